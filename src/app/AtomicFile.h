@@ -1,0 +1,22 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace orvalis {
+
+// Replaces the file at path with contents in one step: the bytes go to a temporary file in
+// the same folder, are flushed to the disk, and the temporary file is renamed over the old
+// one. A crash or a full disk leaves either the old file or the new one, never half of one.
+// Creates missing parent folders. Returns false (and leaves the old file) on any failure.
+bool writeFileAtomically(const std::string& path, std::string_view contents);
+
+// The whole file, or nothing when it cannot be read. Files larger than maxBytes are refused.
+std::optional<std::string> readWholeFile(const std::string& path,
+                                         std::size_t maxBytes = std::size_t(1) << 30);
+
+bool makeDirectories(const std::string& path);
+bool fileExists(const std::string& path);
+
+}  // namespace orvalis

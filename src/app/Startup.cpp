@@ -1,0 +1,102 @@
+#include "app/Startup.h"
+
+#include "app/Naming.h"
+#include "app/SettingsKeys.h"
+
+namespace orvalis {
+
+std::string osVersionText() { return "Linux"; }
+
+namespace {
+
+// "a/./b/../c" -> "a/c", for an absolute path; keeps the rest as given.
+std::string normalizeAbsolute(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t pos = 0;
+    while (pos <= path.size()) {
+        std::size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        std::string part = path.substr(pos, end - pos);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        pos = end + 1;
+    }
+    std::string out;
+    for (const auto& p : parts) out += "/" + p;
+    return out.empty() ? "/" : out;
+}
+
+std::string percentDecode(std::string_view s) {
+    auto hex = [](char c) -> int {
+        if (c >= '0' && c <= '9') return c - '0';
+        if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+        if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+        return -1;
+    };
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '%' && i + 2 < s.size() && hex(s[i + 1]) >= 0 && hex(s[i + 2]) >= 0) {
+            out += static_cast<char>(hex(s[i + 1]) * 16 + hex(s[i + 2]));
+            i += 2;
+        } else {
+            out += s[i];
+        }
+    }
+    // "file://host/path": skip a host name when one is given.
+    if (!out.empty() && out.front() != '/') {
+        auto slash = out.find('/');
+        out = slash == std::string::npos ? "/" : out.substr(slash);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string buildCommandLineList(const std::vector<std::string>& args, const std::string& cwd) {
+    std::string list;
+    for (const auto& arg : args) {
+        if (arg.empty()) continue;
+        std::string entry;
+        if (arg.rfind("file://", 0) == 0) {
+            // A file manager's URI names a local file: take its path.
+            entry = normalizeAbsolute(percentDecode(arg.substr(7)));
+        } else if (isStreamAddress(arg)) {
+            entry = arg;
+        } else if (arg.front() == '/') {
+            entry = normalizeAbsolute(arg);
+        } else {
+            entry = normalizeAbsolute(cwd + "/" + arg);
+        }
+        list += entry;
+        list += ';';
+    }
+    return list;
+}
+
+std::vector<std::string> splitCommandLineList(std::string_view list) {
+    std::vector<std::string> out;
+    std::size_t pos = 0;
+    while (pos < list.size()) {
+        std::size_t end = list.find(';', pos);
+        if (end == std::string_view::npos) end = list.size();
+        if (end > pos) out.emplace_back(list.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    return out;
+}
+
+void writeStartupValues(SettingsStore& store, const std::string& exeFile) {
+    SettingsBatch batch(store);
+    store.putString(sections::Version, "AppName", kAppName);
+    store.putString(sections::Version, "OSVersion", osVersionText());
+    auto slash = exeFile.find_last_of('/');
+    store.putString(sections::Version, "ExePath",
+                    slash == std::string::npos ? std::string() : exeFile.substr(0, slash));
+    store.putString(sections::Version, "ExeFile", exeFile);
+    store.putString(sections::Config, "ShellFileName", "");
+}
+
+}  // namespace orvalis

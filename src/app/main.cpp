@@ -1,0 +1,97 @@
+// Orvalis: start-up, single instance and the life of the process.
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <clocale>
+#include <csignal>
+#include <cstdio>
+
+#include "app/AppPaths.h"
+#include "app/DbusDesktopServices.h"
+#include "app/IniSettingsStore.h"
+#include "app/QtPrompter.h"
+#include "app/SettingsKeys.h"
+#include "app/SingleInstance.h"
+#include "app/Startup.h"
+#include "engine/MpvBackend.h"
+#include "player/PlayerWindow.h"
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onTerminate(int) {
+    char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+// SIGTERM and SIGINT (a logout, Ctrl+C) run the Exit command, so nothing is lost.
+void installTerminationHandler(orvalis::PlayerWindow& window) {
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
+    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
+        char c;
+        [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &c, 1);
+        notifier->setEnabled(false);
+        window.exitPlayer();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = onTerminate;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &sa, nullptr);
+    sigaction(SIGINT, &sa, nullptr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvalis"));
+    QApplication::setOrganizationName(QStringLiteral("Corvane SoftWare"));
+    QApplication::setDesktopFileName(QStringLiteral("orvalis"));
+    // libmpv reads numbers in the C locale; Qt has just set the user's.
+    std::setlocale(LC_NUMERIC, "C");
+
+    orvalis::IniSettingsStore settings(orvalis::paths::settingsFile());
+    orvalis::writeStartupValues(settings, QCoreApplication::applicationFilePath().toStdString());
+
+    std::vector<std::string> args;
+    const QStringList arguments = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
+    const std::string list = orvalis::buildCommandLineList(args, QDir::currentPath().toStdString());
+
+    orvalis::SingleInstance instance;
+    if (!list.empty()) settings.putString(orvalis::sections::Config, "ShellFileName", list);
+    switch (instance.start(list)) {
+        case orvalis::SingleInstance::Role::HandedOver:
+            return 0;
+        case orvalis::SingleInstance::Role::Failed:
+            std::fprintf(stderr, "Orvalis: could not reach the running player or become it\n");
+            return 1;
+        case orvalis::SingleInstance::Role::Primary:
+            break;
+    }
+    // The running instance takes its own list from the start, not through the store.
+    settings.putString(orvalis::sections::Config, "ShellFileName", "");
+
+    orvalis::MpvBackend backend({});
+    if (!backend.isValid()) {
+        std::fprintf(stderr, "Orvalis: libmpv could not be started\n");
+        return 1;
+    }
+    orvalis::QtPrompter prompter;
+    orvalis::DbusDesktopServices desktop;
+    orvalis::PlayerWindow window(settings, backend, prompter, desktop, list);
+    prompter.setParent(&window);
+    QObject::connect(&instance, &orvalis::SingleInstance::listReceived, &window,
+                     &orvalis::PlayerWindow::receiveHandOver);
+    QObject::connect(&window, &orvalis::PlayerWindow::exited, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    installTerminationHandler(window);
+    window.show();
+    return app.exec();
+}

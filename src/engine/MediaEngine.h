@@ -1,0 +1,93 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/DesktopServices.h"
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+#include "engine/EngineHost.h"
+#include "engine/MediaBackend.h"
+
+namespace orvalis {
+
+struct EngineFlags {
+    bool loaded = false;
+    bool playing = false;
+    bool paused = false;
+    bool opening = false;
+    bool hasVideo = false;
+    bool colourKeyAvailable = false;
+    bool captionsLoaded = false;
+    bool stream = false;
+};
+
+// Opens one medium at a time and drives it: open, play, pause, stop, seek and speed,
+// with the state flags the rest of the player reads. Opening is asynchronous: open
+// returns at once, and the medium is loaded (or the open-error box shown) when the
+// backend answers.
+class MediaEngine final : public BackendListener {
+public:
+    MediaEngine(MediaBackend& backend, EngineHost& host, SettingsStore& settings,
+                DesktopServices& desktop, Prompter& prompter);
+    ~MediaEngine() override;
+
+    void openFile(const std::string& path);
+    void closeMedia();
+    void play();
+    void pause();
+    void togglePause();
+    void stop();
+
+    void rateHalf();
+    void rateDouble();
+    void rateNormal();
+    double rate() const { return rate_; }
+
+    double duration() const;
+    double position() const;
+    void setPosition(double seconds);
+
+    // Called by the start-of-playback step: rate 1.0 and the medium running.
+    void startRunning();
+
+    // The desktop's screen saver stays away only while a medium plays.
+    void inhibitSleep();
+    void releaseSleep();
+
+    const EngineFlags& flags() const { return flags_; }
+    EngineFlags& flags() { return flags_; }
+    const std::string& currentFile() const { return currentFile_; }
+    const std::vector<FilterInfo>& filters() const { return filters_; }
+    void clearFilters() { filters_.clear(); }
+    int videoWidth() const { return videoWidth_; }
+    int videoHeight() const { return videoHeight_; }
+    const std::string& lastError() const { return lastError_; }
+
+    void backendLoaded(const LoadedMedia& media) override;
+    void backendLoadFailed(const std::string& reason) override;
+
+    static std::string openErrorText(const std::string& path);
+
+private:
+    void resume();
+    void setRate(double rate);
+
+    MediaBackend& backend_;
+    EngineHost& host_;
+    SettingsStore& settings_;
+    DesktopServices& desktop_;
+    Prompter& prompter_;
+
+    EngineFlags flags_;
+    std::string currentFile_;
+    double duration_ = 0.0;
+    double rate_ = 1.0;
+    int videoWidth_ = 0;
+    int videoHeight_ = 0;
+    std::vector<FilterInfo> filters_;
+    bool sleepInhibited_ = false;
+    std::string lastError_;
+};
+
+}  // namespace orvalis

@@ -1,0 +1,526 @@
+#include "engine/MpvBackend.h"
+
+#include <mpv/client.h>
+#include <mpv/render_gl.h>
+
+#include <QMetaObject>
+#include <QPointer>
+#include <atomic>
+#include <charconv>
+#include <clocale>
+#include <cstdio>
+#include <cstring>
+
+namespace orvalis {
+
+namespace {
+
+// Reply tags: the kind in the high byte, the load generation below it.
+enum ReplyKind : std::uint64_t {
+    kReplyLoad = 1,
+    kReplyProbeTracks,
+    kReplyProbeDuration,
+    kReplyProbeFormat,
+    kReplyProbeVideoCodec,
+    kReplyProbeAudioCodec,
+    kReplyProbeAudioOut,
+    kReplyProbeHwdec,
+};
+constexpr int kKindShift = 56;
+std::uint64_t tag(ReplyKind kind, std::uint64_t generation) {
+    return (std::uint64_t(kind) << kKindShift) | (generation & ((1ull << kKindShift) - 1));
+}
+ReplyKind kindOf(std::uint64_t t) { return ReplyKind(t >> kKindShift); }
+std::uint64_t generationOf(std::uint64_t t) { return t & ((1ull << kKindShift) - 1); }
+
+// Observed property ids.
+enum : std::uint64_t {
+    kObsTimePos = 1,
+    kObsDuration,
+    kObsPause,
+    kObsSpeed,
+    kObsEof,
+    kObsWidth,
+    kObsHeight,
+};
+
+std::string numberText(double v) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 6);
+    return ec == std::errc() ? std::string(buf, end) : std::string("0");
+}
+
+const mpv_node* mapValue(const mpv_node& node, const char* key) {
+    if (node.format != MPV_FORMAT_NODE_MAP) return nullptr;
+    for (int i = 0; i < node.u.list->num; ++i)
+        if (std::strcmp(node.u.list->keys[i], key) == 0) return &node.u.list->values[i];
+    return nullptr;
+}
+
+bool flagOf(const mpv_node& map, const char* key) {
+    const mpv_node* v = mapValue(map, key);
+    return v && v->format == MPV_FORMAT_FLAG && v->u.flag;
+}
+
+std::string stringOf(const mpv_node& map, const char* key) {
+    const mpv_node* v = mapValue(map, key);
+    return v && v->format == MPV_FORMAT_STRING ? v->u.string : "";
+}
+
+std::string stringReply(const mpv_event& e) {
+    if (e.error < 0 || !e.data) return {};
+    auto* p = static_cast<mpv_event_property*>(e.data);
+    if (p->format != MPV_FORMAT_STRING || !p->data) return {};
+    return *static_cast<char**>(p->data);
+}
+
+}  // namespace
+
+struct MpvWakeup {
+    QPointer<MpvBackend> target;
+    std::atomic<bool> eventsPending{false};
+    std::atomic<bool> framePending{false};
+};
+
+// One wake-up record per handle; it lives as long as libmpv may call back.
+static void onMpvWakeup(void* data) {
+    auto* w = static_cast<MpvWakeup*>(data);
+    if (w->eventsPending.exchange(true)) return;
+    QMetaObject::invokeMethod(w->target.data(), "drainEvents", Qt::QueuedConnection);
+}
+
+static void onRenderUpdate(void* data) {
+    auto* w = static_cast<MpvWakeup*>(data);
+    if (w->framePending.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        w->target.data(),
+        [w] {
+            w->framePending = false;
+            if (w->target) emit w->target->frameReady();
+        },
+        Qt::QueuedConnection);
+}
+
+MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), options_(options) {
+    // libmpv parses numbers with the C locale and refuses to start otherwise.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_ = mpv_create();
+    if (!mpv_) return;
+
+    auto opt = [&](const char* name, const std::string& value) {
+        mpv_set_option_string(mpv_, name, value.c_str());
+    };
+    opt("vo", options_.videoOutput ? "libmpv" : "null");
+    if (!options_.audioOutput) opt("ao", "null");
+    opt("idle", "yes");
+    opt("keep-open", "yes");
+    opt("pause", "yes");
+    opt("terminal", "no");
+    opt("config", "no");
+    opt("load-scripts", "no");
+    opt("osc", "no");
+    opt("ytdl", "no");
+    opt("input-default-bindings", "no");
+    opt("input-vo-keyboard", "no");
+    opt("osd-level", "0");
+    // Captions are the player's own; libmpv draws none and shows no cover art as video.
+    opt("sub-auto", "no");
+    opt("sid", "no");
+    opt("audio-display", "no");
+    opt("hr-seek", "yes");
+    opt("network-timeout", "10");
+    opt("hwdec", options_.hwdec);
+    opt("audio-client-name", "Orvalis");
+
+    if (mpv_initialize(mpv_) < 0) {
+        mpv_terminate_destroy(mpv_);
+        mpv_ = nullptr;
+        return;
+    }
+    mpv_request_log_messages(mpv_, "error");
+    mpv_observe_property(mpv_, kObsTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kObsDuration, "duration", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kObsPause, "pause", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kObsSpeed, "speed", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kObsEof, "eof-reached", MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kObsWidth, "dwidth", MPV_FORMAT_INT64);
+    mpv_observe_property(mpv_, kObsHeight, "dheight", MPV_FORMAT_INT64);
+
+    wakeup_ = std::make_unique<MpvWakeup>();
+    wakeup_->target = this;
+    mpv_set_wakeup_callback(mpv_, onMpvWakeup, wakeup_.get());
+
+    sizeTimer_.setSingleShot(true);
+    connect(&sizeTimer_, &QTimer::timeout, this, &MpvBackend::finishLoadWithoutSize);
+    connect(this, &MpvBackend::frameReady, this, [this] {
+        if (frameReady_) frameReady_();
+    });
+}
+
+MpvBackend::~MpvBackend() {
+    releaseRenderer();
+    if (mpv_) {
+        mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
+        mpv_terminate_destroy(mpv_);
+    }
+}
+
+void MpvBackend::command(std::initializer_list<const char*> args, std::uint64_t replyTag) {
+    if (!mpv_) return;
+    std::vector<const char*> argv(args);
+    argv.push_back(nullptr);
+    mpv_command_async(mpv_, replyTag, argv.data());
+}
+
+void MpvBackend::setPropertyAsync(const char* name, const std::string& value) {
+    if (!mpv_) return;
+    const char* v = value.c_str();
+    mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_STRING, &v);
+}
+
+void MpvBackend::load(const std::string& pathOrAddress) {
+    ++loadGeneration_;
+    pending_ = Pending::Loading;
+    pendingEntry_ = -1;
+    startedEntry_ = -1;
+    entryState_.clear();
+    entryError_.clear();
+    loading_ = LoadedMedia{};
+    probesOutstanding_ = 0;
+    sizeTimer_.stop();
+    position_ = -1.0;
+    duration_ = -1.0;
+    endReached_ = false;
+    width_ = height_ = 0;
+    if (!mpv_) {
+        QMetaObject::invokeMethod(
+            this, [this] { failLoad("libmpv is not available"); }, Qt::QueuedConnection);
+        return;
+    }
+    setPaused(true);
+    command({"loadfile", pathOrAddress.c_str(), "replace"}, tag(kReplyLoad, loadGeneration_));
+}
+
+void MpvBackend::unload() {
+    ++loadGeneration_;
+    pending_ = Pending::None;
+    sizeTimer_.stop();
+    position_ = -1.0;
+    duration_ = -1.0;
+    endReached_ = false;
+    command({"stop"});
+}
+
+void MpvBackend::setPaused(bool paused) {
+    paused_ = paused;
+    if (!mpv_) return;
+    int flag = paused ? 1 : 0;
+    mpv_set_property_async(mpv_, 0, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvBackend::seek(double seconds) {
+    position_ = seconds;
+    endReached_ = false;
+    std::string target = numberText(seconds);
+    command({"seek", target.c_str(), "absolute+exact"});
+}
+
+void MpvBackend::setSpeed(double speed) {
+    speed_ = speed;
+    if (!mpv_) return;
+    mpv_set_property_async(mpv_, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
+}
+
+void MpvBackend::setVolume(double volume) {
+    if (!mpv_) return;
+    mpv_set_property_async(mpv_, 0, "volume", MPV_FORMAT_DOUBLE, &volume);
+}
+
+void MpvBackend::setMute(bool mute) {
+    if (!mpv_) return;
+    int flag = mute ? 1 : 0;
+    mpv_set_property_async(mpv_, 0, "mute", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvBackend::setPictureAdjustments(int brightness, int contrast, int saturation) {
+    if (!mpv_) return;
+    std::int64_t b = brightness, c = contrast, s = saturation;
+    mpv_set_property_async(mpv_, 0, "brightness", MPV_FORMAT_INT64, &b);
+    mpv_set_property_async(mpv_, 0, "contrast", MPV_FORMAT_INT64, &c);
+    mpv_set_property_async(mpv_, 0, "saturation", MPV_FORMAT_INT64, &s);
+}
+
+void MpvBackend::drainEvents() {
+    if (wakeup_) wakeup_->eventsPending = false;
+    if (!mpv_ || draining_) return;
+    draining_ = true;
+    for (;;) {
+        mpv_event* e = mpv_wait_event(mpv_, 0);
+        if (!e || e->event_id == MPV_EVENT_NONE) break;
+        handleEvent(*e);
+    }
+    draining_ = false;
+}
+
+void MpvBackend::handleEvent(const mpv_event& e) {
+    switch (e.event_id) {
+        case MPV_EVENT_PROPERTY_CHANGE:
+            handlePropertyChange(e);
+            break;
+        case MPV_EVENT_COMMAND_REPLY:
+        case MPV_EVENT_GET_PROPERTY_REPLY:
+            handleReply(e);
+            break;
+        case MPV_EVENT_START_FILE: {
+            auto* s = static_cast<mpv_event_start_file*>(e.data);
+            startedEntry_ = s ? s->playlist_entry_id : -1;
+            break;
+        }
+        case MPV_EVENT_FILE_LOADED:
+            if (pending_ != Pending::Loading) break;
+            if (pendingEntry_ >= 0 && startedEntry_ == pendingEntry_) {
+                probeLoadedMedia();
+            } else if (pendingEntry_ < 0) {
+                entryState_[startedEntry_] = 1;
+            }
+            break;
+        case MPV_EVENT_END_FILE: {
+            auto* end = static_cast<mpv_event_end_file*>(e.data);
+            if (!end || end->reason != MPV_END_FILE_REASON_ERROR) break;
+            std::string why = mpv_error_string(end->error);
+            if (pending_ == Pending::None) break;
+            if (end->playlist_entry_id == pendingEntry_) {
+                failLoad(why);
+            } else if (pendingEntry_ < 0) {
+                entryState_[end->playlist_entry_id] = -1;
+                entryError_[end->playlist_entry_id] = why;
+            }
+            break;
+        }
+        case MPV_EVENT_VIDEO_RECONFIG:
+            if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
+            break;
+        case MPV_EVENT_LOG_MESSAGE: {
+            auto* m = static_cast<mpv_event_log_message*>(e.data);
+            if (m) std::fprintf(stderr, "mpv %s: %s", m->prefix, m->text);
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void MpvBackend::handlePropertyChange(const mpv_event& e) {
+    auto* p = static_cast<mpv_event_property*>(e.data);
+    bool has = p && p->data && p->format != MPV_FORMAT_NONE;
+    switch (e.reply_userdata) {
+        case kObsTimePos:
+            position_ = has ? *static_cast<double*>(p->data) : -1.0;
+            break;
+        case kObsDuration:
+            duration_ = has ? *static_cast<double*>(p->data) : -1.0;
+            break;
+        case kObsPause:
+            if (has) paused_ = *static_cast<int*>(p->data) != 0;
+            break;
+        case kObsSpeed:
+            if (has) speed_ = *static_cast<double*>(p->data);
+            break;
+        case kObsEof:
+            endReached_ = has && *static_cast<int*>(p->data) != 0;
+            break;
+        case kObsWidth:
+            width_ = has ? *static_cast<std::int64_t*>(p->data) : 0;
+            break;
+        case kObsHeight:
+            height_ = has ? *static_cast<std::int64_t*>(p->data) : 0;
+            break;
+        default:
+            break;
+    }
+    if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
+}
+
+void MpvBackend::handleReply(const mpv_event& e) {
+    if (generationOf(e.reply_userdata) != loadGeneration_) return;
+    ReplyKind kind = kindOf(e.reply_userdata);
+    if (kind == kReplyLoad) {
+        if (pending_ != Pending::Loading) return;
+        if (e.error < 0) {
+            failLoad(mpv_error_string(e.error));
+            return;
+        }
+        auto* result = static_cast<mpv_event_command*>(e.data);
+        const mpv_node* id = result ? mapValue(result->result, "playlist_entry_id") : nullptr;
+        pendingEntry_ = id && id->format == MPV_FORMAT_INT64 ? id->u.int64 : startedEntry_;
+        auto seen = entryState_.find(pendingEntry_);
+        if (seen != entryState_.end()) {
+            if (seen->second > 0) {
+                probeLoadedMedia();
+            } else {
+                failLoad(entryError_[pendingEntry_]);
+            }
+        }
+        return;
+    }
+    if (pending_ != Pending::Probing) return;
+    auto* prop = static_cast<mpv_event_property*>(e.data);
+    switch (kind) {
+        case kReplyProbeTracks:
+            if (e.error >= 0 && prop && prop->format == MPV_FORMAT_NODE) {
+                auto* list = static_cast<mpv_node*>(prop->data);
+                bool anyAudio = false, anyVideo = false;
+                if (list->format == MPV_FORMAT_NODE_ARRAY) {
+                    for (int i = 0; i < list->u.list->num; ++i) {
+                        const mpv_node& t = list->u.list->values[i];
+                        std::string type = stringOf(t, "type");
+                        bool selected = flagOf(t, "selected");
+                        if (type == "audio") anyAudio = true;
+                        if (type == "video" && !flagOf(t, "albumart")) {
+                            anyVideo = true;
+                            if (selected) loading_.hasVideo = true;
+                        }
+                    }
+                }
+                if (!anyAudio && !anyVideo) loading_.duration = -2;  // nothing to play
+            }
+            break;
+        case kReplyProbeDuration:
+            if (e.error >= 0 && prop && prop->format == MPV_FORMAT_DOUBLE && loading_.duration != -2)
+                loading_.duration = *static_cast<double*>(prop->data);
+            break;
+        case kReplyProbeFormat:
+            if (auto s = stringReply(e); !s.empty())
+                loading_.filters.push_back({"Demuxer: " + s, "Container format: " + s, true});
+            break;
+        case kReplyProbeVideoCodec:
+            if (auto s = stringReply(e); !s.empty())
+                loading_.filters.push_back({"Video decoder: " + s, "Video codec: " + s, true});
+            break;
+        case kReplyProbeHwdec:
+            if (auto s = stringReply(e); !s.empty() && s != "no")
+                loading_.filters.push_back({"Hardware decoding: " + s, "Hardware decoding: " + s, true});
+            break;
+        case kReplyProbeAudioCodec:
+            if (auto s = stringReply(e); !s.empty())
+                loading_.filters.push_back({"Audio decoder: " + s, "Audio codec: " + s, true});
+            break;
+        case kReplyProbeAudioOut:
+            if (auto s = stringReply(e); !s.empty())
+                loading_.filters.push_back({"Audio output: " + s, "Audio output driver: " + s, true});
+            break;
+        default:
+            break;
+    }
+    if (--probesOutstanding_ > 0) return;
+
+    if (loading_.duration == -2) {
+        failLoad("no audio or video");
+        return;
+    }
+    if (loading_.hasVideo) {
+        loading_.filters.push_back({options_.videoOutput ? "Video output: libmpv (OpenGL)"
+                                                          : "Video output: none",
+                                    "Frames are drawn by the player's video surface.", true});
+    }
+    if (loading_.hasVideo && !(width_ > 0 && height_ > 0)) {
+        pending_ = Pending::WaitingForSize;
+        sizeTimer_.start(3000);
+        return;
+    }
+    finishLoad();
+}
+
+void MpvBackend::probeLoadedMedia() {
+    pending_ = Pending::Probing;
+    const std::uint64_t g = loadGeneration_;
+    struct Probe {
+        ReplyKind kind;
+        const char* name;
+        mpv_format format;
+    };
+    const Probe probes[] = {
+        {kReplyProbeTracks, "track-list", MPV_FORMAT_NODE},
+        {kReplyProbeDuration, "duration", MPV_FORMAT_DOUBLE},
+        {kReplyProbeFormat, "file-format", MPV_FORMAT_STRING},
+        {kReplyProbeVideoCodec, "video-codec", MPV_FORMAT_STRING},
+        {kReplyProbeHwdec, "hwdec-current", MPV_FORMAT_STRING},
+        {kReplyProbeAudioCodec, "audio-codec", MPV_FORMAT_STRING},
+        {kReplyProbeAudioOut, "current-ao", MPV_FORMAT_STRING},
+    };
+    probesOutstanding_ = static_cast<int>(std::size(probes));
+    for (const auto& p : probes) mpv_get_property_async(mpv_, tag(p.kind, g), p.name, p.format);
+}
+
+void MpvBackend::finishLoadWithoutSize() {
+    if (pending_ != Pending::WaitingForSize) return;
+    finishLoad();
+}
+
+void MpvBackend::finishLoad() {
+    sizeTimer_.stop();
+    pending_ = Pending::None;
+    if (loading_.duration < 0) loading_.duration = 0;
+    if (loading_.hasVideo) {
+        loading_.videoWidth = static_cast<int>(width_);
+        loading_.videoHeight = static_cast<int>(height_);
+    }
+    const std::uint64_t g = loadGeneration_;
+    LoadedMedia media = loading_;
+    // Delivered from the event loop, never from inside the drain.
+    QMetaObject::invokeMethod(
+        this,
+        [this, g, media] {
+            if (g == loadGeneration_ && listener_) listener_->backendLoaded(media);
+        },
+        Qt::QueuedConnection);
+}
+
+void MpvBackend::failLoad(const std::string& reason) {
+    sizeTimer_.stop();
+    pending_ = Pending::None;
+    const std::uint64_t g = loadGeneration_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, g, reason] {
+            if (g == loadGeneration_ && listener_) listener_->backendLoadFailed(reason);
+        },
+        Qt::QueuedConnection);
+}
+
+bool MpvBackend::initRenderer(GetProcAddress getProcAddress, void* context) {
+    if (!mpv_ || render_) return render_ != nullptr;
+    mpv_opengl_init_params gl{getProcAddress, context};
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
+        {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    if (mpv_render_context_create(&render_, mpv_, params) < 0) {
+        render_ = nullptr;
+        return false;
+    }
+    mpv_render_context_set_update_callback(render_, onRenderUpdate, wakeup_.get());
+    return true;
+}
+
+void MpvBackend::render(int framebuffer, int width, int height, bool flipY) {
+    if (!render_) return;
+    mpv_opengl_fbo fbo{framebuffer, width, height, 0};
+    int flip = flipY ? 1 : 0;
+    mpv_render_param params[] = {
+        {MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+        {MPV_RENDER_PARAM_FLIP_Y, &flip},
+        {MPV_RENDER_PARAM_INVALID, nullptr},
+    };
+    mpv_render_context_render(render_, params);
+}
+
+void MpvBackend::releaseRenderer() {
+    if (!render_) return;
+    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+    mpv_render_context_free(render_);
+    render_ = nullptr;
+}
+
+}  // namespace orvalis

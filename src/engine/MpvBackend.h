@@ -1,0 +1,112 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/MediaBackend.h"
+
+struct mpv_handle;
+struct mpv_render_context;
+struct mpv_event;
+
+namespace orvalis {
+
+struct MpvWakeup;
+
+// The one owner of the libmpv handle. Every request to libmpv is asynchronous; libmpv's
+// events are drained on the Qt thread that created this object, and the values the player
+// reads (position, duration, pause, end) are kept here as the events report them, so the
+// user interface never waits on libmpv.
+class MpvBackend final : public QObject, public MediaBackend {
+    Q_OBJECT
+public:
+    struct Options {
+        bool videoOutput = true;  // false: no picture is drawn anywhere (tests, audio)
+        bool audioOutput = true;
+        std::string hwdec = "no";
+    };
+
+    explicit MpvBackend(Options options, QObject* parent = nullptr);
+    ~MpvBackend() override;
+
+    bool isValid() const { return mpv_ != nullptr; }
+
+    void setListener(BackendListener* listener) override { listener_ = listener; }
+    void load(const std::string& pathOrAddress) override;
+    void unload() override;
+    void setPaused(bool paused) override;
+    void seek(double seconds) override;
+    void setSpeed(double speed) override;
+    double position() const override { return position_; }
+    double duration() const override { return duration_; }
+    bool endReached() const override { return endReached_; }
+    bool paused() const { return paused_; }
+    double speed() const { return speed_; }
+    void setVolume(double volume) override;
+    void setMute(bool mute) override;
+    void setPictureAdjustments(int brightness, int contrast, int saturation) override;
+
+    // Rendering into an OpenGL framebuffer, from the video surface's GL context.
+    using GetProcAddress = void* (*)(void* context, const char* name);
+    bool initRenderer(GetProcAddress getProcAddress, void* context);
+    void render(int framebuffer, int width, int height, bool flipY);
+    void releaseRenderer();
+    bool hasRenderer() const { return render_ != nullptr; }
+    // Called on the Qt thread whenever libmpv has a new frame to draw.
+    void setFrameReadyCallback(std::function<void()> callback) { frameReady_ = std::move(callback); }
+
+    // Sends an arbitrary property value asynchronously (later features use this).
+    void setPropertyAsync(const char* name, const std::string& value);
+
+signals:
+    void frameReady();
+
+private slots:
+    void drainEvents();
+    void finishLoadWithoutSize();
+
+private:
+    enum class Pending { None, Loading, Probing, WaitingForSize };
+    void handleEvent(const mpv_event& event);
+    void handlePropertyChange(const mpv_event& event);
+    void handleReply(const mpv_event& event);
+    void probeLoadedMedia();
+    void finishLoad();
+    void failLoad(const std::string& reason);
+    void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
+
+    Options options_;
+    std::unique_ptr<MpvWakeup> wakeup_;
+    mpv_handle* mpv_ = nullptr;
+    mpv_render_context* render_ = nullptr;
+    BackendListener* listener_ = nullptr;
+    std::function<void()> frameReady_;
+    bool draining_ = false;
+
+    // Values kept current from libmpv's events.
+    double position_ = -1.0;
+    double duration_ = -1.0;
+    bool endReached_ = false;
+    bool paused_ = true;
+    double speed_ = 1.0;
+    std::int64_t width_ = 0;
+    std::int64_t height_ = 0;
+
+    // The load in progress: matched by libmpv's playlist entry ids.
+    Pending pending_ = Pending::None;
+    std::uint64_t loadGeneration_ = 0;
+    std::int64_t pendingEntry_ = -1;
+    std::int64_t startedEntry_ = -1;
+    std::map<std::int64_t, int> entryState_;  // 1 loaded, -1 failed (events before the reply)
+    std::map<std::int64_t, std::string> entryError_;
+    LoadedMedia loading_;
+    int probesOutstanding_ = 0;
+    QTimer sizeTimer_;
+};
+
+}  // namespace orvalis

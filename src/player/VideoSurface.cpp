@@ -1,0 +1,70 @@
+#include "player/VideoSurface.h"
+
+#include <QOpenGLContext>
+#include <QOpenGLFunctions>
+
+#include "engine/MpvBackend.h"
+
+namespace orvalis {
+
+namespace {
+
+void* glProcAddress(void*, const char* name) {
+    QOpenGLContext* context = QOpenGLContext::currentContext();
+    return context ? reinterpret_cast<void*>(context->getProcAddress(name)) : nullptr;
+}
+
+}  // namespace
+
+VideoSurface::VideoSurface(MpvBackend& backend, QWidget* parent)
+    : QOpenGLWidget(parent), backend_(backend) {
+    setFocusPolicy(Qt::NoFocus);
+    setMouseTracking(true);
+    setAcceptDrops(false);
+}
+
+VideoSurface::~VideoSurface() {
+    // libmpv's GL objects must go while our context is current.
+    makeCurrent();
+    backend_.setFrameReadyCallback(nullptr);
+    backend_.releaseRenderer();
+    doneCurrent();
+}
+
+void VideoSurface::initializeGL() {
+    rendererReady_ = backend_.initRenderer(glProcAddress, nullptr);
+    if (!rendererReady_) {
+        emit rendererFailed();
+        return;
+    }
+    backend_.setFrameReadyCallback([this] {
+        if (showVideo_) update();
+    });
+}
+
+void VideoSurface::setShowVideo(bool show) {
+    if (showVideo_ == show) return;
+    showVideo_ = show;
+    update();
+}
+
+void VideoSurface::setBackgroundColour(const QColor& colour) {
+    background_ = colour;
+    if (!showVideo_) update();
+}
+
+void VideoSurface::paintGL() {
+    QOpenGLFunctions* gl = context()->functions();
+    if (showVideo_ && rendererReady_) {
+        const qreal ratio = devicePixelRatioF();
+        backend_.render(static_cast<int>(defaultFramebufferObject()),
+                        static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
+                        true);
+        ++framesDrawn_;
+        return;
+    }
+    gl->glClearColor(background_.redF(), background_.greenF(), background_.blueF(), 1.0f);
+    gl->glClear(GL_COLOR_BUFFER_BIT);
+}
+
+}  // namespace orvalis

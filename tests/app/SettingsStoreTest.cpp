@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "app/AtomicFile.h"
+#include "app/IniSettingsStore.h"
+#include "app/SettingsKeys.h"
+#include "support/TestSupport.h"
+
+using namespace orvalis;
+using orvalis::test::freshDir;
+using orvalis::test::readFile;
+using orvalis::test::writeFile;
+
+namespace {
+
+std::string storePath() { return freshDir("store") + "/Corvane SoftWare/Orvalis.conf"; }
+
+}  // namespace
+
+TEST(SettingsStore, DefaultsComeFromEachReaderAndValuesRoundTrip) {
+    IniSettingsStore store(storePath());
+    EXPECT_EQ(store.getInt(sections::Caption, "FontSize", 37), 37);
+    EXPECT_EQ(store.getInt(sections::Caption, "FontSize", 20), 20);
+    EXPECT_EQ(store.getString(sections::Caption, "FontName", "돋움"), "돋움");
+
+    store.putInt(sections::Caption, "FontSize", -27);
+    store.putString(sections::Caption, "FontName", "나눔고딕");
+    store.putInt(sections::ConfigControl, "Track Color2", 16744576);
+    EXPECT_EQ(store.getInt(sections::Caption, "FontSize", 37), -27);
+    EXPECT_EQ(store.getString(sections::Caption, "FontName"), "나눔고딕");
+    EXPECT_EQ(store.getInt("config\\control", "track color2", 0), 16744576);
+
+    // A fresh store on the same file reads what was written, names verbatim.
+    IniSettingsStore again(store.path());
+    EXPECT_EQ(again.getInt(sections::ConfigControl, "Track Color2", 0), 16744576);
+    std::string text = readFile(store.path());
+    EXPECT_NE(text.find("[Config\\Control]\nTrack Color2=16744576\n"), std::string::npos) << text;
+}
+
+TEST(SettingsStore, NestedSectionsAreIndependent) {
+    IniSettingsStore store(storePath());
+    store.putString(sections::PlaylistSkins, "SkinName", "Blue");
+    store.putInt("Playlist\\Skins\\Black", "BackColor", 0);
+    store.putInt(sections::Playlist, "Alpha", 20);
+    store.removeSection(sections::PlaylistSkins);
+    EXPECT_EQ(store.getString(sections::PlaylistSkins, "SkinName", "none"), "none");
+    EXPECT_EQ(store.getInt("Playlist\\Skins\\Black", "BackColor", 7), 0);
+    EXPECT_EQ(store.getInt(sections::Playlist, "Alpha", 0), 20);
+}
+
+TEST(SettingsStore, StringsKeepEveryCharacter) {
+    IniSettingsStore store(storePath());
+    const std::string tricky[] = {" leading and trailing ", "line\nbreak", "\"quoted\"",
+                                  "C:\\new\\table", "a=b=c", "; not a comment", ""};
+    for (size_t i = 0; i < std::size(tricky); ++i)
+        store.putString("Strings", "k" + std::to_string(i), tricky[i]);
+    IniSettingsStore again(store.path());
+    for (size_t i = 0; i < std::size(tricky); ++i)
+        EXPECT_EQ(again.getString("Strings", "k" + std::to_string(i), "?"), tricky[i]);
+}
+
+TEST(SettingsStore, IntegersOutsideTheirFormReadAsMissing) {
+    std::string path = storePath();
+    makeDirectories(path.substr(0, path.rfind('/')));
+    writeFile(path, "[Config]\nVolume=abc\nMute=1x\nInterval= 15 \nBig=4294967295\nHuge=99999999999\n"
+                    "Neg=-3000\n");
+    IniSettingsStore store(path);
+    EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 5);
+    EXPECT_EQ(store.getInt(sections::Config, "Mute", 0), 0);
+    EXPECT_EQ(store.getInt(sections::Config, "Interval", 10), 15);
+    EXPECT_EQ(store.getInt(sections::Config, "Big", 0), -1);  // the registry's unsigned form
+    EXPECT_EQ(store.getInt(sections::Config, "Huge", 7), 7);
+    EXPECT_EQ(store.getInt(sections::Config, "Neg", 0), -3000);
+}
+
+TEST(SettingsStore, GarbledOrEmptyFilesReadAsDefaultsAndStayUsable) {
+    std::string path = storePath();
+    makeDirectories(path.substr(0, path.rfind('/')));
+    std::string junk;
+    for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);
+    for (const std::string& contents : {std::string(), junk, std::string("=\n[\n]]]\n[Config\nVolume")}) {
+        writeFile(path, contents);
+        IniSettingsStore store(path);
+        EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 5);
+        store.putInt(sections::Config, "Volume", 9);
+        EXPECT_EQ(IniSettingsStore(path).getInt(sections::Config, "Volume", 5), 9);
+    }
+}
+
+TEST(SettingsStore, AnotherProcessesWriteIsSeenAndNotLost) {
+    IniSettingsStore store(storePath());
+    store.putInt(sections::Config, "Volume", 3);
+    EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 3);
+
+    pid_t child = fork();
+    if (child == 0) {
+        IniSettingsStore other(store.path());
+        other.putString(sections::Config, "ShellFileName", "/media/a.avi;");
+        other.putInt(sections::Config, "Volume", 12);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 12);
+    EXPECT_EQ(store.getString(sections::Config, "ShellFileName"), "/media/a.avi;");
+
+    // Our next write keeps what the other process wrote.
+    store.putInt(sections::Config, "Mute", 1);
+    IniSettingsStore fresh(store.path());
+    EXPECT_EQ(fresh.getString(sections::Config, "ShellFileName"), "/media/a.avi;");
+    EXPECT_EQ(fresh.getInt(sections::Config, "Mute", 0), 1);
+}
+
+TEST(SettingsStore, ManyProcessesWritingAtOnceLoseNothing) {
+    std::string path = storePath();
+    IniSettingsStore(path).putInt("Race", "start", 1);
+    std::vector<pid_t> children;
+    for (int c = 0; c < 4; ++c) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            IniSettingsStore s(path);
+            for (int i = 0; i < 25; ++i) s.putInt("Race", "p" + std::to_string(c) + "_" + std::to_string(i), i);
+            _exit(0);
+        }
+        children.push_back(pid);
+    }
+    for (pid_t pid : children) waitpid(pid, nullptr, 0);
+    IniSettingsStore s(path);
+    for (int c = 0; c < 4; ++c)
+        for (int i = 0; i < 25; ++i)
+            EXPECT_EQ(s.getInt("Race", "p" + std::to_string(c) + "_" + std::to_string(i), -1), i);
+}
+
+TEST(SettingsStore, AFullDiskLeavesTheOldFileWhole) {
+    std::string path = storePath();
+    IniSettingsStore store(path);
+    store.putInt(sections::Config, "Volume", 7);
+    std::string before = readFile(path);
+
+    // The child may write only a few hundred bytes per file, as on a disk that is full.
+    pid_t child = fork();
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{300, 300};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        IniSettingsStore s(path);
+        s.putString(sections::Config, "Big", std::string(5000, 'x'));
+        _exit(s.lastWriteSucceeded() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as a success";
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(IniSettingsStore(path).getInt(sections::Config, "Volume", 5), 7);
+}
+
+TEST(SettingsStore, AnInterruptedWriteNeverLeavesHalfAFile) {
+    // A writer killed in the middle of writing leaves only its temporary file behind.
+    std::string path = storePath();
+    IniSettingsStore store(path);
+    for (int i = 0; i < 200; ++i) store.putString("Big", "k" + std::to_string(i), std::string(200, 'x'));
+    std::string before = readFile(path);
+    pid_t child = fork();
+    if (child == 0) {
+        IniSettingsStore s(path);
+        for (int i = 0;; ++i) s.putString("Big", "k" + std::to_string(i % 200), std::string(200 + i % 7, 'y'));
+    }
+    usleep(30000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    IniSettingsStore after(path);
+    for (int i = 0; i < 200; ++i) {
+        std::string v = after.getString("Big", "k" + std::to_string(i));
+        ASSERT_GE(v.size(), 200u) << "key " << i << " lost";
+    }
+}
+
+TEST(SettingsStore, BatchesWriteOnceAtTheEnd) {
+    IniSettingsStore store(storePath());
+    {
+        SettingsBatch batch(store);
+        for (int i = 0; i < 20000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/" + std::to_string(i));
+        store.putInt(sections::PlaylistLists, "nItemCount", 20000);
+        EXPECT_FALSE(fileExists(store.path()));
+        EXPECT_EQ(store.getInt(sections::PlaylistLists, "nItemCount", 0), 20000);
+    }
+    IniSettingsStore again(store.path());
+    EXPECT_EQ(again.getString(sections::PlaylistLists, "19999"), "/m/19999");
+    EXPECT_EQ(again.keys(sections::PlaylistLists).size(), 20001u);
+}

@@ -1,0 +1,152 @@
+// The engine on the real libmpv with the committed test media; no picture or sound leaves
+// the process (null outputs).
+#include <gtest/gtest.h>
+
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <cmath>
+#include <fstream>
+
+#include "engine/MpvBackend.h"
+#include "support/TestSupport.h"
+
+using namespace orvalis;
+using orvalis::test::mediaPath;
+using orvalis::test::waitUntil;
+
+namespace {
+
+struct Listener final : BackendListener {
+    void backendLoaded(const LoadedMedia& m) override {
+        media = m;
+        loaded = true;
+    }
+    void backendLoadFailed(const std::string& why) override {
+        failed = true;
+        reason = why;
+    }
+    bool answered() const { return loaded || failed; }
+    LoadedMedia media;
+    bool loaded = false, failed = false;
+    std::string reason;
+};
+
+class MpvTest : public ::testing::Test {
+protected:
+    MpvTest() : backend({.videoOutput = false, .audioOutput = false}) {
+        backend.setListener(&listener);
+    }
+    bool load(const std::string& path) {
+        listener = Listener{};
+        backend.load(path);
+        EXPECT_TRUE(waitUntil([&] { return listener.answered(); }, 15000)) << path;
+        return listener.loaded;
+    }
+    MpvBackend backend;
+    Listener listener;
+};
+
+// Serves one file over HTTP on the loopback, enough for libmpv to play it as a stream.
+class TinyHttpServer {
+public:
+    explicit TinyHttpServer(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        body_.assign(std::istreambuf_iterator<char>(in), {});
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    QByteArray request = s->readAll();
+                    if (!request.contains("\r\n\r\n")) return;
+                    QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: video/mp4\r\nContent-Length: " +
+                                      QByteArray::number(qsizetype(body_.size())) +
+                                      "\r\nConnection: close\r\n\r\n";
+                    s->write(head);
+                    if (!request.startsWith("HEAD")) s->write(body_.data(), qint64(body_.size()));
+                    s->disconnectFromHost();
+                });
+                QObject::connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            }
+        });
+    }
+    std::string url(const std::string& name) const {
+        return "http://127.0.0.1:" + std::to_string(server_.serverPort()) + "/" + name;
+    }
+
+private:
+    QTcpServer server_;
+    std::string body_;
+};
+
+}  // namespace
+
+TEST_F(MpvTest, VideoWithSoundLoadsWithItsLengthSizeAndChain) {
+    ASSERT_TRUE(backend.isValid());
+    ASSERT_TRUE(load(mediaPath("test/av.mp4"))) << listener.reason;
+    EXPECT_NEAR(listener.media.duration, 3.0, 0.1);
+    EXPECT_TRUE(listener.media.hasVideo);
+    EXPECT_EQ(listener.media.videoWidth, 320);
+    EXPECT_EQ(listener.media.videoHeight, 240);
+    std::string chain;
+    for (const auto& f : listener.media.filters) chain += f.name + "\n";
+    EXPECT_NE(chain.find("Demuxer: "), std::string::npos) << chain;
+    EXPECT_NE(chain.find("Video decoder: h264"), std::string::npos) << chain;
+    EXPECT_NE(chain.find("Audio decoder: aac"), std::string::npos) << chain;
+    EXPECT_TRUE(backend.paused());
+}
+
+TEST_F(MpvTest, PlayingAdvancesAndSeeksLandExactly) {
+    ASSERT_TRUE(load(mediaPath("demo.mp4")));
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return backend.position() > 0.4; }, 5000)) << backend.position();
+    backend.setPaused(true);
+    backend.seek(7.3);
+    // The seek is answered asynchronously: wait until libmpv reports a settled position.
+    double last = -1;
+    waitUntil([&] {
+        bool settled = std::abs(backend.position() - last) < 1e-9 && std::abs(backend.position() - 7.3) < 0.2;
+        last = backend.position();
+        return settled;
+    }, 5000);
+    EXPECT_NEAR(backend.position(), 7.3, 0.1);
+    backend.setSpeed(16.0);
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return backend.endReached(); }, 8000));
+}
+
+TEST_F(MpvTest, SoundOnlyAndCoverArtAreNotVideo) {
+    for (const char* name : {"test/audio.mp3", "test/audio.wav", "test/cover.mp3"}) {
+        ASSERT_TRUE(load(mediaPath(name))) << name << ": " << listener.reason;
+        EXPECT_FALSE(listener.media.hasVideo) << name;
+        EXPECT_GT(listener.media.duration, 0.5) << name;
+    }
+}
+
+TEST_F(MpvTest, WhatCannotBePlayedFailsWithoutHanging) {
+    for (const std::string& bad : {mediaPath("test/notvideo.avi"), mediaPath("test/empty.avi"),
+                                   mediaPath("test/does-not-exist.avi"),
+                                   std::string("http://127.0.0.1:9/nothing.mp4")}) {
+        EXPECT_FALSE(load(bad)) << bad;
+        EXPECT_TRUE(listener.failed) << bad;
+    }
+    // And the backend still plays afterwards.
+    EXPECT_TRUE(load(mediaPath("test/av.mp4")));
+}
+
+TEST_F(MpvTest, AnAddressPlaysAsAStream) {
+    TinyHttpServer server(mediaPath("test/av.mp4"));
+    ASSERT_TRUE(load(server.url("av.mp4"))) << listener.reason;
+    EXPECT_TRUE(listener.media.hasVideo);
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return backend.position() > 0.2; }, 8000));
+}
+
+TEST_F(MpvTest, ALoadReplacedBeforeItFinishedIsNeverReported) {
+    listener = Listener{};
+    backend.load(mediaPath("test/av.mp4"));
+    backend.load(mediaPath("test/audio.wav"));
+    ASSERT_TRUE(waitUntil([&] { return listener.answered(); }, 10000));
+    test::processEventsFor(300);
+    EXPECT_TRUE(listener.loaded);
+    EXPECT_FALSE(listener.media.hasVideo);  // the wav, not the mp4
+}
