@@ -92,6 +92,8 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &orvalis::PlayerWindow::exited, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     installTerminationHandler(window);
-    window.show();
+    // The main window may hide while sound plays; the player ends only with Exit.
+    QApplication::setQuitOnLastWindowClosed(false);
+    window.start();
     return app.exec();
 }

@@ -55,6 +55,7 @@ public:
     void inhibitSleep();
     void releaseSleep();
 
+    MediaBackend& backend() { return backend_; }
     const EngineFlags& flags() const { return flags_; }
     EngineFlags& flags() { return flags_; }
     const std::string& currentFile() const { return currentFile_; }

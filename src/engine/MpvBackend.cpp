@@ -5,6 +5,7 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <clocale>
@@ -248,6 +249,24 @@ void MpvBackend::setPictureAdjustments(int brightness, int contrast, int saturat
     mpv_set_property_async(mpv_, 0, "brightness", MPV_FORMAT_INT64, &b);
     mpv_set_property_async(mpv_, 0, "contrast", MPV_FORMAT_INT64, &c);
     mpv_set_property_async(mpv_, 0, "saturation", MPV_FORMAT_INT64, &s);
+}
+
+void MpvBackend::setVideoPlacement(double left, double top, double right, double bottom,
+                                   bool keepAspect, double zoom) {
+    if (!mpv_) return;
+    struct Margin {
+        const char* name;
+        double value;
+    };
+    for (Margin m : {Margin{"video-margin-ratio-left", left}, Margin{"video-margin-ratio-top", top},
+                     Margin{"video-margin-ratio-right", right},
+                     Margin{"video-margin-ratio-bottom", bottom}}) {
+        double v = std::clamp(m.value, 0.0, 1.0);
+        mpv_set_property_async(mpv_, 0, m.name, MPV_FORMAT_DOUBLE, &v);
+    }
+    int keep = keepAspect ? 1 : 0;
+    mpv_set_property_async(mpv_, 0, "keepaspect", MPV_FORMAT_FLAG, &keep);
+    mpv_set_property_async(mpv_, 0, "video-zoom", MPV_FORMAT_DOUBLE, &zoom);
 }
 
 void MpvBackend::drainEvents() {

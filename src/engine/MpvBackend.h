@@ -60,6 +60,11 @@ public:
     // Called on the Qt thread whenever libmpv has a new frame to draw.
     void setFrameReadyCallback(std::function<void()> callback) { frameReady_ = std::move(callback); }
 
+    // Where the picture goes inside the video surface: margins as fractions of its size,
+    // letter-boxed or stretched, and a zoom (log2 of the scale).
+    void setVideoPlacement(double left, double top, double right, double bottom, bool keepAspect,
+                           double zoom);
+
     // Sends an arbitrary property value asynchronously (later features use this).
     void setPropertyAsync(const char* name, const std::string& value);
 

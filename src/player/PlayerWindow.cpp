@@ -2,219 +2,304 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QScreen>
-#include <cmath>
+#include <QUrl>
 
-#include "app/SettingsKeys.h"
 #include "app/Startup.h"
 #include "engine/MpvBackend.h"
+#include "player/QueuePlaylist.h"
 #include "player/VideoSurface.h"
 
 namespace orvalis {
 
+using geometry::Rect;
+
 namespace {
 
-// Attenuation of the 20 volume steps in hundredths of a decibel.
-constexpr int kAttenuation[20] = {-10000, -5000, -3440, -2720, -2310, -1970, -1680,
-                                  -1360,  -1100, -880,  -720,  -550,  -450,  -350,
-                                  -290,   -200,  -140,  -100,  -90,   0};
+Rect toRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+QColor colourOf(int colorref) {
+    return QColor(colorref & 0xFF, (colorref >> 8) & 0xFF, (colorref >> 16) & 0xFF);
+}
 
 }  // namespace
 
 PlayerWindow::PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompter& prompter,
                            DesktopServices& desktop, std::string commandLineList)
-    : settings_(settings),
-      backend_(backend),
-      prompter_(prompter),
-      desktop_(desktop),
-      pendingList_(std::move(commandLineList)) {
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), backend_(backend) {
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setFocusPolicy(Qt::StrongFocus);
-    setMinimumSize(192, 130);
-    timers_ = std::make_unique<QtTimerService>([this](TimerId id) { onTimer(id); }, this);
-    engine_ = std::make_unique<MediaEngine>(backend_, *this, settings_, desktop_, prompter_);
+    setMouseTracking(true);
+    setAcceptDrops(true);
+    setMinimumSize(geometry::kMinWidth, geometry::kMinHeight);
+    timers_ = std::make_unique<QtTimerService>([this](TimerId id) { controller_->onTimer(id); }, this);
+    controller_ = std::make_unique<PlayerController>(
+        PlayerController::Parts{settings, *timers_, backend, *this, desktop, prompter},
+        std::move(commandLineList));
+    controller_->onExited = [this] {
+        hide();
+        emit exited();
+    };
+    queue_ = std::make_unique<QueuePlaylist>(controller_->engine(), prompter, settings);
+    controller_->attachPlaylist(queue_.get());
+
     surface_ = new VideoSurface(backend_, this);
     surface_->setGeometry(rect());
-
-    QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QRect r(0, 0, 366, 272);
-    r.moveCenter(screen.center());
-    setGeometry(r);
-    timers_->start(TimerId::DeferredInit, 100);
+    surface_->installEventFilter(this);
 }
 
 PlayerWindow::~PlayerWindow() = default;
 
-void PlayerWindow::onTimer(TimerId id) {
-    switch (id) {
-        case TimerId::DeferredInit:
-            timers_->kill(id);
-            deferredInit();
-            break;
-        case TimerId::PlaybackTick:
-            playbackTick();
-            break;
-        case TimerId::PlaybackStart:
-            timers_->kill(id);
-            startOfPlayback();
-            break;
-        default:
-            timers_->kill(id);
-            break;
-    }
-}
-
-void PlayerWindow::deferredInit() {
-    if (!pendingList_.empty()) queueList(pendingList_, true);
-    pendingList_.clear();
-}
-
-void PlayerWindow::queueList(const std::string& list, bool play) {
-    auto entries = splitCommandLineList(list);
-    if (entries.empty()) return;
-    int first = static_cast<int>(queue_.size());
-    for (auto& e : entries) queue_.push_back(std::move(e));
-    if (play) {
-        queuePos_ = first;
-        engine_->openFile(queue_[static_cast<size_t>(queuePos_)]);
-    }
-}
+void PlayerWindow::start() { controller_->initialise(); }
 
 void PlayerWindow::receiveHandOver(const QString& list) {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    if (!list.isEmpty()) queueList(list.toStdString(), true);
+    controller_->receiveHandOver(list.toStdString());
 }
 
-void PlayerWindow::startPlaybackTick() { timers_->start(TimerId::PlaybackTick, 100); }
-void PlayerWindow::stopPlaybackTick() { timers_->kill(TimerId::PlaybackTick); }
-void PlayerWindow::startStartOfPlayback() { timers_->start(TimerId::PlaybackStart, 10); }
+// ---------------------------------------------------------------------------------------------
+// PlayerView
 
-void PlayerWindow::setBusyCursor(bool busy) {
-    if (busy) {
-        setCursor(Qt::WaitCursor);
+Rect PlayerWindow::windowRect() const { return toRect(geometry()); }
+
+Rect PlayerWindow::screenRect() const {
+    QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    return toRect(s->availableGeometry());
+}
+
+void PlayerWindow::setWindowRect(const Rect& rect) {
+    if (rect.empty()) return;
+    setGeometry(toQRect(rect));
+}
+
+void PlayerWindow::setPictureLayout(const geometry::Layout& layout, geometry::ScreenMode mode) {
+    layout_ = layout;
+    mode_ = mode;
+    surface_->setGeometry(rect());
+    surface_->setShowVideo(layout.showsVideo);
+    const auto& st = controller_->state();
+    const geometry::VideoPlacement p =
+        geometry::placementFor(layout, {width(), height()}, st.native, mode);
+    backend_.setVideoPlacement(p.marginLeft, p.marginTop, p.marginRight, p.marginBottom,
+                               p.keepAspect, p.zoom);
+}
+
+void PlayerWindow::setFullScreen(bool on) {
+    if (on) {
+        showFullScreen();
     } else {
-        unsetCursor();
+        showNormal();
     }
 }
 
-void PlayerWindow::applyVolume() {
-    int step = std::clamp(settings_.getInt(sections::Config, "Volume", 5), 0, 19);
-    bool mute = settings_.getInt(sections::Config, "Mute", 0) != 0;
-    double db = kAttenuation[mute ? 0 : step] / 100.0;
-    backend_.setVolume(step == 0 || mute ? 0.0 : 100.0 * std::pow(10.0, db / 60.0));
+void PlayerWindow::setTopMost(bool on) {
+    const bool visible = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (visible) show();
+}
+
+void PlayerWindow::setWindowShown(bool shown) {
+    if (shown) {
+        show();
+        raise();
+    } else {
+        hide();
+    }
+}
+
+void PlayerWindow::focus() {
+    activateWindow();
+    setFocus();
+}
+
+void PlayerWindow::setPointer(PointerShape shape) {
+    switch (shape) {
+        case PointerShape::Arrow: unsetCursor(); break;
+        case PointerShape::Wait: setCursor(Qt::WaitCursor); break;
+        case PointerShape::Blank: setCursor(Qt::BlankCursor); break;
+        case PointerShape::Move: setCursor(Qt::SizeAllCursor); break;
+    }
+    surface_->setCursor(cursor());
+}
+
+geometry::Point PlayerWindow::cursorPos() const {
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void PlayerWindow::repaint() {
+    update();
+    surface_->update();
+}
+
+void PlayerWindow::setBackground(int backMode, int backColor, const std::string& backImage) {
+    backgroundImage_ = QImage();
+    if (backMode == 0 && !backImage.empty()) backgroundImage_.load(QString::fromStdString(backImage));
+    surface_->setBackgroundColour(colourOf(backColor));
+    surface_->setBackgroundImage(backgroundImage_);
+}
+
+std::optional<geometry::Size> PlayerWindow::backgroundImageSize() const {
+    if (backgroundImage_.isNull()) return std::nullopt;
+    return geometry::Size{backgroundImage_.width(), backgroundImage_.height()};
 }
 
 bool PlayerWindow::hasVideoSurface() const { return surface_ && surface_->rendererReady(); }
-
-bool PlayerWindow::playlistIsEmpty() const { return queue_.empty(); }
-
-void PlayerWindow::playlistPlayEntry(int which) {
-    if (queue_.empty()) return;
-    if (which == -1) {
-        if (queuePos_ + 1 >= static_cast<int>(queue_.size())) {
-            engine_->setPosition(0.0);
-            engine_->stop();
-            return;
-        }
-        ++queuePos_;
-    } else if (which >= 0 && which < static_cast<int>(queue_.size())) {
-        queuePos_ = which;
-    } else if (queuePos_ < 0) {
-        queuePos_ = 0;
-    }
-    engine_->openFile(queue_[static_cast<size_t>(queuePos_)]);
-}
-
-void PlayerWindow::playlistPlayPrevious() {
-    if (queue_.empty()) return;
-    queuePos_ = std::max(0, queuePos_ - 1);
-    engine_->openFile(queue_[static_cast<size_t>(queuePos_)]);
-}
-
-void PlayerWindow::runCloseFile() {
-    if (engine_->flags().loaded) {
-        stopPlaybackTick();
-        engine_->closeMedia();
-    }
-    engine_->flags().captionsLoaded = false;
-    engine_->clearFilters();
-    surface_->setShowVideo(false);
-    engine_->releaseSleep();
-    update();
-}
-
-void PlayerWindow::runOpenFileDialog() {
-    auto files = prompter_.openFiles({"파일 열기", settings_.getString(sections::Config, "Recent Folder"),
-                                      "", "모든 파일 (*.*)|*.*||", ""},
-                                     true);
-    std::string list;
-    for (const auto& f : files) list += f + ";";
-    queueList(list, true);
-}
 
 bool PlayerWindow::shiftHeld() const {
     return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
 }
 
-void PlayerWindow::startOfPlayback() {
-    MediaEngine& e = *engine_;
-    if (!e.flags().loaded) return;
-    surface_->setShowVideo(e.flags().hasVideo);
-    if (e.flags().hasVideo && e.videoWidth() > 0 && e.videoHeight() > 0 && !isFullScreen()) {
-        QRect screen = this->screen()->availableGeometry();
-        QSize size(e.videoWidth(), e.videoHeight());
-        size = size.boundedTo(screen.size());
-        resize(size.expandedTo(QSize(192, 130)));
-    }
-    if (!e.flags().stream) startPlaybackTick();
-    e.startRunning();
-    e.flags().opening = false;
+bool PlayerWindow::ctrlHeld() const {
+    return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
 }
 
-void PlayerWindow::playbackTick() {
-    MediaEngine& e = *engine_;
-    if (e.flags().stream) return;
-    double p = e.position();
-    if (p < 0) return;
-    if (p < e.duration()) return;
-    // End of the medium: play on, or stop at the start.
-    if (settings_.getInt(sections::ConfigPlaylist, "Play Continue", 1) != 0) {
-        e.releaseSleep();
-        playlistPlayEntry(-1);
-    } else {
-        e.setPosition(0.0);
-        e.stop();
-    }
-}
+// ---------------------------------------------------------------------------------------------
+// Events
 
 void PlayerWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Space) engine_->togglePause();
+    runKey(event);
     // Every key is the player's: none reaches default processing.
+    event->accept();
+}
+
+void PlayerWindow::runKey(QKeyEvent* event) {
+    PlayerController& c = *controller_;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    switch (event->key()) {
+        case Qt::Key_Space: c.engine().togglePause(); break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (ctrl) {
+                c.toggleMaximized();
+            } else {
+                c.toggleFullScreen();
+            }
+            break;
+        case Qt::Key_1: c.toggleFullScreen(); break;
+        case Qt::Key_2: c.zoom(0.5, 2); break;
+        case Qt::Key_3: c.zoom(1.0, 3); break;
+        case Qt::Key_4: c.zoom(1.5, 4); break;
+        case Qt::Key_5: c.zoom(2.0, 5); break;
+        case Qt::Key_O: c.toggleKeepAspect(); break;
+        case Qt::Key_T: c.toggleAlwaysOnTop(); break;
+        case Qt::Key_R: c.toggleRepeat(); break;
+        case Qt::Key_F4: c.closeFile(); break;
+        case Qt::Key_BracketLeft: c.panScanLess(); break;
+        case Qt::Key_BracketRight: c.panScanMore(); break;
+        case Qt::Key_Backslash: c.panScanNone(); break;
+        default: break;
+    }
+}
+
+bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The video surface is part of this window: its mouse belongs to the window.
+    if (watched == surface_) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseMove:
+            case QEvent::MouseButtonDblClick: {
+                auto* me = static_cast<QMouseEvent*>(event);
+                QMouseEvent copy(me->type(), mapFromGlobal(me->globalPosition()), me->globalPosition(),
+                                 me->button(), me->buttons(), me->modifiers());
+                QApplication::sendEvent(this, &copy);
+                return true;
+            }
+            default:
+                break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void PlayerWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        setPointer(PointerShape::Arrow);
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    resizeZone_ = controller_->leftButtonDown({p.x(), p.y()});
+    pressGlobal_ = event->globalPosition().toPoint();
+    pressGeometry_ = geometry();
+    track_ = resizeZone_ ? MouseTrack::Resizing : MouseTrack::Pressed;
+}
+
+void PlayerWindow::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint global = event->globalPosition().toPoint();
+    const QPoint delta = global - pressGlobal_;
+    if (track_ == MouseTrack::Resizing && (event->buttons() & Qt::LeftButton)) {
+        Rect r = toRect(pressGeometry_);
+        const auto edge = geometry::edgeOfZone(resizeZone_);
+        using E = geometry::SizingEdge;
+        if (edge == E::Left || edge == E::TopLeft || edge == E::BottomLeft) r.left += delta.x();
+        if (edge == E::Right || edge == E::TopRight || edge == E::BottomRight) r.right += delta.x();
+        if (edge == E::Top || edge == E::TopLeft || edge == E::TopRight) r.top += delta.y();
+        if (edge == E::Bottom || edge == E::BottomLeft || edge == E::BottomRight) r.bottom += delta.y();
+        setWindowRect(controller_->sizing(r, edge));
+        return;
+    }
+    if (track_ == MouseTrack::Dragging && (event->buttons() & Qt::LeftButton)) {
+        const QPoint topLeft = pressGeometry_.topLeft() + delta;
+        controller_->dragTo({topLeft.x(), topLeft.y()});
+        return;
+    }
+    const QPoint p = event->position().toPoint();
+    if (controller_->pointerMoved({p.x(), p.y()}) == PlayerController::PointerAction::StartDrag &&
+        (event->buttons() & Qt::LeftButton)) {
+        track_ = MouseTrack::Dragging;
+        const QPoint topLeft = pressGeometry_.topLeft() + delta;
+        controller_->dragTo({topLeft.x(), topLeft.y()});
+    }
+}
+
+void PlayerWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const bool clicked = track_ == MouseTrack::Pressed;
+        track_ = MouseTrack::None;
+        controller_->leftButtonUp();
+        // A click that did not drag the window pauses or resumes.
+        if (clicked && (engine().flags().playing || engine().flags().paused)) engine().togglePause();
+        setPointer(PointerShape::Arrow);
+    }
+}
+
+void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void PlayerWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        paths.push_back(url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString());
+    activateWindow();
+    raise();
+    controller_->dropFiles(paths);
+    event->acceptProposedAction();
+}
+
+void PlayerWindow::closeEvent(QCloseEvent* event) {
+    controller_->exit();
     event->accept();
 }
 
 void PlayerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     surface_->setGeometry(rect());
+    controller_->sized();
 }
 
-void PlayerWindow::closeEvent(QCloseEvent* event) {
-    exitPlayer();
-    event->accept();
-}
-
-void PlayerWindow::exitPlayer() {
-    if (exiting_) return;
-    exiting_ = true;
-    engine_->releaseSleep();
-    if (engine_->flags().loaded) runCloseFile();
-    timers_->kill(TimerId::PlaybackTick);
-    hide();
-    emit exited();
+void PlayerWindow::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    controller_->moved();
 }
 
 }  // namespace orvalis

@@ -1,97 +1,94 @@
 #pragma once
 
+#include <QPoint>
 #include <QWidget>
-#include <deque>
 #include <memory>
 #include <string>
 
 #include "app/DesktopServices.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
-#include "engine/EngineHost.h"
-#include "engine/MediaEngine.h"
+#include "player/PlayerController.h"
+#include "player/PlayerPorts.h"
 #include "player/QtTimerService.h"
 
 namespace orvalis {
 
 class MpvBackend;
 class VideoSurface;
+class QueuePlaylist;
 
-// The main window: it owns the engine and the video surface, runs the timers, and turns
-// keys and window events into the player's commands.
-class PlayerWindow final : public QWidget, public EngineHost {
+// The main window: frameless, moved by dragging its inside and resized by its border zones.
+// It turns window events into calls of the PlayerController and draws what it is told.
+class PlayerWindow final : public QWidget, public PlayerView {
     Q_OBJECT
 public:
     PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompter& prompter,
                  DesktopServices& desktop, std::string commandLineList);
     ~PlayerWindow() override;
 
-    MediaEngine& engine() { return *engine_; }
+    PlayerController& controller() { return *controller_; }
+    MediaEngine& engine() { return controller_->engine(); }
     VideoSurface& videoSurface() { return *surface_; }
-    TimerService& timers() { return *timers_; }
 
-    // A list handed over by a second start; empty only brings the window to the front.
+    // Reads the settings, places the window and shows it (or hides it as the settings say).
+    void start();
     void receiveHandOver(const QString& list);
-    // The Exit command: saves and closes.
-    void exitPlayer();
+    void exitPlayer() { controller_->exit(); }
 
-    // EngineHost
-    void startPlaybackTick() override;
-    void stopPlaybackTick() override;
-    void startStartOfPlayback() override;
-    void setBusyCursor(bool busy) override;
-    void saveBookmarks() override {}
-    void resetCaptionSync() override {}
-    bool findCaptionFile(const std::string&) override { return false; }
-    void clearCaption() override {}
-    void afterSeek(double) override {}
-    void applyVolume() override;
+    // PlayerView
+    geometry::Rect windowRect() const override;
+    geometry::Rect screenRect() const override;
+    void setWindowRect(const geometry::Rect& rect) override;
+    void setPictureLayout(const geometry::Layout& layout, geometry::ScreenMode mode) override;
+    void setFullScreen(bool on) override;
+    void setTopMost(bool on) override;
+    void setWindowShown(bool shown) override;
+    void minimize() override { showMinimized(); }
+    void focus() override;
+    void setPointer(PointerShape shape) override;
+    geometry::Point cursorPos() const override;
+    void repaint() override;
+    void setBackground(int backMode, int backColor, const std::string& backImage) override;
+    std::optional<geometry::Size> backgroundImageSize() const override;
     bool hasVideoSurface() const override;
-    bool playlistIsEmpty() const override;
-    void playlistPlayEntry(int which) override;
-    void playlistPlayPrevious() override;
-    void playlistOpaqueForOpen() override {}
-    void playlistRestoreTransparency() override {}
-    void playlistOpenRequestDone() override {}
-    void runCloseFile() override;
-    void runExit() override { exitPlayer(); }
-    void runOpenFileDialog() override;
-    void repaintWindow() override { update(); }
-    void showPlaying() override {}
-    void showPaused() override {}
-    void showStopped() override {}
-    void pressPlayButtons() override {}
-    void announceRate(double) override {}
     bool shiftHeld() const override;
+    bool ctrlHeld() const override;
 
 signals:
     void exited();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onTimer(TimerId id);
-    void deferredInit();
-    void playbackTick();
-    void startOfPlayback();
-    void queueList(const std::string& list, bool play);
+    void runKey(QKeyEvent* event);
 
-    SettingsStore& settings_;
     MpvBackend& backend_;
-    Prompter& prompter_;
-    DesktopServices& desktop_;
     std::unique_ptr<QtTimerService> timers_;
-    std::unique_ptr<MediaEngine> engine_;
+    std::unique_ptr<PlayerController> controller_;
+    std::unique_ptr<QueuePlaylist> queue_;
     VideoSurface* surface_ = nullptr;
-    std::string pendingList_;
+    QImage backgroundImage_;
+    geometry::Layout layout_;
+    geometry::ScreenMode mode_ = geometry::ScreenMode::Normal;
 
-    // The queue of files to play, until the playlist window takes this role.
-    std::deque<std::string> queue_;
-    int queuePos_ = -1;
-    bool exiting_ = false;
+    // A drag or a resize by the mouse, done by the window itself so that it can snap and
+    // keep the picture's proportions.
+    enum class MouseTrack { None, Pressed, Dragging, Resizing };
+    MouseTrack track_ = MouseTrack::None;
+    int resizeZone_ = 0;
+    QPoint pressGlobal_;
+    QRect pressGeometry_;
 };
 
 }  // namespace orvalis

@@ -1,11 +1,16 @@
 #include "player/VideoSurface.h"
 
+#include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
+#include <QPainter>
 
 #include "engine/MpvBackend.h"
 
 namespace orvalis {
+
+// QT_LOGGING_RULES="orvalis.video.info=true" traces the first frame of each medium.
+Q_LOGGING_CATEGORY(lcVideo, "orvalis.video", QtWarningMsg)
 
 namespace {
 
@@ -45,11 +50,17 @@ void VideoSurface::initializeGL() {
 void VideoSurface::setShowVideo(bool show) {
     if (showVideo_ == show) return;
     showVideo_ = show;
+    firstFrameTraced_ = false;
     update();
 }
 
 void VideoSurface::setBackgroundColour(const QColor& colour) {
     background_ = colour;
+    if (!showVideo_) update();
+}
+
+void VideoSurface::setBackgroundImage(const QImage& image) {
+    backgroundImage_ = image;
     if (!showVideo_) update();
 }
 
@@ -61,10 +72,19 @@ void VideoSurface::paintGL() {
                         static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
                         true);
         ++framesDrawn_;
+        if (!firstFrameTraced_) {
+            firstFrameTraced_ = true;
+            qCInfo(lcVideo) << "first frame drawn";
+        }
         return;
     }
     gl->glClearColor(background_.redF(), background_.greenF(), background_.blueF(), 1.0f);
     gl->glClear(GL_COLOR_BUFFER_BIT);
+    if (!backgroundImage_.isNull()) {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(rect(), backgroundImage_);
+    }
 }
 
 }  // namespace orvalis

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QOpenGLWidget>
 
 namespace orvalis {
@@ -19,6 +20,8 @@ public:
     void setShowVideo(bool show);
     bool showsVideo() const { return showVideo_; }
     void setBackgroundColour(const QColor& colour);
+    // The picture drawn stretched over the surface while no video shows; null for colour.
+    void setBackgroundImage(const QImage& image);
     bool rendererReady() const { return rendererReady_; }
     // Frames drawn since start, for tests and measurements.
     quint64 framesDrawn() const { return framesDrawn_; }
@@ -35,7 +38,9 @@ private:
     bool showVideo_ = false;
     bool rendererReady_ = false;
     QColor background_{0x40, 0x40, 0x40};
+    QImage backgroundImage_;
     quint64 framesDrawn_ = 0;
+    bool firstFrameTraced_ = false;
 };
 
 }  // namespace orvalis

@@ -1,0 +1,587 @@
+#include "player/PlayerController.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/Naming.h"
+#include "app/SettingsKeys.h"
+#include "app/Startup.h"
+
+namespace orvalis {
+
+using geometry::Rect;
+using geometry::ScreenMode;
+
+namespace {
+
+// Attenuation of the 20 volume steps in hundredths of a decibel; libmpv's volume follows
+// its cubic curve: v = 100 × 10^(dB / 60).
+constexpr int kAttenuation[20] = {-10000, -5000, -3440, -2720, -2310, -1970, -1680,
+                                  -1360,  -1100, -880,  -720,  -550,  -450,  -350,
+                                  -290,   -200,  -140,  -100,  -90,   0};
+
+double mpvVolumeOfStep(int step, bool mute) {
+    if (mute || step <= 0) return 0.0;
+    return 100.0 * std::pow(10.0, kAttenuation[std::min(step, 19)] / 100.0 / 60.0);
+}
+
+}  // namespace
+
+PlayerController::PlayerController(Parts parts, std::string commandLineList)
+    : store_(parts.settings),
+      timers_(parts.timers),
+      view_(parts.view),
+      desktop_(parts.desktop),
+      prompter_(parts.prompter),
+      commandLineList_(std::move(commandLineList)) {
+    engine_ = std::make_unique<MediaEngine>(parts.backend, *this, store_, desktop_, prompter_);
+}
+
+PlayerController::~PlayerController() = default;
+
+// ---------------------------------------------------------------------------------------------
+// Start
+
+void PlayerController::readSettings() {
+    using namespace sections;
+    auto flag = [&](const char* section, const char* key, int def) {
+        return store_.getInt(section, key, def) != 0;
+    };
+    WindowSettings& s = settings_;
+    s.repeat = flag(Config, "Repeat", 0);
+    s.showMainDlg = flag(Config, "ShowMainDlg", 1);
+    s.alwaysOnTop = flag(Config, "Always On Top", 0);
+    s.showPlayList = flag(Config, "ShowPlayList", 1);
+    s.keepAspect = flag(Config, "AspectRatio", 1);
+    s.interval = store_.getInt(Config, "Interval", 10);
+    s.intervalCtrl = store_.getInt(Config, "IntervalCtrl", 30);
+    s.showFrameNumber = flag(Config, "Show Frame Number", 0);
+    s.autoHideOnAudio = flag(Config, "AutoHideOnAudio", 0);
+    s.volume = store_.getInt(Config, "Volume", 5);
+    s.mute = flag(Config, "Mute", 0);
+    s.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
+    s.backColor = store_.getInt(ConfigCustom, "Back Color", 4210752);
+    s.backImage = store_.getString(ConfigCustom, "Back Image", "");
+
+    CaptionStyle& c = caption_;
+    c.fontName = store_.getString(Caption, "FontName", "돋움");
+    c.fontSize = store_.getInt(Caption, "FontSize", 37);
+    c.fontOffset = store_.getInt(Caption, "FontOffset", -27);
+    c.fontBold = flag(Caption, "FontBold", 1);
+    c.fontAlias = flag(Caption, "FontAlias", 0);
+    c.fontBorder = flag(Caption, "FontBorder", 0);
+    c.captionBottom = store_.getInt(Caption, "Caption Bottom", 10);
+    c.captionMargin = store_.getInt(Caption, "Caption Margin", 10);
+    c.captionSpace = store_.getInt(Caption, "Caption Space", 0);
+    c.showCaption = flag(Caption, "Show Caption", 1);
+    c.fontColor = store_.getInt(Caption, "FontColor", 11788021);
+    c.borderColor = store_.getInt(Caption, "BorderColor", 0);
+}
+
+void PlayerController::normaliseSettings() {
+    CaptionStyle& c = caption_;
+    if (c.fontBorder) c.fontAlias = false;
+    if (c.fontSize + c.fontOffset < 10 || c.fontSize + c.fontOffset > 70) {
+        c.fontSize = 20;
+        c.fontOffset = 0;
+    }
+    if (c.captionBottom < 0 || c.captionBottom > 50) c.captionBottom = 10;
+    // Values no window could use: the caption room is at most 30 % (as its command allows).
+    c.captionSpace = std::clamp(c.captionSpace, 0, 30);
+    if (!settings_.showMainDlg && !settings_.showPlayList) {
+        settings_.showMainDlg = true;
+        settings_.showPlayList = true;
+    }
+    settings_.volume = std::clamp(settings_.volume, 0, 19);
+}
+
+void PlayerController::determineIdleSize() {
+    state_.idleSize = geometry::kIdlePictureSize;
+    if (settings_.backMode == 0) {
+        if (auto size = view_.backgroundImageSize(); size && size->width > 0 && size->height > 0)
+            state_.idleSize = *size;
+    }
+}
+
+void PlayerController::initialise() {
+    readSettings();
+    normaliseSettings();
+    if (captions_) captions_->createFont();
+    view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
+    determineIdleSize();
+    state_.native = state_.idleSize;
+    state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
+
+    if (transport_) {
+        transport_->setDuration(0);
+        transport_->place(geometry::transportBarRect(view_.windowRect(), 60), false);
+    }
+    state_.barHeight = 60;
+    // The toggle restores the stored value and gives the track its colour.
+    settings_.repeat = !settings_.repeat;
+    toggleRepeat();
+
+    geometry::SavedPlacement saved;
+    saved.left = store_.getInt(sections::Screen, "left", -3000);
+    saved.top = store_.getInt(sections::Screen, "top", -3000);
+    saved.right = store_.getInt(sections::Screen, "right", saved.left + 366);
+    if (!settings_.keepAspect) saved.bottom = store_.getInt(sections::Screen, "bottom", saved.top + 272);
+    Rect start = geometry::startPlacement(saved, settings_.keepAspect, state_.idleSize, view_.screenRect());
+    state_.normalRect = start;
+    applyWindowRect(start);
+
+    if (settings_.showMainDlg) {
+        view_.setWindowShown(true);
+    } else {
+        settings_.showMainDlg = true;
+        hideMainWindow();
+    }
+    timers_.start(TimerId::BarAutoHide, 500);
+    view_.setTopMost(settings_.alwaysOnTop);
+    timers_.start(TimerId::DeferredInit, 100);
+    state_.initialised = true;
+}
+
+void PlayerController::deferredInit() {
+    if (playlist_) playlist_->setShown(settings_.showPlayList);
+    if (!commandLineList_.empty() && playlist_) playlist_->addPathList(commandLineList_);
+    commandLineList_.clear();
+    if (playlist_ && store_.getInt(sections::ConfigPlaylist, "Auto Check", 0) != 0)
+        playlist_->checkPaths();
+    if (playlist_) playlist_->repaint();
+    if (store_.getInt(sections::Config, "Save Maximized", 0) != 0 &&
+        store_.getInt(sections::Config, "Maximized", 0) != 0)
+        enterFullScreen();
+    if (transport_) transport_->refresh();
+}
+
+void PlayerController::receiveHandOver(const std::string& list) {
+    if (!list.empty() && playlist_) playlist_->addPathList(list);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Timers
+
+void PlayerController::onTimer(TimerId id) {
+    switch (id) {
+        case TimerId::DeferredInit:
+            timers_.kill(id);
+            deferredInit();
+            break;
+        case TimerId::PointerHide:
+            pointerHideTick();
+            break;
+        case TimerId::PlaybackTick:
+            playbackTick();
+            break;
+        case TimerId::BarAutoHide:
+            barAutoHideTick();
+            break;
+        case TimerId::ClickGuard:
+            timers_.kill(id);
+            break;
+        case TimerId::OsdHide:
+            timers_.kill(id);
+            if (osd_) osd_->hide();
+            break;
+        case TimerId::CaptionRedraw:
+            timers_.kill(id);
+            if (captions_) captions_->draw();
+            break;
+        case TimerId::CaptionHold:
+            if (captions_) captions_->holdExpired(engine_->flags().playing, engine_->flags().paused);
+            break;
+        case TimerId::PlaybackStart:
+            timers_.kill(id);
+            startOfPlayback();
+            break;
+        case TimerId::ShutdownClock:
+            if (shutdown_) shutdown_->clockTick();
+            break;
+    }
+}
+
+void PlayerController::pointerHideTick() {
+    ++state_.cursorIdle;
+    if (state_.cursorIdle % 2 != 0) return;
+    const bool playlistHidden = !playlist_ || !playlist_->isShown();
+    if (playlistHidden && !timers_.isActive(TimerId::ClickGuard)) {
+        view_.setPointer(PointerShape::Blank);
+        timers_.kill(TimerId::PointerHide);
+        state_.cursorIdle = 0;
+        state_.idleCursor = view_.cursorPos();
+    }
+}
+
+void PlayerController::barAutoHideTick() {
+    Rect r = view_.windowRect();
+    r.bottom -= 5;
+    if (!r.contains(view_.cursorPos())) {
+        if (state_.barShown) showTransportBar(false);
+        if (captions_) captions_->draw();
+        timers_.kill(TimerId::BarAutoHide);
+    }
+}
+
+void PlayerController::playbackTick() {
+    MediaEngine& e = *engine_;
+    if (e.flags().stream) return;
+    const double p = e.position();
+    if (p < 0) return;
+    const double duration = e.duration();
+
+    if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0) {
+        const int s = store_.getInt(sections::ConfigControl, "Skip End Min", 0) * 60 +
+                      store_.getInt(sections::ConfigControl, "Skip End Sec", 0);
+        if (s > 0 && duration - s <= p) {
+            endOfMedium();
+            return;
+        }
+    }
+    const bool noRange = state_.repeatA == 0 && state_.repeatB == duration;
+    if (noRange) {
+        if (settings_.repeat && p >= duration) {
+            e.setPosition(0.0);
+            return;
+        }
+    } else if (p >= state_.repeatB && p - state_.repeatB < 2.0) {
+        e.setPosition(state_.repeatA);
+        return;
+    }
+    if (transport_) transport_->setPosition(p);
+    if (p >= duration) {
+        endOfMedium();
+        return;
+    }
+    if (e.flags().captionsLoaded && captions_) captions_->lookup(p);
+}
+
+void PlayerController::endOfMedium() {
+    MediaEngine& e = *engine_;
+    if (shutdown_ && shutdown_->atEndOfMedium()) {
+        shutdown_->runShutdown();
+        return;
+    }
+    if (store_.getInt(sections::ConfigPlaylist, "Play Continue", 1) != 0) {
+        e.releaseSleep();
+        playlistPlayEntry(-1);
+        return;
+    }
+    e.setPosition(0.0);
+    e.stop();
+}
+
+void PlayerController::startOfPlayback() {
+    MediaEngine& e = *engine_;
+    if (!e.flags().loaded) return;
+    const double duration = e.duration();
+    clearCaption();
+    state_.repeatA = 0;
+    state_.repeatB = duration;
+    if (shutdown_) shutdown_->clearEndOfMedium();
+
+    if (transport_) {
+        transport_->setDuration(duration);
+        transport_->showPlaying();
+        transport_->setTitle(std::string(fileNamePart(e.currentFile())));
+        transport_->updateRepeatRange(state_.repeatA, state_.repeatB);
+    }
+    if (playlist_) playlist_->showPlaying();
+
+    const bool hasVideo = e.flags().hasVideo;
+    if (settings_.autoHideOnAudio && !hasVideo && settings_.showMainDlg && playlist_ &&
+        playlist_->isShown()) {
+        if (state_.fullScreen()) leaveFullScreen();
+        hideMainWindow();
+    }
+
+    determineIdleSize();
+    if (hasVideo) {
+        if (!settings_.showMainDlg) showMainWindow();
+        state_.native = {e.videoWidth() > 0 ? e.videoWidth() : geometry::kIdlePictureSize.width,
+                         e.videoHeight() > 0 ? e.videoHeight() : geometry::kIdlePictureSize.height};
+    } else {
+        state_.native = state_.idleSize;
+        clearCaption();
+        view_.repaint();
+    }
+
+    state_.aspect = static_cast<double>(state_.native.width) / state_.native.height;
+    if (!state_.fullScreen() && settings_.keepAspect) {
+        Rect r = view_.windowRect();
+        if (hasVideo) {
+            r.right = r.left + state_.native.width;
+            r.bottom = r.top + static_cast<int>(r.width() / state_.aspect);
+            applyWindowRect(r);
+        }
+        if (e.flags().captionsLoaded) {
+            r = geometry::rectForNativeSize(view_.windowRect(), state_.native, caption_.captionSpace,
+                                            &state_.aspect);
+            applyWindowRect(r);
+        }
+    }
+    relayout();
+
+    if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0) {
+        const int start = store_.getInt(sections::ConfigControl, "Skip Start Min", 0) * 60 +
+                          store_.getInt(sections::ConfigControl, "Skip Start Sec", 0);
+        if (start > 0) e.setPosition(start);
+    }
+    if (!e.flags().stream) startPlaybackTick();
+    if (bookmarks_) bookmarks_->load(e.currentFile(), duration);
+    e.startRunning();
+    if (transport_) transport_->refresh();
+    e.flags().opening = false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Close File, Exit, Settings
+
+void PlayerController::closeFile() {
+    MediaEngine& e = *engine_;
+    if (e.flags().loaded) {
+        stopPlaybackTick();
+        saveBookmarks();
+        e.closeMedia();
+    }
+    e.flags().loaded = false;
+    e.flags().captionsLoaded = false;
+    e.flags().opening = false;
+    e.clearFilters();
+    if (captions_) captions_->unload();
+    determineIdleSize();
+    state_.native = state_.idleSize;
+    state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
+    view_.repaint();
+
+    showTransportBar(false);
+    if (state_.fullScreen()) leaveFullScreen();
+    if (settings_.keepAspect) zoom(1.0, 3);
+    relayout();
+
+    if (transport_) {
+        transport_->setDuration(0);
+        transport_->setPosition(0);
+        transport_->disableButtons();
+    }
+    if (playlist_) playlist_->disableButtons();
+    e.releaseSleep();
+}
+
+void PlayerController::exit() {
+    if (exited_) return;
+    exited_ = true;
+    MediaEngine& e = *engine_;
+    e.releaseSleep();
+    view_.setWindowShown(false);
+
+    using namespace sections;
+    SettingsBatch batch(store_);
+    store_.putInt(Config, "Maximized", state_.fullScreen() ? 1 : 0);
+    if (state_.fullScreen()) leaveFullScreen();
+    Rect r = view_.windowRect();
+    if (r.empty()) r = state_.normalRect;
+    store_.putInt(Config, "Repeat", settings_.repeat);
+    store_.putInt(Screen, "left", r.left);
+    store_.putInt(Screen, "top", r.top);
+    store_.putInt(Screen, "right", r.right);
+    store_.putInt(Screen, "bottom", r.bottom);
+    store_.putInt(Config, "ShowMainDlg", settings_.showMainDlg);
+    store_.putInt(Config, "Always On Top", settings_.alwaysOnTop);
+    store_.putInt(Config, "AspectRatio", settings_.keepAspect);
+    store_.putInt(Config, "ShowPlayList", playlist_ ? playlist_->isShown() : settings_.showPlayList);
+    store_.putInt(Config, "Volume", settings_.volume);
+    store_.putInt(Config, "Mute", settings_.mute);
+    store_.putInt(Config, "Show Frame Number", settings_.showFrameNumber);
+    store_.putInt(ConfigCustom, "Back Mode", settings_.backMode);
+    store_.putString(ConfigCustom, "Back Image", settings_.backImage);
+    store_.putInt(Caption, "FontSize", caption_.fontSize);
+    store_.putInt(Caption, "FontBold", caption_.fontBold);
+    store_.putInt(Caption, "FontBorder", caption_.fontBorder);
+    store_.putInt(Caption, "FontOffset", caption_.fontOffset);
+    store_.putInt(Caption, "FontAlias", caption_.fontAlias);
+    store_.putInt(Caption, "Caption Bottom", caption_.captionBottom);
+    store_.putInt(Caption, "Caption Space", caption_.captionSpace);
+    store_.putInt(Caption, "Show Caption", caption_.showCaption);
+    store_.putInt(Config, "Brignt", state_.picture.brightness);
+    store_.putInt(Config, "Contrast", state_.picture.contrast);
+    store_.putInt(Config, "Saturation", state_.picture.saturation);
+    if (e.flags().loaded) {
+        saveBookmarks();
+        closeFile();
+    }
+    stopPlaybackTick();
+    if (onExited) onExited();
+}
+
+void PlayerController::openSettings() {
+    timers_.kill(TimerId::PointerHide);
+    state_.cursorIdle = 0;
+    using namespace sections;
+    {
+        SettingsBatch batch(store_);
+        store_.putInt(Caption, "FontSize", caption_.fontSize);
+        store_.putInt(Caption, "FontOffset", caption_.fontOffset);
+        store_.putInt(Caption, "FontBold", caption_.fontBold);
+        store_.putInt(Caption, "FontAlias", caption_.fontAlias);
+        store_.putInt(Caption, "FontBorder", caption_.fontBorder);
+        store_.putInt(Caption, "Caption Synch", captions_ ? captions_->syncOffset() : state_.captionSync);
+        store_.putInt(Caption, "Caption Space", caption_.captionSpace);
+        store_.putInt(Config, "Show Frame Number", settings_.showFrameNumber);
+        store_.putInt(ConfigCustom, "Back Mode", settings_.backMode);
+        store_.putString(ConfigCustom, "Back Image", settings_.backImage);
+    }
+    const int divideLength = store_.getInt(Caption, "Caption Divide Length", 40);
+
+    MediaEngine& e = *engine_;
+    state_.settingsOpen = true;
+    const bool wasPlaying = e.flags().hasVideo && e.flags().playing;
+    if (wasPlaying) e.pause();
+    const bool accepted = sheet_ && sheet_->run();
+    state_.settingsOpen = false;
+    if (!accepted) {
+        if (wasPlaying && e.flags().paused) e.pause();
+        return;
+    }
+    rereadAfterSettings();
+    if (store_.getInt(ConfigControl, "Use Bookmark", 1) == 0 && transport_)
+        transport_->clearBookmarkMarks();
+    if (playlist_) playlist_->setShowControls(store_.getInt(ConfigPlaylist, "Show Controls", 0) != 0);
+    if (e.flags().captionsLoaded && captions_ &&
+        store_.getInt(Caption, "Caption Divide Length", 40) != divideLength)
+        captions_->reparse();
+    view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
+    if (!e.flags().hasVideo) {
+        determineIdleSize();
+        state_.native = state_.idleSize;
+    }
+    if (captions_) captions_->createFont();
+    if (transport_) transport_->setPosition(e.position());
+    view_.repaint();
+    if (wasPlaying && e.flags().paused) e.pause();
+}
+
+void PlayerController::rereadAfterSettings() {
+    using namespace sections;
+    settings_.interval = store_.getInt(Config, "Interval", 10);
+    settings_.intervalCtrl = store_.getInt(Config, "IntervalCtrl", 30);
+    settings_.showFrameNumber = store_.getInt(Config, "Show Frame Number", 0) != 0;
+    settings_.autoHideOnAudio = store_.getInt(Config, "AutoHideOnAudio", 1) != 0;
+    caption_.fontName = store_.getString(Caption, "FontName", "돋움");
+    caption_.fontSize = store_.getInt(Caption, "FontSize", 20);
+    caption_.fontOffset = store_.getInt(Caption, "FontOffset", 0);
+    caption_.fontBold = store_.getInt(Caption, "FontBold", 1) != 0;
+    caption_.fontAlias = store_.getInt(Caption, "FontAlias", 1) != 0;
+    caption_.fontBorder = store_.getInt(Caption, "FontBorder", 0) != 0;
+    caption_.fontColor = store_.getInt(Caption, "FontColor", 16777215);
+    caption_.borderColor = store_.getInt(Caption, "BorderColor", 0);
+    state_.captionSync = store_.getInt(Caption, "Caption Synch", 0);
+    if (captions_) captions_->setSyncOffset(state_.captionSync);
+    caption_.captionMargin = store_.getInt(Caption, "Caption Margin", 10);
+    caption_.captionSpace = std::clamp(store_.getInt(Caption, "Caption Space", 0), 0, 30);
+    settings_.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
+    settings_.backColor = store_.getInt(ConfigCustom, "Back Color", 4210752);
+    settings_.backImage = store_.getString(ConfigCustom, "Back Image", "");
+    relayout();
+}
+
+// ---------------------------------------------------------------------------------------------
+// EngineHost
+
+void PlayerController::startPlaybackTick() { timers_.start(TimerId::PlaybackTick, 100); }
+void PlayerController::stopPlaybackTick() { timers_.kill(TimerId::PlaybackTick); }
+void PlayerController::startStartOfPlayback() { timers_.start(TimerId::PlaybackStart, 10); }
+
+void PlayerController::setBusyCursor(bool busy) {
+    view_.setPointer(busy ? PointerShape::Wait : PointerShape::Arrow);
+}
+
+void PlayerController::saveBookmarks() {
+    if (bookmarks_) bookmarks_->save();
+}
+
+void PlayerController::resetCaptionSync() {
+    state_.captionSync = 0;
+    if (captions_) captions_->resetSync();
+}
+
+bool PlayerController::findCaptionFile(const std::string& mediaPath) {
+    return captions_ && captions_->findCaptionFile(mediaPath);
+}
+
+void PlayerController::clearCaption() {
+    if (captions_) captions_->clearText();
+}
+
+void PlayerController::afterSeek(double seconds) {
+    if (captions_) captions_->afterSeek(seconds);
+    if (transport_) transport_->setPosition(seconds);
+}
+
+void PlayerController::applyVolume() {
+    engine_->backend().setVolume(mpvVolumeOfStep(settings_.volume, settings_.mute));
+}
+
+bool PlayerController::hasVideoSurface() const { return view_.hasVideoSurface(); }
+bool PlayerController::playlistIsEmpty() const { return !playlist_ || playlist_->isEmpty(); }
+
+void PlayerController::playlistPlayEntry(int which) {
+    if (playlist_) playlist_->playEntry(which);
+}
+
+void PlayerController::playlistPlayPrevious() {
+    if (playlist_) playlist_->playPrevious();
+}
+
+void PlayerController::playlistOpaqueForOpen() {
+    if (playlist_) playlist_->opaqueForOpen();
+}
+
+void PlayerController::playlistRestoreTransparency() {
+    if (playlist_) playlist_->restoreTransparency();
+}
+
+void PlayerController::playlistOpenRequestDone() {
+    if (playlist_) playlist_->openRequestDone();
+}
+
+void PlayerController::runOpenFileDialog() {
+    if (playlist_) playlist_->openFilesDialog();
+}
+
+void PlayerController::showPlaying() {
+    if (transport_) transport_->showPlaying();
+    if (playlist_) playlist_->showPlaying();
+}
+
+void PlayerController::showPaused() {
+    if (transport_) transport_->showPaused();
+    if (playlist_) playlist_->showPaused();
+}
+
+void PlayerController::showStopped() {
+    if (transport_) {
+        transport_->setPosition(0);
+        transport_->showStopped();
+    }
+    if (playlist_) playlist_->showStopped();
+}
+
+void PlayerController::pressPlayButtons() {
+    if (transport_) transport_->showPlaying();
+    if (playlist_) playlist_->showPlaying();
+}
+
+void PlayerController::announceRate(double rate) {
+    if (!osd_ || store_.getInt(sections::Config, "Show Tooltip Speed", 1) == 0) return;
+    char text[64];
+    if (rate >= 0.5) {
+        std::snprintf(text, sizeof text, "재생 속도 : %.1fX", rate);
+    } else {
+        std::snprintf(text, sizeof text, "재생 속도 : %.2fX", rate);
+    }
+    osd_->show(text, 0);
+}
+
+}  // namespace orvalis

@@ -1,0 +1,169 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/DesktopServices.h"
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+#include "engine/EngineHost.h"
+#include "engine/MediaEngine.h"
+#include "player/PlayerPorts.h"
+#include "player/PlayerState.h"
+#include "player/Timers.h"
+
+namespace orvalis {
+
+// The player window's logic: its start, its timers and the playback tick, the start of each
+// medium, Close File, Exit, the settings round trip, and the window's picture and screen
+// modes. It is plain C++: the widget forwards events here and draws what it is told.
+class PlayerController final : public EngineHost {
+public:
+    struct Parts {
+        SettingsStore& settings;
+        TimerService& timers;
+        MediaBackend& backend;
+        PlayerView& view;
+        DesktopServices& desktop;
+        Prompter& prompter;
+    };
+
+    PlayerController(Parts parts, std::string commandLineList);
+    ~PlayerController() override;
+
+    // The pieces that are windows or subsystems of their own; each may be absent.
+    void attachTransport(TransportPort* p) { transport_ = p; }
+    void attachPlaylist(PlaylistPort* p) { playlist_ = p; }
+    void attachCaptions(CaptionPort* p) { captions_ = p; }
+    void attachBookmarks(BookmarkPort* p) { bookmarks_ = p; }
+    void attachShutdown(ShutdownPort* p) { shutdown_ = p; }
+    void attachSettingsSheet(SettingsSheetPort* p) { sheet_ = p; }
+    void attachOsd(OsdPort* p) { osd_ = p; }
+
+    // Window creation: reads the settings, places and shows the window, starts the timers.
+    void initialise();
+    void onTimer(TimerId id);
+
+    MediaEngine& engine() { return *engine_; }
+    const WindowSettings& windowSettings() const { return settings_; }
+    WindowSettings& windowSettings() { return settings_; }
+    const CaptionStyle& captionStyle() const { return caption_; }
+    CaptionStyle& captionStyle() { return caption_; }
+    const WindowState& state() const { return state_; }
+    WindowState& state() { return state_; }
+    TimerService& timers() { return timers_; }
+
+    // Commands.
+    void closeFile();
+    void exit();
+    void openSettings();
+    void toggleRepeat();
+    void toggleFullScreen();
+    void toggleMaximized();
+    void toggleAlwaysOnTop();
+    void toggleKeepAspect();
+    void zoom(double factor, int code);
+    void setAspect(geometry::AspectChoice choice);
+    void panScanLess();
+    void panScanMore();
+    void panScanNone();
+    void hideMainWindow();
+    void showMainWindow();
+    void showTransportBar(bool shown);
+    void minimize();
+
+    // A second start's list; empty only brings the window forward.
+    void receiveHandOver(const std::string& list);
+    void dropFiles(const std::vector<std::string>& paths);
+
+    // Window events, in client coordinates of the window.
+    enum class PointerAction { None, StartDrag };
+    PointerAction pointerMoved(geometry::Point client);
+    // The user drags the window by its inside: the new top-left corner, snapped here.
+    void dragTo(geometry::Point topLeft);
+    void leftButtonUp();
+    // Left button down: the border zone to resize from (1..8), or 0 for a window drag.
+    int leftButtonDown(geometry::Point client);
+    // The window is being resized by the user: the proposed rectangle, corrected.
+    geometry::Rect sizing(const geometry::Rect& proposed, geometry::SizingEdge edge);
+    void sized();
+    void moved();
+
+    // Lays the picture, the caption font and the transport bar out for the window as it is.
+    void applyWindowRect(const geometry::Rect& rect);
+    void relayout();
+
+    // EngineHost
+    void startPlaybackTick() override;
+    void stopPlaybackTick() override;
+    void startStartOfPlayback() override;
+    void setBusyCursor(bool busy) override;
+    void saveBookmarks() override;
+    void resetCaptionSync() override;
+    bool findCaptionFile(const std::string& mediaPath) override;
+    void clearCaption() override;
+    void afterSeek(double seconds) override;
+    void applyVolume() override;
+    bool hasVideoSurface() const override;
+    bool playlistIsEmpty() const override;
+    void playlistPlayEntry(int which) override;
+    void playlistPlayPrevious() override;
+    void playlistOpaqueForOpen() override;
+    void playlistRestoreTransparency() override;
+    void playlistOpenRequestDone() override;
+    void runCloseFile() override { closeFile(); }
+    void runExit() override { exit(); }
+    void runOpenFileDialog() override;
+    void repaintWindow() override { view_.repaint(); }
+    void showPlaying() override;
+    void showPaused() override;
+    void showStopped() override;
+    void pressPlayButtons() override;
+    void announceRate(double rate) override;
+    bool shiftHeld() const override { return view_.shiftHeld(); }
+
+    // Called when Exit has run: the process may end.
+    std::function<void()> onExited;
+
+private:
+    void readSettings();
+    void normaliseSettings();
+    void deferredInit();
+    void playbackTick();
+    void endOfMedium();
+    void startOfPlayback();
+    void determineIdleSize();
+    void enterFullScreen();
+    void leaveFullScreen();
+    void writeScreenRect(const geometry::Rect& r);
+    void zoomTo(double factor);
+    void rereadAfterSettings();
+    void pointerHideTick();
+    void barAutoHideTick();
+
+    SettingsStore& store_;
+    TimerService& timers_;
+    PlayerView& view_;
+    DesktopServices& desktop_;
+    Prompter& prompter_;
+    std::unique_ptr<MediaEngine> engine_;
+
+    TransportPort* transport_ = nullptr;
+    PlaylistPort* playlist_ = nullptr;
+    CaptionPort* captions_ = nullptr;
+    BookmarkPort* bookmarks_ = nullptr;
+    ShutdownPort* shutdown_ = nullptr;
+    SettingsSheetPort* sheet_ = nullptr;
+    OsdPort* osd_ = nullptr;
+
+    WindowSettings settings_;
+    CaptionStyle caption_;
+    WindowState state_;
+    std::string commandLineList_;
+    bool exited_ = false;
+    bool snapping_ = true;
+};
+
+}  // namespace orvalis

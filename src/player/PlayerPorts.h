@@ -1,0 +1,141 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "player/Geometry.h"
+
+// What the player window's logic asks of the pieces around it. The widgets implement these;
+// tests replace them. Each part of the player that is not a window of its own (captions,
+// bookmarks, the shutdown schedule) is reached through its port too.
+namespace orvalis {
+
+enum class PointerShape { Arrow, Wait, Blank, Move };
+
+// The main window itself.
+class PlayerView {
+public:
+    virtual ~PlayerView() = default;
+    virtual geometry::Rect windowRect() const = 0;
+    // The available area of the screen that holds the window.
+    virtual geometry::Rect screenRect() const = 0;
+    virtual std::optional<geometry::Rect> taskbarRect() const { return std::nullopt; }
+    virtual void setWindowRect(const geometry::Rect& rect) = 0;
+    virtual void setPictureLayout(const geometry::Layout& layout, geometry::ScreenMode mode) = 0;
+    virtual void setFullScreen(bool on) = 0;
+    virtual void setTopMost(bool on) = 0;
+    virtual void setWindowShown(bool shown) = 0;
+    virtual void minimize() = 0;
+    virtual void focus() = 0;
+    virtual void setPointer(PointerShape shape) = 0;
+    virtual geometry::Point cursorPos() const = 0;  // screen coordinates
+    virtual void repaint() = 0;
+    virtual void setBackground(int backMode, int backColor, const std::string& backImage) = 0;
+    // Pixel size of the background picture, when it loads.
+    virtual std::optional<geometry::Size> backgroundImageSize() const = 0;
+    virtual bool hasVideoSurface() const = 0;
+    virtual bool shiftHeld() const = 0;
+    virtual bool ctrlHeld() const = 0;
+};
+
+// The transport bar over the bottom of the window.
+class TransportPort {
+public:
+    virtual ~TransportPort() = default;
+    virtual void setDuration(double seconds) = 0;
+    virtual void setPosition(double seconds) = 0;
+    virtual void setTitle(const std::string& title) = 0;
+    virtual void showPlaying() = 0;
+    virtual void showPaused() = 0;
+    virtual void showStopped() = 0;
+    virtual void disableButtons() = 0;
+    virtual void setTrackColour(int colorref) = 0;
+    virtual void updateRepeatRange(double a, double b) = 0;
+    virtual void place(const geometry::Rect& rect, bool shown) = 0;
+    virtual bool isShown() const = 0;
+    virtual void refresh() = 0;
+    virtual void clearBookmarkMarks() = 0;
+};
+
+// The playlist window.
+class PlaylistPort {
+public:
+    virtual ~PlaylistPort() = default;
+    virtual bool isEmpty() const = 0;
+    virtual void playEntry(int which) = 0;  // -1 the next, -2 the current item
+    virtual void playPrevious() = 0;
+    // The ";"-terminated list of a start or a second start: adds and plays.
+    virtual void addPathList(const std::string& list) = 0;
+    // Files dropped on the player window.
+    virtual void dropFiles(const std::vector<std::string>& paths) = 0;
+    virtual void checkPaths() = 0;
+    virtual void openFilesDialog() = 0;
+    virtual bool isShown() const = 0;
+    virtual void setShown(bool shown) = 0;
+    virtual std::optional<geometry::Rect> rect() const = 0;
+    virtual void opaqueForOpen() = 0;
+    virtual void restoreTransparency() = 0;
+    virtual void openRequestDone() = 0;
+    virtual void showPlaying() = 0;
+    virtual void showPaused() = 0;
+    virtual void showStopped() = 0;
+    virtual void disableButtons() = 0;
+    virtual void setShowControls(bool on) = 0;
+    virtual void repaint() = 0;
+};
+
+// The captions: model, renderer and their commands.
+class CaptionPort {
+public:
+    virtual ~CaptionPort() = default;
+    virtual bool findCaptionFile(const std::string& mediaPath) = 0;
+    virtual bool loaded() const = 0;
+    virtual void unload() = 0;
+    // The caption step of the playback tick.
+    virtual void lookup(double position) = 0;
+    virtual void clearText() = 0;
+    virtual void draw() = 0;
+    virtual void afterSeek(double position) = 0;
+    // A caption file dropped on the window while a medium is open.
+    virtual void loadDropped(const std::string& path) = 0;
+    virtual void holdExpired(bool playing, bool paused) = 0;
+    virtual void resetSync() = 0;
+    virtual int syncOffset() const = 0;
+    virtual void setSyncOffset(int tenths) = 0;
+    virtual void createFont() = 0;
+    virtual void reparse() = 0;
+};
+
+class BookmarkPort {
+public:
+    virtual ~BookmarkPort() = default;
+    virtual void load(const std::string& mediaPath, double duration) = 0;
+    virtual void save() = 0;
+};
+
+class ShutdownPort {
+public:
+    virtual ~ShutdownPort() = default;
+    virtual bool atEndOfMedium() const = 0;
+    virtual void clearEndOfMedium() = 0;
+    virtual void runShutdown() = 0;
+    virtual void clockTick() = 0;
+};
+
+class SettingsSheetPort {
+public:
+    virtual ~SettingsSheetPort() = default;
+    // Runs the sheet modally; true when it closed with OK.
+    virtual bool run() = 0;
+};
+
+class OsdPort {
+public:
+    virtual ~OsdPort() = default;
+    // Shows an adjustment message by the placement rule; 0 ms means 1500, negative stays.
+    virtual void show(const std::string& text, int durationMs = 0) = 0;
+    virtual void hide() = 0;
+};
+
+}  // namespace orvalis

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <string>
+
+#include "player/Geometry.h"
+
+namespace orvalis {
+
+// How captions look, as the player window holds it (section Caption).
+struct CaptionStyle {
+    std::string fontName = "돋움";
+    int fontSize = 37;
+    int fontOffset = -27;
+    bool fontBold = true;
+    bool fontAlias = false;
+    bool fontBorder = false;
+    int captionBottom = 10;
+    int captionMargin = 10;
+    int captionSpace = 0;
+    bool showCaption = true;
+    int fontColor = 0xB3DEF5;
+    int borderColor = 0;
+};
+
+// The player window's own settings, read at start and written at Exit.
+struct WindowSettings {
+    bool repeat = false;
+    bool showMainDlg = true;
+    bool alwaysOnTop = false;
+    bool showPlayList = true;
+    bool keepAspect = true;
+    int interval = 10;
+    int intervalCtrl = 30;
+    bool showFrameNumber = false;
+    bool autoHideOnAudio = false;
+    int volume = 5;
+    bool mute = false;
+    int backMode = 1;
+    int backColor = 0x404040;
+    std::string backImage;
+};
+
+// Brightness, contrast and saturation on the overlay's scales, and the values read at open.
+struct PictureValues {
+    int brightness = 750;
+    int contrast = 10000;
+    int saturation = 10000;
+};
+
+// What changes while the window lives.
+struct WindowState {
+    geometry::ScreenMode mode = geometry::ScreenMode::Normal;
+    bool barShown = false;
+    bool settingsOpen = false;
+    bool rangeEditing = false;
+    bool trackDragging = false;
+    bool barHold = false;
+    bool dragging = false;
+    geometry::Point pressPoint;
+    int cursorIdle = 0;
+    geometry::Point idleCursor;
+    geometry::Rect normalRect;
+    geometry::Size idleSize = geometry::kIdlePictureSize;
+    geometry::Size native = geometry::kIdlePictureSize;
+    double aspect = 366.0 / 272.0;
+    int panScan = 0;
+    int lastZoom = 3;  // the zoom command last used: 2, 3, 4, 5 for 0.5, 1, 1.5, 2
+    double repeatA = 0;
+    double repeatB = 0;
+    bool playlistShownBeforeFullScreen = true;
+    int barHeight = 60;
+    int captionSync = 0;  // tenths of a second, while no caption part keeps it
+    PictureValues picture;
+    bool initialised = false;
+
+    bool fullScreen() const { return mode != geometry::ScreenMode::Normal; }
+};
+
+}  // namespace orvalis
