@@ -1,0 +1,82 @@
+#include "extras/ShutdownDialogModel.h"
+
+#include <string>
+
+#include "app/SettingsKeys.h"
+
+namespace orvalis {
+
+namespace {
+
+std::string twoDigits(int n) {
+    return n > 9 ? std::to_string(n) : "0" + std::to_string(n);
+}
+
+bool validDelay(int index) {
+    return index >= 0 && index < int(kShutdownDelays.size());
+}
+
+}  // namespace
+
+std::string shutdownDialogTitle(const LocalDateTime& now) {
+    return std::string(shutdown_text::kTitle) + " (" + twoDigits(now.hour) + "시 " +
+           twoDigits(now.minute) + "분 " + twoDigits(now.second) + "초)";
+}
+
+ShutdownDialogModel::ShutdownDialogModel(const SettingsStore& store, const LocalDateTime& now,
+                                         bool mediumLoaded)
+    : mediumLoaded_(mediumLoaded), picked_(now) {
+    const char* s = sections::ConfigShutdown;
+    LocalDateTime stored{store.getInt(s, "Year", 0),   store.getInt(s, "Month", 0),
+                         store.getInt(s, "Day", 0),    store.getInt(s, "Hour", 0),
+                         store.getInt(s, "Minute", 0), store.getInt(s, "Second", 0)};
+    // A garbled date would leave the pickers showing nothing sensible: fall back to now.
+    if (stored.year != 0 && isValidDateTime(stored)) picked_ = stored;
+    const int left = store.getInt(s, "Left Time", kDefaultDelayIndex);
+    delayIndex_ = validDelay(left) ? left : kDefaultDelayIndex;
+}
+
+bool ShutdownDialogModel::isEnabled(ShutdownMode box) const {
+    if (box == ShutdownMode::AtEnd) return mediumLoaded_;
+    return box != ShutdownMode::None;
+}
+
+void ShutdownDialogModel::setChecked(ShutdownMode box, bool checked) {
+    if (!isEnabled(box)) return;
+    if (checked) {
+        checked_ = box;
+    } else if (checked_ == box) {
+        checked_ = ShutdownMode::None;
+    }
+}
+
+void ShutdownDialogModel::setDate(int year, int month, int day) {
+    picked_.year = year;
+    picked_.month = month;
+    picked_.day = day;
+}
+
+void ShutdownDialogModel::setTime(int hour, int minute, int second) {
+    picked_.hour = hour;
+    picked_.minute = minute;
+    picked_.second = second;
+}
+
+void ShutdownDialogModel::setDelayIndex(int index) {
+    if (validDelay(index)) delayIndex_ = index;
+}
+
+ShutdownChoice ShutdownDialogModel::accept(SettingsStore& store) const {
+    const char* s = sections::ConfigShutdown;
+    SettingsBatch batch(store);
+    store.putInt(s, "Left Time", delayIndex_);
+    store.putInt(s, "Year", picked_.year);
+    store.putInt(s, "Month", picked_.month);
+    store.putInt(s, "Day", picked_.day);
+    store.putInt(s, "Hour", picked_.hour);
+    store.putInt(s, "Minute", picked_.minute);
+    store.putInt(s, "Second", picked_.second);
+    return {checked_, picked_, delayIndex_};
+}
+
+}  // namespace orvalis

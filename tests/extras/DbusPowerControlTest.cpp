@@ -1,0 +1,182 @@
+// The power-off request travels over a private D-Bus daemon started here, to a stand-in for
+// logind registered by the test. The real system bus is never reached: the test main points
+// DBUS_SYSTEM_BUS_ADDRESS nowhere, this suite points it at its own daemon before anything
+// opens the system bus, and every case checks who owns the logind name before it asks.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThread>
+#include <atomic>
+#include <memory>
+
+#include "extras/DbusPowerControl.h"
+#include "support/TestSupport.h"
+
+namespace orvalis {
+namespace {
+
+constexpr const char* kLogin1 = "org.freedesktop.login1";
+
+class FakeLogin1 : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.login1.Manager")
+public:
+    std::atomic<int> calls{0};
+    std::atomic<int> interactiveCalls{0};
+    std::atomic<bool> refuse{false};
+
+public slots:
+    void PowerOff(bool interactive) {
+        ++calls;
+        if (interactive) ++interactiveCalls;
+        if (refuse) sendErrorReply(QDBusError::AccessDenied, QStringLiteral("not allowed"));
+    }
+};
+
+// logind lives in another process; here it lives in another thread with a connection of
+// its own, so that a caller blocking on its answer does not block the answer.
+class Login1Thread : public QThread {
+public:
+    explicit Login1Thread(QString address) : address_(std::move(address)) {}
+    FakeLogin1* service() { return service_.get(); }
+    QString owner;
+    std::atomic<bool> ready{false};
+
+protected:
+    void run() override {
+        service_ = std::make_unique<FakeLogin1>();
+        {
+            QDBusConnection bus = QDBusConnection::connectToBus(address_, "fake-login1");
+            if (bus.registerService(kLogin1) &&
+                bus.registerObject("/org/freedesktop/login1", service_.get(),
+                                   QDBusConnection::ExportAllSlots)) {
+                owner = bus.baseService();
+                ready = true;
+            }
+        }
+        exec();
+        QDBusConnection::disconnectFromBus("fake-login1");
+    }
+
+private:
+    QString address_;
+    std::unique_ptr<FakeLogin1> service_;
+};
+
+class DbusPowerControlTest : public ::testing::Test {
+protected:
+    static inline QProcess* daemon = nullptr;
+    static inline Login1Thread* login1 = nullptr;
+    static inline QString address;
+
+    static void SetUpTestSuite() {
+        const std::string dir = test::freshDir("system-bus");
+        test::writeFile(
+            dir + "/bus.conf",
+            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration "
+            "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+            "<busconfig><type>system</type><listen>unix:path=" +
+                dir +
+                "/socket</listen><auth>EXTERNAL</auth><policy context=\"default\">"
+                "<allow user=\"*\"/><allow own=\"*\"/><allow send_destination=\"*\"/>"
+                "<allow receive_sender=\"*\"/></policy></busconfig>\n");
+        const QString exe = QStandardPaths::findExecutable("dbus-daemon");
+        ASSERT_FALSE(exe.isEmpty()) << "dbus-daemon is needed (scripts/install-deps.sh)";
+        daemon = new QProcess;
+        daemon->start(exe, {"--nofork", "--print-address",
+                            QString::fromStdString("--config-file=" + dir + "/bus.conf")});
+        ASSERT_TRUE(daemon->waitForStarted(5000));
+        ASSERT_TRUE(test::waitUntil([] { return daemon->canReadLine(); }, 10000));
+        address = QString::fromUtf8(daemon->readLine()).trimmed();
+        ASSERT_TRUE(address.startsWith("unix:"));
+        ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8().constData(), 1);
+        login1 = new Login1Thread(address);
+        login1->start();
+        ASSERT_TRUE(test::waitUntil([] { return login1->ready.load(); }, 10000));
+    }
+
+    static void TearDownTestSuite() {
+        if (login1) {
+            login1->quit();
+            login1->wait();
+            delete login1;
+            login1 = nullptr;
+        }
+        if (daemon) {
+            daemon->kill();
+            daemon->waitForFinished(5000);
+            delete daemon;
+            daemon = nullptr;
+        }
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(login1 && login1->ready);
+        // The one safety that matters: logind's name on "the system bus" is our stand-in.
+        QDBusConnection system = QDBusConnection::systemBus();
+        ASSERT_TRUE(system.isConnected());
+        ASSERT_EQ(system.interface()->serviceOwner(kLogin1).value(), login1->owner);
+        login1->service()->calls = 0;
+        login1->service()->interactiveCalls = 0;
+        login1->service()->refuse = false;
+    }
+};
+
+TEST_F(DbusPowerControlTest, AsksLogindToPowerOffWithoutWaiting) {
+    DbusPowerControl power;
+    int answers = 0;
+    bool accepted = false;
+    QObject::connect(&power, &DbusPowerControl::answered, [&](bool ok, const QString&) {
+        ++answers;
+        accepted = ok;
+    });
+    power.powerOff();
+    EXPECT_TRUE(power.requestSent());
+    ASSERT_TRUE(test::waitUntil([&] { return answers == 1; }));
+    EXPECT_TRUE(accepted);
+    EXPECT_EQ(login1->service()->calls, 1);
+    EXPECT_EQ(login1->service()->interactiveCalls, 0);
+}
+
+TEST_F(DbusPowerControlTest, ARefusalIsAnsweredAndTheEndOfTheProgramCanWaitForIt) {
+    login1->service()->refuse = true;
+    DbusPowerControl power;
+    QString error;
+    QObject::connect(&power, &DbusPowerControl::answered,
+                     [&](bool, const QString& message) { error = message; });
+    power.powerOff();
+    EXPECT_FALSE(power.waitForAnswer());
+    EXPECT_EQ(login1->service()->calls, 1);
+    ASSERT_TRUE(test::waitUntil([&] { return !error.isEmpty(); }));
+    EXPECT_EQ(error, "not allowed");
+}
+
+TEST(DbusPowerControlNoBus, WithoutABusNothingHappens) {
+    QDBusConnection nowhere = QDBusConnection::connectToBus(
+        QString::fromStdString("unix:path=" + test::privateHome() + "/no-such-bus"), "nowhere");
+    ASSERT_FALSE(nowhere.isConnected());
+    DbusPowerControl power(nowhere);
+    bool answered = false;
+    bool accepted = true;
+    QObject::connect(&power, &DbusPowerControl::answered, [&](bool ok, const QString&) {
+        answered = true;
+        accepted = ok;
+    });
+    power.powerOff();
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(accepted);
+    EXPECT_FALSE(power.requestSent());
+    EXPECT_FALSE(power.waitForAnswer());
+    QDBusConnection::disconnectFromBus("nowhere");
+}
+
+}  // namespace
+}  // namespace orvalis
+
+#include "DbusPowerControlTest.moc"
