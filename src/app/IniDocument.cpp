@@ -120,7 +120,9 @@ IniDocument IniDocument::parse(std::string_view text, Options options) {
         std::string_view line = trim(raw);
 
         if (line.size() >= 2 && line.front() == '[') {
-            size_t close = line.find(']');
+            // A section line that ends with "]" names everything up to that last one, so
+            // that a name holding "]" reads back as it was written.
+            size_t close = line.back() == ']' ? line.size() - 1 : line.find(']');
             if (close != std::string_view::npos) {
                 auto section = std::make_unique<Section>();
                 section->name = std::string(trim(line.substr(1, close - 1)));
