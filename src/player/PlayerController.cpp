@@ -203,8 +203,7 @@ void PlayerController::onTimer(TimerId id) {
 }
 
 void PlayerController::pointerHideTick() {
-    ++state_.cursorIdle;
-    if (state_.cursorIdle % 2 != 0) return;
+    if (++state_.cursorIdle < 2) return;
     const bool playlistHidden = !playlist_ || !playlist_->isShown();
     if (playlistHidden && !timers_.isActive(TimerId::ClickGuard)) {
         view_.setPointer(PointerShape::Blank);

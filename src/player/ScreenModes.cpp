@@ -77,7 +77,7 @@ void PlayerController::enterFullScreen() {
     writeScreenRect(state_.normalRect);
     view_.setFullScreen(true);
     relayout();
-    state_.cursorIdle = 1;
+    state_.cursorIdle = 0;
     timers_.start(TimerId::PointerHide, 1000);
 }
 
@@ -234,7 +234,11 @@ PlayerController::PointerAction PlayerController::pointerMoved(Point client) {
         return PointerAction::None;
     }
     if (state_.barShown) showTransportBar(false);
-    if (state_.fullScreen()) timers_.start(TimerId::PointerHide, 1000);
+    if (state_.fullScreen()) {
+        // Two seconds without movement from now on.
+        state_.cursorIdle = 0;
+        timers_.start(TimerId::PointerHide, 1000);
+    }
     return PointerAction::None;
 }
 

@@ -1,0 +1,350 @@
+#include <gtest/gtest.h>
+
+#include "app/SettingsKeys.h"
+#include "engine/FakeBackend.h"
+#include "player/PlayerController.h"
+#include "player/PlayerFakes.h"
+#include "support/TestSupport.h"
+
+using namespace orvalis;
+using orvalis::geometry::Rect;
+using orvalis::geometry::ScreenMode;
+
+namespace {
+
+class ControllerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        controller.attachTransport(&transport);
+        controller.attachPlaylist(&playlist);
+    }
+    void start() {
+        controller.initialise();
+        controller.onTimer(TimerId::DeferredInit);
+    }
+    // Opens a medium and runs the start-of-playback step.
+    void play(const std::string& path, LoadedMedia media = {20.0, true, 640, 360, {}}) {
+        controller.engine().openFile(path);
+        backend.answerLoaded(media);
+        ASSERT_TRUE(timers.isActive(TimerId::PlaybackStart));
+        controller.onTimer(TimerId::PlaybackStart);
+    }
+    void tickAt(double position) {
+        backend.pos = position;
+        controller.onTimer(TimerId::PlaybackTick);
+    }
+    bool sought(double to) const {
+        const std::string wanted = "seek " + std::to_string(to);
+        return std::find(backend.calls.begin(), backend.calls.end(), wanted) != backend.calls.end();
+    }
+
+    test::MemorySettingsStore store;
+    test::FakeTimers timers;
+    test::FakeBackend backend;
+    test::FakeView view;
+    test::FakeDesktop desktop;
+    test::FakePrompter prompter;
+    test::FakeTransport transport;
+    test::FakePlaylist playlist;
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, "/m/a.avi;/m/b.avi;"};
+};
+
+}  // namespace
+
+TEST_F(ControllerTest, AFirstStartIsACentredIdleWindowThatPlaysItsCommandLine) {
+    start();
+    EXPECT_EQ(view.rect, (Rect{777, 404, 1143, 676}));
+    EXPECT_TRUE(view.shown);
+    EXPECT_TRUE(timers.isActive(TimerId::BarAutoHide));
+    EXPECT_FALSE(timers.isActive(TimerId::DeferredInit));
+    EXPECT_EQ(playlist.log, (std::vector<std::string>{"addPathList /m/a.avi;/m/b.avi;"}));
+    EXPECT_EQ(transport.trackColour, 9859955);  // Repeat off: the first track colour
+}
+
+TEST_F(ControllerTest, StartNormalisesImpossibleSettings) {
+    store.putInt(sections::Caption, "FontBorder", 1);
+    store.putInt(sections::Caption, "FontAlias", 1);
+    store.putInt(sections::Caption, "FontSize", 100);
+    store.putInt(sections::Caption, "Caption Bottom", 70);
+    store.putInt(sections::Config, "ShowMainDlg", 0);
+    store.putInt(sections::Config, "ShowPlayList", 0);
+    store.putInt(sections::Config, "Volume", 40);
+    store.putInt(sections::Config, "Repeat", 1);
+    start();
+    const CaptionStyle& c = controller.captionStyle();
+    EXPECT_FALSE(c.fontAlias);
+    EXPECT_EQ(c.fontOffset, 0);
+    EXPECT_EQ(c.captionBottom, 10);
+    EXPECT_TRUE(controller.windowSettings().showMainDlg);
+    EXPECT_TRUE(playlist.shown);
+    EXPECT_EQ(controller.windowSettings().volume, 19);
+    EXPECT_TRUE(controller.windowSettings().repeat);
+    EXPECT_EQ(transport.trackColour, 16744576);
+}
+
+TEST_F(ControllerTest, StartOfPlaybackSizesTheWindowToThePicture) {
+    start();
+    play("/m/a.avi");
+    EXPECT_EQ(view.rect.width(), 640);
+    EXPECT_EQ(view.rect.height(), 360);
+    EXPECT_TRUE(view.layout.showsVideo);
+    EXPECT_DOUBLE_EQ(transport.duration, 20.0);
+    EXPECT_EQ(transport.title, "a.avi");
+    EXPECT_DOUBLE_EQ(controller.state().repeatB, 20.0);
+    EXPECT_TRUE(controller.engine().flags().playing);
+    EXPECT_FALSE(controller.engine().flags().opening);
+    EXPECT_TRUE(timers.isActive(TimerId::PlaybackTick));
+    EXPECT_FALSE(backend.paused);
+}
+
+TEST_F(ControllerTest, SkipStartAndSkipEnd) {
+    store.putInt(sections::ConfigControl, "Use Skip", 1);
+    store.putInt(sections::ConfigControl, "Skip Start Sec", 5);
+    start();
+    play("/m/a.avi");
+    EXPECT_TRUE(sought(5.0));
+    // No end skip (0:00): the medium plays to its end.
+    tickAt(19.0);
+    EXPECT_TRUE(playlist.log.size() == 1);
+    store.putInt(sections::ConfigControl, "Skip End Sec", 3);
+    tickAt(17.0);
+    EXPECT_EQ(playlist.log.back(), "playEntry -1");
+}
+
+TEST_F(ControllerTest, RepeatAndTheRepeatRange) {
+    start();
+    play("/m/a.avi");
+    controller.toggleRepeat();
+    tickAt(20.0);
+    EXPECT_TRUE(sought(0.0));
+    controller.toggleRepeat();
+
+    controller.state().repeatA = 4.0;
+    controller.state().repeatB = 8.0;
+    backend.calls.clear();
+    tickAt(8.5);  // just past B: back to A
+    EXPECT_TRUE(sought(4.0));
+    backend.calls.clear();
+    tickAt(10.5);  // 2 s or more past B (a seek took us there): plays on
+    EXPECT_FALSE(sought(4.0));
+    EXPECT_DOUBLE_EQ(transport.position, 10.5);
+}
+
+TEST_F(ControllerTest, EndOfMediumPlaysOnOrStops) {
+    start();
+    play("/m/a.avi");
+    tickAt(20.0);
+    EXPECT_EQ(playlist.log.back(), "playEntry -1");
+
+    store.putInt(sections::ConfigPlaylist, "Play Continue", 0);
+    play("/m/a.avi");
+    backend.calls.clear();
+    tickAt(20.0);
+    EXPECT_TRUE(sought(0.0));
+    EXPECT_FALSE(controller.engine().flags().playing);
+    EXPECT_FALSE(timers.isActive(TimerId::PlaybackTick));
+}
+
+TEST_F(ControllerTest, StreamsHaveNoTick) {
+    start();
+    play("http://radio.example/live", {0, false, 0, 0, {}});
+    EXPECT_FALSE(timers.isActive(TimerId::PlaybackTick));
+    controller.onTimer(TimerId::PlaybackTick);
+    EXPECT_EQ(transport.position, -1);
+}
+
+TEST_F(ControllerTest, ExitWritesItsKeysInOrder) {
+    start();
+    play("/m/a.avi");
+    store.writes.clear();
+    const Rect before = view.rect;
+    bool ended = false;
+    controller.onExited = [&] { ended = true; };
+    controller.exit();
+    EXPECT_TRUE(ended);
+    std::vector<std::string> keys;
+    for (const auto& w : store.writes) keys.push_back(w.substr(0, w.find('=')));
+    const std::vector<std::string> expected = {
+        "Config/Maximized", "Config/Repeat", "Screen/left", "Screen/top", "Screen/right",
+        "Screen/bottom", "Config/ShowMainDlg", "Config/Always On Top", "Config/AspectRatio",
+        "Config/ShowPlayList", "Config/Volume", "Config/Mute", "Config/Show Frame Number",
+        "Config\\Custom/Back Mode", "Config\\Custom/Back Image", "Caption/FontSize",
+        "Caption/FontBold", "Caption/FontBorder", "Caption/FontOffset", "Caption/FontAlias",
+        "Caption/Caption Bottom", "Caption/Caption Space", "Caption/Show Caption",
+        "Config/Brignt", "Config/Contrast", "Config/Saturation"};
+    ASSERT_GE(keys.size(), expected.size());
+    EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + expected.size()), expected);
+    EXPECT_EQ(store.getInt(sections::Screen, "right", 0), before.right);
+    EXPECT_FALSE(controller.engine().flags().loaded);
+}
+
+TEST_F(ControllerTest, FullScreenKeepsTheNormalRectangle) {
+    start();
+    const Rect normal = view.rect;
+    controller.toggleFullScreen();
+    EXPECT_TRUE(view.fullScreen);
+    EXPECT_EQ(controller.state().mode, ScreenMode::FullScreen);
+    // Written at once, so a killed player still has it.
+    EXPECT_EQ(store.getInt(sections::Screen, "left", 0), normal.left);
+    EXPECT_EQ(store.getInt(sections::Screen, "bottom", 0), normal.bottom);
+    EXPECT_FALSE(playlist.shown);
+    EXPECT_TRUE(timers.isActive(TimerId::PointerHide));
+    controller.toggleFullScreen();
+    EXPECT_FALSE(view.fullScreen);
+    EXPECT_EQ(view.rect, normal);
+    EXPECT_TRUE(playlist.shown);
+
+    // Ctrl+Enter from the normal window goes straight to maximized; Enter comes back.
+    controller.toggleMaximized();
+    EXPECT_EQ(controller.state().mode, ScreenMode::Maximized);
+    EXPECT_TRUE(view.fullScreen);
+    controller.toggleFullScreen();
+    EXPECT_EQ(controller.state().mode, ScreenMode::Normal);
+    EXPECT_FALSE(view.fullScreen);
+
+    // Exit in full screen remembers it and leaves the normal rectangle.
+    controller.toggleFullScreen();
+    controller.exit();
+    EXPECT_EQ(store.getInt(sections::Config, "Maximized", 0), 1);
+    EXPECT_EQ(store.getInt(sections::Screen, "right", 0), normal.right);
+}
+
+TEST_F(ControllerTest, ThePointerHidesTwoSecondsAfterItStopsInFullScreen) {
+    start();
+    playlist.shown = false;
+    controller.toggleFullScreen();
+    controller.onTimer(TimerId::PointerHide);
+    EXPECT_NE(view.pointer, PointerShape::Blank);
+    controller.onTimer(TimerId::PointerHide);
+    EXPECT_EQ(view.pointer, PointerShape::Blank);
+    EXPECT_FALSE(timers.isActive(TimerId::PointerHide));
+    view.cursor = {5, 5};
+    controller.pointerMoved({5, 5});
+    EXPECT_EQ(view.pointer, PointerShape::Arrow);
+    EXPECT_TRUE(timers.isActive(TimerId::PointerHide));
+}
+
+TEST_F(ControllerTest, TheBarShowsOnlyInTheBottomBand) {
+    start();
+    const Rect w = view.rect;
+    controller.pointerMoved({100, w.height() / 2});
+    EXPECT_FALSE(transport.shown);
+    controller.pointerMoved({100, w.height() - 20});
+    EXPECT_TRUE(transport.shown);
+    EXPECT_EQ(transport.placed, (Rect{w.left + 2, w.bottom - 2 - 64, w.right - 2, w.bottom - 2}));
+    controller.pointerMoved({100, 10});
+    EXPECT_FALSE(transport.shown);
+    // Timer 103 hides it once the pointer has left the window.
+    controller.pointerMoved({100, w.height() - 20});
+    view.cursor = {w.right + 50, w.top};
+    controller.onTimer(TimerId::BarAutoHide);
+    EXPECT_FALSE(transport.shown);
+    EXPECT_FALSE(timers.isActive(TimerId::BarAutoHide));
+}
+
+TEST_F(ControllerTest, ZoomAspectAndPanAndScan) {
+    start();
+    play("/m/a.avi");
+    controller.zoom(2.0, 5);
+    EXPECT_EQ(view.rect.width(), 1280);
+    EXPECT_EQ(view.rect.height(), 720);
+    EXPECT_LE(view.rect.right, 1920);
+    view.shift = true;
+    controller.zoom(0.5, 2);  // ignored while Shift is held
+    EXPECT_EQ(view.rect.width(), 1280);
+    view.shift = false;
+    controller.setAspect(geometry::AspectChoice::FourThree);
+    EXPECT_EQ(view.rect.height(), 1280 * 360 / 479);
+    controller.panScanMore();  // only in full screen
+    EXPECT_EQ(controller.state().panScan, 0);
+    controller.toggleFullScreen();
+    controller.panScanMore();
+    controller.panScanMore();
+    EXPECT_EQ(controller.state().panScan, 4);
+    EXPECT_EQ(view.layout.video.left, -1920 * 4 / 100);
+    controller.panScanNone();
+    EXPECT_EQ(controller.state().panScan, 0);
+}
+
+TEST_F(ControllerTest, HidingTheMainWindowRemembersItsPlace) {
+    start();
+    const Rect normal = view.rect;
+    controller.hideMainWindow();
+    EXPECT_FALSE(view.shown);
+    EXPECT_EQ(store.getInt(sections::Config, "ShowMainDlg", 1), 0);
+    EXPECT_EQ(store.getInt(sections::Screen, "top", 0), normal.top);
+    controller.showMainWindow();
+    EXPECT_TRUE(view.shown);
+    EXPECT_EQ(view.rect, normal);
+    EXPECT_EQ(store.getInt(sections::Config, "ShowMainDlg", 0), 1);
+}
+
+TEST_F(ControllerTest, SoundOnlyMediaHideTheMainWindowWhenAsked) {
+    store.putInt(sections::Config, "AutoHideOnAudio", 1);
+    start();
+    play("/m/song.mp3", {180, false, 0, 0, {}});
+    EXPECT_FALSE(view.shown);
+    play("/m/a.avi");
+    EXPECT_TRUE(view.shown);
+}
+
+TEST_F(ControllerTest, DroppedFiles) {
+    start();
+    controller.dropFiles({"/m/captions.smi"});  // nothing loaded: ignored
+    EXPECT_TRUE(playlist.log.size() == 1);
+    view.imageSize = geometry::Size{400, 300};
+    controller.dropFiles({"/pics/Back.JPG"});
+    EXPECT_EQ(view.backMode, 0);
+    EXPECT_EQ(view.backImage, "/pics/Back.JPG");
+    EXPECT_EQ(view.rect.height(), static_cast<int>(view.rect.width() / (400.0 / 300.0)));
+    controller.dropFiles({"/m/x.avi", "/m/y.avi"});
+    EXPECT_EQ(playlist.log.back(), "drop 2");
+}
+
+namespace {
+struct Sheet final : SettingsSheetPort {
+    bool run() override {
+        ++runs;
+        return answer;
+    }
+    bool answer = false;
+    int runs = 0;
+};
+}  // namespace
+
+TEST_F(ControllerTest, SettingsAreRereadOnlyAfterOk) {
+    Sheet sheet;
+    controller.attachSettingsSheet(&sheet);
+    start();
+    play("/m/a.avi");
+    store.putInt(sections::Config, "Interval", 25);
+    controller.openSettings();
+    EXPECT_EQ(sheet.runs, 1);
+    EXPECT_EQ(controller.windowSettings().interval, 10);
+    EXPECT_TRUE(controller.engine().flags().playing);  // resumed after Cancel
+
+    sheet.answer = true;
+    store.putInt(sections::ConfigPlaylist, "Show Controls", 1);
+    store.putInt(sections::ConfigControl, "Use Bookmark", 0);
+    controller.openSettings();
+    EXPECT_EQ(controller.windowSettings().interval, 25);
+    EXPECT_TRUE(controller.windowSettings().autoHideOnAudio);  // its default after settings is 1
+    EXPECT_EQ(controller.captionStyle().fontColor, 16777215);
+    EXPECT_TRUE(playlist.controls);
+    EXPECT_TRUE(transport.marksCleared);
+    EXPECT_TRUE(controller.engine().flags().playing);
+}
+
+TEST_F(ControllerTest, CloseFileReturnsToTheIdlePicture) {
+    start();
+    play("/m/a.avi");
+    controller.toggleFullScreen();
+    controller.closeFile();
+    EXPECT_FALSE(controller.engine().flags().loaded);
+    EXPECT_FALSE(view.fullScreen);
+    EXPECT_EQ(view.rect.width(), 366);
+    EXPECT_EQ(view.rect.height(), 272);
+    EXPECT_EQ(transport.state, "disabled");
+    EXPECT_FALSE(desktop.inhibited);
+    EXPECT_FALSE(view.layout.showsVideo);
+}
