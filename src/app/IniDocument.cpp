@@ -135,7 +135,7 @@ IniDocument IniDocument::parse(std::string_view text, Options options) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view raw = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        while (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
         std::string_view line = trim(raw);
 
         if (line.size() >= 2 && line.front() == '[') {
