@@ -129,8 +129,18 @@ bool hasControlCharacter(std::string_view s) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
-std::string message(std::string_view what, const std::string& path) {
-    return std::string(what) + "\n" + path;
+constexpr const char* kBadProgramPath = "이 프로그램의 경로로는 프로그램 연결을 만들 수 없습니다.";
+constexpr const char* kListUnreadable =
+    "연결 설정 파일을 읽을 수 없어 프로그램 연결을 바꾸지 않았습니다.";
+constexpr const char* kListGarbled =
+    "연결 설정 파일의 내용을 알 수 없어 프로그램 연결을 바꾸지 않았습니다.";
+constexpr const char* kListUnwritable =
+    "연결 설정 파일에 쓸 수 없어 프로그램 연결을 바꾸지 않았습니다.";
+constexpr const char* kEntryUnwritable =
+    "프로그램 등록 파일에 쓸 수 없어 프로그램 연결을 바꾸지 않았습니다.";
+
+AssociationOutcome failure(const char* what, const std::string& path) {
+    return {false, std::string(what) + "\n" + path};
 }
 
 std::optional<IniDocument> readKeyFile(const std::string& path) {
@@ -329,11 +339,17 @@ ExtensionStates DesktopAssociations::read() const {
     return states;
 }
 
+// Only the user's own files are ever written, even where a link leads elsewhere.
+bool DesktopAssociations::isUsersOwn(const FileTarget& target) const {
+    for (const auto& folder : {places_.configHome, places_.dataHome, paths::homeDir()})
+        if (isInsideFolder(target.path, folder)) return !target.exists || target.ownedByUser;
+    return false;
+}
+
 AssociationOutcome DesktopAssociations::writeDesktopEntry() const {
     FileTarget target = inspectFileTarget(desktopEntryPath());
-    if (target.exists && (!target.regular || !target.ownedByUser || !target.writable))
-        return {false, message("프로그램 등록 파일에 쓸 수 없어 프로그램 연결을 바꾸지 않았습니다.",
-                               target.path)};
+    if (!isUsersOwn(target) || (target.exists && (!target.regular || !target.writable)))
+        return failure(kEntryUnwritable, target.path);
     // Keys a user added to our entry stay; an entry that is not a key file is ours to redo.
     IniDocument entry(keyFileOptions());
     std::optional<std::string> old;
@@ -353,9 +369,7 @@ AssociationOutcome DesktopAssociations::writeDesktopEntry() const {
     entry.set(kEntryGroup, "MimeType", types);
     std::string text = entry.serialize();
     if (old && *old == text) return {};
-    if (!writeFileAtomically(target.path, text))
-        return {false, message("프로그램 등록 파일에 쓸 수 없어 프로그램 연결을 바꾸지 않았습니다.",
-                               target.path)};
+    if (!writeFileAtomically(target.path, text)) return failure(kEntryUnwritable, target.path);
     return {};
 }
 
@@ -363,27 +377,19 @@ AssociationOutcome DesktopAssociations::apply(const ExtensionStates& states) con
     const std::string& program = places_.programPath;
     if (program.empty() || program.front() != '/' || hasControlCharacter(program) ||
         !text::isValidUtf8(program))
-        return {false,
-                message("이 프로그램의 경로로는 프로그램 연결을 만들 수 없습니다.", program)};
+        return failure(kBadProgramPath, program);
 
     // Look at the user's list before anything is written: if it cannot be edited safely,
     // nothing changes at all.
     FileTarget list = inspectFileTarget(mimeappsPath());
+    if (!isUsersOwn(list)) return failure(kListUnwritable, list.path);
     std::string before;
     if (list.exists) {
         auto bytes =
             list.regular && list.readable ? readWholeFile(list.path, kMaxKeyFile) : std::nullopt;
-        if (!bytes)
-            return {false,
-                    message("연결 설정 파일을 읽을 수 없어 프로그램 연결을 바꾸지 않았습니다.",
-                            list.path)};
-        if (!isWellFormedKeyFile(*bytes))
-            return {false,
-                    message("연결 설정 파일의 내용을 알 수 없어 프로그램 연결을 바꾸지 않았습니다.",
-                            list.path)};
-        if (!list.ownedByUser || !list.writable)
-            return {false, message("연결 설정 파일에 쓸 수 없어 프로그램 연결을 바꾸지 않았습니다.",
-                                   list.path)};
+        if (!bytes) return failure(kListUnreadable, list.path);
+        if (!isWellFormedKeyFile(*bytes)) return failure(kListGarbled, list.path);
+        if (!list.writable) return failure(kListUnwritable, list.path);
         before = std::move(*bytes);
     }
 
@@ -400,8 +406,7 @@ AssociationOutcome DesktopAssociations::apply(const ExtensionStates& states) con
         changed |= wanted.count(type) ? makeDefault(doc, type) : dropDefault(doc, type);
     if (!changed) return {};
     if (!writeFileAtomically(list.path, doc.serialize()))
-        return {false, message("연결 설정 파일에 쓸 수 없어 프로그램 연결을 바꾸지 않았습니다.",
-                               list.path)};
+        return failure(kListUnwritable, list.path);
     return {};
 }
 

@@ -14,6 +14,8 @@
 // together. Only these two files of the user are ever written.
 namespace orvalis {
 
+struct FileTarget;
+
 inline constexpr int kAssociationBoxes = 18;
 using ExtensionStates = std::array<bool, kAssociationBoxes>;
 
@@ -70,6 +72,7 @@ public:
 
 private:
     bool entryStartsThisProgram() const;
+    bool isUsersOwn(const FileTarget& target) const;
     AssociationOutcome writeDesktopEntry() const;
 
     AssociationPlaces places_;

@@ -28,4 +28,30 @@ FileTarget inspectFileTarget(const std::string& path) {
     return t;
 }
 
+namespace {
+
+// The path with its links resolved; where its end does not exist yet, the nearest folder
+// that does is resolved and the rest kept as written.
+std::string resolvedPath(const std::string& path) {
+    std::string head = path, tail;
+    while (!head.empty()) {
+        char resolved[PATH_MAX];
+        if (::realpath(head.c_str(), resolved)) return resolved + tail;
+        auto slash = head.find_last_of('/');
+        if (slash == std::string::npos || slash == 0) break;
+        tail = head.substr(slash) + tail;
+        head.resize(slash);
+    }
+    return path;
+}
+
+}  // namespace
+
+bool isInsideFolder(const std::string& path, const std::string& folder) {
+    if (folder.empty()) return false;
+    std::string root = resolvedPath(folder);
+    if (root.back() != '/') root += '/';
+    return resolvedPath(path).rfind(root, 0) == 0;
+}
+
 }  // namespace orvalis

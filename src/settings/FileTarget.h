@@ -17,4 +17,7 @@ struct FileTarget {
 
 FileTarget inspectFileTarget(const std::string& path);
 
+// Whether path (its links followed as far as they lead) lies inside folder.
+bool isInsideFolder(const std::string& path, const std::string& folder);
+
 }  // namespace orvalis

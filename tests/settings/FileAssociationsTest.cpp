@@ -2,6 +2,7 @@
 // entry, the user's mimeapps.list kept whole, and reading the boxes back.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/AtomicFile.h"
 #include "settings/FileAssociations.h"
@@ -150,6 +151,22 @@ TEST(DesktopAssociations, AListKeptElsewhereThroughALink) {
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_NE(readFile(dotfiles).find("video/x-msvideo=orvalis.desktop;"), std::string::npos);
     EXPECT_EQ(d.associations.read(), checked({kAvi}));
+}
+
+TEST(DesktopAssociations, ALinkOutOfTheUsersFoldersIsNotFollowed) {
+    Desktop d;
+    char outside[] = "/tmp/orvalis-system-XXXXXX";  // not below the (private) home
+    ASSERT_NE(::mkdtemp(outside), nullptr);
+    std::string systemList = std::string(outside) + "/mimeapps.list";
+    writeFile(systemList, "[Default Applications]\n");
+    makeDirectories(d.places.configHome);
+    ASSERT_EQ(::symlink(systemList.c_str(), d.associations.mimeappsPath().c_str()), 0);
+    AssociationOutcome out = d.associations.apply(checked({kAvi}));
+    EXPECT_FALSE(out.ok);
+    EXPECT_EQ(readFile(systemList), "[Default Applications]\n");
+    EXPECT_FALSE(fileExists(d.associations.desktopEntryPath()));
+    ::unlink(systemList.c_str());
+    ::rmdir(outside);
 }
 
 TEST(DesktopAssociations, ProgramPathsSurviveTheEntrysQuoting) {
