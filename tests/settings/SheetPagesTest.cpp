@@ -166,18 +166,6 @@ TEST_P(PageDefaults, ResetSetsThePageAndNoOtherPage) {
 
 INSTANTIATE_TEST_SUITE_P(Pages, PageDefaults, ::testing::ValuesIn(pageTables()));
 
-TEST(SheetPages, TabsAndExportSectionsInOrder) {
-    std::vector<std::string> tabs, sectionsInFile;
-    for (const auto& p : sheetPages()) tabs.push_back(p.tabText);
-    EXPECT_EQ(tabs,
-              (std::vector<std::string>{"일반 설정", "자막 설정", "사용자 정의", "콘트롤 패널",
-                                        "재생 목록창", "캡쳐 및 화면 설정", "프로그램 연결"}));
-    for (int p : kFileOrder)
-        sectionsInFile.push_back(sheetPages()[static_cast<std::size_t>(p)].exportSection);
-    EXPECT_EQ(sectionsInFile, (std::vector<std::string>{"General", "Caption", "Custom", "Control",
-                                                        "Screen", "Playlist", "FileExt"}));
-}
-
 TEST(SheetPages, ResetsThatLeaveFieldsAlone) {
     MemorySettingsStore store;
     fillWithOddValues(store);
