@@ -1,9 +1,12 @@
 #include "app/AppPaths.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <string_view>
 
 namespace orvalis::paths {
 
@@ -12,6 +15,27 @@ namespace {
 std::string absoluteEnv(const char* name) {
     const char* v = std::getenv(name);
     if (v && v[0] == '/') return v;
+    return {};
+}
+
+bool isDirectory(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// XDG_PICTURES_DIR="$HOME/Pictures" in user-dirs.dirs: a path relative to $HOME or absolute.
+std::string userDirsPictures(const std::string& home) {
+    std::ifstream in(configHome() + "/user-dirs.dirs");
+    std::string line;
+    constexpr std::string_view kKey = "XDG_PICTURES_DIR=";
+    while (std::getline(in, line)) {
+        if (line.rfind(kKey, 0) != 0) continue;
+        std::string value = line.substr(kKey.size());
+        if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+            value = value.substr(1, value.size() - 2);
+        if (value.rfind("$HOME", 0) == 0) return home + value.substr(5);
+        return value.empty() || value.front() != '/' ? std::string() : value;
+    }
     return {};
 }
 
@@ -36,5 +60,15 @@ std::string dataHome() {
 std::string settingsFile() { return configHome() + "/Corvane SoftWare/Orvalis.conf"; }
 
 std::string dataDir() { return dataHome() + "/Orvalis"; }
+
+std::string picturesDir() {
+    std::string home = homeDir();
+    for (const std::string& candidate : {userDirsPictures(home), home + "/Pictures"}) {
+        // "$HOME/" alone is how user-dirs.dirs switches a folder off.
+        if (candidate != home && candidate != home + "/" && isDirectory(candidate))
+            return candidate;
+    }
+    return home;
+}
 
 }  // namespace orvalis::paths

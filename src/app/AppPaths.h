@@ -12,5 +12,8 @@ std::string dataDir();
 std::string configHome();
 std::string dataHome();
 std::string homeDir();
+// The user's pictures folder: XDG_PICTURES_DIR of $XDG_CONFIG_HOME/user-dirs.dirs, else
+// ~/Pictures, whichever exists first; the home folder when neither does.
+std::string picturesDir();
 
 }  // namespace orvalis::paths

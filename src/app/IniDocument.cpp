@@ -56,6 +56,23 @@ std::string unquote(std::string_view v) {
     return out;
 }
 
+bool isQuoteChar(char c) { return c == '"' || c == '\''; }
+
+std::string_view windowsUnquote(std::string_view v) {
+    if (v.size() >= 2 && isQuoteChar(v.front()) && v.back() == v.front()) return v.substr(1, v.size() - 2);
+    return v;
+}
+
+std::string windowsQuote(std::string_view v) {
+    std::string out(v);
+    for (char& c : out)
+        if (c == '\n' || c == '\r') c = ' ';
+    if (out.empty()) return out;
+    bool wrap = isBlank(out.front()) || isBlank(out.back()) ||
+                (out.size() >= 2 && isQuoteChar(out.front()) && out.back() == out.front());
+    return wrap ? '"' + out + '"' : out;
+}
+
 }  // namespace
 
 std::string foldAsciiCase(std::string_view s) {
@@ -70,8 +87,10 @@ struct IniDocument::Section {
         bool isEntry = false;
         std::string key;    // entry: the key as written
         std::string value;  // entry: the value, unquoted; other: the raw line
+        std::string raw;    // entry as read, written back unchanged until the value is set
     };
     std::string name;
+    std::string rawHeader;  // the header line as read; empty for a section made here
     std::vector<Line> lines;
     std::unordered_map<std::string, size_t> keyIndex;  // folded key -> first entry line
 
@@ -116,7 +135,7 @@ IniDocument IniDocument::parse(std::string_view text, Options options) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view raw = text.substr(pos, end - pos);
         pos = end + 1;
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        while (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
         std::string_view line = trim(raw);
 
         if (line.size() >= 2 && line.front() == '[') {
@@ -126,6 +145,7 @@ IniDocument IniDocument::parse(std::string_view text, Options options) {
             if (close != std::string_view::npos) {
                 auto section = std::make_unique<Section>();
                 section->name = std::string(trim(line.substr(1, close - 1)));
+                section->rawHeader = std::string(raw);
                 current = section.get();
                 doc.sections_.push_back(std::move(section));
                 continue;
@@ -136,15 +156,18 @@ IniDocument IniDocument::parse(std::string_view text, Options options) {
         if (current && eq != std::string_view::npos && eq > 0 && !isComment) {
             Section::Line entry;
             entry.isEntry = true;
+            entry.raw = std::string(raw);
             entry.key = std::string(trim(line.substr(0, eq)));
             std::string_view value = trim(line.substr(eq + 1));
-            entry.value = options.quoteValues ? unquote(value) : std::string(value);
+            entry.value = options.quoteValues     ? unquote(value)
+                          : options.windowsQuotes ? std::string(windowsUnquote(value))
+                                                  : std::string(value);
             current->lines.push_back(std::move(entry));
             continue;
         }
         if (!options.keepOtherLines) continue;
         if (current) {
-            current->lines.push_back({false, {}, std::string(raw)});
+            current->lines.push_back({false, {}, std::string(raw), {}});
         } else {
             doc.preamble_.emplace_back(raw);
         }
@@ -161,14 +184,27 @@ std::string IniDocument::serialize() const {
         out += '\n';
     }
     for (const auto& s : sections_) {
-        out += '[';
-        out += s->name;
-        out += "]\n";
+        if (s->rawHeader.empty()) {
+            out += '[';
+            out += s->name;
+            out += ']';
+        } else {
+            out += s->rawHeader;
+        }
+        out += '\n';
         for (const auto& l : s->lines) {
-            if (l.isEntry) {
+            if (l.isEntry && !l.raw.empty()) {
+                out += l.raw;
+            } else if (l.isEntry) {
                 out += l.key;
                 out += '=';
-                out += (options_.quoteValues && needsQuoting(l.value)) ? quote(l.value) : l.value;
+                if (options_.quoteValues) {
+                    out += needsQuoting(l.value) ? quote(l.value) : l.value;
+                } else if (options_.windowsQuotes) {
+                    out += windowsQuote(l.value);
+                } else {
+                    out += l.value;
+                }
             } else {
                 out += l.value;
             }
@@ -205,7 +241,11 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     std::string folded = foldAsciiCase(key);
     auto it = s.keyIndex.find(folded);
     if (it != s.keyIndex.end()) {
-        s.lines[it->second].value = std::string(value);
+        Section::Line& line = s.lines[it->second];
+        if (line.value != value) {
+            line.value = std::string(value);
+            line.raw.clear();
+        }
         return;
     }
     // A new key goes after the section's last entry, before trailing blank lines or comments.
@@ -213,7 +253,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     while (at > 0 && !s.lines[at - 1].isEntry) --at;
     if (at == 0) at = s.lines.size();
     s.lines.insert(s.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                   {true, std::string(key), std::string(value)});
+                   {true, std::string(key), std::string(value), {}});
     if (at == s.lines.size() - 1) {
         s.keyIndex.emplace(std::move(folded), at);
     } else {

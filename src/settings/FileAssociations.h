@@ -1,0 +1,90 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Which media files the desktop opens with this program. A freedesktop desktop does not
+// associate extensions but MIME types: the program announces itself in a desktop entry
+// ($XDG_DATA_HOME/applications/orvalis.desktop) and is made the default application of a
+// type in [Default Applications] of $XDG_CONFIG_HOME/mimeapps.list. Extensions that the
+// desktop maps to one MIME type therefore form one association, and their boxes move
+// together. Only these two files of the user are ever written.
+namespace orvalis {
+
+struct FileTarget;
+
+inline constexpr int kAssociationBoxes = 18;
+using ExtensionStates = std::array<bool, kAssociationBoxes>;
+
+struct AssociatedExtension {
+    const char* extension;
+    int id;  // the box's control id on the page
+    // The types the desktop's MIME database gives these files, by name or, where the name
+    // is not listed, by content. Empty: the desktop has no type of their own for them.
+    std::vector<std::string> mimeTypes;
+};
+
+// The 18 boxes of the page, in their order (the settings file's FileExt0 … FileExt17).
+const std::vector<AssociatedExtension>& associatedExtensions();
+// The boxes that share a MIME type with box index, directly or through another box;
+// index itself included, in table order.
+std::vector<int> boxesInStep(int index);
+// Every MIME type of the table once, in table order: the desktop entry's MimeType list.
+std::vector<std::string> associatedMimeTypes();
+
+inline constexpr const char* kDesktopEntryName = "orvalis.desktop";
+inline constexpr const char* kAssociationTitle = "Orvalis - 프로그램 연결";
+
+struct AssociationPlaces {
+    std::string configHome;   // holds mimeapps.list
+    std::string dataHome;     // holds applications/orvalis.desktop
+    std::string programPath;  // absolute path of the running program
+    // Lower-case names of the current desktop (XDG_CURRENT_DESKTOP): their
+    // <name>-mimeapps.list in configHome overrides mimeapps.list when reading.
+    std::vector<std::string> desktopNames;
+
+    static AssociationPlaces forCurrentUser(std::string programPath);
+};
+
+struct AssociationOutcome {
+    bool ok = true;
+    std::string message;  // for the user when not ok; nothing was changed then
+};
+
+class DesktopAssociations {
+public:
+    explicit DesktopAssociations(AssociationPlaces places);
+
+    // A box reads checked only when every type of its extension has our entry as its
+    // default and that entry starts this very program (a copy elsewhere reads clear).
+    ExtensionStates read() const;
+    // Writes the desktop entry for this program, then makes it the default of every type
+    // of a checked box and removes it from every type of a cleared one; other programs'
+    // entries and every other line of the user's file stay. A file that cannot be read,
+    // is not a key file, belongs to someone else or cannot be written changes nothing.
+    AssociationOutcome apply(const ExtensionStates& states) const;
+
+    std::string desktopEntryPath() const;
+    std::string mimeappsPath() const;
+
+private:
+    bool entryStartsThisProgram() const;
+    bool isUsersOwn(const FileTarget& target) const;
+    AssociationOutcome writeDesktopEntry() const;
+
+    AssociationPlaces places_;
+};
+
+// The Exec value that starts programPath with the files given: the path quoted and
+// escaped by the desktop entry rules, then "%U".
+std::string desktopEntryExec(std::string_view programPath);
+// The program an Exec value starts: its first argument, unescaped and unquoted.
+std::optional<std::string> execProgram(std::string_view exec);
+// A key file the desktop reads: UTF-8 text of groups, "key=value" lines, comments and
+// blank lines, nothing else.
+bool isWellFormedKeyFile(std::string_view bytes);
+
+}  // namespace orvalis

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <string>
+
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+#include "settings/FileAssociations.h"
+#include "settings/PageValues.h"
+
+namespace orvalis {
+
+// What the player window holds live and writes to the store before the sheet opens, so
+// that the pages show it.
+struct PlayerLiveValues {
+    int fontSize = 0;
+    int fontOffset = 0;
+    int fontBold = 0;
+    int fontAlias = 0;
+    int fontBorder = 0;
+    int captionSynch = 0;
+    int captionSpace = 0;
+    int showFrameNumber = 0;
+    int backMode = 0;
+    std::string backImage;
+};
+
+void writeLiveValues(SettingsStore& store, const PlayerLiveValues& live);
+
+// The settings sheet without its widgets: which page is shown, the pages' values, the
+// "기본 메뉴" commands, and what OK and Cancel write. The store changes only at OK (and
+// ActivePage at Cancel); resets and imports change the pages only.
+class SettingsSheetModel {
+public:
+    // associations may be null (nothing is read from or written to the desktop then);
+    // settingsFolder is where the settings file dialogs start.
+    SettingsSheetModel(SettingsStore& store, Prompter& prompter, SheetEnvironment environment,
+                       const DesktopAssociations* associations, std::string settingsFolder);
+
+    // Sheet start: the page of Config/ActivePage, every page from the store, the
+    // association boxes from the desktop.
+    void open();
+
+    int activePage() const { return activePage_; }
+    void selectPage(int page);
+    PageValues& values() { return values_; }
+    const PageValues& values() const { return values_; }
+
+    // Menu 168 (reset this page, reset all pages, load, save); false for other commands.
+    bool runMenuCommand(int command);
+    // "환경파일로 저장": asks for a file (and before replacing one), writes the pages.
+    void exportSettings();
+    // "환경파일 불러오기": asks for a file, fills the pages; "파일을 열 수 없습니다." and
+    // nothing changed when it cannot be read.
+    void importSettings();
+
+    // OK: ActivePage and every page in one write, then the association page when it is
+    // enabled. A failure of the desktop's files is told; the store is written all the same.
+    void accept();
+    // Cancel: ActivePage only.
+    void cancel();
+
+private:
+    FileDialogRequest fileDialog(const char* title) const;
+
+    SettingsStore& store_;
+    Prompter& prompter_;
+    const DesktopAssociations* associations_;
+    std::string settingsFolder_;
+    PageValues values_;
+    int activePage_ = 0;
+};
+
+}  // namespace orvalis

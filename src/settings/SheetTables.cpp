@@ -1,0 +1,257 @@
+#include "settings/SheetTables.h"
+
+#include "app/SettingsKeys.h"
+#include "settings/FileAssociations.h"
+
+namespace orvalis {
+
+ValueKind PageField::kind() const {
+    switch (control) {
+        case FieldControl::Text:
+        case FieldControl::FontCombo:
+            return ValueKind::Text;
+        case FieldControl::FolderList:
+            return ValueKind::List;
+        default:
+            return ValueKind::Number;
+    }
+}
+
+int SheetPage::fieldIndex(std::string_view key) const {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].key == key) return static_cast<int>(i);
+    return -1;
+}
+
+int SheetPage::fieldIndexById(int id) const {
+    if (id == 0) return -1;
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        if (fields[i].id == id) return static_cast<int>(i);
+    return -1;
+}
+
+namespace {
+
+using C = FieldControl;
+
+// Reads a table row as it is written: store key and control first, the rest by name.
+struct F {
+    PageField f;
+    F(const char* section, const char* key, FieldControl control) {
+        f.section = section;
+        f.key = key;
+        f.control = control;
+    }
+    F& id(int v) { return f.id = v, *this; }
+    F& label(const char* v) { return f.label = v, *this; }
+    F& file(const char* v) { return f.exportKey = v, *this; }
+    // Reset value and read default, where they are the same.
+    F& values(int v) { return f.resetNumber = f.readNumber = v, *this; }
+    F& values(const char* v) { return f.resetText = f.readText = v, *this; }
+    F& values(int reset, int read) { return f.resetNumber = reset, f.readNumber = read, *this; }
+    F& keptByReset() { return f.resets = false, *this; }
+    F& suffix(const char* v) { return f.suffix = v, *this; }
+    F& group(const char* v) { return f.group = v, *this; }
+    F& tip(const char* v) { return f.tooltip = v, *this; }
+    F& choices(std::vector<Choice> v) { return f.choices = std::move(v), *this; }
+    F& outOfRange(int v) { return f.outOfRange = v, *this; }
+    F& browse(BrowseKind kind, int v, const char* tooltip = "") {
+        f.browse = kind;
+        f.browseId = v;
+        f.browseTooltip = tooltip;
+        return *this;
+    }
+    F& range(int lo, int hi) { return f.minimum = lo, f.maximum = hi, *this; }
+    F& picturesWhenEmpty() { return f.picturesFolderWhenEmpty = true, *this; }
+    operator PageField() const { return f; }
+};
+
+SheetPage makePage(int index, const char* tabText, int dialogId, const char* exportSection) {
+    SheetPage p;
+    p.index = index;
+    p.tabText = tabText;
+    p.dialogId = dialogId;
+    p.exportSection = exportSection;
+    return p;
+}
+
+EnableRule enabledWhen(const char* sourceKey, RuleCondition condition, int value,
+                       std::vector<int> controls, bool offWhenDisabled = false) {
+    EnableRule r;
+    r.sourceKey = sourceKey;
+    r.condition = condition;
+    r.value = value;
+    r.controls = std::move(controls);
+    r.offWhenDisabled = offWhenDisabled;
+    return r;
+}
+
+SheetPage generalPage() {
+    const char* s = sections::Config;
+    auto tooltip = [&](const char* key, int id, const char* label, const char* file) {
+        return F(s, key, C::Check).id(id).label(label).file(file).values(1);
+    };
+    SheetPage p = makePage(page::General, "일반 설정", 141, "General");
+    // clang-format off
+    p.fields = {
+        F(s, "Interval", C::Number).id(1005).label("좌/우 방향키").suffix("초 앞/뒤로 이동").file("Interval").values(10),
+        F(s, "IntervalCtrl", C::Number).id(1006).label("Ctrl + 좌/우 방향키").suffix("초 앞/뒤로 이동").file("IntervalCtrl").values(30),
+        F(s, "AutoHideOnAudio", C::Check).id(1084).label("음악파일 메인창 자동 감춤").file("AutoHide").values(0),
+        F(s, "Auto CDROM", C::Check).id(1085).label("CDROM 자동 실행").file("AutoCDROM").values(1),
+        F(s, "Save Maximized", C::Check).id(1087).label("전체화면 종료시 전체화면으로 재시작").file("SaveMaximize").values(0),
+        F(s, "Default Folder", C::Text).id(1040).label("파일 열기 기본 폴더").browse(BrowseKind::Folder, 1039).file("DefaultFolder").values(""),
+        tooltip("Show Tooltip All", 1007, "툴팁 정보 표시", "TooltipAll"),
+        tooltip("Show Tooltip Volume", 1008, "볼륨", "TooltipVolume"),
+        tooltip("Show Tooltip Speed", 1009, "재생 속도", "TooltipSpeed"),
+        tooltip("Show Tooltip Caption Synch", 1013, "자막 싱크", "TooltipCaptionSynch"),
+        tooltip("Show Tooltip Caption Size", 1011, "자막 크기", "TooltipCaptionSize"),
+        tooltip("Show Tooltip Caption Offset", 1012, "자막 하단 여백", "TooltipCaptionOffset"),
+        tooltip("Show Tooltip Caption Language", 1014, "자막 언어", "TooltipCaptionLanguage"),
+        tooltip("Show Tooltip Caption Space", 1015, "자막 공간 크기", "TooltipCaptionSpace"),
+        tooltip("Show Tooltip PanScan", 1016, "팬&&스캔 비율", "TooltipPanScan"),
+    };
+    // clang-format on
+    return p;
+}
+
+SheetPage captionPage() {
+    const char* s = sections::Caption;
+    SheetPage p = makePage(page::Caption, "자막 설정", 140, "Caption");
+    // clang-format off
+    p.fields = {
+        F(s, "FontName", C::FontCombo).tip("복잡한 글꼴 사용시 자막 표시가 느려질 수 있습니다.").file("FontName").values("굴림"),
+        F(s, "FontSize", C::Number).file("FontSize").values(20),
+        F(s, "FontOffset", C::None).values(0),
+        F(s, "Add One Line", C::Check).label("기본 한줄").tip("한줄 자막인 경우 한줄의 아래 여백을 넣어줍니다").file("OneLine").values(1),
+        F(s, "FontBold", C::Check).label("굵게").file("FontBold").values(1),
+        F(s, "FontAlias", C::Check).label("부드럽게").tip("AntiAlias 효과 (느려질 수 있음)").file("FontAlias").values(0),
+        F(s, "FontBorder", C::Check).label("테두리").tip("테두리 효과 (느려질 수 있음)").file("FontBorder").values(0),
+        F(s, "FontColor", C::Colour).label("색상선택").file("FontColor").values(11788021),
+        F(s, "BorderColor", C::Colour).id(1004).file("BorderColor").values(0),
+        F(s, "ColorKey", C::Colour).label("자막 컬러키 설정").tip("미디어 재생이 다시 시작될 때 적용됨").file("ColorKey").values(657930),
+        F(s, "Caption Margin", C::Number).label("좌우 여백 (%)").file("Margin").values(20),
+        F(s, "Caption Synch", C::Number).suffix("x 0.1초 (-5분~+5분)").range(-3000, 3000).file("Synch").values(0),
+        F(s, "Caption Space", C::Number).label("자막 공간 (%)").file("CaptionSpace").values(0),
+        F(s, "Caption Divide Length", C::Number).label("자동 줄바꿈").tip("한 줄의 길이가 주어진 값보다 긴 경우 자동으로 나눠줍니다").file("DivideLength").values(40),
+        F(s, "Caption Gap", C::Number).label("줄 간격(픽셀)").tip("자막 라인의 간격을 조절합니다").file("CaptionGap").values(2),
+        F(s, "Caption Align", C::Combo).label("정렬 방식").choices({{"왼쪽"}, {"가운데"}, {"오른쪽"}}).file("CaptionAlign").values(0),
+        F(s, "Use Caption Folder", C::Check).label("지정된 자막 폴더 우선 검색").file("UseCaptionFolder").values(0),
+        F(sections::CaptionFolders, "Count", C::FolderList).id(1025).file("CaptionFolder"),
+    };
+    // clang-format on
+    p.rules = {enabledWhen("FontBorder", RuleCondition::NonZero, 0, {1004})};
+    p.buttons = {{1027, "추가", ""}, {1026, "삭제", ""}};
+    return p;
+}
+
+SheetPage customPage() {
+    const char* s = sections::ConfigCustom;
+    SheetPage p = makePage(page::Custom, "사용자 정의", 142, "Custom");
+    // clang-format off
+    p.fields = {
+        F(s, "Esc Key", C::Radio).group(" Esc 키").choices({{"창크기 최소화"}, {"재생 중지"}, {"프로그램 종료"}}).file("Esc").values(0),
+        F(s, "Play Key", C::Radio).group(" Play 버튼 (Play되고 있는 경우)").choices({{"다음 항목 재생"}, {"다시 열기"}, {"프로그램 종료"}}).file("Play").values(0),
+        F(s, "Stop Key", C::Radio).group(" Stop 버튼 (Stop되어 있는 경우)").choices({{"파일 닫기"}, {"파일 열기"}, {"프로그램 종료"}}).file("Stop").values(0),
+        F(s, "Mouse Wheel", C::Radio).group(" 마우스 휠 (Shift key : 트랙 이동 <-> 볼륨 조절)").choices({{"트랙 이동"}, {"볼륨 조절"}, {"창 크기 조절"}}).file("Wheel").values(1),
+        F(s, "Wheel Click", C::Radio).group(" 마우스 휠 클릭").choices({{"화면 전환"}, {"목록창 보기"}, {"창크기 최소화"}}).file("WheelClick").values(1),
+        F(s, "Back Mode", C::Radio).group("메인창 배경색상 또는 배경그림 설정").choices({{"그림", 1020}, {"색상", 1019}}).file("BackMode").values(1),
+        F(s, "Back Color", C::Colour).id(1021).file("BackColor").values(0x404040),
+        F(s, "Back Image", C::Text).id(1022).browse(BrowseKind::File, 1023).file("BackImage").values(""),
+    };
+    // clang-format on
+    p.rules = {enabledWhen("Back Mode", RuleCondition::Equals, 1, {1021}),
+               enabledWhen("Back Mode", RuleCondition::Equals, 0, {1022, 1023})};
+    return p;
+}
+
+SheetPage controlPage() {
+    const char* s = sections::ConfigControl;
+    SheetPage p = makePage(page::Control, "콘트롤 패널", 167, "Control");
+    // clang-format off
+    p.fields = {
+        F(s, "Track Color1", C::Colour).id(1030).label("기본 색상").file("TrackColor1").values(9859955),
+        F(s, "Track Color2", C::Colour).id(1004).label("반복시 색상").file("TrackColor2").values(0xFF8080),
+        F(s, "Track Height", C::Number).id(1032).label("트랙 굵기").suffix("(15)").file("TrackHeight").values(15),
+        F(s, "Use Gradient", C::Check).id(1042).label("입체 효과 사용").file("Gradient").values(1),
+        F(s, "Title Size", C::Number).id(1035).label("제목 크기").suffix("(9)").file("TitleSize").values(9),
+        F(s, "Use Repeat Ctrl", C::Check).id(1036).label("반복 구간 영역 표시 (숨겨져도 기능은 동작함)").file("UseRepeatCtrl").values(1),
+        F(s, "Use Bookmark", C::Check).id(1037).label("북마크 기능 사용").file("Bookmark").values(1),
+        F(s, "Auto Hide", C::Check).id(1038).label("전체, 최대화면에서만 콘트롤바 자동 숨김").keptByReset().values(0),
+        F(s, "Use Skip", C::Check).id(1083).label("재생 스킵 영역 사용").file("UseSkip").values(0),
+        F(s, "Skip Start Min", C::Number).id(1040).label("시작 :").file("SkipStartMin").values(0),
+        F(s, "Skip Start Sec", C::Number).id(1043).file("SkipStartSec").values(0),
+        F(s, "Skip End Min", C::Number).id(1046).label("끝 :").file("SkipEndMin").values(0),
+        F(s, "Skip End Sec", C::Number).id(1047).file("SkipEndSec").values(0),
+    };
+    // clang-format on
+    p.rules = {enabledWhen("Use Skip", RuleCondition::NonZero, 0, {1040, 1043, 1046, 1047})};
+    return p;
+}
+
+SheetPage playlistPage() {
+    const char* s = sections::ConfigPlaylist;
+    SheetPage p = makePage(page::Playlist, "재생 목록창", 168, "Playlist");
+    // clang-format off
+    p.fields = {
+        F(s, "Auto Delete", C::Check).id(1091).label("새 항목 추가시 기존 목록 자동 제거").file("AutoDelete").values(0),
+        F(s, "Auto Check", C::Check).id(1087).label("프로그램 시작시 목록 자동 검사").file("AutoCheck").values(0),
+        F(s, "Show Controls", C::Check).id(1090).label("재생관련 제어버튼 표시").file("ShowControls").values(0),
+        F(s, "Add Item", C::Check).id(1089).label("재생되는 파일 목록창에 유지시킴").file("AddItem").values(1),
+        F(s, "Add From CDROM", C::Check).id(1088).label("CDROM 경로에 있는 파일도 포함").file("AddFromCDROM").values(0),
+        F(s, "Play Continue", C::Check).id(1084).label("다음 항목 자동 재생 시작").file("PlayContinue").values(1),
+        F(s, "Repeat List", C::Check).id(1083).label("재생 목록 순환 반복").file("RepeatList").values(0),
+    };
+    // clang-format on
+    p.rules = {enabledWhen("Add Item", RuleCondition::NonZero, 0, {1088})};
+    return p;
+}
+
+SheetPage screenPage() {
+    const char* s = sections::ConfigControl;
+    SheetPage p = makePage(page::Screen, "캡쳐 및 화면 설정", 170, "Screen");
+    // clang-format off
+    p.fields = {
+        F(s, "Path", C::Radio).choices({{"미디어와 같은 경로", 1080}, {"사용자 지정 경로", 1079}}).tip("CDROM일 경우는 저장되지 않음").outOfRange(1).file("ImagePath").values(1),
+        F(s, "Image Folder", C::Text).id(1055).browse(BrowseKind::Folder, 1023, "이미지 저장 경로 선택").picturesWhenEmpty().file("ImageFolder").values(""),
+        F(s, "Beep Sound", C::Check).id(1056).label("이미지 저장 완료 후 사운드로 알림").file("Beep").values(0, 1),
+        F(s, "Sound File", C::Text).browse(BrowseKind::File, 1058).file("SoundFile").values(""),
+        F(s, "Save Screen Value", C::Check).id(1057).label("설정값 유지").group("영상 화면 제어 (밝기/선명도)").values(1),
+        F(s, "ComeBack Time", C::Number).id(1035).suffix("초 후에 제어 버튼으로 복귀").values(3),
+        F(sections::ConfigScreen, "Border Size", C::Number).id(1036).label("메인창 크기 조절 영역").suffix("픽셀").file("Resize").values(15),
+    };
+    // clang-format on
+    // Without a sound file there is nothing to play: the beep box is off and cannot be used.
+    p.rules = {enabledWhen("Sound File", RuleCondition::TextSet, 0, {1056, 1025}, true)};
+    p.buttons = {{1025, "▶", ""}};
+    return p;
+}
+
+SheetPage associationPage() {
+    SheetPage p = makePage(page::Association, "프로그램 연결", 161, "FileExt");
+    p.buttons = {{1081, "전체 선택", ""}, {1082, "선택 해제", ""}};
+    p.note =
+        "같은 파일 형식을 쓰는 확장자(mpg, mpeg, mpe, m1v, m2v, mp2 …)는 하나로 연결되어 함께 "
+        "선택됩니다.";
+    const auto& table = associatedExtensions();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        PageField f = F("", table[i].extension, C::Check).id(table[i].id).keptByReset();
+        f.label = std::string(table[i].extension) + " 파일";
+        f.exportKey = "FileExt" + std::to_string(i);
+        if (table[i].mimeTypes.empty())
+            f.tooltip = "이 데스크톱에는 " + std::string(table[i].extension) +
+                        " 파일의 형식이 없어 연결할 수 없습니다.";
+        p.fields.push_back(std::move(f));
+    }
+    return p;
+}
+
+}  // namespace
+
+const std::vector<SheetPage>& sheetPages() {
+    static const std::vector<SheetPage> pages = {generalPage(),    captionPage(),  customPage(),
+                                                 controlPage(),    playlistPage(), screenPage(),
+                                                 associationPage()};
+    return pages;
+}
+
+}  // namespace orvalis

@@ -1,0 +1,378 @@
+// The settings sheet's pages: reset values and read defaults as the pages list them, the
+// rules between fields, and what OK and Cancel write.
+#include <gtest/gtest.h>
+
+#include <variant>
+
+#include "settings/PageValues.h"
+#include "settings/SettingsSheetModel.h"
+#include "support/TestSupport.h"
+
+namespace orvalis {
+namespace {
+
+using test::FakePrompter;
+using test::MemorySettingsStore;
+
+const SheetEnvironment kEnv{"/home/me/Pictures", "Linux"};
+
+// One row of a page's table: store key, reset value, read default.
+struct Row {
+    const char* section;
+    const char* key;
+    std::variant<int, const char*> reset;
+    std::variant<int, const char*> read;
+};
+
+struct PageTable {
+    int page;
+    std::vector<Row> rows;
+};
+
+void PrintTo(const PageTable& t, std::ostream* os) {
+    *os << "page " << t.page;
+}
+
+std::vector<PageTable> pageTables() {
+    const char* cfg = "Config";
+    const char* cap = "Caption";
+    const char* cus = "Config\\Custom";
+    const char* ctl = "Config\\Control";
+    const char* pl = "Config\\Playlist";
+    return {
+        {page::General,
+         {{cfg, "Interval", 10, 10},
+          {cfg, "IntervalCtrl", 30, 30},
+          {cfg, "AutoHideOnAudio", 0, 0},
+          {cfg, "Auto CDROM", 1, 1},
+          {cfg, "Save Maximized", 0, 0},
+          {cfg, "Default Folder", "", ""},
+          {cfg, "Show Tooltip All", 1, 1},
+          {cfg, "Show Tooltip Volume", 1, 1},
+          {cfg, "Show Tooltip Speed", 1, 1},
+          {cfg, "Show Tooltip Caption Synch", 1, 1},
+          {cfg, "Show Tooltip Caption Size", 1, 1},
+          {cfg, "Show Tooltip Caption Offset", 1, 1},
+          {cfg, "Show Tooltip Caption Language", 1, 1},
+          {cfg, "Show Tooltip Caption Space", 1, 1},
+          {cfg, "Show Tooltip PanScan", 1, 1}}},
+        {page::Caption,
+         {{cap, "FontName", "굴림", "굴림"},
+          {cap, "FontSize", 20, 20},
+          {cap, "FontOffset", 0, 0},
+          {cap, "Add One Line", 1, 1},
+          {cap, "FontBold", 1, 1},
+          {cap, "FontAlias", 0, 0},
+          {cap, "FontBorder", 0, 0},
+          {cap, "FontColor", 11788021, 11788021},
+          {cap, "BorderColor", 0, 0},
+          {cap, "ColorKey", 657930, 657930},
+          {cap, "Caption Margin", 20, 20},
+          {cap, "Caption Synch", 0, 0},
+          {cap, "Caption Space", 0, 0},
+          {cap, "Caption Divide Length", 40, 40},
+          {cap, "Caption Gap", 2, 2},
+          {cap, "Caption Align", 0, 0},
+          {cap, "Use Caption Folder", 0, 0}}},
+        {page::Custom,
+         {{cus, "Esc Key", 0, 0},
+          {cus, "Play Key", 0, 0},
+          {cus, "Stop Key", 0, 0},
+          {cus, "Mouse Wheel", 1, 1},
+          {cus, "Wheel Click", 1, 1},
+          {cus, "Back Mode", 1, 1},
+          {cus, "Back Color", 0x404040, 0x404040},
+          {cus, "Back Image", "", ""}}},
+        {page::Control,
+         {{ctl, "Track Color1", 9859955, 9859955},
+          {ctl, "Track Color2", 0xFF8080, 16744576},
+          {ctl, "Track Height", 15, 15},
+          {ctl, "Use Gradient", 1, 1},
+          {ctl, "Title Size", 9, 9},
+          {ctl, "Use Repeat Ctrl", 1, 1},
+          {ctl, "Use Bookmark", 1, 1},
+          {ctl, "Use Skip", 0, 0},
+          {ctl, "Skip Start Min", 0, 0},
+          {ctl, "Skip Start Sec", 0, 0},
+          {ctl, "Skip End Min", 0, 0},
+          {ctl, "Skip End Sec", 0, 0}}},
+        {page::Playlist,
+         {{pl, "Auto Delete", 0, 0},
+          {pl, "Auto Check", 0, 0},
+          {pl, "Show Controls", 0, 0},
+          {pl, "Add Item", 1, 1},
+          {pl, "Add From CDROM", 0, 0},
+          {pl, "Play Continue", 1, 1},
+          {pl, "Repeat List", 0, 0}}},
+        // The beep's read default (1) shows only with a sound file: see BeepNeedsASoundFile.
+        {page::Screen,
+         {{ctl, "Path", 1, 1},
+          {ctl, "Image Folder", "/home/me/Pictures", "/home/me/Pictures"},
+          {ctl, "Beep Sound", 0, 0},
+          {ctl, "Sound File", "", ""},
+          {ctl, "Save Screen Value", 1, 1},
+          {ctl, "ComeBack Time", 3, 3},
+          {"Config\\Screen", "Border Size", 15, 15}}},
+    };
+}
+
+void expectValue(const PageValues& v, const Row& row, const std::variant<int, const char*>& want) {
+    SCOPED_TRACE(std::string(row.section) + "/" + row.key);
+    if (std::holds_alternative<int>(want)) {
+        EXPECT_EQ(v.number(row.section, row.key), std::get<int>(want));
+    } else {
+        EXPECT_EQ(v.text(row.section, row.key), std::get<const char*>(want));
+    }
+}
+
+// Every field of the store given a value that is no page's default.
+void fillWithOddValues(MemorySettingsStore& store) {
+    for (const auto& p : sheetPages())
+        for (const auto& f : p.fields) {
+            if (f.section.empty()) continue;
+            bool choice = f.control == FieldControl::Check || f.control == FieldControl::Radio ||
+                          f.control == FieldControl::Combo;
+            if (f.kind() == ValueKind::Text) {
+                store.putString(f.section, f.key, "/odd/" + f.key);
+            } else if (f.kind() == ValueKind::Number) {
+                store.putInt(f.section, f.key, choice ? (f.resetNumber == 1 ? 0 : 1) : 2777);
+            }
+        }
+    store.putString("Config\\Control", "Sound File", "/odd/beep.wav");
+}
+
+class PageDefaults : public ::testing::TestWithParam<PageTable> {};
+
+TEST_P(PageDefaults, ReadDefaultsOfAnEmptyStore) {
+    MemorySettingsStore store;
+    PageValues values(kEnv);
+    values.load(store);
+    for (const auto& row : GetParam().rows) expectValue(values, row, row.read);
+}
+
+TEST_P(PageDefaults, ResetSetsThePageAndNoOtherPage) {
+    MemorySettingsStore store;
+    fillWithOddValues(store);
+    PageValues values(kEnv);
+    values.load(store);
+    PageValues before = values;
+    values.resetPage(GetParam().page);
+    for (const auto& row : GetParam().rows) expectValue(values, row, row.reset);
+    for (int p = 0; p < page::Count; ++p) {
+        if (p == GetParam().page) continue;
+        EXPECT_EQ(values.pageValues(p), before.pageValues(p)) << "page " << p;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, PageDefaults, ::testing::ValuesIn(pageTables()));
+
+TEST(SheetPages, ResetsThatLeaveFieldsAlone) {
+    MemorySettingsStore store;
+    fillWithOddValues(store);
+    store.putString("Caption\\Caption Folders", "0", "/subs");
+    store.putInt("Caption\\Caption Folders", "Count", 1);
+    PageValues values(kEnv);
+    values.load(store);
+    values.setAllExtensions(true);
+    values.resetAll();
+    EXPECT_EQ(values.number("Config\\Control", "Auto Hide"), 1);  // "not reset"
+    EXPECT_TRUE(values.list("Caption\\Caption Folders", "Count").empty());
+    EXPECT_TRUE(values.extensions()[2]);  // the association page's reset changes nothing
+}
+
+TEST(SheetPages, BeepNeedsASoundFile) {
+    MemorySettingsStore store;
+    PageValues values(kEnv);
+    store.putString("Config\\Control", "Sound File", "/sounds/click.wav");
+    values.load(store);
+    EXPECT_EQ(values.number("Config\\Control", "Beep Sound"), 1);
+    EXPECT_TRUE(values.isEnabled(page::Screen, 1056));
+    EXPECT_TRUE(values.isEnabled(page::Screen, 1025));
+
+    values.setText("Config\\Control", "Sound File", "");
+    EXPECT_EQ(values.number("Config\\Control", "Beep Sound"), 0);
+    EXPECT_FALSE(values.isEnabled(page::Screen, 1056));
+    EXPECT_FALSE(values.isEnabled(page::Screen, 1025));
+    values.setNumber("Config\\Control", "Beep Sound", 1);
+    EXPECT_EQ(values.number("Config\\Control", "Beep Sound"), 0);
+}
+
+TEST(SheetPages, EnableRules) {
+    PageValues v(kEnv);
+    EXPECT_FALSE(v.isEnabled(page::Caption, 1004));
+    v.setNumber("Caption", "FontBorder", 1);
+    EXPECT_TRUE(v.isEnabled(page::Caption, 1004));
+
+    for (int id : {1040, 1043, 1046, 1047}) EXPECT_FALSE(v.isEnabled(page::Control, id));
+    v.setNumber("Config\\Control", "Use Skip", 1);
+    for (int id : {1040, 1043, 1046, 1047}) EXPECT_TRUE(v.isEnabled(page::Control, id));
+    EXPECT_TRUE(v.isEnabled(page::Control, 1004));  // the repeat colour is not the border colour
+
+    EXPECT_TRUE(v.isEnabled(page::Playlist, 1088));
+    v.setNumber("Config\\Playlist", "Add Item", 0);
+    EXPECT_FALSE(v.isEnabled(page::Playlist, 1088));
+
+    // Colour background: the colour button; picture: the picture edit and its browse button.
+    EXPECT_TRUE(v.isEnabled(page::Custom, 1021));
+    EXPECT_FALSE(v.isEnabled(page::Custom, 1022));
+    EXPECT_FALSE(v.isEnabled(page::Custom, 1023));
+    v.setNumber("Config\\Custom", "Back Mode", 0);
+    EXPECT_FALSE(v.isEnabled(page::Custom, 1021));
+    EXPECT_TRUE(v.isEnabled(page::Custom, 1022));
+    EXPECT_TRUE(v.isEnabled(page::Custom, 1023));
+}
+
+TEST(SheetPages, ValuesAControlCannotHoldAreSettled) {
+    MemorySettingsStore store;
+    store.putInt("Config", "Show Tooltip All", 7);
+    store.putInt("Config\\Custom", "Esc Key", 5);
+    store.putInt("Config\\Control", "Path", -4);  // any value but 0 means the chosen folder
+    store.putInt("Caption", "Caption Align", 3);
+    store.putInt("Caption", "Caption Synch", 99999);
+    store.putString("Config\\Control", "Image Folder", "");
+    PageValues v(kEnv);
+    v.load(store);
+    EXPECT_EQ(v.number("Config", "Show Tooltip All"), 1);
+    EXPECT_EQ(v.number("Config\\Custom", "Esc Key"), 0);
+    EXPECT_EQ(v.number("Config\\Control", "Path"), 1);
+    EXPECT_EQ(v.number("Caption", "Caption Align"), 0);
+    EXPECT_EQ(v.number("Caption", "Caption Synch"), 3000);
+    EXPECT_EQ(v.text("Config\\Control", "Image Folder"), "/home/me/Pictures");
+}
+
+TEST(SheetPages, CaptionFoldersKeepTheirStoreLayout) {
+    MemorySettingsStore store;
+    const char* sec = "Caption\\Caption Folders";
+    store.putInt(sec, "Count", 2000000000);  // garbled: far more than the section holds
+    for (int i = 0; i < 4; ++i)
+        store.putString(sec, std::to_string(i), "/subs/" + std::to_string(i));
+    PageValues v(kEnv);
+    v.load(store);
+    EXPECT_EQ(v.list(sec, "Count").size(), 4u);
+
+    v.setList(sec, "Count", {"/a", "/b"});
+    v.store(store);
+    EXPECT_EQ(store.getInt(sec, "Count", -1), 2);
+    EXPECT_EQ(store.getString(sec, "1"), "/b");
+    EXPECT_FALSE(store.has(sec, "2"));  // entries past the end are gone
+    EXPECT_FALSE(store.has(sec, "3"));
+}
+
+TEST(SheetPages, AssociationBoxesMoveInStep) {
+    PageValues v(kEnv);
+    v.setExtension(12, true);  // mpg
+    auto s = v.extensions();
+    for (int i : {4, 5, 7, 10, 11, 12})
+        EXPECT_TRUE(s[static_cast<std::size_t>(i)]) << i;  // m1v m2v mp2 mpe mpeg
+    EXPECT_FALSE(s[8]);                                    // mp3
+    v.setExtension(4, false);
+    EXPECT_FALSE(v.extensions()[12]);
+
+    v.setAllExtensions(true);
+    EXPECT_FALSE(v.extensions()[3]);  // dat: nothing to associate on this desktop
+    EXPECT_FALSE(v.isEnabled(page::Association, 1068));
+    EXPECT_TRUE(v.isEnabled(page::Association, 1067));
+
+    // The desktop's reading: a group is checked only when all of its boxes read checked.
+    ExtensionStates desktop{};
+    desktop[12] = desktop[11] = true;
+    desktop[2] = true;
+    v.setExtensionsFromDesktop(desktop);
+    EXPECT_FALSE(v.extensions()[12]);
+    EXPECT_TRUE(v.extensions()[2]);
+
+    PageValues old({kEnv.picturesFolder, "98"});
+    EXPECT_FALSE(old.isEnabled(page::Association, 1067));
+    EXPECT_FALSE(old.isEnabled(page::Association, 1081));
+}
+
+// --- the sheet --------------------------------------------------------------------------
+
+struct Sheet {
+    MemorySettingsStore store;
+    FakePrompter prompter;
+    SettingsSheetModel model{store, prompter, kEnv, nullptr, "/nowhere"};
+};
+
+TEST(SettingsSheet, ActivePageIsKeptOnOkAndOnCancel) {
+    Sheet s;
+    s.model.open();
+    EXPECT_EQ(s.model.activePage(), 0);
+    s.model.selectPage(page::Control);
+    s.model.cancel();
+    EXPECT_EQ(s.store.writes, (std::vector<std::string>{"Config/ActivePage=3"}));
+
+    SettingsSheetModel again(s.store, s.prompter, kEnv, nullptr, "/nowhere");
+    again.open();
+    EXPECT_EQ(again.activePage(), page::Control);
+    again.selectPage(page::Screen);
+    again.accept();
+    EXPECT_EQ(s.store.getInt("Config", "ActivePage", -1), page::Screen);
+
+    s.store.putInt("Config", "ActivePage", 42);
+    again.open();
+    EXPECT_EQ(again.activePage(), 0);
+}
+
+TEST(SettingsSheet, CancelAfterResetStoresNothingButThePage) {
+    Sheet s;
+    fillWithOddValues(s.store);
+    s.store.writes.clear();
+    s.model.open();
+    s.model.selectPage(page::Caption);
+    EXPECT_TRUE(s.model.runMenuCommand(sheet::kResetPageCommand));
+    EXPECT_EQ(s.model.values().text("Caption", "FontName"), "굴림");
+    EXPECT_TRUE(s.model.runMenuCommand(sheet::kResetAllCommand));
+    s.model.cancel();
+    EXPECT_EQ(s.store.writes, (std::vector<std::string>{"Config/ActivePage=1"}));
+    EXPECT_EQ(s.store.getString("Caption", "FontName"), "/odd/FontName");
+    EXPECT_FALSE(s.model.runMenuCommand(sheet::kOpenCommand));
+}
+
+TEST(SettingsSheet, OkStoresEveryPageInItsOrder) {
+    Sheet s;
+    s.model.open();
+    s.model.runMenuCommand(sheet::kResetPageCommand);  // only the general page, shown first
+    s.model.accept();
+    // With nothing stored, the caption page shows and writes its own font, not the player's.
+    EXPECT_EQ(s.store.getString("Caption", "FontName"), "굴림");
+    EXPECT_EQ(s.store.getInt("Caption", "FontSize", 0), 20);
+    const auto& w = s.store.writes;
+    ASSERT_FALSE(w.empty());
+    EXPECT_EQ(w.front(), "Config/ActivePage=0");
+    auto at = [&](const std::string& entry) {
+        return std::find(w.begin(), w.end(), entry) - w.begin();
+    };
+    EXPECT_LT(at("Config/Interval=10"), at("Caption/FontName=굴림"));
+    EXPECT_LT(at("Caption/FontName=굴림"), at("Config\\Custom/Esc Key=0"));
+    EXPECT_LT(at("Config\\Custom/Esc Key=0"), at("Config\\Control/Track Color1=9859955"));
+    EXPECT_LT(at("Config\\Control/Track Color1=9859955"), at("Config\\Playlist/Auto Delete=0"));
+    EXPECT_LT(at("Config\\Playlist/Auto Delete=0"), at("Config\\Control/Path=1"));
+    EXPECT_EQ(at("Config\\Screen/Border Size=15"), static_cast<std::ptrdiff_t>(w.size()) - 1);
+    EXPECT_EQ(s.store.getString("Config\\Control", "Image Folder"), "/home/me/Pictures");
+}
+
+TEST(SettingsSheet, ThePagesShowThePlayersLiveValues) {
+    Sheet s;
+    PlayerLiveValues live;
+    live.fontSize = 37;
+    live.fontOffset = -27;
+    live.fontBold = 1;
+    live.fontBorder = 1;
+    live.captionSynch = -15;
+    live.backMode = 0;
+    live.backImage = "/pics/back.jpg";
+    writeLiveValues(s.store, live);
+    s.model.open();
+    const PageValues& v = s.model.values();
+    EXPECT_EQ(v.number("Caption", "FontSize"), 37);
+    EXPECT_EQ(v.number("Caption", "FontOffset"), -27);
+    EXPECT_EQ(v.number("Caption", "Caption Synch"), -15);
+    EXPECT_EQ(v.number("Config\\Custom", "Back Mode"), 0);
+    EXPECT_EQ(v.text("Config\\Custom", "Back Image"), "/pics/back.jpg");
+    EXPECT_TRUE(s.model.values().isEnabled(page::Caption, 1004));
+    EXPECT_TRUE(s.store.has("Config", "Show Frame Number"));
+}
+
+}  // namespace
+}  // namespace orvalis
