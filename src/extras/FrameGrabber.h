@@ -22,8 +22,9 @@ public:
     virtual void resumePlayback() = 0;
     virtual void setBusyCursor(bool busy) = 0;
     // Asks for the decoded frame now shown, in the video's own size, without captions or
-    // on-screen text. The answer is FrameGrabber::frameArrived, later on this thread (or
-    // from inside this call), with nothing when there is no frame.
+    // on-screen text. The answer is FrameGrabber::frameArrived, exactly once, later on this
+    // thread (or from inside this call), with nothing when there is no frame: until then
+    // the grabber stays busy.
     virtual void requestFrame() = 0;
     // An on-screen message where the window shows its capture messages.
     virtual void showCaptureMessage(const std::string& text) = 0;

@@ -164,16 +164,6 @@ TEST(BookmarkFileRewrite, KeepsLongLinesManyLinesAndOtherBytesWhole) {
     EXPECT_EQ(rewriteBookmarks(cp949 + "\nbm0=00:00:10\n[/z]\n", "/옛날/영화.avi", {}), "[/z]\n");
 }
 
-TEST(BookmarkFileRewrite, WritesAllFiftyAndReadsThemBack) {
-    const auto fifty = upTo(50);
-    const std::string out = rewriteBookmarks("", "/a/b.mp4", fifty);
-    EXPECT_NE(out.find("\nbm49=00:08:20\n"), std::string::npos);
-    EXPECT_EQ(readBookmarks(out, "/a/b.mp4", 1000), fifty);
-    // Three-digit hours are written but, as the format allows only two, not read back.
-    EXPECT_EQ(readBookmarks(rewriteBookmarks("", "/a", {5, 360000}), "/a", 400000),
-              (std::vector<int>{5}));
-}
-
 namespace {
 
 class BookmarkStoreTest : public ::testing::Test {
