@@ -136,6 +136,8 @@ std::string decodeCp949(std::string_view s) {
             if (errno == E2BIG) continue;
             // An invalid or truncated sequence: mark it and go on after its first byte.
             out += kReplacement;
+            // glibc's CP949 converter may report an invalid sequence with nothing left.
+            if (inLeft == 0) break;
             ++in;
             --inLeft;
             iconv(cd.get(), nullptr, nullptr, nullptr, nullptr);
