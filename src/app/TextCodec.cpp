@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -28,6 +30,8 @@ void appendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+namespace {
 
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one.
 std::size_t validSequenceAt(std::string_view s, std::size_t i) {

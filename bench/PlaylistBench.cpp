@@ -1,0 +1,106 @@
+// Loading, sorting, checking and keeping a play list of 100,000 entries.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/AtomicFile.h"
+#include "app/IniSettingsStore.h"
+#include "app/Prompter.h"
+#include "playlist/FileSystemView.h"
+#include "playlist/Playlist.h"
+
+namespace {
+
+using namespace orvalis;
+
+constexpr int kEntries = 100000;
+
+class SilentPrompter final : public Prompter {
+public:
+    MessageResult message(const MessageRequest&) override { return MessageResult::No; }
+    std::vector<std::string> openFiles(const FileDialogRequest&, bool) override { return {}; }
+    std::optional<std::string> saveFile(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+        return {};
+    }
+};
+
+// A scratch folder of this run, with a 100,000-entry M3U in it: a mix of absolute paths,
+// relative ones and addresses, Korean and Latin names, in no particular order.
+struct Scratch {
+    Scratch() {
+        char tmpl[] = "/tmp/orvalis-bench-XXXXXX";
+        dir = ::mkdtemp(tmpl);
+        std::string text = "#EXTM3U\n";
+        for (int i = 0; i < kEntries; ++i) {
+            unsigned h = static_cast<unsigned>(i) * 2654435761u;
+            std::string name = std::to_string(h % 1000003) + (i % 3 ? " 노래 " : " Song ");
+            text += "#EXTINF:0," + name + "\n";
+            if (i % 5 == 0)
+                text += "album " + std::to_string(i % 97) + "/" + name + ".mp3\n";
+            else if (i % 7 == 0)
+                text += "http://radio.example/" + name + ".mp3\n";
+            else
+                text += "/home/user/Music/" + std::to_string(i % 211) + "/" + name + ".avi\n";
+        }
+        list = dir + "/big.m3u";
+        writeFileAtomically(list, text);
+    }
+    ~Scratch() { std::filesystem::remove_all(dir); }
+    std::string dir, list;
+};
+
+Scratch& scratch() {
+    static Scratch s;
+    return s;
+}
+
+struct Fixture {
+    explicit Fixture(const std::string& settingsFile) : settings(settingsFile) {}
+    IniSettingsStore settings;
+    SilentPrompter prompter;
+    LocalFileSystem files;
+    Playlist playlist{settings, prompter, files};
+};
+
+void BM_LoadM3u100k(benchmark::State& state) {
+    Fixture f(scratch().dir + "/load.conf");
+    for (auto _ : state) {
+        if (f.playlist.AddPath(scratch().list) != 1) state.SkipWithError("list not loaded");
+        benchmark::DoNotOptimize(f.playlist.model().count());
+    }
+    state.counters["rows"] = f.playlist.model().count();
+}
+BENCHMARK(BM_LoadM3u100k)->Unit(benchmark::kMillisecond);
+
+void BM_SortByName100k(benchmark::State& state) {
+    Fixture f(scratch().dir + "/sort.conf");
+    f.playlist.AddPath(scratch().list);
+    for (auto _ : state) f.playlist.SortByName();  // alternately ascending and descending
+}
+BENCHMARK(BM_SortByName100k)->Unit(benchmark::kMillisecond);
+
+void BM_CheckDuplicates100k(benchmark::State& state) {
+    Fixture f(scratch().dir + "/dup.conf");
+    f.playlist.AddPath(scratch().list);
+    for (auto _ : state) benchmark::DoNotOptimize(f.playlist.CheckDuplicates());
+}
+BENCHMARK(BM_CheckDuplicates100k)->Unit(benchmark::kMillisecond);
+
+// The list kept in the settings file across runs: one atomic write, then a fresh read.
+void BM_SaveAndLoadSettings100k(benchmark::State& state) {
+    Fixture f(scratch().dir + "/keep.conf");
+    f.playlist.AddPath(scratch().list);
+    for (auto _ : state) {
+        f.playlist.save();
+        Fixture g(scratch().dir + "/keep.conf");
+        g.playlist.load();
+        if (g.playlist.model().count() != kEntries) state.SkipWithError("rows lost");
+    }
+}
+BENCHMARK(BM_SaveAndLoadSettings100k)->Unit(benchmark::kMillisecond);
+
+}  // namespace

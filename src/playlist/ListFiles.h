@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "playlist/PlaylistModel.h"
+
+// The list files the playlist reads (M3U, PLS, ASX) and writes (M3U, ASX).
+//
+// Readers take decoded text (UTF-8) and give the entries in the file's order, each already
+// resolved to the path the player opens: addresses stay as they are, absolute paths stay as
+// they are, and relative entries are taken against the list file's own folder. The readers
+// never expand an entry that is itself a list file, so a list that names itself, or two
+// lists that name each other, cannot make loading go round in circles.
+namespace orvalis::listfiles {
+
+// The supported patterns as the file dialogs show them.
+inline constexpr std::string_view kMediaPatterns =
+    "*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;*.vob;*.mp3;*.mp2;*.wma;"
+    "*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;";
+inline constexpr std::string_view kListPatterns = "*.m3u;*.pls;*.asx;";
+
+enum class ListFormat { None, M3u, Pls, Asx };
+
+// By the text from the last "." to the end, lower-cased: ".m3u", ".pls", ".asx".
+ListFormat formatOf(std::string_view path);
+// A media file is one whose extension (with its dot, lower-cased) occurs anywhere in the
+// media patterns; so ".mp" passes, because it stands inside "*.mp3;".
+bool isSupportedMedia(std::string_view path);
+// The last four characters, lower-cased, are ".m3u", ".pls" or ".asx".
+bool endsWithListExtension(std::string_view path);
+
+struct ListEntry {
+    std::string displayName;
+    std::string path;
+};
+
+// The path one entry of a list file stands for. listFolder is the absolute folder of the
+// list file. file:// addresses become local paths; other addresses, absolute paths and
+// drive-letter paths are kept; a relative entry is joined to listFolder (its backslashes
+// read as folder separators, and VLC's percent-escapes undone).
+std::string resolveEntry(std::string_view entry, std::string_view listFolder);
+// The row label of a path: its file-name part, or the whole path when that part is empty
+// (an address that ends in "/").
+std::string displayNameOf(std::string_view path);
+
+std::vector<ListEntry> readM3u(std::string_view text, std::string_view listFolder);
+std::vector<ListEntry> readPls(std::string_view text, std::string_view listFolder);
+std::vector<ListEntry> readAsx(std::string_view text, std::string_view listFolder);
+
+enum class ReadStatus { Ok, Unreadable, NotText };
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::Unreadable;
+    std::vector<ListEntry> entries;
+};
+
+// Reads a list file of the given format by the text rule (byte-order mark, UTF-8, else
+// CP949). A file that cannot be read, is not a regular file, is larger than any list could
+// sensibly be, or holds binary data is refused. Entries that name the list file itself are
+// left out.
+ReadResult readListFile(const std::string& path, ListFormat format);
+
+// File contents, UTF-8, "\n" line ends. Rows whose path holds a line break cannot be
+// written as one entry and are left out.
+std::string writeM3u(const std::vector<PlaylistItem>& rows);
+std::string writeAsx(const std::vector<PlaylistItem>& rows);
+
+}  // namespace orvalis::listfiles

@@ -1,0 +1,235 @@
+// Adding, saving and checking: the operations of the play list that meet files, dialogs
+// and message boxes.
+#include <algorithm>
+#include <functional>
+#include <unordered_set>
+
+#include "app/AtomicFile.h"
+#include "app/Naming.h"
+#include "app/SettingsKeys.h"
+#include "app/TextCodec.h"
+#include "playlist/ListFiles.h"
+#include "playlist/Playlist.h"
+
+namespace orvalis {
+
+namespace {
+
+// One dialog or drop adds at most this many files.
+constexpr size_t kBatchLimit = 1000;
+
+const std::string kSaveFilter =
+    "M3U Playlist 파일 (*.m3u)|*.m3u|Advanced Stream Redirector (*.asx)|*.asx||";
+
+std::string addFilesFilter() {
+    std::string media(listfiles::kMediaPatterns), lists(listfiles::kListPatterns);
+    return "지원되는 모든 파일|" + media + lists + "|미디어 파일|" + media + "|재생 목록 파일|" +
+           lists + "|모든 파일|*.*|";
+}
+
+std::string withCount(const char* format, int count) {
+    std::string text = format;
+    text.replace(text.find("%d"), 2, std::to_string(count));
+    return text;
+}
+
+bool askYesNo(Prompter& prompter, std::string title, std::string text) {
+    MessageRequest ask{std::move(title), std::move(text), MessageIcon::Question,
+                       MessageButtons::YesNo};
+    return prompter.message(ask) == MessageResult::Yes;
+}
+
+std::string folderOf(const std::string& path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+bool Playlist::loadListFile(const std::string& path) {
+    listfiles::ReadResult read = listfiles::readListFile(path, listfiles::formatOf(path));
+    if (read.status != listfiles::ReadStatus::Ok) {
+        prompter_.message({"Orvalis - 목록 파일 열기 실패",
+                           path + "\n\n위의 파일이 존재하지 않거나 열 수 없습니다.",
+                           MessageIcon::Exclamation, MessageButtons::Ok});
+        return false;
+    }
+    model_.clear();
+    for (auto& entry : read.entries)
+        model_.append({std::move(entry.displayName), std::move(entry.path)});
+    AddRecentList(path);
+    return true;
+}
+
+int Playlist::AddPath(const std::string& path) {
+    if (model_.findLabelIgnoringCase(path) >= 0) return -1;
+    if (listfiles::formatOf(path) != listfiles::ListFormat::None) return loadListFile(path) ? 1 : 0;
+    if (!listfiles::isSupportedMedia(path)) return 1;
+    if (int row = model_.findPathIgnoringCase(path); row >= 0) {
+        model_.at(row).selected = true;
+    } else {
+        PlaylistItem item{listfiles::displayNameOf(path), path};
+        item.selected = true;
+        model_.append(std::move(item));
+    }
+    return 1;
+}
+
+void Playlist::SaveList() {
+    if (model_.empty()) return;
+    std::string path;
+    for (;;) {
+        std::string proposed = lastListFile().empty() ? "Playlist.m3u" : lastListFile();
+        std::optional<std::string> chosen =
+            prompter_.saveFile({"", "", proposed, kSaveFilter, "m3u"});
+        if (!chosen || chosen->empty()) return;
+        if (files_.kind(*chosen) == FileSystemView::Kind::Missing ||
+            askYesNo(prompter_, "Orvalis - 중복 파일 확인",
+                     "같은 이름의 파일이 존재합니다. 덮어쓸까요?")) {
+            path = *chosen;
+            break;
+        }
+    }
+    std::string_view name = fileNamePart(path);
+    size_t dot = name.rfind('.');
+    bool asx = dot != std::string_view::npos && text::toLowerAscii(name.substr(dot)) == ".asx";
+    // Any name other than .asx gets M3U: an empty file under a hand-typed extension would
+    // look saved and hold nothing.
+    std::string contents =
+        asx ? listfiles::writeAsx(model_.rows()) : listfiles::writeM3u(model_.rows());
+    if (!writeFileAtomically(path, contents)) {
+        prompter_.message({"Orvalis - 목록 파일 저장 오류",
+                           "파일을 저장할 수 없습니다.\n\n다른 프로그램이 이 파일을 사용하고 "
+                           "있거나\n\n디스크에 기록할 수 없습니다.",
+                           MessageIcon::Exclamation, MessageButtons::Ok});
+        return;
+    }
+    AddRecentList(path);
+}
+
+std::optional<PlayRequest> Playlist::AddFilesDialog() {
+    std::string folder = settings_.getString(sections::Config, "Default Folder");
+    if (folder.empty()) folder = settings_.getString(sections::Config, "Recent Folder");
+    std::vector<std::string> chosen =
+        prompter_.openFiles({"", folder, "", addFilesFilter(), ""}, true);
+    if (chosen.empty()) return std::nullopt;
+    PlayRequest started;
+    std::vector<std::string> fresh;
+    for (const auto& path : chosen) {
+        if (int row = model_.findPathIgnoringCase(path); row >= 0) {
+            started = PlayItem(row);
+        } else if (fresh.size() < kBatchLimit) {
+            fresh.push_back(path);
+        }
+    }
+    std::sort(fresh.begin(), fresh.end());
+    for (const auto& path : fresh) AddPath(path);
+    settings_.putString(sections::Config, "Recent Folder", folderOf(chosen.back()));
+    return started;
+}
+
+PlayRequest Playlist::DropFiles(const std::vector<std::string>& names) {
+    model_.clearSelection();
+    if (playlistSetting("Auto Delete", 0) == 1) model_.clear();
+    bool listLoaded = false;
+    std::vector<std::string> files;
+    for (const auto& name : names) {
+        // A list file dropped alone replaces the list; the old rows stay if it cannot be read.
+        if (names.size() == 1 && listfiles::endsWithListExtension(name)) {
+            listLoaded = loadListFile(name);
+            break;
+        }
+        if (files.size() < kBatchLimit && files_.kind(name) == FileSystemView::Kind::File)
+            files.push_back(name);
+    }
+    std::sort(files.begin(), files.end());
+    for (const auto& path : files) AddPath(path);
+    model_.currentIndex = listLoaded && !model_.empty() ? 0 : model_.FirstSelected();
+    return PlayItem(model_.currentIndex);
+}
+
+// The command line's names arrive absolute; a relative one is taken against the current
+// folder, each name on its own.
+std::string Playlist::absoluteCommandPath(const std::string& part) const {
+    if (part.front() == '/' || isStreamAddress(part) ||
+        (part.size() >= 3 && part[1] == ':' && (part[2] == '\\' || part[2] == '/')) ||
+        part.starts_with("\\\\"))
+        return part;
+    std::string folder = files_.currentFolder();
+    if (folder.empty()) return part;
+    return folder.back() == '/' ? folder + part : folder + "/" + part;
+}
+
+PlayRequest Playlist::AddPathList(const std::string& text) {
+    model_.clickedIndex = model_.FirstSelected();
+    if (model_.clickedIndex >= 0) model_.at(model_.clickedIndex).selected = false;
+    bool autoDelete = playlistSetting("Auto Delete", 0) == 1;
+    if (autoDelete) model_.clear();
+    int before = model_.count();
+    model_.currentIndex = -1;
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        size_t semi = rest.find(';');
+        std::string_view part = text::trimWhitespace(rest.substr(0, semi));
+        rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
+        if (part.empty()) break;
+        std::string path = absoluteCommandPath(std::string(part));
+        if (int row = model_.findPathIgnoringCase(path); row >= 0) {
+            if (model_.currentIndex == -1) model_.currentIndex = model_.clickedIndex = row;
+        } else if (listfiles::endsWithListExtension(path)) {
+            AddPath(path);
+            model_.currentIndex = model_.clickedIndex = 0;
+        } else {
+            AddPath(path);
+            model_.currentIndex = before;
+        }
+    }
+    if (autoDelete) model_.currentIndex = 0;
+    return PlayItem(model_.currentIndex);
+}
+
+void Playlist::ClearAll() {
+    if (askYesNo(prompter_, "Orvalis - 전체 목록 삭제 확인", "전체 목록을 삭제할까요?"))
+        model_.clear();
+}
+
+std::optional<std::string> Playlist::selectAndOffer(
+    const std::function<bool(const PlaylistItem&)>& wrong, const char* noneTip, const char* title,
+    const char* question) {
+    int found = 0;
+    for (int i = 0; i < model_.count(); ++i) {
+        PlaylistItem& row = model_.at(i);
+        row.selected = wrong(row);
+        found += row.selected ? 1 : 0;
+    }
+    if (found == 0) return noneTip;
+    if (askYesNo(prompter_, title, withCount(question, found))) DeleteSelected();
+    return std::nullopt;
+}
+
+std::optional<std::string> Playlist::CheckPaths() {
+    return selectAndOffer(
+        [&](const PlaylistItem& row) {
+            return files_.kind(row.path) == FileSystemView::Kind::Missing;
+        },
+        "모든 목록의 파일 경로가 유효합니다.", "Orvalis - 파일 경로 오류",
+        "%d개의 잘못된 경로 파일이 선택되었습니다.\n잘못된 파일들을 지울까요?");
+}
+
+// The first of equal paths stays unselected; letter case makes paths different here.
+std::optional<std::string> Playlist::CheckDuplicates() {
+    if (model_.empty()) return std::nullopt;
+    std::unordered_set<std::string_view> seen;
+    return selectAndOffer([&](const PlaylistItem& row) { return !seen.insert(row.path).second; },
+                          "중복된 파일이 없습니다.", "Orvalis - 중복 파일 제거",
+                          "%d개의 중복된 파일이 선택되었습니다.\n중복된 파일들을 지울까요?");
+}
+
+void Playlist::ShowCount() {
+    if (model_.empty()) return;
+    prompter_.message({"전체 목록 개수", withCount("전체 목록수는 %d개 입니다.", model_.count()),
+                       MessageIcon::Information, MessageButtons::Ok});
+}
+
+}  // namespace orvalis

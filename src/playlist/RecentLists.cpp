@@ -1,0 +1,48 @@
+#include "playlist/RecentLists.h"
+
+#include <algorithm>
+
+#include "app/SettingsKeys.h"
+#include "playlist/SettingsIndex.h"
+
+namespace orvalis {
+
+bool RecentLists::contains(const std::string& path) const {
+    return std::find(entries_.begin(), entries_.end(), path) != entries_.end();
+}
+
+bool RecentLists::add(const std::string& path) {
+    if (contains(path)) return false;
+    if (count() >= kMax) entries_.erase(entries_.begin());
+    entries_.push_back(path);
+    return true;
+}
+
+std::optional<std::string> RecentLists::newest(int k) const {
+    if (k < 1 || k > count()) return std::nullopt;
+    return entries_[static_cast<size_t>(count() - k)];
+}
+
+void RecentLists::load(const SettingsStore& settings) {
+    entries_.clear();
+    int n = settings.getInt(sections::PlaylistRecents, "nCount", 0);
+    if (n < 0 || n > kMax) n = 0;
+    for (int i = 0; i < n; ++i) {
+        std::string entry = settings.getString(sections::PlaylistRecents, std::to_string(i));
+        // An empty entry would only show as a blank menu item.
+        if (!entry.empty()) add(entry);
+    }
+    lastListFile = settings.getString(sections::PlaylistRecents, "Last M3U");
+    if (lastListFile.empty() && !entries_.empty()) lastListFile = entries_.back();
+}
+
+void RecentLists::save(SettingsStore& settings) const {
+    settings.putInt(sections::PlaylistRecents, "nCount", count());
+    settings.putString(sections::PlaylistRecents, "Last M3U", lastListFile);
+    for (int i = 0; i < count(); ++i)
+        settings.putString(sections::PlaylistRecents, std::to_string(i),
+                           entries_[static_cast<size_t>(i)]);
+    removeNumberedKeysFrom(settings, sections::PlaylistRecents, count());
+}
+
+}  // namespace orvalis
