@@ -13,27 +13,14 @@ namespace orvalis {
 using geometry::Rect;
 using geometry::ScreenMode;
 
-namespace {
-
-// Attenuation of the 20 volume steps in hundredths of a decibel; libmpv's volume follows
-// its cubic curve: v = 100 × 10^(dB / 60).
-constexpr int kAttenuation[20] = {-10000, -5000, -3440, -2720, -2310, -1970, -1680,
-                                  -1360,  -1100, -880,  -720,  -550,  -450,  -350,
-                                  -290,   -200,  -140,  -100,  -90,   0};
-
-double mpvVolumeOfStep(int step, bool mute) {
-    if (mute || step <= 0) return 0.0;
-    return 100.0 * std::pow(10.0, kAttenuation[std::min(step, 19)] / 100.0 / 60.0);
-}
-
-}  // namespace
-
 PlayerController::PlayerController(Parts parts, std::string commandLineList)
     : store_(parts.settings),
       timers_(parts.timers),
+      backend_(parts.backend),
       view_(parts.view),
       desktop_(parts.desktop),
       prompter_(parts.prompter),
+      volume_(parts.backend),
       commandLineList_(std::move(commandLineList)) {
     engine_ = std::make_unique<MediaEngine>(parts.backend, *this, store_, desktop_, prompter_);
 }
@@ -58,8 +45,7 @@ void PlayerController::readSettings() {
     s.intervalCtrl = store_.getInt(Config, "IntervalCtrl", 30);
     s.showFrameNumber = flag(Config, "Show Frame Number", 0);
     s.autoHideOnAudio = flag(Config, "AutoHideOnAudio", 0);
-    s.volume = store_.getInt(Config, "Volume", 5);
-    s.mute = flag(Config, "Mute", 0);
+    volume_.load(store_);
     s.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
     s.backColor = store_.getInt(ConfigCustom, "Back Color", 4210752);
     s.backImage = store_.getString(ConfigCustom, "Back Image", "");
@@ -93,7 +79,6 @@ void PlayerController::normaliseSettings() {
         settings_.showMainDlg = true;
         settings_.showPlayList = true;
     }
-    settings_.volume = std::clamp(settings_.volume, 0, 19);
 }
 
 void PlayerController::determineIdleSize() {
@@ -180,6 +165,7 @@ void PlayerController::onTimer(TimerId id) {
             break;
         case TimerId::ClickGuard:
             timers_.kill(id);
+            click_.guardElapsed();
             break;
         case TimerId::OsdHide:
             timers_.kill(id);
@@ -390,8 +376,8 @@ void PlayerController::exit() {
     store_.putInt(Config, "Always On Top", settings_.alwaysOnTop);
     store_.putInt(Config, "AspectRatio", settings_.keepAspect);
     store_.putInt(Config, "ShowPlayList", playlist_ ? playlist_->isShown() : settings_.showPlayList);
-    store_.putInt(Config, "Volume", settings_.volume);
-    store_.putInt(Config, "Mute", settings_.mute);
+    store_.putInt(Config, "Volume", volume_.step());
+    store_.putInt(Config, "Mute", volume_.muted());
     store_.putInt(Config, "Show Frame Number", settings_.showFrameNumber);
     store_.putInt(ConfigCustom, "Back Mode", settings_.backMode);
     store_.putString(ConfigCustom, "Back Image", settings_.backImage);
@@ -403,9 +389,7 @@ void PlayerController::exit() {
     store_.putInt(Caption, "Caption Bottom", caption_.captionBottom);
     store_.putInt(Caption, "Caption Space", caption_.captionSpace);
     store_.putInt(Caption, "Show Caption", caption_.showCaption);
-    store_.putInt(Config, "Brignt", state_.picture.brightness);
-    store_.putInt(Config, "Contrast", state_.picture.contrast);
-    store_.putInt(Config, "Saturation", state_.picture.saturation);
+    picture_.save(store_);
     if (e.flags().loaded) {
         saveBookmarks();
         closeFile();
@@ -519,7 +503,10 @@ void PlayerController::afterSeek(double seconds) {
 }
 
 void PlayerController::applyVolume() {
-    engine_->backend().setVolume(mpvVolumeOfStep(settings_.volume, settings_.mute));
+    volume_.apply();
+    // The picture controls start from their defaults with every medium.
+    picture_.setDefaults(0, 0, 0);
+    picture_.apply(backend_);
 }
 
 bool PlayerController::hasVideoSurface() const { return view_.hasVideoSurface(); }

@@ -8,8 +8,11 @@
 #include "app/DesktopServices.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "engine/Adjustments.h"
 #include "engine/EngineHost.h"
 #include "engine/MediaEngine.h"
+#include "player/ContextMenu.h"
+#include "player/MouseMap.h"
 #include "player/PlayerPorts.h"
 #include "player/PlayerState.h"
 #include "player/Timers.h"
@@ -41,6 +44,8 @@ public:
     void attachShutdown(ShutdownPort* p) { shutdown_ = p; }
     void attachSettingsSheet(SettingsSheetPort* p) { sheet_ = p; }
     void attachOsd(OsdPort* p) { osd_ = p; }
+    void attachCapture(CapturePort* p) { capture_ = p; }
+    void attachDialogs(DialogPort* p) { dialogs_ = p; }
 
     // Window creation: reads the settings, places and shows the window, starts the timers.
     void initialise();
@@ -54,6 +59,17 @@ public:
     const WindowState& state() const { return state_; }
     WindowState& state() { return state_; }
     TimerService& timers() { return timers_; }
+
+    // Runs a command of the command table; false when it has no handler here.
+    bool runCommand(CommandId id);
+    bool runCommandNumber(int number);
+    VolumeControl& volume() { return volume_; }
+    PictureControls& picture() { return picture_; }
+    CaptionPort* captions() { return captions_; }
+    PlaylistPort* playlist() { return playlist_; }
+    TransportPort* transport() { return transport_; }
+    OsdPort* osd() { return osd_; }
+    SettingsStore& store() { return store_; }
 
     // Commands.
     void closeFile();
@@ -83,9 +99,15 @@ public:
     PointerAction pointerMoved(geometry::Point client);
     // The user drags the window by its inside: the new top-left corner, snapped here.
     void dragTo(geometry::Point topLeft);
-    void leftButtonUp();
+    // Left button up: a click that neither dragged nor activated pauses or resumes.
+    void leftButtonUp(int screenX = 0);
+    // The context menu as it should look now, and its opening and closing.
+    MenuState menuState() const;
+    void contextMenuOpened();
+    void contextMenuClosed();
     // Left button down: the border zone to resize from (1..8), or 0 for a window drag.
-    int leftButtonDown(geometry::Point client);
+    // `activating`: the click brought the window forward from another program.
+    int leftButtonDown(geometry::Point client, int screenX = 0, bool activating = false);
     // The window is being resized by the user: the proposed rectangle, corrected.
     geometry::Rect sizing(const geometry::Rect& proposed, geometry::SizingEdge edge);
     void sized();
@@ -140,11 +162,19 @@ private:
     void writeScreenRect(const geometry::Rect& r);
     void zoomTo(double factor);
     void rereadAfterSettings();
+    void seekTo(double seconds);
+    void jump(CommandId id);
+    void changeVolume(int step);
+    void changePicture(PictureKind kind, int change);
+    void setRepeatPoint(CommandId id);
+    void growOrShrink(bool grow);
+    void showMessage(const std::string& text, int durationMs = 0);
     void pointerHideTick();
     void barAutoHideTick();
 
     SettingsStore& store_;
     TimerService& timers_;
+    MediaBackend& backend_;
     PlayerView& view_;
     DesktopServices& desktop_;
     Prompter& prompter_;
@@ -157,7 +187,12 @@ private:
     ShutdownPort* shutdown_ = nullptr;
     SettingsSheetPort* sheet_ = nullptr;
     OsdPort* osd_ = nullptr;
+    CapturePort* capture_ = nullptr;
+    DialogPort* dialogs_ = nullptr;
 
+    ClickToggle click_;
+    VolumeControl volume_;
+    PictureControls picture_;
     WindowSettings settings_;
     CaptionStyle caption_;
     WindowState state_;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/MediaBackend.h"
+#include "player/Commands.h"
 #include "player/Geometry.h"
 
 // What the player window's logic asks of the pieces around it. The widgets implement these;
@@ -56,6 +58,7 @@ public:
     virtual bool isShown() const = 0;
     virtual void refresh() = 0;
     virtual void clearBookmarkMarks() = 0;
+    virtual void showVolume(int step, bool muted) = 0;
 };
 
 // The playlist window.
@@ -105,6 +108,9 @@ public:
     virtual void setSyncOffset(int tenths) = 0;
     virtual void createFont() = 0;
     virtual void reparse() = 0;
+    // The caption commands (size, position, sync, space, show, editor, language, style).
+    virtual void command(CommandId id) = 0;
+    virtual int languageCount() const = 0;
 };
 
 class BookmarkPort {
@@ -112,6 +118,32 @@ public:
     virtual ~BookmarkPort() = default;
     virtual void load(const std::string& mediaPath, double duration) = 0;
     virtual void save() = 0;
+    virtual void toggle(double position) = 0;
+    virtual void clearAll() = 0;
+    // Where the previous or next bookmark lies, if there is one to go to.
+    virtual std::optional<double> previous(double position) = 0;
+    virtual std::optional<double> next(double position) = 0;
+};
+
+// Saving the picture now shown.
+class CapturePort {
+public:
+    virtual ~CapturePort() = default;
+    virtual void capture() = 0;
+};
+
+// The player's dialogs and the desktop tools it opens.
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
+    // The stream address dialog: the address to open, or nothing.
+    virtual std::optional<std::string> askStreamAddress() = 0;
+    virtual void showAbout() = 0;
+    virtual void showFilterDetails(const FilterInfo& filter) = 0;
+    virtual void openSystemMixer() = 0;
+    // Opens or closes the tray of an optical drive (0 or 1).
+    virtual void moveTray(int drive, bool open) = 0;
+    virtual std::vector<std::string> opticalDrives() const = 0;
 };
 
 class ShutdownPort {
@@ -121,6 +153,8 @@ public:
     virtual void clearEndOfMedium() = 0;
     virtual void runShutdown() = 0;
     virtual void clockTick() = 0;
+    // The scheduler's dialog (it disarms the previous schedule first).
+    virtual void schedule() = 0;
 };
 
 class SettingsSheetPort {
@@ -135,6 +169,8 @@ public:
     virtual ~OsdPort() = default;
     // Shows an adjustment message by the placement rule; 0 ms means 1500, negative stays.
     virtual void show(const std::string& text, int durationMs = 0) = 0;
+    // A message at a screen point (the drag previews of the transport bar).
+    virtual void showAt(const std::string& text, geometry::Point screen, int durationMs) = 0;
     virtual void hide() = 0;
 };
 

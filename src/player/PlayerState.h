@@ -33,18 +33,9 @@ struct WindowSettings {
     int intervalCtrl = 30;
     bool showFrameNumber = false;
     bool autoHideOnAudio = false;
-    int volume = 5;
-    bool mute = false;
     int backMode = 1;
     int backColor = 0x404040;
     std::string backImage;
-};
-
-// Brightness, contrast and saturation on the overlay's scales, and the values read at open.
-struct PictureValues {
-    int brightness = 750;
-    int contrast = 10000;
-    int saturation = 10000;
 };
 
 // What changes while the window lives.
@@ -70,7 +61,6 @@ struct WindowState {
     bool playlistShownBeforeFullScreen = true;
     int barHeight = 60;
     int captionSync = 0;  // tenths of a second, while no caption part keeps it
-    PictureValues picture;
     bool initialised = false;
 
     bool fullScreen() const { return mode != geometry::ScreenMode::Normal; }

@@ -6,12 +6,16 @@
 #include <QDragEnterEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QScreen>
 #include <QUrl>
 
 #include "app/Startup.h"
 #include "engine/MpvBackend.h"
+#include "player/KeyMap.h"
+#include "player/OsdTip.h"
+#include "player/PlayerDialogs.h"
 #include "player/QueuePlaylist.h"
 #include "player/VideoSurface.h"
 
@@ -48,6 +52,21 @@ PlayerWindow::PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompte
     };
     queue_ = std::make_unique<QueuePlaylist>(controller_->engine(), prompter, settings);
     controller_->attachPlaylist(queue_.get());
+    osd_ = std::make_unique<OsdTip>(*timers_, [this] {
+        const QRect client(mapToGlobal(QPoint(0, 0)), size());
+        const QPoint cursor = QCursor::pos();
+        osd::Placement p;
+        p.client = {client.left(), client.top(), client.left() + client.width(),
+                    client.top() + client.height()};
+        p.mainWindowShown = controller_->windowSettings().showMainDlg && isVisible();
+        p.barShown = controller_->state().barShown;
+        p.barHeight = controller_->state().barHeight;
+        p.cursor = {cursor.x(), cursor.y()};
+        return p;
+    });
+    controller_->attachOsd(osd_.get());
+    dialogs_ = new PlayerDialogs(this, *controller_, desktop);
+    controller_->attachDialogs(dialogs_);
 
     surface_ = new VideoSurface(backend_, this);
     surface_->setGeometry(rect());
@@ -166,38 +185,77 @@ bool PlayerWindow::ctrlHeld() const {
 // Events
 
 void PlayerWindow::keyPressEvent(QKeyEvent* event) {
-    runKey(event);
-    // Every key is the player's: none reaches default processing.
+    const KeyModifiers modifiers = KeyModifiers::fromBits(static_cast<unsigned>(event->modifiers()));
+    const KeyContext context = KeyContext::read(controller_->store(), controller_->state().fullScreen());
+    const KeyAction action = mapKey(event->key(), modifiers, context);
+    switch (action.kind) {
+        case KeyAction::Kind::Command:
+            controller_->runCommand(action.command);
+            break;
+        case KeyAction::Kind::PassToPlaylist:
+            if (passKeyToPlaylist) passKeyToPlaylist(event);
+            break;
+        case KeyAction::Kind::Default:
+            QWidget::keyPressEvent(event);
+            return;
+        case KeyAction::Kind::Nothing:
+            break;
+    }
+    // Every other key is the player's: none reaches default processing.
     event->accept();
 }
 
-void PlayerWindow::runKey(QKeyEvent* event) {
-    PlayerController& c = *controller_;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    switch (event->key()) {
-        case Qt::Key_Space: c.engine().togglePause(); break;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (ctrl) {
-                c.toggleMaximized();
-            } else {
-                c.toggleFullScreen();
-            }
-            break;
-        case Qt::Key_1: c.toggleFullScreen(); break;
-        case Qt::Key_2: c.zoom(0.5, 2); break;
-        case Qt::Key_3: c.zoom(1.0, 3); break;
-        case Qt::Key_4: c.zoom(1.5, 4); break;
-        case Qt::Key_5: c.zoom(2.0, 5); break;
-        case Qt::Key_O: c.toggleKeepAspect(); break;
-        case Qt::Key_T: c.toggleAlwaysOnTop(); break;
-        case Qt::Key_R: c.toggleRepeat(); break;
-        case Qt::Key_F4: c.closeFile(); break;
-        case Qt::Key_BracketLeft: c.panScanLess(); break;
-        case Qt::Key_BracketRight: c.panScanMore(); break;
-        case Qt::Key_Backslash: c.panScanNone(); break;
-        default: break;
+void PlayerWindow::wheelEvent(QWheelEvent* event) {
+    const int notches = wheel_.add(event->angleDelta().y());
+    const KeyModifiers modifiers = KeyModifiers::fromBits(static_cast<unsigned>(event->modifiers()));
+    const int mouseWheel = MouseOptions::read(controller_->store()).mouseWheel;
+    for (int i = 0; i < std::abs(notches); ++i) {
+        if (auto command = mapWheel(notches > 0, modifiers, mouseWheel)) controller_->runCommand(*command);
     }
+    event->accept();
+}
+
+void PlayerWindow::contextMenuEvent(QContextMenuEvent* event) {
+    showContextMenu(event->globalPos());
+    event->accept();
+}
+
+namespace {
+
+void fillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        switch (item.kind) {
+            case MenuItem::Kind::Separator:
+                menu->addSeparator();
+                break;
+            case MenuItem::Kind::Submenu: {
+                QMenu* sub = menu->addMenu(QString::fromStdString(item.label));
+                sub->setEnabled(item.enabled);
+                fillMenu(sub, item.children);
+                break;
+            }
+            case MenuItem::Kind::Command: {
+                // The text after the tab is the shortcut shown at the right.
+                QAction* action = menu->addAction(QString::fromStdString(item.label));
+                action->setData(item.command);
+                action->setCheckable(item.checkable);
+                action->setChecked(item.checked);
+                action->setEnabled(item.enabled);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void PlayerWindow::showContextMenu(const QPoint& screenPos) {
+    QMenu menu(this);
+    fillMenu(&menu, buildContextMenu(controller_->menuState()));
+    controller_->contextMenuOpened();
+    QAction* chosen = menu.exec(screenPos);
+    controller_->contextMenuClosed();
+    if (chosen) controller_->runCommandNumber(chosen->data().toInt());
 }
 
 bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -222,12 +280,21 @@ bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void PlayerWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::MiddleButton) {
+        if (auto command = mapWheelClick(MouseOptions::read(controller_->store()).wheelClick))
+            controller_->runCommand(*command);
+        return;
+    }
     if (event->button() != Qt::LeftButton) {
         setPointer(PointerShape::Arrow);
         return;
     }
     const QPoint p = event->position().toPoint();
-    resizeZone_ = controller_->leftButtonDown({p.x(), p.y()});
+    // A click that brings the window forward from another program only activates it.
+    QWidget* active = QApplication::activeWindow();
+    const bool activating = active != this && active != nullptr && !active->inherits("orvalis::PlaylistWindow");
+    resizeZone_ = controller_->leftButtonDown({p.x(), p.y()}, event->globalPosition().toPoint().x(),
+                                              activating || !isActiveWindow());
     pressGlobal_ = event->globalPosition().toPoint();
     pressGeometry_ = geometry();
     track_ = resizeZone_ ? MouseTrack::Resizing : MouseTrack::Pressed;
@@ -263,11 +330,8 @@ void PlayerWindow::mouseMoveEvent(QMouseEvent* event) {
 
 void PlayerWindow::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
-        const bool clicked = track_ == MouseTrack::Pressed;
         track_ = MouseTrack::None;
-        controller_->leftButtonUp();
-        // A click that did not drag the window pauses or resumes.
-        if (clicked && (engine().flags().playing || engine().flags().paused)) engine().togglePause();
+        controller_->leftButtonUp(event->globalPosition().toPoint().x());
         setPointer(PointerShape::Arrow);
     }
 }

@@ -2,12 +2,14 @@
 
 #include <QPoint>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "app/DesktopServices.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "player/MouseMap.h"
 #include "player/PlayerController.h"
 #include "player/PlayerPorts.h"
 #include "player/QtTimerService.h"
@@ -17,6 +19,8 @@ namespace orvalis {
 class MpvBackend;
 class VideoSurface;
 class QueuePlaylist;
+class OsdTip;
+class PlayerDialogs;
 
 // The main window: frameless, moved by dragging its inside and resized by its border zones.
 // It turns window events into calls of the PlayerController and draws what it is told.
@@ -35,6 +39,12 @@ public:
     void start();
     void receiveHandOver(const QString& list);
     void exitPlayer() { controller_->exit(); }
+    OsdTip& osd() { return *osd_; }
+    PlayerDialogs& dialogs() { return *dialogs_; }
+    // Keys that the key map hands to the playlist window (Ctrl + 0…5).
+    std::function<void(QKeyEvent*)> passKeyToPlaylist;
+    // Shows the context menu at a screen point (also asked for by the playlist window).
+    void showContextMenu(const QPoint& screenPos);
 
     // PlayerView
     geometry::Rect windowRect() const override;
@@ -60,6 +70,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -71,12 +83,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void runKey(QKeyEvent* event);
 
     MpvBackend& backend_;
     std::unique_ptr<QtTimerService> timers_;
     std::unique_ptr<PlayerController> controller_;
     std::unique_ptr<QueuePlaylist> queue_;
+    std::unique_ptr<OsdTip> osd_;
+    PlayerDialogs* dialogs_ = nullptr;
+    WheelAccumulator wheel_;
     VideoSurface* surface_ = nullptr;
     QImage backgroundImage_;
     geometry::Layout layout_;

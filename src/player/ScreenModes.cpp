@@ -5,6 +5,7 @@
 
 #include "app/SettingsKeys.h"
 #include "app/TextCodec.h"
+#include "player/Jumps.h"
 #include "player/PlayerController.h"
 
 namespace orvalis {
@@ -217,6 +218,7 @@ PlayerController::PointerAction PlayerController::pointerMoved(Point client) {
     const Rect window = view_.windowRect();
     if (state_.dragging && (client.x != state_.pressPoint.x || client.y != state_.pressPoint.y) &&
         !state_.fullScreen()) {
+        click_.dragged();
         view_.setPointer(PointerShape::Move);
         return PointerAction::StartDrag;
     }
@@ -242,7 +244,7 @@ PlayerController::PointerAction PlayerController::pointerMoved(Point client) {
     return PointerAction::None;
 }
 
-int PlayerController::leftButtonDown(Point client) {
+int PlayerController::leftButtonDown(Point client, int screenX, bool activating) {
     if (!state_.fullScreen()) {
         const Rect w = view_.windowRect();
         const int border = std::clamp(store_.getInt(sections::ConfigScreen, "Border Size", 15), 0,
@@ -252,10 +254,50 @@ int PlayerController::leftButtonDown(Point client) {
     }
     state_.dragging = true;
     state_.pressPoint = client;
+    click_.press(screenX, activating);
     return 0;
 }
 
-void PlayerController::leftButtonUp() { state_.dragging = false; }
+void PlayerController::leftButtonUp(int screenX) {
+    state_.dragging = false;
+    const auto& f = engine_->flags();
+    if (click_.release(screenX, f.loaded && (f.playing || f.paused))) engine_->togglePause();
+}
+
+MenuState PlayerController::menuState() const {
+    const auto& f = engine_->flags();
+    MenuState m;
+    m.loaded = f.loaded;
+    m.hasVideo = f.loaded && f.hasVideo;
+    m.captionsLoaded = f.captionsLoaded;
+    m.captionLanguages = captions_ ? captions_->languageCount() : 0;
+    m.showCaption = caption_.showCaption;
+    m.fullScreen = state_.fullScreen();
+    m.maximized = state_.mode == ScreenMode::Maximized;
+    m.mainWindowShown = settings_.showMainDlg;
+    m.playlistShown = playlist_ && playlist_->isShown();
+    m.alwaysOnTop = settings_.alwaysOnTop;
+    m.keepAspect = settings_.keepAspect;
+    m.repeatItem = settings_.repeat;
+    m.captionSmoothing = caption_.fontAlias;
+    m.muted = volume_.muted();
+    m.zoomCode = state_.lastZoom;
+    m.jumps = JumpSettings::read(store_);
+    if (dialogs_) m.drives = dialogs_->opticalDrives();
+    m.filters = engine_->filters();
+    return m;
+}
+
+void PlayerController::contextMenuOpened() {
+    state_.cursorIdle = 0;
+    timers_.kill(TimerId::PointerHide);
+    click_.menuOpened();
+}
+
+void PlayerController::contextMenuClosed() {
+    click_.menuClosed();
+    timers_.start(TimerId::ClickGuard, kMenuClickGuardMs);
+}
 
 void PlayerController::dragTo(Point topLeft) {
     Rect r = view_.windowRect();

@@ -77,7 +77,7 @@ TEST_F(ControllerTest, StartNormalisesImpossibleSettings) {
     EXPECT_EQ(c.captionBottom, 10);
     EXPECT_TRUE(controller.windowSettings().showMainDlg);
     EXPECT_TRUE(playlist.shown);
-    EXPECT_EQ(controller.windowSettings().volume, 19);
+    EXPECT_EQ(controller.volume().step(), 19);
     EXPECT_TRUE(controller.windowSettings().repeat);
     EXPECT_EQ(transport.trackColour, 16744576);
 }

@@ -82,6 +82,12 @@ public:
     bool isShown() const override { return shown; }
     void refresh() override {}
     void clearBookmarkMarks() override { marksCleared = true; }
+    void showVolume(int step, bool muted) override {
+        volumeStep = step;
+        volumeMuted = muted;
+    }
+    int volumeStep = -1;
+    bool volumeMuted = false;
 
     double duration = -1, position = -1, rangeA = -1, rangeB = -1;
     std::string title, state;
