@@ -11,6 +11,8 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
+}  // namespace
+
 void appendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out += static_cast<char>(cp);
@@ -28,6 +30,8 @@ void appendUtf8(std::string& out, char32_t cp) {
         out += static_cast<char>(0x80 | (cp & 0x3F));
     }
 }
+
+namespace {
 
 // Length of the valid UTF-8 sequence at s[i], or 0 when it is not one.
 std::size_t validSequenceAt(std::string_view s, std::size_t i) {
@@ -61,16 +65,18 @@ std::size_t validSequenceAt(std::string_view s, std::size_t i) {
 std::string sanitizeUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
+    std::size_t valid = 0;  // start of the valid run not copied yet
     for (std::size_t i = 0; i < s.size();) {
         std::size_t n = validSequenceAt(s, i);
         if (n == 0) {
+            out.append(s.substr(valid, i - valid));
             out += kReplacement;
-            ++i;
+            valid = ++i;
         } else {
-            out.append(s.substr(i, n));
             i += n;
         }
     }
+    out.append(s.substr(valid));
     return out;
 }
 

@@ -26,6 +26,9 @@ bool isValidUtf8(std::string_view bytes);
 // CP949 bytes of a UTF-8 text, or nothing when a character has no CP949 form.
 std::optional<std::string> toCp949(std::string_view utf8);
 
+// Appends the UTF-8 form of one code point.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 // Length of a UTF-8 sequence starting with this lead byte (1 for a stray byte).
 std::size_t utf8SequenceLength(unsigned char lead);
 
