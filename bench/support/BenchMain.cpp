@@ -12,7 +12,7 @@ public:
     bool ReportContext(const Context&) override { return true; }
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
-            if (run.skipped) continue;
+            if (run.error_occurred) continue;
             std::string name = run.benchmark_name();
             for (char& c : name)
                 if (c == '/' || c == ' ') c = '_';
