@@ -65,16 +65,18 @@ std::size_t validSequenceAt(std::string_view s, std::size_t i) {
 std::string sanitizeUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
+    std::size_t valid = 0;  // start of the valid run not copied yet
     for (std::size_t i = 0; i < s.size();) {
         std::size_t n = validSequenceAt(s, i);
         if (n == 0) {
+            out.append(s.substr(valid, i - valid));
             out += kReplacement;
-            ++i;
+            valid = ++i;
         } else {
-            out.append(s.substr(i, n));
             i += n;
         }
     }
+    out.append(s.substr(valid));
     return out;
 }
 

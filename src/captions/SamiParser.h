@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace orvalis {
+
+// A cell that ends the caption shown until then.
+inline constexpr std::string_view kEndMark = "_blank_";
+// The colour text of a display line that takes the caption colour setting.
+inline constexpr std::string_view kDefaultColourText = "F3E2C1";
+// The one language of a file that names no known language class.
+inline constexpr std::string_view kUnknownLanguage = "알 수 없음";
+inline constexpr int kMaxCaptionLanguages = 5;
+inline constexpr int kDefaultDivideLength = 40;
+// A SYNC start later than 24 hours (or before 0) is ignored with its text, so that no
+// file can make the tables grow without bound.
+inline constexpr long long kLatestSyncMilliseconds = 24LL * 3600 * 1000;
+
+// The slot tables of one caption file: for each language, one cell per tenth of a second,
+// indexed directly by media time. A cell is empty (nothing starts there), kEndMark, or
+// display lines joined by "\n", each "colour|text".
+struct CaptionTables {
+    // "KRCC", "EGCC", "JPCC" or "FRCC" in the order the file first uses them, or only
+    // kUnknownLanguage. Empty before any parse.
+    std::vector<std::string> languageCodes;
+    // The largest SYNC slot of the file; -1 when it has none.
+    int lastSlot = -1;
+    // Per language, lastSlot + 1 entries: 0 for an empty cell, else an index into texts.
+    std::vector<std::vector<std::uint32_t>> slots;
+    std::vector<std::string> texts;
+
+    int languageCount() const { return static_cast<int>(languageCodes.size()); }
+    // "" outside the tables.
+    std::string_view cell(int language, int slot) const;
+    // Bytes held by the tables and their texts.
+    std::size_t memoryBytes() const;
+};
+
+// Turns the text of a SAMI caption file into slot tables, in three passes: the text is
+// normalised into one tag or text run per line (runs longer than the divide length, in
+// CP949 units, cut in two), the runs are filed under their language and slot, and the
+// cells are cleaned.
+class SamiParser {
+public:
+    explicit SamiParser(int divideLength = kDefaultDivideLength) : divideLength_(divideLength) {}
+    CaptionTables parse(std::string_view utf8) const;
+
+private:
+    int divideLength_;
+};
+
+// The bytes of a caption file as UTF-8: a byte-order mark decides UTF-8 or UTF-16;
+// otherwise valid UTF-8 stays and anything else is read as CP949. NUL characters go.
+std::string decodeCaptionText(std::string_view bytes);
+
+}  // namespace orvalis

@@ -1,0 +1,56 @@
+// Any bytes as a caption file: the parse ends with tables that hold together, and every
+// operation the player runs on them (lookups, recovery, splitting, colours) stays inside.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "app/TextCodec.h"
+#include "captions/CaptionModel.h"
+#include "captions/ColourNames.h"
+#include "captions/SplitPoint.h"
+
+using namespace orvalis;
+
+namespace {
+
+void check(bool ok) {
+    if (!ok) std::abort();
+}
+
+void checkCell(std::string_view cell) {
+    check(text::isValidUtf8(cell));
+    if (cell.empty() || cell == kEndMark) return;
+    for (std::size_t start = 0; start <= cell.size();) {
+        std::size_t end = std::min(cell.find('\n', start), cell.size());
+        std::string_view line = cell.substr(start, end - start);
+        std::size_t bar = line.find('|');
+        if (bar != std::string_view::npos) colourFromText(line.substr(0, bar));
+        auto [first, second] = splitInTwo(line);
+        check(first.size() + second.size() == line.size());
+        check(text::isValidUtf8(first) && text::isValidUtf8(second));
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    // The first byte picks the divide length, as the settings would.
+    int divideLength = size > 0 ? data[0] % 64 : 40;
+    CaptionModel model;
+    model.parseBytes(bytes, divideLength);
+
+    check(model.languageCount() >= 1 && model.languageCount() <= 4);
+    check(model.lastSlot() >= -1 && model.lastSlot() <= kLatestSyncMilliseconds / 100);
+    for (const std::string& cell : model.tables().texts) checkCell(cell);
+
+    for (int language = 0; language < model.languageCount(); ++language) {
+        for (int slot = -2; slot <= model.lastSlot() + 2 && slot < 2000; slot += 3) {
+            model.tick(slot / 10.0);
+            model.recoverAfterSeek(slot / 10.0);
+        }
+        model.cycleLanguage();
+    }
+    return 0;
+}
