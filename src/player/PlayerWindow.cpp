@@ -113,6 +113,9 @@ void PlayerWindow::setPictureLayout(const geometry::Layout& layout, geometry::Sc
 
 void PlayerWindow::setFullScreen(bool on) {
     if (on) {
+        const QRect screenArea = (screen() ? screen() : QGuiApplication::primaryScreen())->geometry();
+        // Without a window manager nobody else makes the window cover the screen.
+        setGeometry(screenArea);
         showFullScreen();
     } else {
         showNormal();

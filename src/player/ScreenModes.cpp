@@ -17,7 +17,10 @@ using geometry::Size;
 
 void PlayerController::applyWindowRect(const Rect& rect) {
     snapping_ = false;
-    if (!state_.fullScreen()) view_.setWindowRect(rect);
+    if (!state_.fullScreen() && !rect.empty()) {
+        view_.setWindowRect(rect);
+        state_.normalRect = rect;
+    }
     relayout();
     snapping_ = true;
 }
@@ -322,13 +325,11 @@ Rect PlayerController::sizing(const Rect& proposed, geometry::SizingEdge edge) {
 
 void PlayerController::sized() {
     if (!state_.initialised) return;
-    if (!state_.fullScreen()) state_.normalRect = view_.windowRect();
     relayout();
     if (!(engine_->flags().loaded && engine_->flags().hasVideo)) view_.repaint();
 }
 
 void PlayerController::moved() {
-    if (!state_.fullScreen()) state_.normalRect = view_.windowRect();
     timers_.start(TimerId::CaptionRedraw, 50);
 }
 

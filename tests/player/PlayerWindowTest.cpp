@@ -1,0 +1,133 @@
+// The player window on the real libmpv under the test display: geometry, screen modes, the
+// mouse's border zones and drags, and real key presses reaching their commands.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+
+#include "engine/MpvBackend.h"
+#include "player/OsdTip.h"
+#include "player/PlayerWindow.h"
+#include "player/VideoSurface.h"
+#include "support/TestSupport.h"
+
+using namespace orvalis;
+using orvalis::test::mediaPath;
+using orvalis::test::waitUntil;
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest()
+        : backend({.videoOutput = true, .audioOutput = false}),
+          window(store, backend, prompter, desktop, "") {}
+
+    void startWith(const std::string& file) {
+        window.start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.receiveHandOver(QString::fromStdString(file + ";"));
+        ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000))
+            << "the medium did not start";
+    }
+
+    test::MemorySettingsStore store;
+    test::FakePrompter prompter;
+    test::FakeDesktop desktop;
+    MpvBackend backend;
+    PlayerWindow window;
+};
+
+}  // namespace
+
+TEST_F(WindowTest, PlaysTheDemoInAWindowOfItsSizeAndDrawsFrames) {
+    startWith(mediaPath("demo.mp4"));
+    EXPECT_EQ(window.size(), QSize(640, 360));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Orvalis "));
+    EXPECT_TRUE(waitUntil([&] { return window.videoSurface().framesDrawn() > 5; }, 10000));
+    EXPECT_TRUE(desktop.inhibited);
+}
+
+TEST_F(WindowTest, FullScreenCoversTheScreenAndComesBack) {
+    startWith(mediaPath("test/av.mp4"));
+    const QRect normal = window.geometry();
+    QTest::keyClick(&window, Qt::Key_Return);
+    const QRect screen = window.screen()->geometry();
+    EXPECT_TRUE(waitUntil([&] { return window.geometry().size() == screen.size(); }, 5000))
+        << window.geometry().width() << "x" << window.geometry().height();
+    EXPECT_TRUE(window.isFullScreen());
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return window.geometry() == normal; }, 5000))
+        << window.geometry().x() << "," << window.geometry().y() << " " << window.geometry().width()
+        << "x" << window.geometry().height() << " wanted " << normal.x() << "," << normal.y();
+    EXPECT_FALSE(window.isFullScreen());
+}
+
+TEST_F(WindowTest, BorderZonesResizeWithThePicturesProportions) {
+    startWith(mediaPath("test/av.mp4"));
+    const QRect before = window.geometry();  // 320 x 240
+    // Press in the right border zone and drag 80 pixels to the right.
+    const QPoint press(before.width() - 4, before.height() / 2);
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(press + QPoint(80, 0)),
+                     QPointF(window.mapToGlobal(press + QPoint(80, 0))), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, press + QPoint(80, 0));
+    EXPECT_TRUE(waitUntil([&] { return window.width() == before.width() + 80; }, 3000)) << window.width();
+    EXPECT_EQ(window.height(), (before.width() + 80) * 240 / 320);
+    EXPECT_TRUE(window.engine().flags().playing) << "a resize is not a click";
+}
+
+TEST_F(WindowTest, DraggingTheInsideMovesTheWindowAndAClickPauses) {
+    startWith(mediaPath("demo.mp4"));
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRect before = window.geometry();
+    const QPoint press(before.width() / 2, before.height() / 2);
+    const QPoint pressGlobal = window.mapToGlobal(press);
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, press);
+    for (int step = 1; step <= 3; ++step) {
+        // The pointer moves on the screen; the window follows it.
+        const QPoint global = pressGlobal + QPoint(10 * step, 7 * step);
+        QMouseEvent move(QEvent::MouseMove, QPointF(window.mapFromGlobal(global)), QPointF(global),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &move);
+    }
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, press);
+    EXPECT_TRUE(waitUntil([&] { return window.pos() == before.topLeft() + QPoint(30, 21); }, 3000))
+        << window.pos().x() << "," << window.pos().y();
+    EXPECT_TRUE(window.engine().flags().playing) << "a drag is not a click";
+
+    // A click in place pauses, the next resumes.
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, press);
+    EXPECT_TRUE(window.engine().flags().paused);
+    QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, press);
+    EXPECT_TRUE(window.engine().flags().playing);
+}
+
+TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
+    startWith(mediaPath("demo.mp4"));
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_TRUE(window.engine().flags().paused);
+    EXPECT_TRUE(waitUntil([&] { return backend.paused(); }, 3000));
+    QTest::keyClick(&window, Qt::Key_Space);
+    EXPECT_TRUE(window.engine().flags().playing);
+
+    const double before = window.engine().position();
+    QTest::keyClick(&window, Qt::Key_Right);  // 10 seconds on, held at the end of a 10 s clip
+    EXPECT_TRUE(waitUntil([&] { return window.engine().position() >= std::min(before + 5, 9.5); }, 5000))
+        << window.engine().position();
+
+    const int step = window.controller().volume().step();
+    QTest::keyClick(&window, Qt::Key_Up);
+    EXPECT_EQ(window.controller().volume().step(), step + 1);
+    EXPECT_EQ(window.osd().text().toStdString(), "Volume : " + std::to_string((step + 1) * 100 / 19) + "%");
+    EXPECT_TRUE(window.osd().isVisible());
+
+    QTest::keyClick(&window, Qt::Key_G);  // not in the map: nothing, and no crash
+    QTest::keyClick(&window, Qt::Key_F4);  // close file
+    EXPECT_FALSE(window.engine().flags().loaded);
+    EXPECT_EQ(window.size(), QSize(366, 272));
+}
