@@ -175,22 +175,5 @@ TEST_F(ShutdownServiceTest, DelayedShutdownRunsOnTheFirstTickEvenWithNothingLoad
     EXPECT_TRUE(power.settingsSaved);
 }
 
-TEST_F(ShutdownServiceTest, OpeningTheDialogAgainDisarmsAndCancelLeavesItOff) {
-    play("/m/film.avi");
-    choose(ShutdownMode::AfterDelay, 0, 0);
-    ASSERT_EQ(timer110(), 600 * 1000);
-    log.lines.clear();
-    service.schedule([&] {
-        // Disarmed, and the last message gone, before the dialog shows.
-        EXPECT_EQ(timer110(), 0);
-        EXPECT_EQ(log.lines, (std::vector<std::string>{"osd hide"}));
-        return std::optional<ShutdownChoice>();  // "예약 해제"
-    });
-    EXPECT_EQ(log.lines.back(), "osd 시스템종료 예약 기능을 사용하지 않습니다. 4000");
-    controller.onTimer(TimerId::ShutdownClock);  // a tick that was already on its way
-    tickAt(20.0);
-    EXPECT_EQ(log.count("power off"), 0);
-}
-
 }  // namespace
 }  // namespace orvalis
