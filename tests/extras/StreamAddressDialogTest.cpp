@@ -195,6 +195,7 @@ TEST_F(StreamDialogTest, DefaultMenuLoadsAndSavesTheListFile) {
     ASSERT_EQ(actions.size(), 2);
     EXPECT_EQ(actions[0]->text().toStdString(), "불러오기(&O)...");
     EXPECT_EQ(actions[1]->text().toStdString(), "파일로 저장(&S)...");
+    test::grabDialog(*dialog->menu(), "stream-address-menu");
 
     const std::string file = dir + "/mine.txt";
     test::writeFile(file, "뉴스=http://news.example/a\r\n음악=http://music.example/b\r\n끝\r\n");
