@@ -2,6 +2,7 @@
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
+#include <cstdio>
 
 namespace orvalis {
 
@@ -41,6 +42,18 @@ bool DbusPowerControl::waitForAnswer() {
     if (!pending_) return false;
     pending_->waitForFinished();
     return !pending_->isError();
+}
+
+QString DbusPowerControl::errorText() const {
+    if (!pending_ || !pending_->isFinished() || !pending_->isError()) return {};
+    return pending_->error().message();
+}
+
+void finishPowerOff(DbusPowerControl& power) {
+    if (!power.requestSent()) return;
+    if (!power.waitForAnswer())
+        std::fprintf(stderr, "Orvalis: the system did not power off: %s\n",
+                     qUtf8Printable(power.errorText()));
 }
 
 }  // namespace orvalis

@@ -25,6 +25,8 @@ public:
     // process (at most the call's own timeout). True when logind accepted it.
     bool waitForAnswer();
     bool requestSent() const { return pending_.has_value(); }
+    // logind's refusal, once answered; empty while waiting or when it accepted.
+    QString errorText() const;
 
 signals:
     // logind's answer; error is empty when it accepted.
@@ -34,5 +36,11 @@ private:
     QDBusConnection bus_;
     std::optional<QDBusPendingCall> pending_;
 };
+
+// For main, once the event loop has ended: a power-off that the sleep timer asked for may
+// still be on its way to logind, and the process must not end before it has left. Waits
+// for the answer (at most the call's timeout) and says on stderr when logind refused.
+// Returns at once when no power-off was asked for.
+void finishPowerOff(DbusPowerControl& power);
 
 }  // namespace orvalis

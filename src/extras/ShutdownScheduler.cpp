@@ -19,9 +19,14 @@ std::string shutdownAfterDelayMessage(int delayIndex) {
            " 후에 자동으로 시스템이 종료됩니다!";
 }
 
+ShutdownScheduler::Clock orSystemClock(ShutdownScheduler::Clock clock) {
+    if (clock) return clock;
+    return [] { return std::time(nullptr); };
+}
+
 ShutdownScheduler::ShutdownScheduler(ShutdownHost& host, PowerControl& power,
                                      const SettingsStore& store, Clock clock)
-    : host_(host), power_(power), store_(store), clock_(std::move(clock)) {}
+    : host_(host), power_(power), store_(store), clock_(orSystemClock(std::move(clock))) {}
 
 void ShutdownScheduler::schedule(const RunDialog& runDialog) {
     disarm();

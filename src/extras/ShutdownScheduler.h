@@ -50,8 +50,9 @@ public:
     // Runs the dialog; nothing when it was closed with "예약 해제" or Escape.
     using RunDialog = std::function<std::optional<ShutdownChoice>()>;
 
+    // Without a clock, the system's.
     ShutdownScheduler(ShutdownHost& host, PowerControl& power, const SettingsStore& store,
-                      Clock clock);
+                      Clock clock = {});
 
     // The sleep-timer command: disarm, run the dialog, arm what it chose.
     void schedule(const RunDialog& runDialog);
@@ -87,5 +88,8 @@ private:
     bool targetReachable_ = false;
     bool done_ = false;
 };
+
+// The given clock, or the system's when none is given.
+ShutdownScheduler::Clock orSystemClock(ShutdownScheduler::Clock clock);
 
 }  // namespace orvalis

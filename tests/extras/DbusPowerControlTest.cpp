@@ -151,6 +151,12 @@ TEST_F(DbusPowerControlTest, ARefusalIsAnsweredAndTheEndOfTheProgramCanWaitForIt
     QObject::connect(&power, &DbusPowerControl::answered,
                      [&](bool, const QString& message) { error = message; });
     power.powerOff();
+    // What main does once its event loop has ended: wait, and say why nothing happened.
+    testing::internal::CaptureStderr();
+    finishPowerOff(power);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("not allowed"), std::string::npos) << said;
+    EXPECT_EQ(power.errorText(), "not allowed");
     EXPECT_FALSE(power.waitForAnswer());
     EXPECT_EQ(login1->service()->calls, 1);
     ASSERT_TRUE(test::waitUntil([&] { return !error.isEmpty(); }));
@@ -173,6 +179,9 @@ TEST(DbusPowerControlNoBus, WithoutABusNothingHappens) {
     EXPECT_FALSE(accepted);
     EXPECT_FALSE(power.requestSent());
     EXPECT_FALSE(power.waitForAnswer());
+    testing::internal::CaptureStderr();
+    finishPowerOff(power);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     QDBusConnection::disconnectFromBus("nowhere");
 }
 
