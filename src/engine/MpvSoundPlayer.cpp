@@ -91,7 +91,8 @@ bool MpvSoundPlayer::ensureHandle() {
 }
 
 void MpvSoundPlayer::refuse() {
-    QMetaObject::invokeMethod(this, [this] { emit finished(false); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { emit finished(false); }, Qt::QueuedConnection);
 }
 
 void MpvSoundPlayer::play(const std::string& path) {
@@ -133,8 +134,7 @@ void MpvSoundPlayer::handleEvent(const mpv_event& event) {
         case MPV_EVENT_END_FILE: {
             const auto* end = static_cast<const mpv_event_end_file*>(event.data);
             if (end->reason == MPV_END_FILE_REASON_EOF ||
-                end->reason == MPV_END_FILE_REASON_ERROR ||
-                end->reason == MPV_END_FILE_REASON_STOP)
+                end->reason == MPV_END_FILE_REASON_ERROR || end->reason == MPV_END_FILE_REASON_STOP)
                 endEntry(end->playlist_entry_id, end->reason == MPV_END_FILE_REASON_EOF);
             break;
         }
