@@ -30,6 +30,12 @@ int SheetPage::fieldIndexById(int id) const {
     return -1;
 }
 
+const PageButton* SheetPage::button(int id) const {
+    for (const auto& b : buttons)
+        if (b.id == id) return &b;
+    return nullptr;
+}
+
 namespace {
 
 using C = FieldControl;
@@ -156,7 +162,8 @@ SheetPage captionPage() {
     };
     // clang-format on
     p.rules = {enabledWhen("FontBorder", RuleCondition::NonZero, 0, {1004})};
-    p.buttons = {{1027, "추가", "", "Count"}, {1026, "삭제", "", "Count"}};
+    p.buttons = {{1027, "추가", ButtonAction::AddFolder, "Count"},
+                 {1026, "삭제", ButtonAction::DeleteFolder, "Count"}};
     return p;
 }
 
@@ -238,13 +245,14 @@ SheetPage screenPage() {
     // clang-format on
     // Without a sound file there is nothing to play: the beep box is off and cannot be used.
     p.rules = {enabledWhen("Sound File", RuleCondition::TextSet, 0, {1056, 1025}, true)};
-    p.buttons = {{1025, "▶", "", "Sound File"}};
+    p.buttons = {{1025, "▶", ButtonAction::PlaySound, "Sound File"}};
     return p;
 }
 
 SheetPage associationPage() {
     SheetPage p = makePage(page::Association, "프로그램 연결", 161, "FileExt");
-    p.buttons = {{1081, "전체 선택", "", ""}, {1082, "선택 해제", "", ""}};
+    p.buttons = {{1081, "전체 선택", ButtonAction::CheckAll, ""},
+                 {1082, "선택 해제", ButtonAction::ClearAll, ""}};
     p.note =
         "같은 파일 형식을 쓰는 확장자(mpg, mpeg, mpe, m1v, m2v, mp2 …)는 하나로 연결되어 함께 "
         "선택됩니다.";

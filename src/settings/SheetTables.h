@@ -85,11 +85,19 @@ struct EnableRule {
     bool offWhenDisabled = false;
 };
 
+enum class ButtonAction {
+    AddFolder,     // a folder dialog; the choice joins the page's folder list
+    DeleteFolder,  // the selected folder leaves the list
+    PlaySound,     // plays the page's sound file
+    CheckAll,      // every association box
+    ClearAll,
+};
+
 // A button of a page that is not a field (add, delete, test, select all …).
 struct PageButton {
     int id = 0;
     std::string text;
-    std::string tooltip;
+    ButtonAction action = ButtonAction::AddFolder;
     std::string besideKey;  // the field it stands beside; empty: a row under the page
 };
 
@@ -107,6 +115,7 @@ struct SheetPage {
     // -1 when the page has none.
     int fieldIndex(std::string_view key) const;
     int fieldIndexById(int id) const;
+    const PageButton* button(int id) const;
 };
 
 namespace page {

@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "settings/PageValues.h"
+#include "settings/RecordingSound.h"
 #include "settings/SettingsSheetModel.h"
 #include "support/TestSupport.h"
 
@@ -372,6 +373,92 @@ TEST(SettingsSheet, ThePagesShowThePlayersLiveValues) {
     EXPECT_EQ(v.text("Config\\Custom", "Back Image"), "/pics/back.jpg");
     EXPECT_TRUE(s.model.values().isEnabled(page::Caption, 1004));
     EXPECT_TRUE(s.store.has("Config", "Show Frame Number"));
+}
+
+// --- the pages' browse buttons and their own buttons ------------------------------------
+
+TEST(SheetButtons, BrowseStartsWhereTheFieldPointsAndFillsIt) {
+    Sheet s;
+    s.model.open();
+    const SheetPage& general = sheetPages()[page::General];
+    const int folder = general.fieldIndex("Default Folder");
+    s.prompter.folderAnswers = {std::string("/media/films"), std::nullopt};
+    EXPECT_TRUE(s.model.browse(page::General, folder));
+    EXPECT_EQ(s.prompter.dialogs.back().title, "파일 열기 기본 폴더");
+    EXPECT_EQ(s.model.values().text("Config", "Default Folder"), "/media/films");
+    EXPECT_FALSE(s.model.browse(page::General, folder));  // cancelled: the field stays
+    EXPECT_EQ(s.prompter.dialogs.back().folder, "/media/films");
+    EXPECT_EQ(s.model.values().text("Config", "Default Folder"), "/media/films");
+
+    // A file dialog opens in the folder of the file named, with that file chosen.
+    s.model.values().setText("Config\\Custom", "Back Image", "/pics/old/back.jpg");
+    s.prompter.openAnswers = {{"/pics/new.png"}};
+    const SheetPage& custom = sheetPages()[page::Custom];
+    EXPECT_TRUE(s.model.browse(page::Custom, custom.fieldIndex("Back Image")));
+    const FileDialogRequest& asked = s.prompter.dialogs.back();
+    EXPECT_EQ(asked.folder, "/pics/old");
+    EXPECT_EQ(asked.fileName, "back.jpg");
+    EXPECT_NE(asked.filter.find("*.png"), std::string::npos);
+    EXPECT_EQ(s.model.values().text("Config\\Custom", "Back Image"), "/pics/new.png");
+
+    // A field without a browse button asks nothing.
+    const std::size_t asks = s.prompter.dialogs.size();
+    EXPECT_FALSE(s.model.browse(page::General, general.fieldIndex("Interval")));
+    EXPECT_FALSE(s.model.browse(page::General, 99));
+    EXPECT_EQ(s.prompter.dialogs.size(), asks);
+}
+
+TEST(SheetButtons, TheTestButtonPlaysTheChosenSound) {
+    Sheet s;
+    test::RecordingSound sound;
+    s.model.setSoundPlayer(&sound);
+    s.model.open();
+    EXPECT_FALSE(s.model.pressButton(page::Screen, 1025));  // no sound file: nothing to play
+    EXPECT_TRUE(sound.played.empty());
+
+    s.prompter.openAnswers = {{"/sounds/shutter.wav"}};
+    ASSERT_TRUE(s.model.browse(page::Screen, sheetPages()[page::Screen].fieldIndex("Sound File")));
+    EXPECT_TRUE(s.model.values().isEnabled(page::Screen, 1056));
+    s.model.pressButton(page::Screen, 1025);
+    EXPECT_EQ(sound.played, std::vector<std::string>{"/sounds/shutter.wav"});
+}
+
+TEST(SheetButtons, CaptionFolderListAddAndDelete) {
+    Sheet s;
+    s.model.open();
+    const char* sec = "Caption\\Caption Folders";
+    s.prompter.folderAnswers = {std::string("/subs/a"), std::string("/subs/b"),
+                                std::string("/subs/a"), std::nullopt};
+    EXPECT_TRUE(s.model.pressButton(page::Caption, 1027));
+    EXPECT_TRUE(s.model.pressButton(page::Caption, 1027));
+    EXPECT_EQ(s.prompter.dialogs.back().folder, "/subs/a");  // starts at the last folder added
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1027));  // already listed
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1027));  // cancelled
+    EXPECT_EQ(s.model.values().list(sec, "Count"),
+              (std::vector<std::string>{"/subs/a", "/subs/b"}));
+
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1026));     // nothing selected
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1026, 2));  // past the end
+    EXPECT_TRUE(s.model.pressButton(page::Caption, 1026, 0));
+    EXPECT_EQ(s.model.values().list(sec, "Count"), std::vector<std::string>{"/subs/b"});
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 4711));  // no such button
+}
+
+TEST(SheetButtons, SelectAllAndClearAll) {
+    Sheet s;
+    s.model.open();
+    EXPECT_TRUE(s.model.pressButton(page::Association, 1081));
+    ExtensionStates all = s.model.values().extensions();
+    EXPECT_EQ(std::count(all.begin(), all.end(), true), kAssociationBoxes - 1);  // not dat
+    EXPECT_TRUE(s.model.pressButton(page::Association, 1082));
+    all = s.model.values().extensions();
+    EXPECT_EQ(std::count(all.begin(), all.end(), true), 0);
+
+    SettingsSheetModel old(s.store, s.prompter, {"/pics", "98"}, nullptr, "/nowhere");
+    old.open();
+    EXPECT_FALSE(old.pressButton(page::Association, 1081));  // the page is switched off
+    all = old.values().extensions();
+    EXPECT_EQ(std::count(all.begin(), all.end(), true), 0);
 }
 
 }  // namespace
