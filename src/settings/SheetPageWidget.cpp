@@ -152,96 +152,23 @@ void SheetPageWidget::enableWith(int id, QWidget* widget) {
 
 QLabel* SheetPageWidget::addField(Row& row, QBoxLayout* block, int i) {
     const PageField& f = tableOf(page_).fields[static_cast<std::size_t>(i)];
-    Bound& bound = fields_[static_cast<std::size_t>(i)];
-    QHBoxLayout* layout = row.layout;
-    QLabel* lead = nullptr;
-    QWidget* control = nullptr;
-    switch (f.control) {
-        case FieldControl::Check: {
-            auto* box = new QCheckBox(q(f.label), this);
-            connect(box, &QCheckBox::toggled, this,
-                    [this, i](bool on) { change(i, [on](FieldValue& v) { v.number = on; }); });
-            control = box;
-            break;
-        }
-        case FieldControl::Number: {
-            auto* spin = new QSpinBox(this);
-            spin->setRange(f.minimum, f.maximum);
-            spin->setAlignment(Qt::AlignRight);
-            if (!f.spin) spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
-            const int digits = spin->fontMetrics().horizontalAdvance(QStringLiteral("-0000000"));
-            spin->setFixedWidth(digits + (f.spin ? 34 : 12));
-            connect(spin, &QSpinBox::valueChanged, this,
-                    [this, i](int n) { change(i, [n](FieldValue& v) { v.number = n; }); });
-            control = spin;
-            break;
-        }
-        case FieldControl::Text: {
-            auto* edit = new QLineEdit(this);
-            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
-            connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-                editing_ = i;
-                change(i, [&text](FieldValue& v) { v.text = text.toStdString(); });
-                editing_ = -1;
-            });
-            // What the model made of the typing (a folder for an empty one) shows at the end.
-            connect(edit, &QLineEdit::editingFinished, this, [this, i] { showValue(i); });
-            control = edit;
-            row.stretches = true;
-            break;
-        }
-        case FieldControl::Colour: {
-            auto* button = new ColourButton(q(f.label), this);
-            connect(button, &QPushButton::clicked, this, [this, i] { chooseColour(i); });
-            control = button;
-            break;
-        }
-        case FieldControl::Radio:
-            addRadios(row, block, i);
-            return nullptr;
-        case FieldControl::Combo:
-        case FieldControl::FontCombo: {
-            auto* combo = new QComboBox(this);
-            if (f.control == FieldControl::Combo) {
-                for (const auto& choice : f.choices) combo->addItem(q(choice.label));
-                connect(combo, &QComboBox::currentIndexChanged, this,
-                        [this, i](int n) { change(i, [n](FieldValue& v) { v.number = n; }); });
-            } else {
-                for (const QString& family : fontFamilies()) {
-                    combo->addItem(family);
-                    if (drawsText(family))
-                        combo->setItemData(combo->count() - 1, QFont(family), Qt::FontRole);
-                }
-                combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-                combo->setMinimumContentsLength(18);
-                connect(combo, &QComboBox::currentIndexChanged, this, [this, i, combo](int n) {
-                    const std::string family = combo->itemText(n).toStdString();
-                    change(i, [&family](FieldValue& v) { v.text = family; });
-                });
-            }
-            control = combo;
-            break;
-        }
-        case FieldControl::FolderList: {
-            auto* list = new QListWidget(this);
-            list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
-            list->setMaximumHeight(list->fontMetrics().height() * 6);
-            bound.list = list;
-            control = list;
-            row.stretches = true;
-            break;
-        }
-        case FieldControl::None:
-            return nullptr;
+    if (f.control == FieldControl::Radio) {
+        addRadios(row, block, i);
+        return nullptr;
     }
-    bound.control = control;
+    QWidget* control = makeControl(i);
+    if (!control) return nullptr;
+    fields_[static_cast<std::size_t>(i)].control = control;
     control->setObjectName(q(f.key));
     if (!f.tooltip.empty()) control->setToolTip(q(f.tooltip));
     enableWith(f.id, control);
+    if (f.control == FieldControl::Text || f.control == FieldControl::FolderList)
+        row.stretches = true;
 
-    const bool labelApart = f.control == FieldControl::Number || f.control == FieldControl::Text ||
-                            f.control == FieldControl::Combo ||
-                            f.control == FieldControl::FontCombo;
+    QHBoxLayout* layout = row.layout;
+    QLabel* lead = nullptr;
+    // Check boxes and colour buttons carry their label themselves.
+    const bool labelApart = f.control != FieldControl::Check && f.control != FieldControl::Colour;
     if (labelApart && (lead = label(f.label, control))) {
         if (!f.tooltip.empty()) lead->setToolTip(q(f.tooltip));
         layout->addWidget(lead);
@@ -272,6 +199,82 @@ QLabel* SheetPageWidget::addField(Row& row, QBoxLayout* block, int i) {
         addButtonsBeside(layout, f.key);
     }
     return lead;
+}
+
+QWidget* SheetPageWidget::makeControl(int i) {
+    const PageField& f = tableOf(page_).fields[static_cast<std::size_t>(i)];
+    auto setNumber = [this, i](int n) { change(i, [n](FieldValue& v) { v.number = n; }); };
+    switch (f.control) {
+        case FieldControl::Check: {
+            auto* box = new QCheckBox(q(f.label), this);
+            connect(box, &QCheckBox::toggled, this, setNumber);
+            return box;
+        }
+        case FieldControl::Number: {
+            auto* spin = new QSpinBox(this);
+            spin->setRange(f.minimum, f.maximum);
+            spin->setAlignment(Qt::AlignRight);
+            if (!f.spin) spin->setButtonSymbols(QAbstractSpinBox::NoButtons);
+            const int digits = spin->fontMetrics().horizontalAdvance(QStringLiteral("-0000000"));
+            spin->setFixedWidth(digits + (f.spin ? 34 : 12));
+            connect(spin, &QSpinBox::valueChanged, this, setNumber);
+            return spin;
+        }
+        case FieldControl::Text:
+            return makeEdit(i);
+        case FieldControl::Colour: {
+            auto* button = new ColourButton(q(f.label), this);
+            connect(button, &QPushButton::clicked, this, [this, i] { chooseColour(i); });
+            return button;
+        }
+        case FieldControl::Combo: {
+            auto* combo = new QComboBox(this);
+            for (const auto& choice : f.choices) combo->addItem(q(choice.label));
+            connect(combo, &QComboBox::currentIndexChanged, this, setNumber);
+            return combo;
+        }
+        case FieldControl::FontCombo:
+            return makeFontList(i);
+        case FieldControl::FolderList: {
+            auto* list = new QListWidget(this);
+            list->setMinimumWidth(list->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
+            list->setMaximumHeight(list->fontMetrics().height() * 6);
+            fields_[static_cast<std::size_t>(i)].list = list;
+            return list;
+        }
+        case FieldControl::Radio:
+        case FieldControl::None:
+            break;
+    }
+    return nullptr;
+}
+
+QWidget* SheetPageWidget::makeEdit(int i) {
+    auto* edit = new QLineEdit(this);
+    edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36);
+    connect(edit, &QLineEdit::textEdited, this, [this, i](const QString& text) {
+        editing_ = i;
+        change(i, [&text](FieldValue& v) { v.text = text.toStdString(); });
+        editing_ = -1;
+    });
+    // What the model made of the typing (a folder for an empty one) shows at the end.
+    connect(edit, &QLineEdit::editingFinished, this, [this, i] { showValue(i); });
+    return edit;
+}
+
+QWidget* SheetPageWidget::makeFontList(int i) {
+    auto* combo = new QComboBox(this);
+    for (const QString& family : fontFamilies()) {
+        combo->addItem(family);
+        if (drawsText(family)) combo->setItemData(combo->count() - 1, QFont(family), Qt::FontRole);
+    }
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(18);
+    connect(combo, &QComboBox::currentIndexChanged, this, [this, i, combo](int n) {
+        const std::string family = combo->itemText(n).toStdString();
+        change(i, [&family](FieldValue& v) { v.text = family; });
+    });
+    return combo;
 }
 
 void SheetPageWidget::addRadios(Row& row, QBoxLayout* block, int i) {
@@ -376,7 +379,8 @@ void SheetPageWidget::change(int field, const std::function<void(FieldValue&)>& 
 void SheetPageWidget::chooseColour(int field) {
     const PageField& f = tableOf(page_).fields[static_cast<std::size_t>(field)];
     const int current = model_.values().value(page_, field).number;
-    auto chosen = chooseColour_ ? chooseColour_(current, q(f.label)) : std::nullopt;
+    const std::string& title = f.label.empty() ? f.group : f.label;
+    auto chosen = chooseColour_ ? chooseColour_(current, q(title)) : std::nullopt;
     if (chosen) change(field, [&](FieldValue& v) { v.number = *chosen; });
 }
 

@@ -53,6 +53,9 @@ private:
     QBoxLayout* openBlock(QVBoxLayout* outer, const std::string& group);
     Row& newRow(QBoxLayout* block, bool indented);
     QLabel* addField(Row& row, QBoxLayout* block, int field);
+    QWidget* makeControl(int field);
+    QWidget* makeEdit(int field);
+    QWidget* makeFontList(int field);
     int addGrid(QBoxLayout* block, int first);
     void addRadios(Row& row, QBoxLayout* block, int field);
     void addButtonsBeside(QBoxLayout* layout, const std::string& key);

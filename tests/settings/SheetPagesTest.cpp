@@ -5,7 +5,6 @@
 #include <variant>
 
 #include "settings/PageValues.h"
-#include "settings/RecordingSound.h"
 #include "settings/SettingsSheetModel.h"
 #include "support/TestSupport.h"
 
@@ -408,21 +407,6 @@ TEST(SheetButtons, BrowseStartsWhereTheFieldPointsAndFillsIt) {
     EXPECT_EQ(s.prompter.dialogs.size(), asks);
 }
 
-TEST(SheetButtons, TheTestButtonPlaysTheChosenSound) {
-    Sheet s;
-    test::RecordingSound sound;
-    s.model.setSoundPlayer(&sound);
-    s.model.open();
-    EXPECT_FALSE(s.model.pressButton(page::Screen, 1025));  // no sound file: nothing to play
-    EXPECT_TRUE(sound.played.empty());
-
-    s.prompter.openAnswers = {{"/sounds/shutter.wav"}};
-    ASSERT_TRUE(s.model.browse(page::Screen, sheetPages()[page::Screen].fieldIndex("Sound File")));
-    EXPECT_TRUE(s.model.values().isEnabled(page::Screen, 1056));
-    s.model.pressButton(page::Screen, 1025);
-    EXPECT_EQ(sound.played, std::vector<std::string>{"/sounds/shutter.wav"});
-}
-
 TEST(SheetButtons, CaptionFolderListAddAndDelete) {
     Sheet s;
     s.model.open();
@@ -442,23 +426,6 @@ TEST(SheetButtons, CaptionFolderListAddAndDelete) {
     EXPECT_TRUE(s.model.pressButton(page::Caption, 1026, 0));
     EXPECT_EQ(s.model.values().list(sec, "Count"), std::vector<std::string>{"/subs/b"});
     EXPECT_FALSE(s.model.pressButton(page::Caption, 4711));  // no such button
-}
-
-TEST(SheetButtons, SelectAllAndClearAll) {
-    Sheet s;
-    s.model.open();
-    EXPECT_TRUE(s.model.pressButton(page::Association, 1081));
-    ExtensionStates all = s.model.values().extensions();
-    EXPECT_EQ(std::count(all.begin(), all.end(), true), kAssociationBoxes - 1);  // not dat
-    EXPECT_TRUE(s.model.pressButton(page::Association, 1082));
-    all = s.model.values().extensions();
-    EXPECT_EQ(std::count(all.begin(), all.end(), true), 0);
-
-    SettingsSheetModel old(s.store, s.prompter, {"/pics", "98"}, nullptr, "/nowhere");
-    old.open();
-    EXPECT_FALSE(old.pressButton(page::Association, 1081));  // the page is switched off
-    all = old.values().extensions();
-    EXPECT_EQ(std::count(all.begin(), all.end(), true), 0);
 }
 
 }  // namespace
