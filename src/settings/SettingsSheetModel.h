@@ -4,6 +4,7 @@
 
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "engine/SoundPlayer.h"
 #include "settings/FileAssociations.h"
 #include "settings/PageValues.h"
 
@@ -53,6 +54,15 @@ public:
     // nothing changed when it cannot be read.
     void importSettings();
 
+    // The browse button of a field: a folder or file dialog that starts where the field
+    // points; the choice fills the field. False when nothing was chosen.
+    bool browse(int page, int field);
+    // A page's own button by its id ("추가", "삭제", "▶", "전체 선택", "선택 해제"); row is
+    // the selected row of the page's folder list, -1 for none. True when a value changed.
+    bool pressButton(int page, int buttonId, int row = -1);
+    // Where "▶" plays the sound file; none: the button plays nothing.
+    void setSoundPlayer(SoundPlayer* player) { sound_ = player; }
+
     // OK: ActivePage and every page in one write, then the association page when it is
     // enabled. A failure of the desktop's files is told; the store is written all the same.
     void accept();
@@ -61,12 +71,14 @@ public:
 
 private:
     FileDialogRequest fileDialog(const char* title) const;
+    bool addFolder(int page, int field);
 
     SettingsStore& store_;
     Prompter& prompter_;
     const DesktopAssociations* associations_;
     std::string settingsFolder_;
     PageValues values_;
+    SoundPlayer* sound_ = nullptr;
     int activePage_ = 0;
 };
 

@@ -30,9 +30,21 @@ int SheetPage::fieldIndexById(int id) const {
     return -1;
 }
 
+const PageButton* SheetPage::button(int id) const {
+    for (const auto& b : buttons)
+        if (b.id == id) return &b;
+    return nullptr;
+}
+
 namespace {
 
 using C = FieldControl;
+
+constexpr const char* kPictureFilter =
+    "그림 파일 (*.bmp;*.jpg;*.jpeg;*.png;*.gif)|*.bmp;*.jpg;*.jpeg;*.png;*.gif|모든 파일 (*.*)|*.*||";
+// The sound is played by libmpv, so more than wave files will do.
+constexpr const char* kSoundFilter =
+    "소리 파일 (*.wav;*.mp3;*.ogg;*.wma)|*.wav;*.mp3;*.ogg;*.wma|모든 파일 (*.*)|*.*||";
 
 // Reads a table row as it is written: store key and control first, the rest by name.
 struct F {
@@ -63,6 +75,16 @@ struct F {
     }
     F& range(int lo, int hi) { return f.minimum = lo, f.maximum = hi, *this; }
     F& picturesWhenEmpty() { return f.picturesFolderWhenEmpty = true, *this; }
+    F& spin() { return f.spin = true, *this; }
+    F& dialog(const char* title, const char* filter = "") {
+        f.browseTitle = title;
+        f.browseFilter = filter;
+        return *this;
+    }
+    F& sameRow() { return f.sameRow = true, *this; }
+    F& beside(int choiceId) { return f.besideChoice = choiceId, *this; }
+    F& grid(int columns) { return f.gridColumns = columns, *this; }
+    F& indented() { return f.indented = true, *this; }
     operator PageField() const { return f; }
 };
 
@@ -99,9 +121,9 @@ SheetPage generalPage() {
         F(s, "AutoHideOnAudio", C::Check).id(1084).label("음악파일 메인창 자동 감춤").file("AutoHide").values(0),
         F(s, "Auto CDROM", C::Check).id(1085).label("CDROM 자동 실행").file("AutoCDROM").values(1),
         F(s, "Save Maximized", C::Check).id(1087).label("전체화면 종료시 전체화면으로 재시작").file("SaveMaximize").values(0),
-        F(s, "Default Folder", C::Text).id(1040).label("파일 열기 기본 폴더").browse(BrowseKind::Folder, 1039).file("DefaultFolder").values(""),
+        F(s, "Default Folder", C::Text).id(1040).label("파일 열기 기본 폴더").browse(BrowseKind::Folder, 1039).dialog("파일 열기 기본 폴더").file("DefaultFolder").values(""),
         tooltip("Show Tooltip All", 1007, "툴팁 정보 표시", "TooltipAll"),
-        tooltip("Show Tooltip Volume", 1008, "볼륨", "TooltipVolume"),
+        tooltip("Show Tooltip Volume", 1008, "볼륨", "TooltipVolume").grid(2).indented(),
         tooltip("Show Tooltip Speed", 1009, "재생 속도", "TooltipSpeed"),
         tooltip("Show Tooltip Caption Synch", 1013, "자막 싱크", "TooltipCaptionSynch"),
         tooltip("Show Tooltip Caption Size", 1011, "자막 크기", "TooltipCaptionSize"),
@@ -119,28 +141,29 @@ SheetPage captionPage() {
     SheetPage p = makePage(page::Caption, "자막 설정", 140, "Caption");
     // clang-format off
     p.fields = {
-        F(s, "FontName", C::FontCombo).tip("복잡한 글꼴 사용시 자막 표시가 느려질 수 있습니다.").file("FontName").values("굴림"),
-        F(s, "FontSize", C::Number).file("FontSize").values(20),
+        F(s, "FontName", C::FontCombo).label("글꼴").tip("복잡한 글꼴 사용시 자막 표시가 느려질 수 있습니다.").file("FontName").values("굴림"),
+        F(s, "FontSize", C::Number).label("크기").spin().sameRow().file("FontSize").values(20),
         F(s, "FontOffset", C::None).values(0),
         F(s, "Add One Line", C::Check).label("기본 한줄").tip("한줄 자막인 경우 한줄의 아래 여백을 넣어줍니다").file("OneLine").values(1),
-        F(s, "FontBold", C::Check).label("굵게").file("FontBold").values(1),
-        F(s, "FontAlias", C::Check).label("부드럽게").tip("AntiAlias 효과 (느려질 수 있음)").file("FontAlias").values(0),
-        F(s, "FontBorder", C::Check).label("테두리").tip("테두리 효과 (느려질 수 있음)").file("FontBorder").values(0),
+        F(s, "FontBold", C::Check).label("굵게").sameRow().file("FontBold").values(1),
+        F(s, "FontAlias", C::Check).label("부드럽게").tip("AntiAlias 효과 (느려질 수 있음)").sameRow().file("FontAlias").values(0),
+        F(s, "FontBorder", C::Check).label("테두리").tip("테두리 효과 (느려질 수 있음)").sameRow().file("FontBorder").values(0),
         F(s, "FontColor", C::Colour).label("색상선택").file("FontColor").values(11788021),
-        F(s, "BorderColor", C::Colour).id(1004).file("BorderColor").values(0),
-        F(s, "ColorKey", C::Colour).label("자막 컬러키 설정").tip("미디어 재생이 다시 시작될 때 적용됨").file("ColorKey").values(657930),
-        F(s, "Caption Margin", C::Number).label("좌우 여백 (%)").file("Margin").values(20),
-        F(s, "Caption Synch", C::Number).suffix("x 0.1초 (-5분~+5분)").range(-3000, 3000).file("Synch").values(0),
-        F(s, "Caption Space", C::Number).label("자막 공간 (%)").file("CaptionSpace").values(0),
-        F(s, "Caption Divide Length", C::Number).label("자동 줄바꿈").tip("한 줄의 길이가 주어진 값보다 긴 경우 자동으로 나눠줍니다").file("DivideLength").values(40),
-        F(s, "Caption Gap", C::Number).label("줄 간격(픽셀)").tip("자막 라인의 간격을 조절합니다").file("CaptionGap").values(2),
+        F(s, "BorderColor", C::Colour).id(1004).label("테두리 색상").sameRow().file("BorderColor").values(0),
+        F(s, "ColorKey", C::Colour).label("자막 컬러키 설정").tip("미디어 재생이 다시 시작될 때 적용됨").sameRow().file("ColorKey").values(657930),
+        F(s, "Caption Margin", C::Number).label("좌우 여백 (%)").spin().file("Margin").values(20),
+        F(s, "Caption Synch", C::Number).label("자막 싱크").suffix("x 0.1초 (-5분~+5분)").spin().range(-3000, 3000).file("Synch").values(0),
+        F(s, "Caption Space", C::Number).label("자막 공간 (%)").spin().file("CaptionSpace").values(0),
+        F(s, "Caption Divide Length", C::Number).label("자동 줄바꿈").tip("한 줄의 길이가 주어진 값보다 긴 경우 자동으로 나눠줍니다").spin().file("DivideLength").values(40),
+        F(s, "Caption Gap", C::Number).label("줄 간격(픽셀)").tip("자막 라인의 간격을 조절합니다").spin().sameRow().file("CaptionGap").values(2),
         F(s, "Caption Align", C::Combo).label("정렬 방식").choices({{"왼쪽"}, {"가운데"}, {"오른쪽"}}).file("CaptionAlign").values(0),
-        F(s, "Use Caption Folder", C::Check).label("지정된 자막 폴더 우선 검색").file("UseCaptionFolder").values(0),
-        F(sections::CaptionFolders, "Count", C::FolderList).id(1025).file("CaptionFolder"),
+        F(s, "Use Caption Folder", C::Check).label("지정된 자막 폴더 우선 검색").group("자막 폴더").file("UseCaptionFolder").values(0),
+        F(sections::CaptionFolders, "Count", C::FolderList).id(1025).group("자막 폴더").dialog("자막 폴더 추가").file("CaptionFolder"),
     };
     // clang-format on
     p.rules = {enabledWhen("FontBorder", RuleCondition::NonZero, 0, {1004})};
-    p.buttons = {{1027, "추가", ""}, {1026, "삭제", ""}};
+    p.buttons = {{1027, "추가", ButtonAction::AddFolder, "Count"},
+                 {1026, "삭제", ButtonAction::DeleteFolder, "Count"}};
     return p;
 }
 
@@ -155,8 +178,8 @@ SheetPage customPage() {
         F(s, "Mouse Wheel", C::Radio).group(" 마우스 휠 (Shift key : 트랙 이동 <-> 볼륨 조절)").choices({{"트랙 이동"}, {"볼륨 조절"}, {"창 크기 조절"}}).file("Wheel").values(1),
         F(s, "Wheel Click", C::Radio).group(" 마우스 휠 클릭").choices({{"화면 전환"}, {"목록창 보기"}, {"창크기 최소화"}}).file("WheelClick").values(1),
         F(s, "Back Mode", C::Radio).group("메인창 배경색상 또는 배경그림 설정").choices({{"그림", 1020}, {"색상", 1019}}).file("BackMode").values(1),
-        F(s, "Back Color", C::Colour).id(1021).file("BackColor").values(0x404040),
-        F(s, "Back Image", C::Text).id(1022).browse(BrowseKind::File, 1023).file("BackImage").values(""),
+        F(s, "Back Color", C::Colour).id(1021).group("메인창 배경색상 또는 배경그림 설정").beside(1019).file("BackColor").values(0x404040),
+        F(s, "Back Image", C::Text).id(1022).group("메인창 배경색상 또는 배경그림 설정").beside(1020).browse(BrowseKind::File, 1023).dialog("열기", kPictureFilter).file("BackImage").values(""),
     };
     // clang-format on
     p.rules = {enabledWhen("Back Mode", RuleCondition::Equals, 1, {1021}),
@@ -170,18 +193,18 @@ SheetPage controlPage() {
     // clang-format off
     p.fields = {
         F(s, "Track Color1", C::Colour).id(1030).label("기본 색상").file("TrackColor1").values(9859955),
-        F(s, "Track Color2", C::Colour).id(1004).label("반복시 색상").file("TrackColor2").values(0xFF8080),
-        F(s, "Track Height", C::Number).id(1032).label("트랙 굵기").suffix("(15)").file("TrackHeight").values(15),
-        F(s, "Use Gradient", C::Check).id(1042).label("입체 효과 사용").file("Gradient").values(1),
-        F(s, "Title Size", C::Number).id(1035).label("제목 크기").suffix("(9)").file("TitleSize").values(9),
+        F(s, "Track Color2", C::Colour).id(1004).label("반복시 색상").sameRow().file("TrackColor2").values(0xFF8080),
+        F(s, "Track Height", C::Number).id(1032).label("트랙 굵기").suffix("(15)").spin().file("TrackHeight").values(15),
+        F(s, "Use Gradient", C::Check).id(1042).label("입체 효과 사용").sameRow().file("Gradient").values(1),
+        F(s, "Title Size", C::Number).id(1035).label("제목 크기").suffix("(9)").spin().file("TitleSize").values(9),
         F(s, "Use Repeat Ctrl", C::Check).id(1036).label("반복 구간 영역 표시 (숨겨져도 기능은 동작함)").file("UseRepeatCtrl").values(1),
         F(s, "Use Bookmark", C::Check).id(1037).label("북마크 기능 사용").file("Bookmark").values(1),
         F(s, "Auto Hide", C::Check).id(1038).label("전체, 최대화면에서만 콘트롤바 자동 숨김").keptByReset().values(0),
         F(s, "Use Skip", C::Check).id(1083).label("재생 스킵 영역 사용").file("UseSkip").values(0),
-        F(s, "Skip Start Min", C::Number).id(1040).label("시작 :").file("SkipStartMin").values(0),
-        F(s, "Skip Start Sec", C::Number).id(1043).file("SkipStartSec").values(0),
-        F(s, "Skip End Min", C::Number).id(1046).label("끝 :").file("SkipEndMin").values(0),
-        F(s, "Skip End Sec", C::Number).id(1047).file("SkipEndSec").values(0),
+        F(s, "Skip Start Min", C::Number).id(1040).label("시작 :").suffix("분").indented().file("SkipStartMin").values(0),
+        F(s, "Skip Start Sec", C::Number).id(1043).suffix("초").sameRow().file("SkipStartSec").values(0),
+        F(s, "Skip End Min", C::Number).id(1046).label("끝 :").suffix("분").indented().file("SkipEndMin").values(0),
+        F(s, "Skip End Sec", C::Number).id(1047).suffix("초").sameRow().file("SkipEndSec").values(0),
     };
     // clang-format on
     p.rules = {enabledWhen("Use Skip", RuleCondition::NonZero, 0, {1040, 1043, 1046, 1047})};
@@ -197,7 +220,7 @@ SheetPage playlistPage() {
         F(s, "Auto Check", C::Check).id(1087).label("프로그램 시작시 목록 자동 검사").file("AutoCheck").values(0),
         F(s, "Show Controls", C::Check).id(1090).label("재생관련 제어버튼 표시").file("ShowControls").values(0),
         F(s, "Add Item", C::Check).id(1089).label("재생되는 파일 목록창에 유지시킴").file("AddItem").values(1),
-        F(s, "Add From CDROM", C::Check).id(1088).label("CDROM 경로에 있는 파일도 포함").file("AddFromCDROM").values(0),
+        F(s, "Add From CDROM", C::Check).id(1088).label("CDROM 경로에 있는 파일도 포함").indented().file("AddFromCDROM").values(0),
         F(s, "Play Continue", C::Check).id(1084).label("다음 항목 자동 재생 시작").file("PlayContinue").values(1),
         F(s, "Repeat List", C::Check).id(1083).label("재생 목록 순환 반복").file("RepeatList").values(0),
     };
@@ -211,30 +234,31 @@ SheetPage screenPage() {
     SheetPage p = makePage(page::Screen, "캡쳐 및 화면 설정", 170, "Screen");
     // clang-format off
     p.fields = {
-        F(s, "Path", C::Radio).choices({{"미디어와 같은 경로", 1080}, {"사용자 지정 경로", 1079}}).tip("CDROM일 경우는 저장되지 않음").outOfRange(1).file("ImagePath").values(1),
-        F(s, "Image Folder", C::Text).id(1055).browse(BrowseKind::Folder, 1023, "이미지 저장 경로 선택").picturesWhenEmpty().file("ImageFolder").values(""),
-        F(s, "Beep Sound", C::Check).id(1056).label("이미지 저장 완료 후 사운드로 알림").file("Beep").values(0, 1),
-        F(s, "Sound File", C::Text).browse(BrowseKind::File, 1058).file("SoundFile").values(""),
+        F(s, "Path", C::Radio).group("화면 캡쳐").choices({{"미디어와 같은 경로", 1080, "CDROM일 경우는 저장되지 않음"}, {"사용자 지정 경로", 1079}}).outOfRange(1).file("ImagePath").values(1),
+        F(s, "Image Folder", C::Text).id(1055).group("화면 캡쳐").beside(1079).browse(BrowseKind::Folder, 1023, "이미지 저장 경로 선택").dialog("이미지 저장 경로 선택").picturesWhenEmpty().file("ImageFolder").values(""),
+        F(s, "Beep Sound", C::Check).id(1056).label("이미지 저장 완료 후 사운드로 알림").group("화면 캡쳐").file("Beep").values(0, 1),
+        F(s, "Sound File", C::Text).label("사운드 파일").group("화면 캡쳐").indented().browse(BrowseKind::File, 1058).dialog("열기", kSoundFilter).file("SoundFile").values(""),
         F(s, "Save Screen Value", C::Check).id(1057).label("설정값 유지").group("영상 화면 제어 (밝기/선명도)").values(1),
-        F(s, "ComeBack Time", C::Number).id(1035).suffix("초 후에 제어 버튼으로 복귀").values(3),
-        F(sections::ConfigScreen, "Border Size", C::Number).id(1036).label("메인창 크기 조절 영역").suffix("픽셀").file("Resize").values(15),
+        F(s, "ComeBack Time", C::Number).id(1035).suffix("초 후에 제어 버튼으로 복귀").group("영상 화면 제어 (밝기/선명도)").spin().values(3),
+        F(sections::ConfigScreen, "Border Size", C::Number).id(1036).label("메인창 크기 조절 영역").suffix("픽셀").spin().file("Resize").values(15),
     };
     // clang-format on
     // Without a sound file there is nothing to play: the beep box is off and cannot be used.
     p.rules = {enabledWhen("Sound File", RuleCondition::TextSet, 0, {1056, 1025}, true)};
-    p.buttons = {{1025, "▶", ""}};
+    p.buttons = {{1025, "▶", ButtonAction::PlaySound, "Sound File"}};
     return p;
 }
 
 SheetPage associationPage() {
     SheetPage p = makePage(page::Association, "프로그램 연결", 161, "FileExt");
-    p.buttons = {{1081, "전체 선택", ""}, {1082, "선택 해제", ""}};
+    p.buttons = {{1081, "전체 선택", ButtonAction::CheckAll, ""},
+                 {1082, "선택 해제", ButtonAction::ClearAll, ""}};
     p.note =
         "같은 파일 형식을 쓰는 확장자(mpg, mpeg, mpe, m1v, m2v, mp2 …)는 하나로 연결되어 함께 "
         "선택됩니다.";
     const auto& table = associatedExtensions();
     for (std::size_t i = 0; i < table.size(); ++i) {
-        PageField f = F("", table[i].extension, C::Check).id(table[i].id).keptByReset();
+        PageField f = F("", table[i].extension, C::Check).id(table[i].id).keptByReset().grid(i == 0 ? 3 : 0);
         f.label = std::string(table[i].extension) + " 파일";
         f.exportKey = "FileExt" + std::to_string(i);
         if (table[i].mimeTypes.empty())

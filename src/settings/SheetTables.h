@@ -27,8 +27,11 @@ enum class ValueKind { Number, Text, List };
 enum class BrowseKind { None, Folder, File };
 
 struct Choice {
+    Choice(std::string label, int id = 0, std::string tooltip = {})
+        : label(std::move(label)), id(id), tooltip(std::move(tooltip)) {}
     std::string label;
     int id = 0;
+    std::string tooltip;
 };
 
 struct PageField {
@@ -56,6 +59,16 @@ struct PageField {
     // An empty value stands for the user's pictures folder (where the program once said
     // "C:\"): the page shows and stores that folder instead.
     bool picturesFolderWhenEmpty = false;
+    bool spin = false;         // a number edit with up and down arrows
+    std::string browseTitle;   // title of the folder or file dialog behind the browse button
+    std::string browseFilter;  // "name|patterns|...||" of a file dialog
+
+    // Where the field stands on its page. The page reads in table order without these;
+    // they only put related controls side by side.
+    bool sameRow = false;    // on the row of the field before it
+    int besideChoice = 0;    // beside the radio button of this id (a colour or path of that choice)
+    int gridColumns = 0;     // this and the check boxes after it in its group, in columns
+    bool indented = false;   // under the field before it, set in
 
     ValueKind kind() const;
 };
@@ -72,11 +85,20 @@ struct EnableRule {
     bool offWhenDisabled = false;
 };
 
+enum class ButtonAction {
+    AddFolder,     // a folder dialog; the choice joins the page's folder list
+    DeleteFolder,  // the selected folder leaves the list
+    PlaySound,     // plays the page's sound file
+    CheckAll,      // every association box
+    ClearAll,
+};
+
 // A button of a page that is not a field (add, delete, test, select all …).
 struct PageButton {
     int id = 0;
     std::string text;
-    std::string tooltip;
+    ButtonAction action = ButtonAction::AddFolder;
+    std::string besideKey;  // the field it stands beside; empty: a row under the page
 };
 
 struct SheetPage {
@@ -93,6 +115,7 @@ struct SheetPage {
     // -1 when the page has none.
     int fieldIndex(std::string_view key) const;
     int fieldIndexById(int id) const;
+    const PageButton* button(int id) const;
 };
 
 namespace page {

@@ -374,5 +374,59 @@ TEST(SettingsSheet, ThePagesShowThePlayersLiveValues) {
     EXPECT_TRUE(s.store.has("Config", "Show Frame Number"));
 }
 
+// --- the pages' browse buttons and their own buttons ------------------------------------
+
+TEST(SheetButtons, BrowseStartsWhereTheFieldPointsAndFillsIt) {
+    Sheet s;
+    s.model.open();
+    const SheetPage& general = sheetPages()[page::General];
+    const int folder = general.fieldIndex("Default Folder");
+    s.prompter.folderAnswers = {std::string("/media/films"), std::nullopt};
+    EXPECT_TRUE(s.model.browse(page::General, folder));
+    EXPECT_EQ(s.prompter.dialogs.back().title, "파일 열기 기본 폴더");
+    EXPECT_EQ(s.model.values().text("Config", "Default Folder"), "/media/films");
+    EXPECT_FALSE(s.model.browse(page::General, folder));  // cancelled: the field stays
+    EXPECT_EQ(s.prompter.dialogs.back().folder, "/media/films");
+    EXPECT_EQ(s.model.values().text("Config", "Default Folder"), "/media/films");
+
+    // A file dialog opens in the folder of the file named, with that file chosen.
+    s.model.values().setText("Config\\Custom", "Back Image", "/pics/old/back.jpg");
+    s.prompter.openAnswers = {{"/pics/new.png"}};
+    const SheetPage& custom = sheetPages()[page::Custom];
+    EXPECT_TRUE(s.model.browse(page::Custom, custom.fieldIndex("Back Image")));
+    const FileDialogRequest& asked = s.prompter.dialogs.back();
+    EXPECT_EQ(asked.folder, "/pics/old");
+    EXPECT_EQ(asked.fileName, "back.jpg");
+    EXPECT_NE(asked.filter.find("*.png"), std::string::npos);
+    EXPECT_EQ(s.model.values().text("Config\\Custom", "Back Image"), "/pics/new.png");
+
+    // A field without a browse button asks nothing.
+    const std::size_t asks = s.prompter.dialogs.size();
+    EXPECT_FALSE(s.model.browse(page::General, general.fieldIndex("Interval")));
+    EXPECT_FALSE(s.model.browse(page::General, 99));
+    EXPECT_EQ(s.prompter.dialogs.size(), asks);
+}
+
+TEST(SheetButtons, CaptionFolderListAddAndDelete) {
+    Sheet s;
+    s.model.open();
+    const char* sec = "Caption\\Caption Folders";
+    s.prompter.folderAnswers = {std::string("/subs/a"), std::string("/subs/b"),
+                                std::string("/subs/a"), std::nullopt};
+    EXPECT_TRUE(s.model.pressButton(page::Caption, 1027));
+    EXPECT_TRUE(s.model.pressButton(page::Caption, 1027));
+    EXPECT_EQ(s.prompter.dialogs.back().folder, "/subs/a");  // starts at the last folder added
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1027));  // already listed
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1027));  // cancelled
+    EXPECT_EQ(s.model.values().list(sec, "Count"),
+              (std::vector<std::string>{"/subs/a", "/subs/b"}));
+
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1026));     // nothing selected
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 1026, 2));  // past the end
+    EXPECT_TRUE(s.model.pressButton(page::Caption, 1026, 0));
+    EXPECT_EQ(s.model.values().list(sec, "Count"), std::vector<std::string>{"/subs/b"});
+    EXPECT_FALSE(s.model.pressButton(page::Caption, 4711));  // no such button
+}
+
 }  // namespace
 }  // namespace orvalis
