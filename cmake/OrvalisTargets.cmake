@@ -28,16 +28,11 @@ function(orvalis_test name)
         ORVALIS_MEDIA_DIR="${PROJECT_SOURCE_DIR}/media"
         ORVALIS_BINARY_DIR="${PROJECT_BINARY_DIR}")
     set(props "")
-    set(leaks 1)
     if(ARG_UI)
         set(props RESOURCE_LOCK display)
-        # The display's OpenGL stack (Mesa, LLVM) keeps blocks that leak detection cannot
-        # trace back through its frames; our own code is checked by the logic tests.
-        set(leaks 0)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 60
-        PROPERTIES ${props} TIMEOUT 120
-        ENVIRONMENT "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0;ASAN_OPTIONS=detect_leaks=${leaks}:abort_on_error=0;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+        PROPERTIES ${props} TIMEOUT 120)
 endfunction()

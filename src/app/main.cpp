@@ -17,6 +17,7 @@
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "engine/MpvBackend.h"
+#include "extras/DbusPowerControl.h"
 #include "player/PlayerWindow.h"
 
 namespace {
@@ -85,7 +86,8 @@ int main(int argc, char** argv) {
     }
     orvalis::QtPrompter prompter;
     orvalis::DbusDesktopServices desktop;
-    orvalis::PlayerWindow window(settings, backend, prompter, desktop, list);
+    orvalis::DbusPowerControl power;
+    orvalis::PlayerWindow window({settings, backend, prompter, desktop, power}, list);
     prompter.setParent(&window);
     QObject::connect(&instance, &orvalis::SingleInstance::listReceived, &window,
                      &orvalis::PlayerWindow::receiveHandOver);
@@ -95,5 +97,8 @@ int main(int argc, char** argv) {
     // The main window may hide while sound plays; the player ends only with Exit.
     QApplication::setQuitOnLastWindowClosed(false);
     window.start();
-    return app.exec();
+    const int rc = app.exec();
+    // A scheduled power-off is on its way to the system: let it arrive before the end.
+    orvalis::finishPowerOff(power);
+    return rc;
 }

@@ -31,6 +31,11 @@ public:
 
     // The sleep-timer command: disarms what was armed, runs the dialog, arms its choice.
     void schedule(const ShutdownScheduler::RunDialog& runDialog) { scheduler_.schedule(runDialog); }
+    // The sleep-timer command: opens the dialog given here.
+    void setDialog(ShutdownScheduler::RunDialog runDialog) { dialog_ = std::move(runDialog); }
+    void schedule() override {
+        if (dialog_) scheduler_.schedule(dialog_);
+    }
     const ShutdownScheduler& scheduler() const { return scheduler_; }
 
     // ShutdownPort
@@ -50,6 +55,7 @@ private:
 
     Player player_;
     ShutdownScheduler scheduler_;
+    ShutdownScheduler::RunDialog dialog_;
 };
 
 }  // namespace orvalis

@@ -11,7 +11,15 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "app/AppPaths.h"
 #include "app/Startup.h"
+#include "engine/MpvSoundPlayer.h"
+#include "extras/ShutdownDialog.h"
+#include "extras/ShutdownService.h"
+#include "extras/StreamAddressDialog.h"
+#include "settings/FileAssociations.h"
+#include "settings/PageValues.h"
+#include "settings/SettingsSheet.h"
 #include "engine/MpvBackend.h"
 #include "player/KeyMap.h"
 #include "player/OsdTip.h"
@@ -34,9 +42,15 @@ QColor colourOf(int colorref) {
 
 }  // namespace
 
-PlayerWindow::PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompter& prompter,
-                           DesktopServices& desktop, std::string commandLineList)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), backend_(backend) {
+PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
+      backend_(services.backend),
+      settings_(services.settings),
+      prompter_(services.prompter) {
+    SettingsStore& settings = services.settings;
+    MpvBackend& backend = services.backend;
+    Prompter& prompter = services.prompter;
+    DesktopServices& desktop = services.desktop;
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -66,7 +80,26 @@ PlayerWindow::PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompte
     });
     controller_->attachOsd(osd_.get());
     dialogs_ = new PlayerDialogs(this, *controller_, desktop);
+    dialogs_->streamAddressDialog = [this] { return StreamAddressDialog::ask(this, settings_, prompter_); };
     controller_->attachDialogs(dialogs_);
+
+    shutdown_ = std::make_unique<ShutdownService>(
+        ShutdownService::Player{*timers_, *osd_, [this] { controller_->closeFile(); },
+                                [this] { controller_->exit(); }},
+        services.power, settings);
+    shutdown_->setDialog([this] {
+        return ShutdownDialog::ask(this, settings_, controller_->engine().flags().loaded);
+    });
+    controller_->attachShutdown(shutdown_.get());
+
+    sound_ = std::make_unique<MpvSoundPlayer>(MpvSoundPlayer::Options{}, this);
+    associations_ = std::make_unique<DesktopAssociations>(
+        AssociationPlaces::forCurrentUser(QCoreApplication::applicationFilePath().toStdString()));
+    sheet_ = std::make_unique<SettingsSheet>(
+        SettingsSheet::Parts{settings, prompter, SheetEnvironment::current(settings),
+                             associations_.get(), paths::dataDir(), sound_.get(), {}},
+        this);
+    controller_->attachSettingsSheet(sheet_.get());
 
     surface_ = new VideoSurface(backend_, this);
     surface_->setGeometry(rect());

@@ -17,6 +17,11 @@
 namespace orvalis {
 
 class MpvBackend;
+class MpvSoundPlayer;
+class PowerControl;
+class SettingsSheet;
+class ShutdownService;
+class DesktopAssociations;
 class VideoSurface;
 class QueuePlaylist;
 class OsdTip;
@@ -27,8 +32,15 @@ class PlayerDialogs;
 class PlayerWindow final : public QWidget, public PlayerView {
     Q_OBJECT
 public:
-    PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompter& prompter,
-                 DesktopServices& desktop, std::string commandLineList);
+    // What the window needs from outside: the store, libmpv, dialogs, the desktop.
+    struct Services {
+        SettingsStore& settings;
+        MpvBackend& backend;
+        Prompter& prompter;
+        DesktopServices& desktop;
+        PowerControl& power;
+    };
+    PlayerWindow(Services services, std::string commandLineList);
     ~PlayerWindow() override;
 
     PlayerController& controller() { return *controller_; }
@@ -85,10 +97,16 @@ protected:
 private:
 
     MpvBackend& backend_;
+    SettingsStore& settings_;
+    Prompter& prompter_;
     std::unique_ptr<QtTimerService> timers_;
     std::unique_ptr<PlayerController> controller_;
     std::unique_ptr<QueuePlaylist> queue_;
     std::unique_ptr<OsdTip> osd_;
+    std::unique_ptr<ShutdownService> shutdown_;
+    std::unique_ptr<MpvSoundPlayer> sound_;
+    std::unique_ptr<DesktopAssociations> associations_;
+    std::unique_ptr<SettingsSheet> sheet_;
     PlayerDialogs* dialogs_ = nullptr;
     WheelAccumulator wheel_;
     VideoSurface* surface_ = nullptr;

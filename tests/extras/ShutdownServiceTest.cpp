@@ -34,6 +34,9 @@ struct FakeOsd final : OsdPort {
     void show(const std::string& text, int ms) override {
         log.add("osd " + text + " " + std::to_string(ms));
     }
+    void showAt(const std::string& text, geometry::Point, int ms) override {
+        log.add("osd " + text + " " + std::to_string(ms));
+    }
     void hide() override { log.add("osd hide"); }
     Log& log;
 };
@@ -42,6 +45,10 @@ struct FakeBookmarks final : BookmarkPort {
     explicit FakeBookmarks(Log& log) : log(log) {}
     void load(const std::string&, double) override {}
     void save() override { log.add("bookmarks saved"); }
+    void toggle(double) override {}
+    void clearAll() override {}
+    std::optional<double> previous(double) override { return std::nullopt; }
+    std::optional<double> next(double) override { return std::nullopt; }
     Log& log;
 };
 

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "engine/MpvBackend.h"
+#include "extras/PowerControl.h"
 #include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
@@ -22,7 +23,7 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest()
         : backend({.videoOutput = true, .audioOutput = false}),
-          window(store, backend, prompter, desktop, "") {}
+          window({store, backend, prompter, desktop, power}, "") {}
 
     void startWith(const std::string& file) {
         window.start();
@@ -35,6 +36,9 @@ protected:
     test::MemorySettingsStore store;
     test::FakePrompter prompter;
     test::FakeDesktop desktop;
+    struct NoPower final : PowerControl {
+        void powerOff() override { ADD_FAILURE() << "no test may power off"; }
+    } power;
     MpvBackend backend;
     PlayerWindow window;
 };
