@@ -26,6 +26,7 @@ constexpr int kGroupGap = 15;
 constexpr int kCaptionWidth = 12;
 constexpr int kCaptionGap = 2;
 constexpr int kSliderRow = 11;
+constexpr int kSliderLabel = 40;  // "밝기" and "선명도" stand left of their sliders
 constexpr int kFoldBackWidth = 16;
 constexpr int kTitleGap = 12;
 
@@ -85,8 +86,9 @@ PanelLayout layoutPanel(const LayoutInput& in) {
     const bool open = in.adjustRowOpen;
     const int sliderTop = out.trackBottom + 4;
     const int adjustRight = std::max(kMargin, w - kMargin - kFoldBackWidth - 4);
-    out[Part::Brightness] = {box(kMargin, sliderTop, adjustRight - kMargin, kSliderRow), open};
-    out[Part::Sharpness] = {box(kMargin, sliderTop + kSliderRow, adjustRight - kMargin, kSliderRow),
+    const int adjustLeft = std::min(kMargin + kSliderLabel, adjustRight);
+    out[Part::Brightness] = {box(adjustLeft, sliderTop, adjustRight - adjustLeft, kSliderRow), open};
+    out[Part::Sharpness] = {box(adjustLeft, sliderTop + kSliderRow, adjustRight - adjustLeft, kSliderRow),
                             open};
     out[Part::FoldBackBrightness] = {box(adjustRight + 4, sliderTop, kFoldBackWidth, kSliderRow),
                                      open};

@@ -129,8 +129,8 @@ TEST(PanelLayout, FoldOutRowTakesThePlaceOfTheButtons) {
     in.adjustRowOpen = true;
     in.captionsLoaded = true;
     auto l = layoutPanel(in);
-    EXPECT_EQ(l[Part::Brightness].rect, (geometry::Rect{5, 31, 615, 42}));
-    EXPECT_EQ(l[Part::Sharpness].rect, (geometry::Rect{5, 42, 615, 53}));
+    EXPECT_EQ(l[Part::Brightness].rect, (geometry::Rect{45, 31, 615, 42}));
+    EXPECT_EQ(l[Part::Sharpness].rect, (geometry::Rect{45, 42, 615, 53}));
     EXPECT_TRUE(shown(l, Part::FoldBackSharpness));
     EXPECT_EQ(l.rowTop, 127);
     for (Part p : {Part::Open, Part::Play, Part::TotalTime, Part::Wedge, Part::Bold, Part::Quit,
