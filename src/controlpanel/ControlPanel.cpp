@@ -11,11 +11,11 @@
 #include <optional>
 
 #include "app/SettingsKeys.h"
+#include "controlpanel/VolumeWedge.h"
 #include "controls/IconButton.h"
 #include "controls/RepeatBar.h"
 #include "controls/Slider.h"
 #include "controls/Theme.h"
-#include "controlpanel/VolumeWedge.h"
 
 namespace orvalis {
 
@@ -32,29 +32,52 @@ constexpr int kMaxComeBackSeconds = 24 * 3600;
 // The command each button sends; parts that are no command button have none.
 std::optional<CommandId> commandOf(Part part) {
     switch (part) {
-        case Part::Open: return CommandId::OpenFile;
-        case Part::Previous: return CommandId::PreviousItem;
-        case Part::Play: return CommandId::Play;
-        case Part::Pause: return CommandId::Pause;
-        case Part::Stop: return CommandId::Stop;
-        case Part::Next: return CommandId::NextItem;
-        case Part::Mute: return CommandId::Mute;
-        case Part::RepeatStart: return CommandId::RepeatSetStart;
-        case Part::RepeatEnd: return CommandId::RepeatSetEnd;
-        case Part::RepeatClear: return CommandId::RepeatClear;
-        case Part::Smoothing: return CommandId::CaptionSmoothing;
-        case Part::Bold: return CommandId::CaptionBold;
-        case Part::Border: return CommandId::CaptionBorder;
-        case Part::ShowCaptions: return CommandId::CaptionHide;
-        case Part::CaptionLarger: return CommandId::CaptionLarger;
-        case Part::CaptionSmaller: return CommandId::CaptionSmaller;
-        case Part::CaptionUp: return CommandId::CaptionUp;
-        case Part::CaptionDown: return CommandId::CaptionDown;
-        case Part::CaptionLanguage: return CommandId::CaptionLanguage;
-        case Part::Minimize: return CommandId::QuickMinimise;
-        case Part::Maximize: return CommandId::FullScreenSize;
-        case Part::Quit: return CommandId::Exit;
-        default: return std::nullopt;
+        case Part::Open:
+            return CommandId::OpenFile;
+        case Part::Previous:
+            return CommandId::PreviousItem;
+        case Part::Play:
+            return CommandId::Play;
+        case Part::Pause:
+            return CommandId::Pause;
+        case Part::Stop:
+            return CommandId::Stop;
+        case Part::Next:
+            return CommandId::NextItem;
+        case Part::Mute:
+            return CommandId::Mute;
+        case Part::RepeatStart:
+            return CommandId::RepeatSetStart;
+        case Part::RepeatEnd:
+            return CommandId::RepeatSetEnd;
+        case Part::RepeatClear:
+            return CommandId::RepeatClear;
+        case Part::Smoothing:
+            return CommandId::CaptionSmoothing;
+        case Part::Bold:
+            return CommandId::CaptionBold;
+        case Part::Border:
+            return CommandId::CaptionBorder;
+        case Part::ShowCaptions:
+            return CommandId::CaptionHide;
+        case Part::CaptionLarger:
+            return CommandId::CaptionLarger;
+        case Part::CaptionSmaller:
+            return CommandId::CaptionSmaller;
+        case Part::CaptionUp:
+            return CommandId::CaptionUp;
+        case Part::CaptionDown:
+            return CommandId::CaptionDown;
+        case Part::CaptionLanguage:
+            return CommandId::CaptionLanguage;
+        case Part::Minimize:
+            return CommandId::QuickMinimise;
+        case Part::Maximize:
+            return CommandId::FullScreenSize;
+        case Part::Quit:
+            return CommandId::Exit;
+        default:
+            return std::nullopt;
     }
 }
 
@@ -88,7 +111,8 @@ ControlPanel::~ControlPanel() {
 }
 
 IconButton* ControlPanel::addButton(Part part, Icon icon, const char* tip, bool toggle) {
-    auto* b = new IconButton(icon, this, toggle ? IconButton::Style::Toggle : IconButton::Style::Plain);
+    auto* b =
+        new IconButton(icon, this, toggle ? IconButton::Style::Toggle : IconButton::Style::Plain);
     if (tip) b->setToolTip(QString::fromUtf8(tip));
     if (auto command = commandOf(part)) {
         connect(b, &IconButton::clicked, this, [this, id = *command] {
@@ -336,8 +360,12 @@ void ControlPanel::toggleAdjustRow() {
 }
 
 void ControlPanel::place(const geometry::Rect& rect, bool shown) {
+    // The rectangle is in the same screen coordinates as the window's own geometry.
     QPoint topLeft(rect.left, rect.top);
-    if (QWidget* parent = parentWidget()) topLeft = parent->mapFromGlobal(topLeft);
+    if (QWidget* parent = parentWidget()) {
+        topLeft = parent->isWindow() ? topLeft - parent->geometry().topLeft()
+                                     : parent->mapFromGlobal(topLeft);
+    }
     setGeometry(QRect(topLeft, QSize(std::max(0, rect.width()), std::max(0, rect.height()))));
     shown_ = shown;
     setVisible(shown);
@@ -394,9 +422,11 @@ void ControlPanel::paintEvent(QPaintEvent*) {
     if (adjustRowOpen_) {
         p.setFont(theme::textFont(8));
         p.setPen(theme::textSecondary());
-        for (auto [part, label] : {std::pair{Part::Brightness, "밝기"}, {Part::Sharpness, "선명도"}}) {
+        for (auto [part, label] :
+             {std::pair{Part::Brightness, "밝기"}, {Part::Sharpness, "선명도"}}) {
             const QRect slider = textRect(part);
-            const QRect r(5, slider.top() - 1, std::max(0, slider.left() - 5 - 6), slider.height() + 2);
+            const QRect r(5, slider.top() - 1, std::max(0, slider.left() - 5 - 6),
+                          slider.height() + 2);
             p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(label));
         }
     }

@@ -10,7 +10,6 @@
 #include "app/SettingsStore.h"
 #include "controlpanel/PanelLayout.h"
 #include "controlpanel/PanelState.h"
-#include "controlpanel/TransportListener.h"
 #include "controls/Icons.h"
 #include "player/Commands.h"
 #include "player/PlayerPorts.h"

@@ -36,8 +36,8 @@ Rect box(int left, int top, int width, int height) {
 
 // Places the parts left to right from x, each width wide and gap apart; returns the x
 // after the last.
-int row(PanelLayout& out, std::initializer_list<Part> parts, int x, int top, int width,
-        int height, int gap, bool shown) {
+int row(PanelLayout& out, std::initializer_list<Part> parts, int x, int top, int width, int height,
+        int gap, bool shown) {
     bool first = true;
     for (Part p : parts) {
         if (!first) x += gap;
@@ -87,9 +87,10 @@ PanelLayout layoutPanel(const LayoutInput& in) {
     const int sliderTop = out.trackBottom + 4;
     const int adjustRight = std::max(kMargin, w - kMargin - kFoldBackWidth - 4);
     const int adjustLeft = std::min(kMargin + kSliderLabel, adjustRight);
-    out[Part::Brightness] = {box(adjustLeft, sliderTop, adjustRight - adjustLeft, kSliderRow), open};
-    out[Part::Sharpness] = {box(adjustLeft, sliderTop + kSliderRow, adjustRight - adjustLeft, kSliderRow),
-                            open};
+    out[Part::Brightness] = {box(adjustLeft, sliderTop, adjustRight - adjustLeft, kSliderRow),
+                             open};
+    out[Part::Sharpness] = {
+        box(adjustLeft, sliderTop + kSliderRow, adjustRight - adjustLeft, kSliderRow), open};
     out[Part::FoldBackBrightness] = {box(adjustRight + 4, sliderTop, kFoldBackWidth, kSliderRow),
                                      open};
     out[Part::FoldBackSharpness] = {
@@ -114,15 +115,17 @@ PanelLayout layoutPanel(const LayoutInput& in) {
     out[Part::Wedge] = {box(wedgeLeft, top, kWedgeWidth, kWedgeHeight),
                         rowShown && w >= kWedgeFrom};
 
-    x = row(out, {Part::RepeatStart, Part::RepeatEnd, Part::RepeatClear}, wedgeLeft + kRepeatFromWedge,
-            top, kRepeatSize, kRepeatSize, kRepeatGap, rowShown && w > kRepeatButtonsAbove);
+    x = row(out, {Part::RepeatStart, Part::RepeatEnd, Part::RepeatClear},
+            wedgeLeft + kRepeatFromWedge, top, kRepeatSize, kRepeatSize, kRepeatGap,
+            rowShown && w > kRepeatButtonsAbove);
 
     const bool captions = rowShown && in.captionsLoaded && w > kCaptionControlsAbove;
-    x = row(out, {Part::Smoothing, Part::Bold, Part::Border, Part::ShowCaptions}, x + kGroupGap, top,
-            kCaptionWidth, kButtonHeight, kCaptionGap, captions);
+    x = row(out, {Part::Smoothing, Part::Bold, Part::Border, Part::ShowCaptions}, x + kGroupGap,
+            top, kCaptionWidth, kButtonHeight, kCaptionGap, captions);
     x = row(out, {Part::CaptionLarger, Part::CaptionSmaller, Part::CaptionUp, Part::CaptionDown},
             x + kGroupGap, top, kCaptionWidth, kButtonHeight, kCaptionGap, captions);
-    row(out, {Part::CaptionLanguage}, x + kGroupGap, top, kCaptionWidth, kButtonHeight, 0, captions);
+    row(out, {Part::CaptionLanguage}, x + kGroupGap, top, kCaptionWidth, kButtonHeight, 0,
+        captions);
 
     out[Part::Quit] = {box(w - 27, top, kButtonWidth, kButtonHeight), rowShown && w >= kQuitFrom};
     out[Part::Maximize] = {box(w - 53, top, kButtonWidth, kButtonHeight),

@@ -46,13 +46,13 @@ enum class Part : int {
 inline constexpr std::size_t kPartCount = static_cast<std::size_t>(Part::Title) + 1;
 
 // Widths at which controls appear (the bar's client width W).
-inline constexpr int kQuitFrom = 192;          // W >= 192
-inline constexpr int kMaximizeFrom = 218;      // W >= 218
-inline constexpr int kMinimizeFrom = 245;      // W >= 245
-inline constexpr int kTimeTextsAbove = 295;    // W > 295
-inline constexpr int kMuteAbove = 360;         // W > 360
-inline constexpr int kWedgeFrom = 360;         // W >= 360
-inline constexpr int kRepeatButtonsAbove = 448;  // W > 448
+inline constexpr int kQuitFrom = 192;              // W >= 192
+inline constexpr int kMaximizeFrom = 218;          // W >= 218
+inline constexpr int kMinimizeFrom = 245;          // W >= 245
+inline constexpr int kTimeTextsAbove = 295;        // W > 295
+inline constexpr int kMuteAbove = 360;             // W > 360
+inline constexpr int kWedgeFrom = 360;             // W >= 360
+inline constexpr int kRepeatButtonsAbove = 448;    // W > 448
 inline constexpr int kCaptionControlsAbove = 605;  // W > 605, and only with captions
 
 // The title needs this much room between the controls, or it is left out.
@@ -73,7 +73,7 @@ struct Placement {
 
 struct PanelLayout {
     std::array<Placement, kPartCount> parts{};
-    int height = 0;      // the bar's height for these settings
+    int height = 0;       // the bar's height for these settings
     int trackBottom = 0;  // below the track, or below the repeat bar when it is shown
     int rowTop = 0;       // top of the button row
 

@@ -93,29 +93,41 @@ int PanelState::pictureSlider(PictureKind kind) const {
 }
 
 int PanelState::pictureValue(PictureKind kind, int position) const {
-    return pictureFromSlider(position, picture_.defaultValue(kind), PictureControls::maxValue(kind));
+    return pictureFromSlider(position, picture_.defaultValue(kind),
+                             PictureControls::maxValue(kind));
 }
 
 ButtonLook PanelState::look(Part part) const {
     const bool loaded = captions_.loaded;
     switch (part) {
-        case Part::Track: return {trackEnabled(), false};
-        case Part::Play: return {true, play_ == Play::Playing};
+        case Part::Track:
+            return {trackEnabled(), false};
+        case Part::Play:
+            return {true, play_ == Play::Playing};
         // Stopped leaves nothing to pause.
         case Part::Pause:
             return {pauseStopEnabled_ && play_ != Play::Stopped, play_ == Play::Paused};
-        case Part::Stop: return {pauseStopEnabled_, play_ == Play::Stopped};
-        case Part::Mute: return {true, muted_};
-        case Part::Smoothing: return {loaded && !captions_.border, captions_.smoothing};
-        case Part::Bold: return {loaded, captions_.bold};
-        case Part::Border: return {loaded, captions_.border};
-        case Part::ShowCaptions: return {loaded, captions_.shown};
+        case Part::Stop:
+            return {pauseStopEnabled_, play_ == Play::Stopped};
+        case Part::Mute:
+            return {true, muted_};
+        case Part::Smoothing:
+            return {loaded && !captions_.border, captions_.smoothing};
+        case Part::Bold:
+            return {loaded, captions_.bold};
+        case Part::Border:
+            return {loaded, captions_.border};
+        case Part::ShowCaptions:
+            return {loaded, captions_.shown};
         case Part::CaptionLarger:
         case Part::CaptionSmaller:
         case Part::CaptionUp:
-        case Part::CaptionDown: return {loaded, false};
-        case Part::CaptionLanguage: return {loaded && captions_.languages > 1, false};
-        default: return {true, false};
+        case Part::CaptionDown:
+            return {loaded, false};
+        case Part::CaptionLanguage:
+            return {loaded && captions_.languages > 1, false};
+        default:
+            return {true, false};
     }
 }
 

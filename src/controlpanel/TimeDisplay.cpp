@@ -52,18 +52,24 @@ std::string TimeDisplay::totalText() const {
     if (!loaded()) return clockText(0);
     const int played = std::max(0, lastWholeSecond_);
     switch (mode_) {
-        case TimeMode::Remaining: return clockText(std::max(0, duration_ - played));
-        case TimeMode::Count: return std::to_string(played);
-        case TimeMode::Total: break;
+        case TimeMode::Remaining:
+            return clockText(std::max(0, duration_ - played));
+        case TimeMode::Count:
+            return std::to_string(played);
+        case TimeMode::Total:
+            break;
     }
     return clockText(duration_);
 }
 
 std::string_view TimeDisplay::totalTip() const {
     switch (mode_) {
-        case TimeMode::Remaining: return "남은 시간";
-        case TimeMode::Count: return "프레임 수";
-        case TimeMode::Total: break;
+        case TimeMode::Remaining:
+            return "남은 시간";
+        case TimeMode::Count:
+            return "프레임 수";
+        case TimeMode::Total:
+            break;
     }
     return "전체 재생 시간";
 }

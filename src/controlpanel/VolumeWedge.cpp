@@ -20,8 +20,8 @@ void VolumeWedge::showStep(int step) {
 }
 
 void VolumeWedge::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton ||
-        event->position().x() >= wedge::kWidth || event->position().y() >= wedge::kHeight) {
+    if (event->button() != Qt::LeftButton || event->position().x() >= wedge::kWidth ||
+        event->position().y() >= wedge::kHeight) {
         event->ignore();
         return;
     }

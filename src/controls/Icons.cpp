@@ -104,24 +104,30 @@ constexpr std::size_t kIconCount = static_cast<std::size_t>(Icon::FoldBack) + 1;
 QPainterPath buildIcon(Icon icon) {
     switch (icon) {
         case Icon::Open:
-            return unite({polygon({{8, 2.2}, {14, 8.8}, {2, 8.8}}), rounded(2, 10.8, 12, 2.6, 0.6)});
+            return unite(
+                {polygon({{8, 2.2}, {14, 8.8}, {2, 8.8}}), rounded(2, 10.8, 12, 2.6, 0.6)});
         case Icon::Previous:
-            return unite({rounded(2.2, 2.8, 2.2, 10.4, 0.5), polygon({{13.8, 2.8}, {5.2, 8}, {13.8, 13.2}})});
-        case Icon::Play: return polygon({{3.8, 2.2}, {13.6, 8}, {3.8, 13.8}});
+            return unite({rounded(2.2, 2.8, 2.2, 10.4, 0.5),
+                          polygon({{13.8, 2.8}, {5.2, 8}, {13.8, 13.2}})});
+        case Icon::Play:
+            return polygon({{3.8, 2.2}, {13.6, 8}, {3.8, 13.8}});
         case Icon::Pause:
             return unite({rounded(3.4, 2.8, 3.4, 10.4, 0.6), rounded(9.2, 2.8, 3.4, 10.4, 0.6)});
-        case Icon::Stop: return rounded(3.2, 3.2, 9.6, 9.6, 1.2);
+        case Icon::Stop:
+            return rounded(3.2, 3.2, 9.6, 9.6, 1.2);
         case Icon::Next:
-            return unite({polygon({{2.2, 2.8}, {10.8, 8}, {2.2, 13.2}}), rounded(11.6, 2.8, 2.2, 10.4, 0.5)});
+            return unite({polygon({{2.2, 2.8}, {10.8, 8}, {2.2, 13.2}}),
+                          rounded(11.6, 2.8, 2.2, 10.4, 0.5)});
         case Icon::Speaker: {
             QPainterPath waves;
-            waves.arcMoveTo(QRectF(6.4, 5, 6, 6), 50);
-            waves.arcTo(QRectF(6.4, 5, 6, 6), 50, -100);
-            waves.arcMoveTo(QRectF(5.2, 2.2, 10.4, 11.6), 52);
-            waves.arcTo(QRectF(5.2, 2.2, 10.4, 11.6), 52, -104);
+            waves.arcMoveTo(QRectF(6.2, 5.2, 5.6, 5.6), 50);
+            waves.arcTo(QRectF(6.2, 5.2, 5.6, 5.6), 50, -100);
+            waves.arcMoveTo(QRectF(4.6, 3, 9.6, 10), 52);
+            waves.arcTo(QRectF(4.6, 3, 9.6, 10), 52, -104);
             return unite({speaker(), stroked(waves, 1.4)});
         }
-        case Icon::SpeakerMuted: return unite({speaker(), cross(10.6, 5.6, 14.8, 10.4, 1.6)});
+        case Icon::SpeakerMuted:
+            return unite({speaker(), cross(10.4, 5.8, 14.4, 10.2, 1.6)});
         case Icon::RepeatStart:
             return unite({bracket(1.8, 2.6, 2.6, 13.4, 1.6), letterA(6.2, 8.4, 2.8, 13.4, 1.7)});
         case Icon::RepeatEnd:
@@ -136,10 +142,17 @@ QPainterPath buildIcon(Icon icon) {
             wave.cubicTo(9.4, 12.8, 11.6, 12.8, 14.2, 5.8);
             return stroked(wave, 2.0);
         }
-        case Icon::Bold: return letterB(3.6, 8.6, 2.6, 13.4, 2.8);
+        case Icon::Bold:
+            return letterB(3.6, 8.6, 2.6, 13.4, 2.8);
         case Icon::Border:
-            return stroked(polygon({{2.2, 2.4}, {13.8, 2.4}, {13.8, 6.2}, {9.9, 6.2}, {9.9, 13.6},
-                                    {6.1, 13.6}, {6.1, 6.2}, {2.2, 6.2}}),
+            return stroked(polygon({{2.2, 2.4},
+                                    {13.8, 2.4},
+                                    {13.8, 6.2},
+                                    {9.9, 6.2},
+                                    {9.9, 13.6},
+                                    {6.1, 13.6},
+                                    {6.1, 6.2},
+                                    {2.2, 6.2}}),
                            1.3);
         case Icon::Captions: {
             QPainterPath frame;
@@ -151,11 +164,11 @@ QPainterPath buildIcon(Icon icon) {
         }
         case Icon::CaptionLarger:
             return unite({letterT(1.6, 8.4, 4.4, 14, 2.2),
-                          stroked(polyline({{10.6, 4.2}, {15, 4.2}}), 1.6),
-                          stroked(polyline({{12.8, 2}, {12.8, 6.4}}), 1.6)});
+                          stroked(polyline({{10.6, 4.2}, {14.6, 4.2}}), 1.6),
+                          stroked(polyline({{12.6, 2.2}, {12.6, 6.2}}), 1.6)});
         case Icon::CaptionSmaller:
             return unite({letterT(1.6, 8.4, 4.4, 14, 2.2),
-                          stroked(polyline({{10.6, 4.2}, {15, 4.2}}), 1.6)});
+                          stroked(polyline({{10.6, 4.2}, {14.6, 4.2}}), 1.6)});
         case Icon::CaptionUp:
             return unite({stroked(polyline({{8, 13.6}, {8, 3.2}}), 1.8),
                           stroked(polyline({{3.6, 7.4}, {8, 3}, {12.4, 7.4}}), 1.8)});
@@ -169,14 +182,17 @@ QPainterPath buildIcon(Icon icon) {
             globe.addPath(polyline({{2, 8}, {14, 8}}));
             return stroked(globe, 1.3);
         }
-        case Icon::Minimize: return stroked(polyline({{3.5, 11.5}, {12.5, 11.5}}), 1.6);
+        case Icon::Minimize:
+            return stroked(polyline({{3.5, 11.5}, {12.5, 11.5}}), 1.6);
         case Icon::Maximize: {
             QPainterPath box;
             box.addRoundedRect(QRectF(3.5, 3.5, 9, 9), 1, 1);
             return stroked(box, 1.5);
         }
-        case Icon::Quit: return cross(4, 4, 12, 12, 1.6);
-        case Icon::FoldBack: return stroked(polyline({{3.5, 5.8}, {8, 10.2}, {12.5, 5.8}}), 1.8);
+        case Icon::Quit:
+            return cross(4, 4, 12, 12, 1.6);
+        case Icon::FoldBack:
+            return stroked(polyline({{3.5, 5.8}, {8, 10.2}, {12.5, 5.8}}), 1.8);
     }
     return {};
 }

@@ -73,7 +73,9 @@ void Slider::changeEvent(QEvent* event) {
 void Slider::deliver(const std::vector<SliderEvent>& events) {
     for (const SliderEvent& e : events) {
         switch (e.kind) {
-            case SliderEvent::Kind::Preview: emit previewed(e.value, e.dragging); break;
+            case SliderEvent::Kind::Preview:
+                emit previewed(e.value, e.dragging);
+                break;
             case SliderEvent::Kind::Commit:
                 value_ = e.value;
                 emit committed(e.value);
@@ -82,7 +84,9 @@ void Slider::deliver(const std::vector<SliderEvent>& events) {
                 value_ = e.value;
                 emit changed(e.value);
                 break;
-            case SliderEvent::Kind::LetGo: emit letGo(); break;
+            case SliderEvent::Kind::LetGo:
+                emit letGo();
+                break;
         }
     }
     if (!events.empty()) update();

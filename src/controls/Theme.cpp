@@ -6,20 +6,48 @@
 
 namespace orvalis::controls::theme {
 
-QColor panelBackground() { return QColor(0x1c, 0x1d, 0x22); }
-QColor panelEdge() { return QColor(0x33, 0x35, 0x3d); }
-QColor icon() { return QColor(0xd4, 0xd6, 0xdd); }
-QColor iconHover() { return QColor(0xff, 0xff, 0xff); }
-QColor iconDisabled() { return QColor(0x55, 0x58, 0x62); }
-QColor accent() { return QColor(0x9d, 0xa4, 0xff); }
-QColor hoverFill() { return QColor(255, 255, 255, 26); }
-QColor pressFill() { return QColor(255, 255, 255, 48); }
-QColor litFill() { return QColor(0x9d, 0xa4, 0xff, 56); }
-QColor groove() { return QColor(0x34, 0x36, 0x3e); }
-QColor textPrimary() { return QColor(0xee, 0xef, 0xf3); }
-QColor textSecondary() { return QColor(0x9b, 0x9f, 0xab); }
-QColor bookmark() { return QColor(0xf4, 0xc4, 0x4e); }
-QColor repeatRange() { return QColor(0x3e, 0xc1, 0xa6); }
+QColor panelBackground() {
+    return QColor(0x1c, 0x1d, 0x22);
+}
+QColor panelEdge() {
+    return QColor(0x33, 0x35, 0x3d);
+}
+QColor icon() {
+    return QColor(0xd4, 0xd6, 0xdd);
+}
+QColor iconHover() {
+    return QColor(0xff, 0xff, 0xff);
+}
+QColor iconDisabled() {
+    return QColor(0x55, 0x58, 0x62);
+}
+QColor accent() {
+    return QColor(0x9d, 0xa4, 0xff);
+}
+QColor hoverFill() {
+    return QColor(255, 255, 255, 26);
+}
+QColor pressFill() {
+    return QColor(255, 255, 255, 48);
+}
+QColor litFill() {
+    return QColor(0x9d, 0xa4, 0xff, 56);
+}
+QColor groove() {
+    return QColor(0x34, 0x36, 0x3e);
+}
+QColor textPrimary() {
+    return QColor(0xee, 0xef, 0xf3);
+}
+QColor textSecondary() {
+    return QColor(0x9b, 0x9f, 0xab);
+}
+QColor bookmark() {
+    return QColor(0xf4, 0xc4, 0x4e);
+}
+QColor repeatRange() {
+    return QColor(0x3e, 0xc1, 0xa6);
+}
 
 QColor fromColorref(int colorref) {
     const unsigned v = static_cast<unsigned>(colorref);

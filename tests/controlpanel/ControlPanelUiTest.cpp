@@ -7,8 +7,8 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -145,8 +145,8 @@ TEST(ControlPanelUi, DraggingTheWedgeSetsTheVolumeBetweenItsEnds) {
 
 TEST(ControlPanelUi, CaptionControlsOnlyWhenWideEnoughWithCaptions) {
     Bar bar(640);
-    const Part parts[] = {Part::Smoothing, Part::Bold, Part::Border, Part::ShowCaptions,
-                          Part::CaptionLarger, Part::CaptionLanguage};
+    const Part parts[] = {Part::Smoothing,    Part::Bold,          Part::Border,
+                          Part::ShowCaptions, Part::CaptionLarger, Part::CaptionLanguage};
     for (Part p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
 
     bar.panel->refreshCaptionButtons(loadedCaptions(1));
@@ -163,7 +163,8 @@ TEST(ControlPanelUi, CaptionControlsOnlyWhenWideEnoughWithCaptions) {
 
     bar.click(Part::Bold);
     bar.click(Part::CaptionLanguage);
-    EXPECT_EQ(bar.commands, (std::vector<CommandId>{CommandId::CaptionBold, CommandId::CaptionLanguage}));
+    EXPECT_EQ(bar.commands,
+              (std::vector<CommandId>{CommandId::CaptionBold, CommandId::CaptionLanguage}));
 
     bar.panel->resize(605, bar.panel->height());
     for (Part p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
@@ -175,12 +176,18 @@ TEST(ControlPanelUi, CaptionControlsOnlyWhenWideEnoughWithCaptions) {
 TEST(ControlPanelUi, ButtonsSendCommandsAndTheRightButtonOpensFiles) {
     Bar bar(1280);
     const std::pair<Part, CommandId> buttons[] = {
-        {Part::Open, CommandId::OpenFile},           {Part::Previous, CommandId::PreviousItem},
-        {Part::Play, CommandId::Play},               {Part::Pause, CommandId::Pause},
-        {Part::Stop, CommandId::Stop},               {Part::Next, CommandId::NextItem},
-        {Part::Mute, CommandId::Mute},               {Part::RepeatStart, CommandId::RepeatSetStart},
-        {Part::RepeatEnd, CommandId::RepeatSetEnd},  {Part::RepeatClear, CommandId::RepeatClear},
-        {Part::Minimize, CommandId::QuickMinimise},  {Part::Maximize, CommandId::FullScreenSize},
+        {Part::Open, CommandId::OpenFile},
+        {Part::Previous, CommandId::PreviousItem},
+        {Part::Play, CommandId::Play},
+        {Part::Pause, CommandId::Pause},
+        {Part::Stop, CommandId::Stop},
+        {Part::Next, CommandId::NextItem},
+        {Part::Mute, CommandId::Mute},
+        {Part::RepeatStart, CommandId::RepeatSetStart},
+        {Part::RepeatEnd, CommandId::RepeatSetEnd},
+        {Part::RepeatClear, CommandId::RepeatClear},
+        {Part::Minimize, CommandId::QuickMinimise},
+        {Part::Maximize, CommandId::FullScreenSize},
         {Part::Quit, CommandId::Exit},
     };
     for (const auto& [part, command] : buttons) {
@@ -198,7 +205,8 @@ TEST(ControlPanelUi, ButtonsSendCommandsAndTheRightButtonOpensFiles) {
 
     // The right button, on the bar itself or on one of its buttons.
     bar.commands.clear();
-    QTest::mouseClick(bar.panel, Qt::RightButton, Qt::NoModifier, QPoint(900, bar.panel->height() - 4));
+    QTest::mouseClick(bar.panel, Qt::RightButton, Qt::NoModifier,
+                      QPoint(900, bar.panel->height() - 4));
     bar.click(Part::Play, Qt::RightButton);
     EXPECT_EQ(bar.commands, (std::vector<CommandId>{CommandId::OpenFile, CommandId::OpenFile}));
 
@@ -217,7 +225,8 @@ TEST(ControlPanelUi, TimeTextCyclesOnClickAndKeysAndWheelGoToTheWindow) {
     const geometry::Rect& r = bar.panel->layout()[Part::TotalTime].rect;
     const QRect total(r.left, r.top, r.width(), r.height());
     ASSERT_FALSE(total.isEmpty());
-    for (int i = 0; i < 3; ++i) QTest::mouseClick(bar.panel, Qt::LeftButton, Qt::NoModifier, total.center());
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(bar.panel, Qt::LeftButton, Qt::NoModifier, total.center());
     EXPECT_EQ(bar.listener.log, (std::vector<std::string>{"time", "count", "time"}));
     EXPECT_EQ(bar.panel->state().time().mode(), panel::TimeMode::Total);
     QTest::mouseClick(bar.panel, Qt::LeftButton, Qt::NoModifier, total.center());
@@ -226,8 +235,8 @@ TEST(ControlPanelUi, TimeTextCyclesOnClickAndKeysAndWheelGoToTheWindow) {
     QTest::keyClick(bar.panel, Qt::Key_Space);
     QTest::keyClick(bar.part(Part::Play), Qt::Key_Right);
     EXPECT_EQ(bar.window.keys, (std::vector<int>{Qt::Key_Space, Qt::Key_Right}));
-    QWheelEvent wheel(QPointF(10, 10), bar.panel->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent wheel(QPointF(10, 10), bar.panel->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(bar.panel, &wheel);
     EXPECT_EQ(bar.window.wheels, std::vector<int>{120});
     EXPECT_EQ(bar.panel->state().trackPosition(), 655);  // the wheel is no seek of the bar's own
@@ -320,14 +329,18 @@ TEST(ControlPanelUi, DrawsTrackAndTextsAtEveryWidth) {
             const QImage shot = bar.panel->grab().toImage();
             if (dir) {
                 QDir().mkpath(dir);
-                shot.save(QString("%1/bar-%2%3.png").arg(dir).arg(width).arg(captions ? "-captions" : ""));
+                shot.save(QString("%1/bar-%2%3.png")
+                              .arg(dir)
+                              .arg(width)
+                              .arg(captions ? "-captions" : ""));
             }
             const qreal scale = shot.devicePixelRatio();
             // The played part of the track is in the track colour, the rest is the groove.
             const QWidget* track = bar.part(Part::Track);
             const int y = static_cast<int>((track->y() + track->height() / 2) * scale);
             const QColor played = shot.pixelColor(static_cast<int>((track->x() + 20) * scale), y);
-            const QColor rest = shot.pixelColor(static_cast<int>((track->x() + track->width() - 10) * scale), y);
+            const QColor rest =
+                shot.pixelColor(static_cast<int>((track->x() + track->width() - 10) * scale), y);
             EXPECT_GT(played.blue(), played.red()) << width;  // the default 0x967373: blue-grey
             EXPECT_NE(played, rest);
             // The current time is drawn in light text on the dark bar.
@@ -335,7 +348,9 @@ TEST(ControlPanelUi, DrawsTrackAndTextsAtEveryWidth) {
             int light = 0;
             for (int px = cur.left; px < cur.right; ++px)
                 for (int py = cur.top; py < cur.bottom; ++py)
-                    if (shot.pixelColor(static_cast<int>(px * scale), static_cast<int>(py * scale)).lightness() > 150) ++light;
+                    if (shot.pixelColor(static_cast<int>(px * scale), static_cast<int>(py * scale))
+                            .lightness() > 150)
+                        ++light;
             EXPECT_GT(light, 20) << width;
         }
     }
@@ -353,7 +368,8 @@ TEST(ControlPanelUi, DrawsIdleBarAndFoldOutRow) {
     const int y = static_cast<int>((track->y() + track->height() / 2) * scale);
     // No medium: the whole track is groove, no played part and no playhead.
     const QColor left = shot.pixelColor(static_cast<int>((track->x() + 1) * scale), y);
-    EXPECT_EQ(left, shot.pixelColor(static_cast<int>((track->x() + track->width() / 2) * scale), y));
+    EXPECT_EQ(left,
+              shot.pixelColor(static_cast<int>((track->x() + track->width() / 2) * scale), y));
 
     bar.panel->setDuration(600);
     PictureControls picture;
@@ -365,9 +381,9 @@ TEST(ControlPanelUi, DrawsIdleBarAndFoldOutRow) {
     if (dir) shot.save(QString("%1/bar-640-pictures.png").arg(dir));
     // The brightness knob stands three quarters along its slider.
     auto* brightness = bar.part(Part::Brightness);
-    const int knobX = static_cast<int>(
-        (brightness->x() + brightness->height() / 2.0 +
-         0.75 * (brightness->width() - brightness->height() - 1)) * scale);
+    const int knobX = static_cast<int>((brightness->x() + brightness->height() / 2.0 +
+                                        0.75 * (brightness->width() - brightness->height() - 1)) *
+                                       scale);
     const int knobY = static_cast<int>((brightness->y() + brightness->height() / 2) * scale);
     EXPECT_GT(shot.pixelColor(knobX, knobY).lightness(), 200);
 }

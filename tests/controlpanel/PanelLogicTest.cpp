@@ -46,9 +46,9 @@ TEST(PanelLayout, ControlsAppearAtTheirWidths) {
         EXPECT_TRUE(shown(at(449), p));
 
     // 606: the caption controls, only with captions loaded.
-    const Part captionParts[] = {Part::Smoothing,     Part::Bold,           Part::Border,
-                                 Part::ShowCaptions,  Part::CaptionLarger,  Part::CaptionSmaller,
-                                 Part::CaptionUp,     Part::CaptionDown,    Part::CaptionLanguage};
+    const Part captionParts[] = {Part::Smoothing,    Part::Bold,          Part::Border,
+                                 Part::ShowCaptions, Part::CaptionLarger, Part::CaptionSmaller,
+                                 Part::CaptionUp,    Part::CaptionDown,   Part::CaptionLanguage};
     for (Part p : captionParts) {
         EXPECT_FALSE(shown(at(605, true), p));
         EXPECT_TRUE(shown(at(606, true), p));
@@ -81,11 +81,12 @@ TEST(PanelLayout, ShownControlsNeverOverlapAndStayInside) {
                     // The speaker sits in the wedge's empty corner, above its low columns.
                     const auto pi = static_cast<Part>(i), pj = static_cast<Part>(j);
                     if (pi == Part::Mute && pj == Part::Wedge) {
-                        ASSERT_LE(a.rect.bottom, b.rect.bottom - wedge::columnHeight(
-                                                                     a.rect.right - b.rect.left));
+                        ASSERT_LE(a.rect.bottom,
+                                  b.rect.bottom - wedge::columnHeight(a.rect.right - b.rect.left));
                         continue;
                     }
-                    ASSERT_FALSE(a.rect.intersects(b.rect)) << "width " << w << ": " << i << " and " << j;
+                    ASSERT_FALSE(a.rect.intersects(b.rect))
+                        << "width " << w << ": " << i << " and " << j;
                 }
             }
         }
@@ -148,7 +149,8 @@ TEST(PanelLayout, TitleOnlyWhereThereIsRoom) {
     EXPECT_LT(l[Part::Title].rect.right, l[Part::Minimize].rect.left);
     // With captions the caption buttons take the room at 640.
     EXPECT_FALSE(shown(at(640, true), Part::Title));
-    EXPECT_GT(at(1280, true)[Part::Title].rect.left, at(1280, true)[Part::CaptionLanguage].rect.right);
+    EXPECT_GT(at(1280, true)[Part::Title].rect.left,
+              at(1280, true)[Part::CaptionLanguage].rect.right);
 }
 
 TEST(TimeDisplay, ClockTextsAndUnusableLengths) {
@@ -223,7 +225,7 @@ TEST(VolumeWedge, ColumnsAndTheVolumeAtBothEnds) {
     EXPECT_EQ(d.press(249), 9);  // fill 30
     EXPECT_EQ(d.move(900), 19);  // the far right
     EXPECT_EQ(d.fill(), 60);
-    EXPECT_EQ(d.move(219), 0);   // the far left
+    EXPECT_EQ(d.move(219), 0);  // the far left
     EXPECT_EQ(d.move(-300), 0);
     EXPECT_EQ(d.fill(), 0);
     EXPECT_EQ(d.release(), 0);

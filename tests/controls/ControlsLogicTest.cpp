@@ -43,8 +43,8 @@ TEST(SliderGesture, SeekPreviewsWhileHoveringAndDraggingAndCommitsOnRelease) {
     // Leaving the track while the button is down keeps the drag; beyond the end is the end.
     EXPECT_TRUE(g.leave().empty());
     EXPECT_EQ(g.move(2000), (std::vector<SliderEvent>{{Kind::Preview, 1000, true}}));
-    EXPECT_EQ(g.release(700), (std::vector<SliderEvent>{{Kind::Commit, 700, false},
-                                                         {Kind::LetGo, 0, false}}));
+    EXPECT_EQ(g.release(700),
+              (std::vector<SliderEvent>{{Kind::Commit, 700, false}, {Kind::LetGo, 0, false}}));
     EXPECT_FALSE(g.dragging());
     EXPECT_TRUE(g.release(700).empty());  // one release, one seek
 
