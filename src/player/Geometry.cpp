@@ -17,8 +17,12 @@ Rect zoomRect(const Rect& window, Size native, double z, const Rect& screen) {
     return r;
 }
 
+int clampTrackHeight(int trackHeight) {
+    return std::clamp(trackHeight, kMinTrackHeight, kMaxTrackHeight);
+}
+
 int transportBarHeight(int trackHeight, bool useRepeatCtrl) {
-    return trackHeight + 42 + (useRepeatCtrl ? 7 : 0);
+    return clampTrackHeight(trackHeight) + 42 + (useRepeatCtrl ? 7 : 0);
 }
 
 int captionFontSizeForHeight(int clientHeight, int fontOffset) {

@@ -44,7 +44,14 @@ enum class ScreenMode { Normal, FullScreen, Maximized };
 // that it stays on the screen.
 Rect zoomRect(const Rect& window, Size native, double z, const Rect& screen);
 
-// Height of the transport bar: "Track Height" + 42, and 7 more with the repeat controls.
+// "Track Height" as the transport bar uses it: a stored 0 (an imported settings file that
+// lacks it) or 200 would leave no track to click or a bar taller than the picture.
+inline constexpr int kMinTrackHeight = 4;
+inline constexpr int kMaxTrackHeight = 40;
+int clampTrackHeight(int trackHeight);
+
+// Height of the transport bar: "Track Height" (kept within the limits above) + 42, and 7 more
+// with the repeat controls.
 int transportBarHeight(int trackHeight, bool useRepeatCtrl);
 
 // Caption font size that follows the client height, kept so that size + offset is in 10..70.

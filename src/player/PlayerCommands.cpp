@@ -31,7 +31,7 @@ void PlayerController::jump(CommandId id) {
 void PlayerController::changeVolume(int step) {
     volume_.setStep(step);
     volume_.apply();
-    if (transport_) transport_->showVolume(volume_.step(), volume_.muted());
+    if (transport_) transport_->setVolumeStep(volume_.step());
     if (osd::switchOn(store_, osd::Switch::Volume)) showMessage(osd::volumeText(volume_.step()));
 }
 
@@ -44,6 +44,7 @@ void PlayerController::changePicture(PictureKind kind, int change) {
         picture_.reset(kind);
     }
     picture_.apply(backend_);
+    if (transport_) transport_->setPictureValues(picture_);
 }
 
 void PlayerController::setRepeatPoint(CommandId id) {
@@ -84,6 +85,74 @@ void PlayerController::growOrShrink(bool grow) {
     auto next = grow ? grownWindow(r, screen.width(), screen.height(), state_.fullScreen())
                      : shrunkWindow(r, state_.fullScreen());
     if (next) applyWindowRect({next->left, next->top, next->right, next->bottom});
+}
+
+// ---------------------------------------------------------------------------------------------
+// The transport bar's drags
+
+void PlayerController::seekPreview(int tenths, bool dragging) {
+    state_.trackDragging = dragging;
+    timers_.kill(TimerId::BarAutoHide);
+    if (!osd_) return;
+    const geometry::Point cursor = view_.cursorPos();
+    const osd::Point at = osd::seekPreviewAnchor({cursor.x, cursor.y});
+    osd_->showAt(osd::seekPreviewText(tenths * 0.1, view_.shiftHeld()), {at.x, at.y}, -1);
+}
+
+void PlayerController::seekCommit(int tenths) {
+    if (!engine_->flags().loaded) return;
+    seekTo(tenths * 0.1);
+}
+
+void PlayerController::seekPreviewEnded() {
+    if (osd_) osd_->hide();
+    state_.trackDragging = false;
+    timers_.start(TimerId::BarAutoHide, 500);
+}
+
+void PlayerController::repeatRangeDragged(double start, double end) {
+    timers_.kill(TimerId::BarAutoHide);
+    state_.repeatA = start;
+    state_.repeatB = end;
+    state_.rangeEditing = true;
+    showMessage(osd::repeatRangeText(start, end, view_.shiftHeld()), -1);
+    if (transport_) transport_->updateRepeatRange(start, end);
+}
+
+void PlayerController::repeatRangeDragEnded() {
+    if (osd_) osd_->hide();
+    state_.rangeEditing = false;
+    timers_.start(TimerId::BarAutoHide, 500);
+}
+
+void PlayerController::volumeDragged(int step) { changeVolume(step); }
+
+void PlayerController::pictureChanged(PictureKind kind, int value) {
+    picture_.set(kind, value);
+    picture_.apply(backend_);
+}
+
+void PlayerController::timeDisplayChanged(bool showsCount) { settings_.showFrameNumber = showsCount; }
+
+void PlayerController::holdBar(bool held) {
+    state_.barHold = held;
+    if (held) {
+        timers_.kill(TimerId::BarAutoHide);
+    } else {
+        timers_.start(TimerId::BarAutoHide, 500);
+    }
+}
+
+void PlayerController::refreshCaptionButtons() {
+    if (!transport_) return;
+    CaptionButtons b;
+    b.loaded = engine_->flags().captionsLoaded;
+    b.languages = captions_ ? captions_->languageCount() : 0;
+    b.smoothing = caption_.fontAlias;
+    b.bold = caption_.fontBold;
+    b.border = caption_.fontBorder;
+    b.shown = caption_.showCaption;
+    transport_->refreshCaptionButtons(b);
 }
 
 bool PlayerController::runCommandNumber(int number) {
@@ -228,7 +297,7 @@ bool PlayerController::runCommand(CommandId id) {
         case C::Mute:
             volume_.toggleMute();
             volume_.apply();
-            if (transport_) transport_->showVolume(volume_.step(), volume_.muted());
+            if (transport_) transport_->showMuteState(volume_.muted());
             return true;
         case C::SystemVolume:
             if (state_.fullScreen() && settings_.alwaysOnTop) toggleAlwaysOnTop();

@@ -101,6 +101,10 @@ void PlayerController::initialise() {
     if (transport_) {
         transport_->setDuration(0);
         transport_->place(geometry::transportBarRect(view_.windowRect(), 60), false);
+        transport_->setVolumeStep(volume_.step());
+        transport_->showMuteState(volume_.muted());
+        transport_->setShowFrameNumber(settings_.showFrameNumber);
+        transport_->setPictureValues(picture_);
     }
     state_.barHeight = 60;
     // The toggle restores the stored value and gives the track its colour.
@@ -315,6 +319,7 @@ void PlayerController::startOfPlayback() {
     }
     if (!e.flags().stream) startPlaybackTick();
     if (bookmarks_) bookmarks_->load(e.currentFile(), duration);
+    refreshCaptionButtons();
     e.startRunning();
     if (transport_) transport_->refresh();
     e.flags().opening = false;
@@ -350,6 +355,7 @@ void PlayerController::closeFile() {
         transport_->setPosition(0);
         transport_->disableButtons();
     }
+    refreshCaptionButtons();
     if (playlist_) playlist_->disableButtons();
     e.releaseSleep();
 }
@@ -440,7 +446,12 @@ void PlayerController::openSettings() {
         state_.native = state_.idleSize;
     }
     if (captions_) captions_->createFont();
-    if (transport_) transport_->setPosition(e.position());
+    if (transport_) {
+        transport_->refresh();
+        transport_->setShowFrameNumber(settings_.showFrameNumber);
+        transport_->setPosition(e.position());
+    }
+    refreshCaptionButtons();
     view_.repaint();
     if (wasPlaying && e.flags().paused) e.pause();
 }
@@ -507,6 +518,7 @@ void PlayerController::applyVolume() {
     // The picture controls start from their defaults with every medium.
     picture_.setDefaults(0, 0, 0);
     picture_.apply(backend_);
+    if (transport_) transport_->setPictureValues(picture_);
 }
 
 bool PlayerController::hasVideoSurface() const { return view_.hasVideoSurface(); }

@@ -22,7 +22,7 @@ namespace orvalis {
 // The player window's logic: its start, its timers and the playback tick, the start of each
 // medium, Close File, Exit, the settings round trip, and the window's picture and screen
 // modes. It is plain C++: the widget forwards events here and draws what it is told.
-class PlayerController final : public EngineHost {
+class PlayerController final : public EngineHost, public TransportListener {
 public:
     struct Parts {
         SettingsStore& settings;
@@ -145,6 +145,20 @@ public:
     void pressPlayButtons() override;
     void announceRate(double rate) override;
     bool shiftHeld() const override { return view_.shiftHeld(); }
+
+    // TransportListener: what the user does on the transport bar.
+    void seekPreview(int tenths, bool dragging) override;
+    void seekCommit(int tenths) override;
+    void seekPreviewEnded() override;
+    void repeatRangeDragged(double start, double end) override;
+    void repeatRangeDragEnded() override;
+    void volumeDragged(int step) override;
+    void pictureChanged(PictureKind kind, int value) override;
+    void timeDisplayChanged(bool showsCount) override;
+    void holdBar(bool held) override;
+
+    // Gives the transport bar the caption state (after every caption change).
+    void refreshCaptionButtons();
 
     // Called when Exit has run: the process may end.
     std::function<void()> onExited;

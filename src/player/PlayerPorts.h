@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Adjustments.h"
 #include "engine/MediaBackend.h"
 #include "player/Commands.h"
 #include "player/Geometry.h"
@@ -41,10 +42,25 @@ public:
     virtual bool ctrlHeld() const = 0;
 };
 
-// The transport bar over the bottom of the window.
+// What the transport bar's caption controls show: whether captions are loaded, how many
+// languages the file has, and the caption flags (smoothing is the "FontAlias" value).
+struct CaptionButtons {
+    bool loaded = false;
+    int languages = 0;
+    bool smoothing = false;
+    bool bold = false;
+    bool border = false;
+    bool shown = true;
+    bool operator==(const CaptionButtons&) const = default;
+};
+
+// The transport bar over the bottom of the window. It shows what it is given and reports
+// what the user does; it holds no playback state of its own.
 class TransportPort {
 public:
     virtual ~TransportPort() = default;
+    // Seconds; zero, negative or unknown (a stream) disables the track, Pause and Stop and
+    // shows "00:00:00". Clears the repeat range.
     virtual void setDuration(double seconds) = 0;
     virtual void setPosition(double seconds) = 0;
     virtual void setTitle(const std::string& title) = 0;
@@ -52,13 +68,70 @@ public:
     virtual void showPaused() = 0;
     virtual void showStopped() = 0;
     virtual void disableButtons() = 0;
+    // The track's colour (a COLORREF): "Track Color2" while the item repeats, else
+    // "Track Color1". Rereads "Use Gradient".
     virtual void setTrackColour(int colorref) = 0;
     virtual void updateRepeatRange(double a, double b) = 0;
+    // Shows or hides the caption controls and sets their checks; run after every caption
+    // command and whenever captions are loaded or dropped.
+    virtual void refreshCaptionButtons(const CaptionButtons& captions) = 0;
+    // The mute button's picture.
+    virtual void showMuteState(bool muted) = 0;
+    // The volume wedge's fill for a step 0..19.
+    virtual void setVolumeStep(int step) = 0;
+    // The bookmarks of the medium, in whole seconds, drawn as ticks on the track.
+    virtual void setBookmarkMarks(const std::vector<int>& seconds) = 0;
+    virtual void clearBookmarkMarks() = 0;
+    // "Show Frame Number": the total-time text shows the count of seconds played.
+    virtual void setShowFrameNumber(bool on) = 0;
+    // The positions of the brightness and contrast sliders.
+    virtual void setPictureValues(const PictureControls& picture) = 0;
+    // Folds the row of picture sliders out, or back.
+    virtual void toggleAdjustRow() = 0;
+    // The bar's rectangle in screen coordinates, and whether it is shown.
     virtual void place(const geometry::Rect& rect, bool shown) = 0;
     virtual bool isShown() const = 0;
+    // Rereads the bar's settings ("Config\Control") and lays it out again.
     virtual void refresh() = 0;
-    virtual void clearBookmarkMarks() = 0;
-    virtual void showVolume(int step, bool muted) = 0;
+};
+
+// What the transport bar reports that is not a command of the command table: the drags on
+// its track, repeat bar, volume wedge and picture sliders, and the time display's mode. The
+// player window implements it; the bar's buttons reach the player as commands instead.
+class TransportListener {
+public:
+    virtual ~TransportListener() = default;
+
+    // The pointer is over the seek track (dragging: with the button down): show the
+    // target, in tenths of a second, beside the pointer ("00:01:05", with Shift "65.4").
+    virtual void seekPreview(int tenths, bool dragging) = 0;
+    // The button went up over the track: seek to tenths x 0.1 seconds and give the bar the
+    // position. seekPreviewEnded follows.
+    virtual void seekCommit(int tenths) = 0;
+    // The pointer left the track or let go of it: hide the preview, and let the bar's
+    // auto-hide timer run again.
+    virtual void seekPreviewEnded() = 0;
+
+    // The repeat range dragged on the repeat bar, in seconds; the message shows it while
+    // the drag lasts. The range is the player's to store and to give back to the bar.
+    virtual void repeatRangeDragged(double start, double end) = 0;
+    // The drag ended: hide the message, let the bar hide again.
+    virtual void repeatRangeDragEnded() = 0;
+
+    // The volume wedge set a step 0..19 (on press, every move and release), with the
+    // volume message each time.
+    virtual void volumeDragged(int step) = 0;
+
+    // A picture slider moved: the value in the player's own range (brightness 0..10000,
+    // contrast 0..20000) for PictureControls::set.
+    virtual void pictureChanged(PictureKind kind, int value) = 0;
+
+    // The user cycled the time display; the player keeps "Show Frame Number" from it.
+    virtual void timeDisplayChanged(bool showsCount) = 0;
+
+    // A drag on the bar began or ended: the bar must stay shown until it ends, wherever the
+    // pointer goes (the player's bar hold).
+    virtual void holdBar(bool held) = 0;
 };
 
 // The playlist window.

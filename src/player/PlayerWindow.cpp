@@ -13,6 +13,7 @@
 
 #include "app/AppPaths.h"
 #include "app/Startup.h"
+#include "controlpanel/ControlPanel.h"
 #include "engine/MpvSoundPlayer.h"
 #include "extras/ShutdownDialog.h"
 #include "extras/ShutdownService.h"
@@ -104,6 +105,11 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     surface_ = new VideoSurface(backend_, this);
     surface_->setGeometry(rect());
     surface_->installEventFilter(this);
+
+    panel_ = new ControlPanel(
+        settings, [this](CommandId id) { controller_->runCommand(id); }, *controller_, this);
+    panel_->hide();
+    controller_->attachTransport(panel_);
 }
 
 PlayerWindow::~PlayerWindow() = default;

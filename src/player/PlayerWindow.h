@@ -16,6 +16,7 @@
 
 namespace orvalis {
 
+class ControlPanel;
 class MpvBackend;
 class MpvSoundPlayer;
 class PowerControl;
@@ -52,6 +53,7 @@ public:
     void receiveHandOver(const QString& list);
     void exitPlayer() { controller_->exit(); }
     OsdTip& osd() { return *osd_; }
+    ControlPanel& transportBar() { return *panel_; }
     PlayerDialogs& dialogs() { return *dialogs_; }
     // Keys that the key map hands to the playlist window (Ctrl + 0…5).
     std::function<void(QKeyEvent*)> passKeyToPlaylist;
@@ -108,6 +110,7 @@ private:
     std::unique_ptr<DesktopAssociations> associations_;
     std::unique_ptr<SettingsSheet> sheet_;
     PlayerDialogs* dialogs_ = nullptr;
+    ControlPanel* panel_ = nullptr;
     WheelAccumulator wheel_;
     VideoSurface* surface_ = nullptr;
     QImage backgroundImage_;

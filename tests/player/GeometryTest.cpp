@@ -128,6 +128,8 @@ TEST(Geometry, CaptionFontAndTransportBar) {
     EXPECT_EQ(captionFontSizeForHeight(100, 65), 5);  // size + offset stays at 70
     EXPECT_EQ(transportBarHeight(15, true), 64);
     EXPECT_EQ(transportBarHeight(15, false), 57);
+    EXPECT_EQ(transportBarHeight(0, true), 53);     // a settings file without the key
+    EXPECT_EQ(transportBarHeight(200, false), 82);  // never taller than the picture it covers
     EXPECT_TRUE(inTransportBand({10, 350}, {640, 360}, 64));
     EXPECT_FALSE(inTransportBand({10, 356}, {640, 360}, 64));  // the last 5 pixels are the border
     EXPECT_FALSE(inTransportBand({10, 299}, {640, 360}, 64));

@@ -81,19 +81,28 @@ public:
     }
     bool isShown() const override { return shown; }
     void refresh() override {}
-    void clearBookmarkMarks() override { marksCleared = true; }
-    void showVolume(int step, bool muted) override {
-        volumeStep = step;
-        volumeMuted = muted;
+    void refreshCaptionButtons(const CaptionButtons& c) override { captions = c; }
+    void showMuteState(bool m) override { muted = m; }
+    void setVolumeStep(int s) override { volumeStep = s; }
+    void setBookmarkMarks(const std::vector<int>& s) override { marks = s; }
+    void clearBookmarkMarks() override {
+        marks.clear();
+        marksCleared = true;
     }
-    int volumeStep = -1;
-    bool volumeMuted = false;
+    void setShowFrameNumber(bool on) override { frameNumber = on; }
+    void setPictureValues(const PictureControls& p) override { picture = p; }
+    void toggleAdjustRow() override { adjustRowOpen = !adjustRowOpen; }
 
     double duration = -1, position = -1, rangeA = -1, rangeB = -1;
     std::string title, state;
     int trackColour = -1;
     geometry::Rect placed;
     bool shown = false, marksCleared = false;
+    CaptionButtons captions;
+    bool muted = false, frameNumber = false, adjustRowOpen = false;
+    int volumeStep = -1;
+    std::vector<int> marks;
+    PictureControls picture;
 };
 
 class FakePlaylist final : public PlaylistPort {
