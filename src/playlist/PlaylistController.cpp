@@ -378,7 +378,7 @@ void PlaylistController::menuCommand(int id) {
             if (!rows().empty()) act(playlist_.Shuffle(timeSeededRandom()));
             break;
         case playlist_cmd::CheckPaths:
-            if (!rows().empty()) checkPaths();
+            checkPaths();
             break;
         case playlist_cmd::CheckDuplicates:
             tip(playlist_.CheckDuplicates());
@@ -425,7 +425,9 @@ void PlaylistController::dropFiles(const std::vector<std::string>& paths) {
     act(request);
 }
 
+// An empty list has nothing to check, and a start-up check of it shows no tip.
 void PlaylistController::checkPaths() {
+    if (rows().empty()) return;
     tip(playlist_.CheckPaths());
     changed();
 }

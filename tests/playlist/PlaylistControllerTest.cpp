@@ -322,6 +322,8 @@ TEST_F(ControllerTest, DropsAndPathListsAddAndStartTheirFirstFile) {
 
 TEST_F(ControllerTest, ChecksAnswerWithTheTipOfThePlayerWindowWhenItHasOne) {
     make();
+    logic->button(PlaylistButton::Check);  // nothing to check in an empty list
+    EXPECT_TRUE(view.tips.empty());
     add({"/v/a.avi"});
     logic->checkPaths();
     EXPECT_EQ(view.tips, std::vector<std::string>{"모든 목록의 파일 경로가 유효합니다.@1500"});
