@@ -75,8 +75,10 @@ QPainterPath playlistIcon(PlaylistButton which) {
         case PlaylistButton::MinimizeMain:
             return strokes({{{2.4, 9}, {9.6, 9}}}, 2.0);
         case PlaylistButton::MainMenu:
-            return strokes({{{2, 3}, {10, 3}}, {{2, 6}, {10, 6}}, {{2, 9}, {10, 9}}}, 1.5,
-                           Qt::FlatCap);
+            // Three bars on whole pixels at the button's 10 pixels (and at twice that).
+            return strokes(
+                {{{1.2, 1.8}, {10.8, 1.8}}, {{1.2, 5.4}, {10.8, 5.4}}, {{1.2, 9.0}, {10.8, 9.0}}},
+                1.2, Qt::FlatCap);
         case PlaylistButton::Previous:
             return box(2, 2.2, 1.6, 7.6).united(polygon({{10, 2.2}, {10, 9.8}, {4, 6}}));
         case PlaylistButton::Play:

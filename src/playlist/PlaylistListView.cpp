@@ -196,7 +196,6 @@ void PlaylistListView::mousePressEvent(QMouseEvent* event) {
             const bool ctrl = mods & Qt::ControlModifier, shift = mods & Qt::ShiftModifier;
             pressRow_ = row;
             pressPos_ = event->position().toPoint();
-            pressModifiers_ = mods;
             clickOnRelease_ = row >= 0 && !ctrl && !shift && logic_.rows().at(row).selected;
             if (!clickOnRelease_) logic_.click(row, ctrl, shift);
             break;

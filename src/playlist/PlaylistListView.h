@@ -101,7 +101,6 @@ private:
     int pressRow_ = -1;
     QPoint pressPos_;
     bool clickOnRelease_ = false;
-    Qt::KeyboardModifiers pressModifiers_;
 };
 
 }  // namespace orvalis

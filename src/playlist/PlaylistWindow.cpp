@@ -77,6 +77,9 @@ PlaylistWindow::~PlaylistWindow() {
     saveTimer_.stop();
     logic_.saveState();
     logic_.attachView(nullptr);
+    // The list reads the rows that the logic holds: it goes before them.
+    delete list_;
+    list_ = nullptr;
 }
 
 void PlaylistWindow::saveNow() {
