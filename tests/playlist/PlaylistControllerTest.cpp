@@ -46,9 +46,9 @@ public:
     std::function<void()> duringDialog;
 };
 
-class ControllerTest : public ::testing::Test {
+class PlaylistControllerTest : public ::testing::Test {
 protected:
-    ControllerTest() {
+    PlaylistControllerTest() {
         host.openPath = [this](const std::string& p) { opened.push_back(p); };
         host.runCommand = [this](CommandId id) { commands.push_back(id); };
         host.mediaLoaded = [this] { return loaded; };
@@ -97,7 +97,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ControllerTest, KeysPlayMoveDeleteOrGoToThePlayerWindow) {
+TEST_F(PlaylistControllerTest, KeysPlayMoveDeleteOrGoToThePlayerWindow) {
     make();
     // Enter with nothing selected is the player window's full-screen toggle.
     EXPECT_FALSE(logic->key(ListKey::Enter, false));
@@ -144,7 +144,7 @@ TEST_F(ControllerTest, KeysPlayMoveDeleteOrGoToThePlayerWindow) {
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST_F(ControllerTest, TheWheelGoesToThePlayerOnlyWithAMediumAndNoScreenMode) {
+TEST_F(PlaylistControllerTest, TheWheelGoesToThePlayerOnlyWithAMediumAndNoScreenMode) {
     make();
     EXPECT_FALSE(logic->wheelGoesToPlayer());
     loaded = true;
@@ -153,7 +153,7 @@ TEST_F(ControllerTest, TheWheelGoesToThePlayerOnlyWithAMediumAndNoScreenMode) {
     EXPECT_FALSE(logic->wheelGoesToPlayer());
 }
 
-TEST_F(ControllerTest, ClicksSelectLikeAListAndDoubleClickPlaysTheFirstSelected) {
+TEST_F(PlaylistControllerTest, ClicksSelectLikeAListAndDoubleClickPlaysTheFirstSelected) {
     make();
     add({"/v/0.avi", "/v/1.avi", "/v/2.avi", "/v/3.avi", "/v/4.avi"});
     logic->click(1, false, false);
@@ -178,7 +178,7 @@ TEST_F(ControllerTest, ClicksSelectLikeAListAndDoubleClickPlaysTheFirstSelected)
     EXPECT_EQ(opened, std::vector<std::string>{"/v/2.avi"});
 }
 
-TEST_F(ControllerTest, DraggingMovesTheSelectionOrTheRowItStartsOn) {
+TEST_F(PlaylistControllerTest, DraggingMovesTheSelectionOrTheRowItStartsOn) {
     make();
     add({"/a.avi", "/b.avi", "/c.avi", "/d.avi"});
     logic->click(0, false, false);
@@ -194,7 +194,7 @@ TEST_F(ControllerTest, DraggingMovesTheSelectionOrTheRowItStartsOn) {
     EXPECT_GT(view.saveRequests, 0);
 }
 
-TEST_F(ControllerTest, MiddleClickAndTheHideButtonFollowThePlayerWindowsState) {
+TEST_F(PlaylistControllerTest, MiddleClickAndTheHideButtonFollowThePlayerWindowsState) {
     make();
     EXPECT_EQ(logic->buttonTip(PlaylistButton::Hide), "목록창 감춤");
     logic->middleClick();
@@ -217,7 +217,7 @@ TEST_F(ControllerTest, MiddleClickAndTheHideButtonFollowThePlayerWindowsState) {
     EXPECT_EQ(playerMenus, 1);
 }
 
-TEST_F(ControllerTest, TheWindowIsOpaqueWhileActiveAndAroundOpeningAMedium) {
+TEST_F(PlaylistControllerTest, TheWindowIsOpaqueWhileActiveAndAroundOpeningAMedium) {
     settings.putInt(sections::Playlist, "Alpha", 20);
     make();
     EXPECT_EQ(view.alpha, 204);
@@ -251,7 +251,7 @@ TEST_F(ControllerTest, TheWindowIsOpaqueWhileActiveAndAroundOpeningAMedium) {
     EXPECT_EQ(settings.getInt(sections::Playlist, "Alpha", -1), 0);
 }
 
-TEST_F(ControllerTest, TheSchemeIsAppliedAtCreationAndAgainAfterTheDialogsOk) {
+TEST_F(PlaylistControllerTest, TheSchemeIsAppliedAtCreationAndAgainAfterTheDialogsOk) {
     schemes::writeFactorySet(settings);
     settings.putString(sections::PlaylistSkins, schemes::kSkinName, "Black");
     make();
@@ -269,7 +269,7 @@ TEST_F(ControllerTest, TheSchemeIsAppliedAtCreationAndAgainAfterTheDialogsOk) {
     EXPECT_EQ(logic->scheme().backColor, 0xB4E6F5u);
 }
 
-TEST_F(ControllerTest, ThePlayerWindowContinuesStopsAndSetsTheButtons) {
+TEST_F(PlaylistControllerTest, ThePlayerWindowContinuesStopsAndSetsTheButtons) {
     make();
     add({"/v/a.avi", "/v/b.avi"});
     logic->playEntry(-2);
@@ -307,7 +307,7 @@ TEST_F(ControllerTest, ThePlayerWindowContinuesStopsAndSetsTheButtons) {
     EXPECT_EQ(view.buttons, ControlButtons{});
 }
 
-TEST_F(ControllerTest, DropsAndPathListsAddAndStartTheirFirstFile) {
+TEST_F(PlaylistControllerTest, DropsAndPathListsAddAndStartTheirFirstFile) {
     make();
     fs.files = {"/d/b.avi", "/d/a.mkv"};
     fs.folders = {"/d/folder"};
@@ -320,7 +320,7 @@ TEST_F(ControllerTest, DropsAndPathListsAddAndStartTheirFirstFile) {
     EXPECT_FALSE(logic->isEmpty());
 }
 
-TEST_F(ControllerTest, ChecksAnswerWithTheTipOfThePlayerWindowWhenItHasOne) {
+TEST_F(PlaylistControllerTest, ChecksAnswerWithTheTipOfThePlayerWindowWhenItHasOne) {
     make();
     logic->button(PlaylistButton::Check);  // nothing to check in an empty list
     EXPECT_TRUE(view.tips.empty());
@@ -335,7 +335,7 @@ TEST_F(ControllerTest, ChecksAnswerWithTheTipOfThePlayerWindowWhenItHasOne) {
     EXPECT_EQ(hostTips, std::vector<std::string>{"중복된 파일이 없습니다."});
 }
 
-TEST_F(ControllerTest, TheControlRowToggleKeepsTheListHeightAndIsStored) {
+TEST_F(PlaylistControllerTest, TheControlRowToggleKeepsTheListHeightAndIsStored) {
     make();
     EXPECT_FALSE(view.controls);
     logic->menuCommand(playlist_cmd::ShowControls);
@@ -348,7 +348,7 @@ TEST_F(ControllerTest, TheControlRowToggleKeepsTheListHeightAndIsStored) {
     EXPECT_FALSE(view.keptListHeight);
 }
 
-TEST_F(ControllerTest, TheListAndTheWindowsPlaceAreKeptAcrossRuns) {
+TEST_F(PlaylistControllerTest, TheListAndTheWindowsPlaceAreKeptAcrossRuns) {
     make();
     add({"/v/a.avi", "/v/b.avi", "/v/c.avi"});
     logic->playEntry(1);
@@ -366,7 +366,7 @@ TEST_F(ControllerTest, TheListAndTheWindowsPlaceAreKeptAcrossRuns) {
     EXPECT_EQ(settings.getInt(sections::PlaylistScreen, "bottom", 0), 320);
 }
 
-TEST_F(ControllerTest, MovesSnapToThePlayerWindowWhileItIsShown) {
+TEST_F(PlaylistControllerTest, MovesSnapToThePlayerWindowWhileItIsShown) {
     make();
     const geometry::Rect screen{0, 0, 1920, 1080};
     // 10 pixels right of the player's right edge, level with its top.

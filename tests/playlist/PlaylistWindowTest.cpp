@@ -31,9 +31,9 @@ protected:
     void wheelEvent(QWheelEvent*) override { ++wheels; }
 };
 
-class WindowTest : public ::testing::Test {
+class PlaylistWindowTest : public ::testing::Test {
 protected:
-    WindowTest() {
+    PlaylistWindowTest() {
         host.openPath = [this](const std::string& p) { opened.push_back(p); };
         host.runCommand = [this](CommandId id) { commands.push_back(id); };
         host.mediaLoaded = [this] { return loaded; };
@@ -78,7 +78,7 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowTest, TwoAddedFilesBothAppearAndTheFirstPlays) {
+TEST_F(PlaylistWindowTest, TwoAddedFilesBothAppearAndTheFirstPlays) {
     openShown();
     const std::string a = file("a 노래.mkv"), b = file("b.flac");
     window->port().dropFiles({b, a});
@@ -94,7 +94,7 @@ TEST_F(WindowTest, TwoAddedFilesBothAppearAndTheFirstPlays) {
     EXPECT_TRUE(rows().index(0, 0).data(PlaylistRows::PlayingRole).toBool());
 }
 
-TEST_F(WindowTest, EnterOnARowAsksToOpenThatPath) {
+TEST_F(PlaylistWindowTest, EnterOnARowAsksToOpenThatPath) {
     openShown();
     const std::string a = file("a.avi"), b = file("b.avi"), c = file("c.avi");
     window->port().dropFiles({a, b, c});
@@ -110,7 +110,7 @@ TEST_F(WindowTest, EnterOnARowAsksToOpenThatPath) {
     EXPECT_EQ(opened.back(), a);
 }
 
-TEST_F(WindowTest, KeysAndWheelTurnsTheListDoesNotKeepGoToThePlayerWindow) {
+TEST_F(PlaylistWindowTest, KeysAndWheelTurnsTheListDoesNotKeepGoToThePlayerWindow) {
     openShown();
     window->port().dropFiles({file("a.avi"), file("b.avi")});
     QTest::keyClick(&window->list(), Qt::Key_G);
@@ -132,7 +132,7 @@ TEST_F(WindowTest, KeysAndWheelTurnsTheListDoesNotKeepGoToThePlayerWindow) {
     EXPECT_DOUBLE_EQ(window->windowOpacity(), 1.0);
 }
 
-TEST_F(WindowTest, DraggingARowShowsTheInsertionMarkAndReordersTheList) {
+TEST_F(PlaylistWindowTest, DraggingARowShowsTheInsertionMarkAndReordersTheList) {
     schemes::writeFactorySet(settings);
     openShown();
     const std::string a = file("a.avi"), b = file("b.avi"), c = file("c.avi"), d = file("d.avi");
@@ -169,7 +169,7 @@ TEST_F(WindowTest, DraggingARowShowsTheInsertionMarkAndReordersTheList) {
     EXPECT_FALSE(other.isAccepted());
 }
 
-TEST_F(WindowTest, DroppedFilesAreAddedAndFoldersSkipped) {
+TEST_F(PlaylistWindowTest, DroppedFilesAreAddedAndFoldersSkipped) {
     openShown();
     const std::string media = file("clip.webm");
     QDir().mkpath(QString::fromStdString(dir + "/folder.avi"));
@@ -187,7 +187,7 @@ TEST_F(WindowTest, DroppedFilesAreAddedAndFoldersSkipped) {
     EXPECT_EQ(opened, std::vector<std::string>{media});
 }
 
-TEST_F(WindowTest, TheListTheCurrentItemAndThePlaceSurviveANewWindow) {
+TEST_F(PlaylistWindowTest, TheListTheCurrentItemAndThePlaceSurviveANewWindow) {
     open();
     window->move(300, 200);
     const std::string a = file("a.avi"), b = file("b.avi"), c = file("c.avi");
@@ -206,7 +206,7 @@ TEST_F(WindowTest, TheListTheCurrentItemAndThePlaceSurviveANewWindow) {
     EXPECT_EQ(opened, std::vector<std::string>{b});
 }
 
-TEST_F(WindowTest, TheListIsDrawnInTheChosenScheme) {
+TEST_F(PlaylistWindowTest, TheListIsDrawnInTheChosenScheme) {
     schemes::writeFactorySet(settings);
     settings.putString(sections::PlaylistSkins, schemes::kSkinName, "Black");
     openShown();
@@ -226,7 +226,7 @@ TEST_F(WindowTest, TheListIsDrawnInTheChosenScheme) {
     EXPECT_EQ(picture.pixelColor(list.center().x(), list.bottom() - 4), QColor(0x6D, 0x7E, 0xBC));
 }
 
-TEST_F(WindowTest, TheControlRowComesAndGoesWithoutChangingTheListsHeight) {
+TEST_F(PlaylistWindowTest, TheControlRowComesAndGoesWithoutChangingTheListsHeight) {
     openShown();
     const int height = window->height(), listHeight = window->list().height();
     EXPECT_FALSE(window->button(PlaylistButton::Play)->isVisible());
@@ -246,7 +246,7 @@ TEST_F(WindowTest, TheControlRowComesAndGoesWithoutChangingTheListsHeight) {
     EXPECT_EQ(window->button(PlaylistButton::Next)->geometry().top(), window->height() - 20);
 }
 
-TEST_F(WindowTest, TheHideButtonHidesTheList) {
+TEST_F(PlaylistWindowTest, TheHideButtonHidesTheList) {
     openShown();
     EXPECT_TRUE(window->port().isShown());
     QTest::mouseClick(window->button(PlaylistButton::Hide), Qt::LeftButton);
@@ -256,7 +256,7 @@ TEST_F(WindowTest, TheHideButtonHidesTheList) {
     EXPECT_TRUE(window->isVisible());
 }
 
-TEST_F(WindowTest, AListOfAHundredThousandEntriesFillsTheList) {
+TEST_F(PlaylistWindowTest, AListOfAHundredThousandEntriesFillsTheList) {
     std::string list = "#EXTM3U\n";
     for (int i = 0; i < 100000; ++i) list += "/music/" + std::to_string(i) + ".mp3\n";
     test::writeFile(dir + "/big.m3u", list);
