@@ -25,7 +25,7 @@
 #include "player/KeyMap.h"
 #include "player/OsdTip.h"
 #include "player/PlayerDialogs.h"
-#include "player/QueuePlaylist.h"
+#include "playlist/PlaylistWindow.h"
 #include "player/VideoSurface.h"
 
 namespace orvalis {
@@ -62,11 +62,13 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         PlayerController::Parts{settings, *timers_, backend, *this, desktop, prompter},
         std::move(commandLineList));
     controller_->onExited = [this] {
+        if (playlist_) {
+            playlist_->saveNow();
+            playlist_->hide();
+        }
         hide();
         emit exited();
     };
-    queue_ = std::make_unique<QueuePlaylist>(controller_->engine(), prompter, settings);
-    controller_->attachPlaylist(queue_.get());
     osd_ = std::make_unique<OsdTip>(*timers_, [this] {
         const QRect client(mapToGlobal(QPoint(0, 0)), size());
         const QPoint cursor = QCursor::pos();
@@ -80,6 +82,26 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         return p;
     });
     controller_->attachOsd(osd_.get());
+    PlaylistHost host;
+    host.openPath = [this](const std::string& path) { controller_->engine().openFile(path); };
+    host.runCommand = [this](CommandId id) { controller_->runCommand(id); };
+    host.mediaLoaded = [this] { return controller_->engine().flags().loaded; };
+    host.playerShown = [this] { return controller_->windowSettings().showMainDlg; };
+    host.playerInScreenMode = [this] { return controller_->state().fullScreen(); };
+    host.minimizePlayer = [this] { controller_->minimize(); };
+    host.showPlayerMenu = [this] { showContextMenu(QCursor::pos()); };
+    host.playerRect = [this]() -> std::optional<Rect> { return windowRect(); };
+    host.showTip = [this](const std::string& text, int ms) {
+        const QPoint at = QCursor::pos();
+        osd_->showAt(text, {at.x(), at.y()}, ms);
+    };
+    playlist_ = new PlaylistWindow(settings, prompter, std::move(host), this);
+    controller_->attachPlaylist(&playlist_->port());
+    passKeyToPlaylist = [this](QKeyEvent* event) {
+        if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_5)
+            playlist_->transparencyKey(event->key() - Qt::Key_0);
+    };
+
     dialogs_ = new PlayerDialogs(this, *controller_, desktop);
     dialogs_->streamAddressDialog = [this] { return StreamAddressDialog::ask(this, settings_, prompter_); };
     controller_->attachDialogs(dialogs_);

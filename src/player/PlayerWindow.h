@@ -24,7 +24,7 @@ class SettingsSheet;
 class ShutdownService;
 class DesktopAssociations;
 class VideoSurface;
-class QueuePlaylist;
+class PlaylistWindow;
 class OsdTip;
 class PlayerDialogs;
 
@@ -54,6 +54,7 @@ public:
     void exitPlayer() { controller_->exit(); }
     OsdTip& osd() { return *osd_; }
     ControlPanel& transportBar() { return *panel_; }
+    PlaylistWindow& playlistWindow() { return *playlist_; }
     PlayerDialogs& dialogs() { return *dialogs_; }
     // Keys that the key map hands to the playlist window (Ctrl + 0…5).
     std::function<void(QKeyEvent*)> passKeyToPlaylist;
@@ -103,7 +104,7 @@ private:
     Prompter& prompter_;
     std::unique_ptr<QtTimerService> timers_;
     std::unique_ptr<PlayerController> controller_;
-    std::unique_ptr<QueuePlaylist> queue_;
+    PlaylistWindow* playlist_ = nullptr;
     std::unique_ptr<OsdTip> osd_;
     std::unique_ptr<ShutdownService> shutdown_;
     std::unique_ptr<MpvSoundPlayer> sound_;

@@ -350,7 +350,7 @@ std::string PlaylistController::buttonTip(PlaylistButton which) const {
     return {};
 }
 
-std::vector<MenuItem> PlaylistController::contextMenu() const {
+std::vector<PlaylistMenuItem> PlaylistController::contextMenu() const {
     return playlistContextMenu(playlist_, playerShown());
 }
 

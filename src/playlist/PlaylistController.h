@@ -132,7 +132,7 @@ public:
     void activationChanged(bool active);
     void button(PlaylistButton which);
     std::string buttonTip(PlaylistButton which) const;
-    std::vector<MenuItem> contextMenu() const;
+    std::vector<PlaylistMenuItem> contextMenu() const;
     void menuCommand(int id);
     // Ctrl+0 ... Ctrl+5, in the list or passed on by the player window.
     void transparencyKey(int digit);

@@ -344,8 +344,8 @@ void PlaylistWindow::mouseReleaseEvent(QMouseEvent* event) {
 // ---------------------------------------------------------------------------------------------
 // Context menu
 
-void PlaylistWindow::fillMenu(QMenu* menu, const std::vector<MenuItem>& items) {
-    for (const MenuItem& item : items) {
+void PlaylistWindow::fillMenu(QMenu* menu, const std::vector<PlaylistMenuItem>& items) {
+    for (const PlaylistMenuItem& item : items) {
         if (item.separator) {
             menu->addSeparator();
         } else if (!item.submenu.empty()) {

@@ -74,7 +74,7 @@ private:
     void relayout();
     void placeAtStart();
     void showContextMenu(const QPoint& globalPos);
-    void fillMenu(QMenu* menu, const std::vector<MenuItem>& items);
+    void fillMenu(QMenu* menu, const std::vector<PlaylistMenuItem>& items);
     QRect screenArea() const;
     // Which window edges lie under a point of the frame (Qt::Edges), for resizing.
     Qt::Edges edgesAt(const QPoint& pos) const;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QScreen>
 #include <QTest>
 
@@ -11,6 +13,8 @@
 #include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
+#include "playlist/PlaylistListView.h"
+#include "playlist/PlaylistWindow.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;
@@ -134,4 +138,34 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
     QTest::keyClick(&window, Qt::Key_F4);  // close file
     EXPECT_FALSE(window.engine().flags().loaded);
     EXPECT_EQ(window.size(), QSize(366, 272));
+}
+
+TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
+    window.start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Dropped files join the list in name order.
+    const std::string first = mediaPath("test/audio.wav"), second = mediaPath("test/av.mp4");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(second)),
+                  QUrl::fromLocalFile(QString::fromStdString(first))});
+    const QPoint at(window.width() / 2, window.height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+
+    PlaylistWindow& list = window.playlistWindow();
+    // The drop is answered first and handled right after.
+    EXPECT_TRUE(waitUntil([&] { return list.list().model()->rowCount() == 2; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
+    EXPECT_EQ(window.engine().currentFile(), first);
+
+    // Enter on the second row plays it.
+    list.list().setCurrentIndex(list.list().model()->index(1, 0));
+    list.list().setFocus();
+    QTest::keyClick(&list.list(), Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return window.engine().currentFile() == second && window.engine().flags().playing; },
+                          15000));
+    EXPECT_TRUE(window.engine().flags().hasVideo);
 }
