@@ -423,11 +423,33 @@ void PlayerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     surface_->setGeometry(rect());
     controller_->sized();
+    keepPlaylistDocked();
 }
 
 void PlayerWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     controller_->moved();
+    keepPlaylistDocked();
+}
+
+void PlayerWindow::keepPlaylistDocked() {
+    const QRect now = geometry();
+    if (!playlist_ || isFullScreen()) return;
+    if (dockedTo_.isValid() && playlist_->isVisible() && now != dockedTo_) {
+        const QRect old = dockedTo_;
+        QRect list = playlist_->geometry();
+        auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+        const bool besideRight = near(list.left(), old.right() + 1);
+        const bool besideLeft = near(list.right() + 1, old.left());
+        const bool below = near(list.top(), old.bottom() + 1);
+        if (besideRight) list.moveLeft(now.right() + 1);
+        if (besideLeft) list.moveRight(now.left() - 1);
+        if (below) list.moveTop(now.bottom() + 1);
+        if ((besideRight || besideLeft) && near(list.top(), old.top())) list.moveTop(now.top());
+        if (below && near(list.left(), old.left())) list.moveLeft(now.left());
+        if (list != playlist_->geometry()) playlist_->setGeometry(list);
+    }
+    dockedTo_ = now;
 }
 
 }  // namespace orvalis

@@ -125,6 +125,9 @@ private:
     int resizeZone_ = 0;
     QPoint pressGlobal_;
     QRect pressGeometry_;
+    // The last normal geometry, so that a playlist window docked to an edge follows it.
+    QRect dockedTo_;
+    void keepPlaylistDocked();
 };
 
 }  // namespace orvalis
