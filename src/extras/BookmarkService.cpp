@@ -45,9 +45,14 @@ std::optional<double> BookmarkService::next(double position) {
     return store_.nextTarget(position);
 }
 
+void BookmarkService::refreshMarks() {
+    showMarks();
+}
+
 void BookmarkService::showMarks() {
     if (!transport_) return;
-    if (store_.enabled() && !store_.positions().empty()) {
+    // Turned on after the medium started: its list is read now.
+    if (store_.ready() && !store_.positions().empty()) {
         transport_->setBookmarkMarks(store_.positions());
     } else {
         transport_->clearBookmarkMarks();

@@ -32,6 +32,7 @@ public:
     void clearAll() override;
     std::optional<double> previous(double position) override;
     std::optional<double> next(double position) override;
+    void refreshMarks() override;
 
 private:
     void showMarks();

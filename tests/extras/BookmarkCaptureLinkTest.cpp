@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 #include "app/AtomicFile.h"
@@ -31,6 +32,15 @@ struct FakeOsd final : OsdPort {
     Lines lines;
 };
 
+// The settings sheet, closed with OK after the change the test makes.
+struct FakeSheet final : SettingsSheetPort {
+    bool run() override {
+        if (change) change();
+        return true;
+    }
+    std::function<void()> change;
+};
+
 struct FakeSound final : SoundPlayer {
     void play(const std::string& path) override { played.push_back(path); }
     void stop() override {}
@@ -55,6 +65,7 @@ protected:
         controller.attachOsd(&osd);
         controller.attachBookmarks(&bookmarks);
         controller.attachCapture(capture.get());
+        controller.attachSettingsSheet(&sheet);
         bookmarks.setTransport(&transport);
         controller.initialise();
         controller.onTimer(TimerId::DeferredInit);
@@ -80,6 +91,7 @@ protected:
     test::FakePlaylist playlist;
     FakeOsd osd;
     FakeSound sound;
+    FakeSheet sheet;
     PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
     BookmarkService bookmarks{store, bookmarkFile, osd};
 
@@ -173,16 +185,27 @@ TEST_F(LinkTest, BookmarksAreKeptPerMediumAcrossClosesAndReopens) {
               "bm1=00:00:20\n[/m/b.avi]\nbm0=00:00:05\n");
 }
 
-TEST_F(LinkTest, WithBookmarksOffNothingIsMarkedOrWritten) {
+// Off, the commands do nothing and the file is not touched; turned on in the settings, the
+// medium's bookmarks show at once.
+TEST_F(LinkTest, BookmarksOffAndOnAgainInTheSettings) {
+    test::writeFile(bookmarkFile, "[/m/a.avi]\nbm0=00:00:07\n");
     store.putInt(sections::ConfigControl, "Use Bookmark", 0);
     play("/m/a.avi");
+    EXPECT_TRUE(transport.marks.empty());
     at(12);
     run(C::BookmarkToggle);
     run(C::BookmarkClearAll);
     EXPECT_TRUE(osd.lines.empty());
     EXPECT_TRUE(transport.marks.empty());
+
+    sheet.change = [&] { store.putInt(sections::ConfigControl, "Use Bookmark", 1); };
+    controller.openSettings();
+    EXPECT_EQ(transport.marks, std::vector<int>{7});
+    sheet.change = [&] { store.putInt(sections::ConfigControl, "Use Bookmark", 0); };
+    controller.openSettings();
+    EXPECT_TRUE(transport.marks.empty());
     controller.closeFile();
-    EXPECT_FALSE(fileExists(bookmarkFile));
+    EXPECT_EQ(file(), "[/m/a.avi]\nbm0=00:00:07\n");
 }
 
 // A full disk at Close File: the old file stays whole and the list stays in memory; the next
