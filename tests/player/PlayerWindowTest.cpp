@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QTest>
 #include <cmath>
+#include <cstdio>
 
 #include "app/AppPaths.h"
 #include "app/SettingsKeys.h"
@@ -145,6 +146,7 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
 // medium plays on.
 TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
     const std::string shots = test::freshDir("shots");
+    std::remove((paths::dataDir() + "/Bookmark.ini").c_str());  // left by an earlier run
     store.putString(sections::ConfigControl, "Image Folder", shots);
     const std::string demo = mediaPath("demo.mp4");
     startWith(demo);
