@@ -15,6 +15,8 @@
 #include "app/Startup.h"
 #include "controlpanel/ControlPanel.h"
 #include "engine/MpvSoundPlayer.h"
+#include "extras/BookmarkService.h"
+#include "extras/CaptureService.h"
 #include "extras/ShutdownDialog.h"
 #include "extras/ShutdownService.h"
 #include "extras/StreamAddressDialog.h"
@@ -39,6 +41,15 @@ QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()
 
 QColor colourOf(int colorref) {
     return QColor(colorref & 0xFF, (colorref >> 8) & 0xFF, (colorref >> 16) & 0xFF);
+}
+
+// libmpv's raw screenshot of the video, as the capture takes it.
+void requestFrame(MpvBackend& backend, CaptureService::FrameAnswer answer) {
+    backend.grabFrame([answer = std::move(answer)](std::optional<MpvBackend::VideoFrame> f) {
+        answer(f ? RawFrame::copyOf(f->pixels.data(), f->width, f->height,
+                                    static_cast<std::ptrdiff_t>(f->stride), f->format)
+                 : std::nullopt);
+    });
 }
 
 }  // namespace
@@ -132,6 +143,19 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         settings, [this](CommandId id) { controller_->runCommand(id); }, *controller_, this);
     panel_->hide();
     controller_->attachTransport(panel_);
+
+    bookmarks_ =
+        std::make_unique<BookmarkService>(settings, BookmarkStore::defaultFilePath(), *osd_);
+    bookmarks_->setTransport(panel_);
+    controller_->attachBookmarks(bookmarks_.get());
+    capture_ = std::make_unique<CaptureService>(
+        CaptureService::Player{controller_->engine(),
+                               [this](bool busy) { controller_->setBusyCursor(busy); },
+                               [this](CaptureService::FrameAnswer answer) {
+                                   requestFrame(backend_, std::move(answer));
+                               }},
+        *osd_, sound_.get(), settings, paths::picturesDir());
+    controller_->attachCapture(capture_.get());
 }
 
 PlayerWindow::~PlayerWindow() = default;

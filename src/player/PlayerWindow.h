@@ -16,6 +16,8 @@
 
 namespace orvalis {
 
+class BookmarkService;
+class CaptureService;
 class ControlPanel;
 class MpvBackend;
 class MpvSoundPlayer;
@@ -110,6 +112,8 @@ private:
     std::unique_ptr<MpvSoundPlayer> sound_;
     std::unique_ptr<DesktopAssociations> associations_;
     std::unique_ptr<SettingsSheet> sheet_;
+    std::unique_ptr<BookmarkService> bookmarks_;
+    std::unique_ptr<CaptureService> capture_;
     PlayerDialogs* dialogs_ = nullptr;
     ControlPanel* panel_ = nullptr;
     WheelAccumulator wheel_;
