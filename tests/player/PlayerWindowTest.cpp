@@ -173,6 +173,7 @@ TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
     EXPECT_TRUE(waitUntil([&] { return window.engine().currentFile() == second && window.engine().flags().playing; },
                           15000));
     EXPECT_TRUE(window.engine().flags().hasVideo);
+}
 
 // Bookmarks by their keys on the playing demo, kept in the bookmark file across a close and
 // a new open; a frame saved by Ctrl + F as a BMP file that an image reader opens, while the
