@@ -12,6 +12,8 @@
 #include <QUrl>
 
 #include "app/Startup.h"
+#include "captions/CaptionController.h"
+#include "captions/CaptionRenderer.h"
 #include "engine/MpvBackend.h"
 #include "player/KeyMap.h"
 #include "player/OsdTip.h"
@@ -71,6 +73,17 @@ PlayerWindow::PlayerWindow(SettingsStore& settings, MpvBackend& backend, Prompte
     surface_ = new VideoSurface(backend_, this);
     surface_->setGeometry(rect());
     surface_->installEventFilter(this);
+
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    captionRenderer_ = std::make_unique<CaptionRenderer>(
+        primary ? primary->logicalDotsPerInch() : 96.0, devicePixelRatioF());
+    captionRenderer_->imageChanged = [this](const QImage& image, QPoint at) {
+        surface_->setCaptionImage(image, at);
+    };
+    captions_ = std::make_unique<CaptionController>(
+        CaptionController::Parts{*controller_, controller_->captionStyle(), settings, *timers_,
+                                 *captionRenderer_, prompter, desktop, osd_.get()});
+    controller_->attachCaptions(captions_.get());
 }
 
 PlayerWindow::~PlayerWindow() = default;

@@ -21,6 +21,8 @@ class VideoSurface;
 class QueuePlaylist;
 class OsdTip;
 class PlayerDialogs;
+class CaptionRenderer;
+class CaptionController;
 
 // The main window: frameless, moved by dragging its inside and resized by its border zones.
 // It turns window events into calls of the PlayerController and draws what it is told.
@@ -34,6 +36,7 @@ public:
     PlayerController& controller() { return *controller_; }
     MediaEngine& engine() { return controller_->engine(); }
     VideoSurface& videoSurface() { return *surface_; }
+    CaptionController& captionController() { return *captions_; }
 
     // Reads the settings, places the window and shows it (or hides it as the settings say).
     void start();
@@ -103,6 +106,9 @@ private:
     int resizeZone_ = 0;
     QPoint pressGlobal_;
     QRect pressGeometry_;
+
+    std::unique_ptr<CaptionRenderer> captionRenderer_;
+    std::unique_ptr<CaptionController> captions_;
 };
 
 }  // namespace orvalis
