@@ -17,6 +17,8 @@ namespace orvalis {
 
 class CaptionModel;
 
+// The font of a caption style: its face, its size kept within 10..70 points, its weight, and
+// smoothing only without the outline.
 CaptionFont captionFontOf(const CaptionStyle& style);
 
 // The captions of the player window: the caption file of each medium, the caption due on
