@@ -47,19 +47,13 @@ TEST(CaptionLayout, TwoLinesStandOnTheBottomMarginEachInItsColour) {
     EXPECT_EQ(p.lines[1].colour, 0x0000FFu);  // FF0000 is red, 0x00BBGGRR
     EXPECT_EQ(texts(p), (std::vector<std::string>{"first", "second"}));
     EXPECT_EQ(p.align, CaptionAlign::Centre);
-}
 
-TEST(CaptionLayout, ColoursOfLines) {
-    const CaptionPicture p =
-        layoutCaption(input("F3E2C1|a\nNOSUCHCOLOUR|b\nred|c\n|d\ne"), measurer);
-    ASSERT_EQ(p.lines.size(), 5u);
-    EXPECT_EQ(p.lines[0].colour, kFontColour);
-    EXPECT_EQ(p.lines[1].colour, 0xFFFFFFu);  // unknown names are white
-    EXPECT_EQ(p.lines[2].colour, 0x0000FFu);
-    // Without colour text the line takes the caption colour and keeps its text.
-    EXPECT_EQ(p.lines[3].colour, kFontColour);
-    EXPECT_EQ(p.lines[3].text, "|d");
-    EXPECT_EQ(p.lines[4].colour, kFontColour);
+    // Unknown colour names are white; a line without colour text takes the caption colour.
+    const CaptionPicture q = layoutCaption(input("NOSUCHCOLOUR|b\n|d\ne"), measurer);
+    EXPECT_EQ(q.lines.at(0).colour, 0xFFFFFFu);
+    EXPECT_EQ(q.lines.at(1).colour, kFontColour);
+    EXPECT_EQ(q.lines.at(1).text, "|d");
+    EXPECT_EQ(q.lines.at(2).colour, kFontColour);
 }
 
 TEST(CaptionLayout, ASingleLineIsLiftedByOneLineUnlessTheBarIsHigher) {
@@ -108,7 +102,7 @@ TEST(CaptionLayout, AWideLineIsCutOnceAndKeepsItsColour) {
     EXPECT_EQ(texts(p), (std::vector<std::string>{"가나다라마바사", "아자차카타파하"}));
 }
 
-TEST(CaptionLayout, LeftAlignmentIndentsTheLinesThatContinueADialogueTurn) {
+TEST(CaptionLayout, AlignmentAndTheIndentOfLinesThatContinueADialogueTurn) {
     CaptionLayoutInput in = input(
         "F3E2C1|- abcd\nF3E2C1|efghijklmn\nF3E2C1|-pq\nF3E2C1|rs\nF3E2C1|tu\nF3E2C1|- "
         "vw\nF3E2C1|xy");
@@ -121,15 +115,12 @@ TEST(CaptionLayout, LeftAlignmentIndentsTheLinesThatContinueADialogueTurn) {
     // The indented widest line still has room for all of its text.
     EXPECT_GE(p.lines[1].rect.width(), 100);
     EXPECT_EQ(p.align, CaptionAlign::Left);
-}
 
-TEST(CaptionLayout, RightAlignmentSharesTheRightEdge) {
-    CaptionLayoutInput in = input("F3E2C1|ab\nF3E2C1|abcdef");
-    in.align = 2;
-    const CaptionPicture p = layoutCaption(in, measurer);
-    EXPECT_EQ(p.lines[0].rect.right, 640 - (640 - 60) / 2);
-    EXPECT_EQ(p.lines[1].rect.right, p.lines[0].rect.right);
-    EXPECT_EQ(p.lines[0].rect.left, (640 - 20) / 2);
+    in = input("F3E2C1|ab\nF3E2C1|abcdef");
+    in.align = 2;  // right: the lines share the right edge of the widest
+    const CaptionPicture r = layoutCaption(in, measurer);
+    EXPECT_EQ(r.lines[0].rect.right, 640 - (640 - 60) / 2);
+    EXPECT_EQ(r.lines[1].rect.right, r.lines[0].rect.right);
     in.align = 7;  // unknown: centred
     EXPECT_EQ(layoutCaption(in, measurer).align, CaptionAlign::Centre);
 }
