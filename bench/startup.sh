@@ -47,7 +47,7 @@ mpv_first_frame() {
     echo $(( ($(now) - start) / 1000000 ))
 }
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+. "$root/bench/support/measure.sh"
 
 ours_times=""; mpv_times=""
 for i in $(seq "$runs"); do
@@ -59,10 +59,6 @@ base=$(echo $mpv_times | tr ' ' '\n' | median)
 echo "bench first_frame.mpv $base ms"
 echo "bench first_frame.orvalis $ours ms"
 echo "bench first_frame.ratio $(awk "BEGIN {printf \"%.2f\", $ours / $base}") x"
-
-cpu_seconds() {  # utime + stime of a process, in seconds
-    awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
-}
 
 paused_cpu() {  # $1: pid of a paused player; CPU over 10 s
     a=$(cpu_seconds "$1"); sleep 10; b=$(cpu_seconds "$1")

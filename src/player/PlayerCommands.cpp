@@ -143,6 +143,7 @@ void PlayerController::holdBar(bool held) {
     }
 }
 
+// The caption state on the transport bar's check boxes and buttons.
 void PlayerController::refreshCaptionButtons() {
     if (!transport_) return;
     CaptionButtons b;

@@ -22,7 +22,7 @@ namespace orvalis {
 // The player window's logic: its start, its timers and the playback tick, the start of each
 // medium, Close File, Exit, the settings round trip, and the window's picture and screen
 // modes. It is plain C++: the widget forwards events here and draws what it is told.
-class PlayerController final : public EngineHost, public TransportListener {
+class PlayerController final : public EngineHost, public TransportListener, public CaptionHost {
 public:
     struct Parts {
         SettingsStore& settings;
@@ -157,8 +157,15 @@ public:
     void timeDisplayChanged(bool showsCount) override;
     void holdBar(bool held) override;
 
-    // Gives the transport bar the caption state (after every caption change).
-    void refreshCaptionButtons();
+    // CaptionHost
+    const EngineFlags& mediaFlags() const override { return engine_->flags(); }
+    void setCaptionsLoaded(bool loaded) override { engine_->flags().captionsLoaded = loaded; }
+    void pauseOrResume() override { engine_->pause(); }
+    CaptionFrame captionFrame() const override;
+    bool fullScreenOrMaximized() const override { return state_.fullScreen(); }
+    void exitFullScreen() override { leaveFullScreen(); }
+    void applyCaptionSpace() override;
+    void refreshCaptionButtons() override;
 
     // Called when Exit has run: the process may end.
     std::function<void()> onExited;

@@ -23,6 +23,8 @@
 #include "settings/FileAssociations.h"
 #include "settings/PageValues.h"
 #include "settings/SettingsSheet.h"
+#include "captions/CaptionController.h"
+#include "captions/CaptionRenderer.h"
 #include "engine/MpvBackend.h"
 #include "player/KeyMap.h"
 #include "player/OsdTip.h"
@@ -156,6 +158,16 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
                                }},
         *osd_, sound_.get(), settings, paths::picturesDir());
     controller_->attachCapture(capture_.get());
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    captionRenderer_ = std::make_unique<CaptionRenderer>(
+        primary ? primary->logicalDotsPerInch() : 96.0, devicePixelRatioF());
+    captionRenderer_->imageChanged = [this](const QImage& image, QPoint at) {
+        surface_->setCaptionImage(image, at);
+    };
+    captions_ = std::make_unique<CaptionController>(
+        CaptionController::Parts{*controller_, controller_->captionStyle(), settings, *timers_,
+                                 *captionRenderer_, prompter, desktop, osd_.get()});
+    controller_->attachCaptions(captions_.get());
 }
 
 PlayerWindow::~PlayerWindow() = default;

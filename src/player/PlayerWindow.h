@@ -29,6 +29,8 @@ class VideoSurface;
 class PlaylistWindow;
 class OsdTip;
 class PlayerDialogs;
+class CaptionRenderer;
+class CaptionController;
 
 // The main window: frameless, moved by dragging its inside and resized by its border zones.
 // It turns window events into calls of the PlayerController and draws what it is told.
@@ -49,6 +51,7 @@ public:
     PlayerController& controller() { return *controller_; }
     MediaEngine& engine() { return controller_->engine(); }
     VideoSurface& videoSurface() { return *surface_; }
+    CaptionController& captionController() { return *captions_; }
 
     // Reads the settings, places the window and shows it (or hides it as the settings say).
     void start();
@@ -132,6 +135,9 @@ private:
     // The last normal geometry, so that a playlist window docked to an edge follows it.
     QRect dockedTo_;
     void keepPlaylistDocked();
+
+    std::unique_ptr<CaptionRenderer> captionRenderer_;
+    std::unique_ptr<CaptionController> captions_;
 };
 
 }  // namespace orvalis

@@ -206,9 +206,26 @@ void PlayerController::showMainWindow() {
 }
 
 void PlayerController::showTransportBar(bool shown) {
+    const bool changed = state_.barShown != shown;
     state_.barShown = shown;
     if (transport_)
         transport_->place(geometry::shownTransportBarRect(view_.windowRect(), state_.barHeight), shown);
+    // The caption stands above a bar that lies over the picture.
+    if (changed) timers_.start(TimerId::CaptionRedraw, 50);
+}
+
+CaptionFrame PlayerController::captionFrame() const {
+    const Rect window = view_.windowRect();
+    return {window.width(), window.height(), state_.barShown, state_.barHeight};
+}
+
+void PlayerController::applyCaptionSpace() {
+    if (state_.fullScreen()) {
+        applyWindowRect(view_.windowRect());
+        return;
+    }
+    applyWindowRect(geometry::rectForNativeSize(view_.windowRect(), state_.native,
+                                                caption_.captionSpace, &state_.aspect));
 }
 
 void PlayerController::minimize() {

@@ -64,27 +64,49 @@ void VideoSurface::setBackgroundImage(const QImage& image) {
     if (!showVideo_) update();
 }
 
+void VideoSurface::setCaptionImage(const QImage& image, const QPoint& at) {
+    if (captionImage_.isNull() && image.isNull()) return;
+    captionImage_ = image;
+    captionAt_ = at;
+    update();
+}
+
+void VideoSurface::renderFrame() {
+    const qreal ratio = devicePixelRatioF();
+    backend_.render(static_cast<int>(defaultFramebufferObject()), static_cast<int>(width() * ratio),
+                    static_cast<int>(height() * ratio), true);
+    ++framesDrawn_;
+    if (!firstFrameTraced_) {
+        firstFrameTraced_ = true;
+        qCInfo(lcVideo) << "first frame drawn";
+    }
+}
+
 void VideoSurface::paintGL() {
-    QOpenGLFunctions* gl = context()->functions();
     if (showVideo_ && rendererReady_) {
-        const qreal ratio = devicePixelRatioF();
-        backend_.render(static_cast<int>(defaultFramebufferObject()),
-                        static_cast<int>(width() * ratio), static_cast<int>(height() * ratio),
-                        true);
-        ++framesDrawn_;
-        if (!firstFrameTraced_) {
-            firstFrameTraced_ = true;
-            qCInfo(lcVideo) << "first frame drawn";
+        if (captionImage_.isNull()) {
+            renderFrame();
+            return;
         }
+        // libmpv draws as native GL inside the painter, which then sets up its own GL state
+        // again before it lays the caption over the frame.
+        QPainter painter(this);
+        painter.beginNativePainting();
+        renderFrame();
+        painter.endNativePainting();
+        painter.drawImage(captionAt_, captionImage_);
         return;
     }
+    QOpenGLFunctions* gl = context()->functions();
     gl->glClearColor(background_.redF(), background_.greenF(), background_.blueF(), 1.0f);
     gl->glClear(GL_COLOR_BUFFER_BIT);
+    if (backgroundImage_.isNull() && captionImage_.isNull()) return;
+    QPainter painter(this);
     if (!backgroundImage_.isNull()) {
-        QPainter painter(this);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(rect(), backgroundImage_);
     }
+    if (!captionImage_.isNull()) painter.drawImage(captionAt_, captionImage_);
 }
 
 }  // namespace orvalis

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QOpenGLWidget>
+#include <QPoint>
 
 namespace orvalis {
 
@@ -22,6 +23,8 @@ public:
     void setBackgroundColour(const QColor& colour);
     // The picture drawn stretched over the surface while no video shows; null for colour.
     void setBackgroundImage(const QImage& image);
+    // The caption, laid over every frame and over the idle background; null for none.
+    void setCaptionImage(const QImage& image, const QPoint& at);
     bool rendererReady() const { return rendererReady_; }
     // Frames drawn since start, for tests and measurements.
     quint64 framesDrawn() const { return framesDrawn_; }
@@ -34,11 +37,15 @@ protected:
     void paintGL() override;
 
 private:
+    void renderFrame();
+
     MpvBackend& backend_;
     bool showVideo_ = false;
     bool rendererReady_ = false;
     QColor background_{0x40, 0x40, 0x40};
     QImage backgroundImage_;
+    QImage captionImage_;
+    QPoint captionAt_;
     quint64 framesDrawn_ = 0;
     bool firstFrameTraced_ = false;
 };

@@ -1,10 +1,12 @@
 // Any bytes as a caption file: the parse ends with tables that hold together, and every
-// operation the player runs on them (lookups, recovery, splitting, colours) stays inside.
+// operation the player runs on them (lookups, recovery, splitting, colours, the layout of a
+// caption on the picture) stays inside.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 #include "app/TextCodec.h"
+#include "captions/CaptionLayout.h"
 #include "captions/CaptionModel.h"
 #include "captions/ColourNames.h"
 #include "captions/SplitPoint.h"
@@ -17,9 +19,29 @@ void check(bool ok) {
     if (!ok) std::abort();
 }
 
+// 8 pixels a CP949 unit, 16 high: any font would do.
+class FixedMeasurer final : public TextMeasurer {
+public:
+    TextExtent measure(std::string_view utf8) const override {
+        return {static_cast<int>(text::cp949Units(utf8)) * 8, 16};
+    }
+};
+
+void checkLayout(std::string_view cell) {
+    static const FixedMeasurer measurer;
+    CaptionLayoutInput in;
+    in.caption = cell;
+    in.clientWidth = 192;
+    in.clientHeight = 130;
+    const CaptionPicture picture = layoutCaption(in, measurer);
+    check(picture.lines.size() <= static_cast<std::size_t>(kMaxCaptionLines));
+    for (const CaptionLine& line : picture.lines) check(text::isValidUtf8(line.text));
+}
+
 void checkCell(std::string_view cell) {
     check(text::isValidUtf8(cell));
     if (cell.empty() || cell == kEndMark) return;
+    checkLayout(cell);
     for (std::size_t start = 0; start <= cell.size();) {
         std::size_t end = std::min(cell.find('\n', start), cell.size());
         std::string_view line = cell.substr(start, end - start);

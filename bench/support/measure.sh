@@ -1,0 +1,10 @@
+# Shell helpers of the whole-process benchmarks (sourced, not run).
+
+cpu_seconds() {  # utime + stime of a process, in seconds
+    awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
+}
+
+median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+# The median of a list of numbers given as words.
+median_of() { echo "$@" | tr ' ' '\n' | median; }

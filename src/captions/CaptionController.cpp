@@ -1,0 +1,392 @@
+#include "captions/CaptionController.h"
+
+#include <algorithm>
+#include <charconv>
+#include <filesystem>
+
+#include "app/Naming.h"
+#include "app/SettingsKeys.h"
+#include "captions/CaptionLookup.h"
+#include "captions/CaptionModel.h"
+
+namespace orvalis {
+
+namespace {
+
+constexpr int kMinPoints = 10;
+constexpr int kMaxPoints = 70;
+constexpr int kMaxBottomPercent = 50;
+constexpr int kSpaceStep = 2;
+constexpr int kMaxSpacePercent = 30;
+
+// One decimal with a full stop, whatever the user's locale.
+std::string oneDecimal(double value) {
+    char buf[64];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 1);
+    return ec == std::errc() ? std::string(buf, end) : std::string("0.0");
+}
+
+std::string syncText(int tenths) {
+    if (tenths > 0) return "자막 싱크 : " + oneDecimal(tenths * 0.1) + "초 빠름";
+    if (tenths < 0) return "자막 싱크 : " + oneDecimal(tenths * -0.1) + "초 느림";
+    return "자막 싱크 : 없음";
+}
+
+std::string languageText(std::string_view code) {
+    if (code == "KRCC") return "자막 언어 : 한글";
+    if (code == "EGCC") return "자막 언어 : 영어";
+    if (code == "JPCC") return "자막 언어 : 일어";
+    if (code == "FRCC") return "자막 언어 : 불어";
+    return "자막 언어 : 알 수 없음";
+}
+
+bool fileExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
+}
+
+}  // namespace
+
+CaptionFont captionFontOf(const CaptionStyle& style) {
+    CaptionFont font;
+    font.face = style.fontName;
+    font.points = std::clamp(style.fontSize + style.fontOffset, kMinPoints, kMaxPoints);
+    font.bold = style.fontBold;
+    font.smooth = style.fontAlias && !style.fontBorder;
+    return font;
+}
+
+CaptionController::CaptionController(Parts parts)
+    : host_(parts.host),
+      style_(parts.style),
+      settings_(parts.settings),
+      timers_(parts.timers),
+      canvas_(parts.canvas),
+      prompter_(parts.prompter),
+      desktop_(parts.desktop),
+      osd_(parts.osd),
+      model_(std::make_unique<CaptionModel>()) {}
+
+CaptionController::~CaptionController() = default;
+
+void CaptionController::resetSync() {
+    model_->syncOffset = 0;
+}
+int CaptionController::syncOffset() const {
+    return model_->syncOffset;
+}
+int CaptionController::languageCount() const {
+    return model_->languageCount();
+}
+
+bool CaptionController::parse(const std::string& path) {
+    return model_->parseCaptionFile(path, settings_);
+}
+
+bool CaptionController::loaded() const {
+    return host_.mediaFlags().captionsLoaded;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Caption files
+
+bool CaptionController::findCaptionFile(const std::string& mediaPath) {
+    if (isStreamAddress(mediaPath)) return loaded();
+    bool found = false;
+    for (const std::string& candidate : captionFolderCandidates(mediaPath, settings_)) {
+        model_->captionPath = candidate;
+        if (fileExists(candidate)) {
+            found = parse(candidate);
+            break;
+        }
+    }
+    if (!found) {
+        const std::string candidate = besideCandidate(mediaPath);
+        model_->captionPath = candidate;
+        if (fileExists(candidate)) found = parse(candidate);
+    }
+    return found;
+}
+
+void CaptionController::loadChosen(const std::string& path) {
+    const bool ok = parse(path);
+    host_.setCaptionsLoaded(ok);
+    if (ok) {
+        model_->captionPath = path;
+        model_->currentCaption.clear();
+        draw();
+        model_->syncOffset = 0;
+    } else {
+        // Captions are off now: nothing of the old file may stay on the picture.
+        model_->clearCaptionTexts();
+        erase();
+    }
+}
+
+void CaptionController::loadDropped(const std::string& path) {
+    if (!host_.mediaFlags().loaded) return;
+    loadChosen(path);
+    reportButtons();
+}
+
+void CaptionController::openCaptionDialog() {
+    const EngineFlags& flags = host_.mediaFlags();
+    if (!flags.loaded) return;
+    FileDialogRequest request;
+    request.title = "열기";
+    request.folder = settings_.getString(sections::Config, "Default Folder", "");
+    if (request.folder.empty())
+        request.folder = settings_.getString(sections::Config, "Recent Folder", "");
+    // Otherwise the folder of the caption file last looked for: the medium's own folder
+    // unless one of the caption folders held it.
+    if (request.folder.empty()) {
+        const std::string& last = model_->captionPath;
+        request.folder = last.substr(0, last.size() - fileNamePart(last).size());
+    }
+    request.filter = "자막파일 (*.smi)|*.smi||";
+    request.defaultSuffix = "smi";
+
+    const bool wasPlaying = flags.hasVideo && flags.playing;
+    if (wasPlaying) host_.pauseOrResume();
+    const std::vector<std::string> chosen = prompter_.openFiles(request, false);
+    if (!chosen.empty()) {
+        host_.setBusyCursor(true);
+        loadChosen(chosen.front());
+        host_.setBusyCursor(false);
+    }
+    if (wasPlaying && host_.mediaFlags().paused) host_.pauseOrResume();
+    if (!chosen.empty()) reportButtons();
+}
+
+void CaptionController::reparse() {
+    const bool ok = parse(model_->captionPath);
+    host_.setCaptionsLoaded(ok);
+    model_->clearCaptionTexts();
+    erase();
+    reportButtons();
+}
+
+void CaptionController::unload() {
+    model_->clearCaptionTexts();
+    erase();
+    reportButtons();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The caption on screen
+
+void CaptionController::lookup(double position) {
+    if (!loaded()) return;
+    const CaptionStep step = model_->tick(position);
+    if (step.holdMilliseconds > 0) timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
+    if (step.redraw) draw();
+}
+
+void CaptionController::clearText() {
+    model_->clearCaptionTexts();
+    erase();
+}
+
+void CaptionController::afterSeek(double position) {
+    clearText();
+    if (!loaded()) return;
+    const CaptionStep step = model_->recoverAfterSeek(position);
+    if (!step.redraw) return;
+    draw();
+    timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
+}
+
+void CaptionController::holdExpired(bool playing, bool paused) {
+    if (playing) {
+        model_->clearCaptionTexts();
+        timers_.kill(TimerId::CaptionHold);
+        draw();
+    } else if (paused) {
+        timers_.start(TimerId::CaptionHold, kPausedHoldMilliseconds);
+    }
+}
+
+void CaptionController::draw() {
+    const EngineFlags& flags = host_.mediaFlags();
+    // Without captions nothing is drawn; what an earlier file left is taken away, since
+    // every frame shows the caption picture again.
+    if (!flags.loaded || !flags.captionsLoaded) {
+        erase();
+        return;
+    }
+    const std::string& caption = model_->currentCaption;
+    const CaptionFrame frame = host_.captionFrame();
+    if (!style_.showCaption || caption.empty() || frame.width <= 0 || frame.height <= 0) {
+        erase();
+        if (caption.empty()) model_->lastDrawnCaption.clear();
+        return;
+    }
+    CaptionLayoutInput in;
+    in.caption = caption;
+    in.clientWidth = frame.width;
+    in.clientHeight = frame.height;
+    in.points = captionFontOf(style_).points;
+    in.fontColour = static_cast<std::uint32_t>(style_.fontColor) & 0xFFFFFF;
+    in.outline = style_.fontBorder;
+    in.outlineColour = static_cast<std::uint32_t>(style_.borderColor) & 0xFFFFFF;
+    in.bottomPercent = style_.captionBottom;
+    in.sideMarginPercent = style_.captionMargin;
+    in.gap = settings_.getInt(sections::Caption, "Caption Gap", 2);
+    in.align = settings_.getInt(sections::Caption, "Caption Align", 1);
+    in.addOneLine = settings_.getInt(sections::Caption, "Add One Line", 1) != 0;
+    in.barShown = frame.barShown;
+    in.barHeight = frame.barHeight;
+    present(layoutCaption(in, canvas_));
+    model_->lastDrawnCaption = caption;
+}
+
+void CaptionController::present(const CaptionPicture& picture) {
+    picture_ = picture;
+    canvas_.present(picture_);
+}
+
+void CaptionController::createFont() {
+    canvas_.setFont(captionFontOf(style_));
+    timers_.start(TimerId::CaptionRedraw, kFontRedrawMilliseconds);
+    reportButtons();
+}
+
+void CaptionController::setSyncOffset(int tenths) {
+    model_->syncOffset = std::clamp(tenths, -kSyncLimit, kSyncLimit);
+}
+
+void CaptionController::reportButtons() {
+    const Buttons now{loaded(),        style_.showCaption, style_.fontAlias,
+                      style_.fontBold, style_.fontBorder,  model_->languageCount()};
+    if (reported_ && *reported_ == now) return;
+    reported_ = now;
+    host_.refreshCaptionButtons();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Commands
+
+void CaptionController::message(osd::Switch which, const std::string& text) {
+    if (osd_ && osd::switchOn(settings_, which)) osd_->show(text, 0);
+}
+
+void CaptionController::command(CommandId id) {
+    using C = CommandId;
+    switch (id) {
+        case C::CaptionLarger:
+            changeSize(1);
+            break;
+        case C::CaptionSmaller:
+            changeSize(-1);
+            break;
+        case C::CaptionUp:
+            moveBottom(1);
+            break;
+        case C::CaptionDown:
+            moveBottom(-1);
+            break;
+        case C::CaptionAreaLarger:
+            changeSpace(kSpaceStep);
+            break;
+        case C::CaptionAreaSmaller:
+            changeSpace(-kSpaceStep);
+            break;
+        case C::CaptionSyncEarlier:
+            changeSync(kSyncStep);
+            break;
+        case C::CaptionSyncLater:
+            changeSync(-kSyncStep);
+            break;
+        case C::CaptionSyncReset:
+            changeSync(0);
+            break;
+        case C::CaptionHide:
+            toggleShown();
+            break;
+        case C::CaptionFileView:
+            openInEditor();
+            break;
+        case C::CaptionLanguage:
+            nextLanguage();
+            break;
+        case C::OpenCaptionFile:
+            openCaptionDialog();
+            break;
+        case C::CaptionSmoothing:
+            if (!loaded()) break;
+            style_.fontAlias = !style_.fontAlias && !style_.fontBorder;
+            createFont();
+            break;
+        case C::CaptionBold:
+            if (!loaded()) break;
+            style_.fontBold = !style_.fontBold;
+            createFont();
+            break;
+        case C::CaptionBorder:
+            if (!loaded()) break;
+            style_.fontBorder = !style_.fontBorder;
+            if (style_.fontBorder) style_.fontAlias = false;
+            createFont();
+            break;
+        default:
+            break;
+    }
+}
+
+void CaptionController::changeSize(int step) {
+    const int points = style_.fontSize + style_.fontOffset;
+    if (loaded() && (step > 0 ? points < kMaxPoints : points > kMinPoints)) {
+        style_.fontOffset += step;
+        createFont();
+    }
+    message(osd::Switch::CaptionSize,
+            "자막 크기 : " + std::to_string(style_.fontSize + style_.fontOffset) + " Pt");
+}
+
+void CaptionController::moveBottom(int step) {
+    int& bottom = style_.captionBottom;
+    if (!loaded() || (step > 0 ? bottom >= kMaxBottomPercent : bottom <= 0)) return;
+    bottom += step;
+    draw();
+    message(osd::Switch::CaptionOffset, "자막 하단 여백 : " + std::to_string(bottom) + "%");
+}
+
+void CaptionController::changeSpace(int step) {
+    if (!loaded()) return;
+    style_.captionSpace = std::clamp(style_.captionSpace + step, 0, kMaxSpacePercent);
+    host_.applyCaptionSpace();
+    message(osd::Switch::CaptionSpace, "자막 공간 : " + std::to_string(style_.captionSpace) + " %");
+}
+
+// A step of 0 resets the offset.
+void CaptionController::changeSync(int step) {
+    if (!loaded()) return;
+    model_->syncOffset =
+        step == 0 ? 0 : std::clamp(model_->syncOffset + step, -kSyncLimit, kSyncLimit);
+    message(osd::Switch::CaptionSynch, syncText(model_->syncOffset));
+}
+
+void CaptionController::toggleShown() {
+    if (!loaded()) return;
+    style_.showCaption = !style_.showCaption;
+    draw();
+    reportButtons();
+}
+
+void CaptionController::openInEditor() {
+    if (!loaded()) return;
+    if (host_.fullScreenOrMaximized()) host_.exitFullScreen();
+    desktop_.openInTextEditor(model_->captionPath);
+}
+
+void CaptionController::nextLanguage() {
+    if (!host_.mediaFlags().loaded) return;
+    std::string text = "자막 언어 : 없음";
+    if (loaded()) {
+        model_->cycleLanguage();
+        text = languageText(model_->activeLanguageCode());
+    }
+    message(osd::Switch::CaptionLanguage, text);
+}
+
+}  // namespace orvalis

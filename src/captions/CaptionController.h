@@ -1,0 +1,107 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/DesktopServices.h"
+#include "app/Prompter.h"
+#include "app/SettingsStore.h"
+#include "captions/CaptionCanvas.h"
+#include "player/OsdMessages.h"
+#include "player/PlayerPorts.h"
+#include "player/PlayerState.h"
+#include "player/Timers.h"
+
+namespace orvalis {
+
+class CaptionModel;
+
+// The font of a caption style: its face, its size kept within 10..70 points, its weight, and
+// smoothing only without the outline.
+CaptionFont captionFontOf(const CaptionStyle& style);
+
+// The captions of the player window: the caption file of each medium, the caption due on
+// each playback tick and after a seek, its drawing, and every caption command.
+class CaptionController final : public CaptionPort {
+public:
+    struct Parts {
+        CaptionHost& host;
+        CaptionStyle& style;  // the player window's, persisted by it
+        SettingsStore& settings;
+        TimerService& timers;
+        CaptionCanvas& canvas;
+        Prompter& prompter;
+        DesktopServices& desktop;
+        OsdPort* osd = nullptr;
+    };
+
+    explicit CaptionController(Parts parts);
+    ~CaptionController() override;
+
+    // CaptionPort
+    bool findCaptionFile(const std::string& mediaPath) override;
+    bool loaded() const override;
+    void unload() override;
+    void lookup(double position) override;
+    void clearText() override;
+    void draw() override;
+    void afterSeek(double position) override;
+    void loadDropped(const std::string& path) override;
+    void holdExpired(bool playing, bool paused) override;
+    void resetSync() override;
+    int syncOffset() const override;
+    void setSyncOffset(int tenths) override;
+    void createFont() override;
+    void reparse() override;
+    void command(CommandId id) override;
+    int languageCount() const override;
+
+    void openCaptionDialog();
+
+    const CaptionModel& model() const { return *model_; }
+    // What was last handed to the canvas.
+    const CaptionPicture& picture() const { return picture_; }
+
+    static constexpr int kSyncStep = 5;
+    static constexpr int kSyncLimit = 3000;
+    static constexpr int kPausedHoldMilliseconds = 3000;
+    static constexpr int kFontRedrawMilliseconds = 10;
+
+private:
+    bool parse(const std::string& path);
+    // A caption file chosen by the user: loaded, or captions turned off.
+    void loadChosen(const std::string& path);
+    void present(const CaptionPicture& picture);
+    void erase() { present(CaptionPicture{}); }
+    void message(osd::Switch which, const std::string& text);
+    void reportButtons();
+
+    void changeSize(int step);
+    void moveBottom(int step);
+    void changeSpace(int step);
+    void changeSync(int step);
+    void toggleShown();
+    void openInEditor();
+    void nextLanguage();
+
+    CaptionHost& host_;
+    CaptionStyle& style_;
+    SettingsStore& settings_;
+    TimerService& timers_;
+    CaptionCanvas& canvas_;
+    Prompter& prompter_;
+    DesktopServices& desktop_;
+    OsdPort* osd_;
+
+    std::unique_ptr<CaptionModel> model_;
+    CaptionPicture picture_;
+    struct Buttons {
+        bool loaded, shown, alias, bold, border;
+        int languages;
+        bool operator==(const Buttons&) const = default;
+    };
+    std::optional<Buttons> reported_;
+};
+
+}  // namespace orvalis

@@ -1,0 +1,419 @@
+#include <gtest/gtest.h>
+
+#include "app/SettingsKeys.h"
+#include "app/TextCodec.h"
+#include "captions/CaptionController.h"
+#include "captions/CaptionModel.h"
+#include "player/PlayerFakes.h"
+#include "support/TestSupport.h"
+
+using namespace orvalis;
+using test::freshDir;
+using test::writeFile;
+
+namespace {
+
+class FakeHost final : public CaptionHost {
+public:
+    const EngineFlags& mediaFlags() const override { return flags; }
+    void setCaptionsLoaded(bool loaded) override { flags.captionsLoaded = loaded; }
+    void pauseOrResume() override {
+        log.push_back(flags.playing ? "pause" : "resume");
+        flags.playing = !flags.playing;
+        flags.paused = !flags.playing;
+    }
+    CaptionFrame captionFrame() const override { return frame; }
+    bool fullScreenOrMaximized() const override { return fullScreen; }
+    void exitFullScreen() override {
+        fullScreen = false;
+        log.push_back("exitFullScreen");
+    }
+    void applyCaptionSpace() override { log.push_back("space"); }
+    void refreshCaptionButtons() override { ++buttonRefreshes; }
+    void setBusyCursor(bool busy) override { log.push_back(busy ? "wait" : "arrow"); }
+
+    EngineFlags flags;
+    CaptionFrame frame{640, 480, false, 60};
+    bool fullScreen = false;
+    int buttonRefreshes = 0;
+    std::vector<std::string> log;
+};
+
+class FakeCanvas final : public CaptionCanvas {
+public:
+    TextExtent measure(std::string_view utf8) const override {
+        return {static_cast<int>(text::cp949Units(utf8)) * 10, 30};
+    }
+    void setFont(const CaptionFont& f) override { font = f; }
+    void present(const CaptionPicture& p) override {
+        shown = p;
+        ++presents;
+    }
+    CaptionFont font;
+    CaptionPicture shown;
+    int presents = 0;
+};
+
+class FakeOsd final : public OsdPort {
+public:
+    void show(const std::string& text, int) override { shown.push_back(text); }
+    void showAt(const std::string& text, geometry::Point, int) override { shown.push_back(text); }
+    void hide() override {}
+    std::string last() const { return shown.empty() ? "" : shown.back(); }
+    std::vector<std::string> shown;
+};
+
+// Remembers whether the medium played while the dialog was open.
+class DialogPrompter final : public Prompter {
+public:
+    explicit DialogPrompter(const FakeHost& host) : host_(host) {}
+    MessageResult message(const MessageRequest&) override { return MessageResult::Ok; }
+    std::vector<std::string> openFiles(const FileDialogRequest& request, bool) override {
+        asked.push_back(request);
+        playingWhileOpen = host_.flags.playing;
+        return answer;
+    }
+    std::optional<std::string> saveFile(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+        return std::nullopt;
+    }
+    std::vector<FileDialogRequest> asked;
+    std::vector<std::string> answer;
+    bool playingWhileOpen = true;
+
+private:
+    const FakeHost& host_;
+};
+
+const std::string kTwoLanguages =
+    "<SAMI><BODY>\n"
+    "<SYNC Start=1000><P Class=KRCC>하나<P Class=ENCC>one\n"
+    "<SYNC Start=4000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\n"
+    "<SYNC Start=10000><P Class=KRCC>둘<P Class=ENCC>two\n"
+    "<SYNC Start=20000><P Class=KRCC>&nbsp;<P Class=ENCC>&nbsp;\n"
+    "</BODY></SAMI>\n";
+
+class CaptionControllerTest : public ::testing::Test {
+protected:
+    CaptionControllerTest() {
+        host.flags.loaded = true;
+        host.flags.hasVideo = true;
+        host.flags.playing = true;
+        style.fontSize = 37;
+        style.fontOffset = -17;
+    }
+    // A caption file in a folder of its own, loaded as if dropped on the window.
+    std::string load(const std::string& sami = kTwoLanguages) {
+        const std::string path = freshDir("drop") + "/film.smi";
+        writeFile(path, sami);
+        captions.loadDropped(path);
+        return path;
+    }
+
+    FakeHost host;
+    CaptionStyle style;
+    test::MemorySettingsStore settings;
+    test::FakeTimers timers;
+    FakeCanvas canvas;
+    DialogPrompter prompter{host};
+    test::FakeDesktop desktop;
+    FakeOsd osd;
+    CaptionController captions{{host, style, settings, timers, canvas, prompter, desktop, &osd}};
+};
+
+}  // namespace
+
+TEST_F(CaptionControllerTest, SizeStaysWithin10To70AndAlwaysSaysSo) {
+    load();
+    style.fontOffset = 70 - style.fontSize;
+    captions.command(CommandId::CaptionLarger);
+    EXPECT_EQ(style.fontOffset, 33);
+    EXPECT_EQ(osd.last(), "자막 크기 : 70 Pt");
+    EXPECT_FALSE(timers.isActive(TimerId::CaptionRedraw));
+
+    captions.command(CommandId::CaptionSmaller);
+    EXPECT_EQ(osd.last(), "자막 크기 : 69 Pt");
+    EXPECT_EQ(canvas.font.points, 69);
+    EXPECT_EQ(timers.active[TimerId::CaptionRedraw], 10);  // redrawn with the new font
+
+    // Without captions the size stays, and the message still comes.
+    host.flags.captionsLoaded = false;
+    captions.command(CommandId::CaptionSmaller);
+    EXPECT_EQ(osd.last(), "자막 크기 : 69 Pt");
+    style.fontOffset = 10 - style.fontSize;
+    host.flags.captionsLoaded = true;
+    captions.command(CommandId::CaptionSmaller);
+    EXPECT_EQ(osd.last(), "자막 크기 : 10 Pt");
+}
+
+TEST_F(CaptionControllerTest, BottomMarginMovesTheCaptionAndSaysSoOnlyWhenItMoved) {
+    load();
+    captions.lookup(1.0);
+    const int top = canvas.shown.lines.at(0).rect.top;
+    captions.command(CommandId::CaptionUp);
+    EXPECT_EQ(style.captionBottom, 11);
+    EXPECT_EQ(osd.last(), "자막 하단 여백 : 11%");
+    EXPECT_LT(canvas.shown.lines.at(0).rect.top, top);
+
+    style.captionBottom = 50;
+    osd.shown.clear();
+    captions.command(CommandId::CaptionUp);
+    EXPECT_EQ(style.captionBottom, 50);
+    EXPECT_TRUE(osd.shown.empty());
+    style.captionBottom = 0;
+    captions.command(CommandId::CaptionDown);
+    EXPECT_EQ(style.captionBottom, 0);
+    EXPECT_TRUE(osd.shown.empty());
+}
+
+TEST_F(CaptionControllerTest, SyncStepsHalfSecondsWithinFiveMinutes) {
+    load();
+    for (int i = 0; i < 6; ++i) captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 3.0초 빠름");
+    EXPECT_EQ(captions.syncOffset(), 30);
+
+    captions.setSyncOffset(-5);
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 없음");
+    captions.command(CommandId::CaptionSyncLater);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 0.5초 느림");
+
+    captions.setSyncOffset(2998);
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(captions.syncOffset(), 3000);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 300.0초 빠름");
+    captions.setSyncOffset(-99999);  // a stored value out of range
+    EXPECT_EQ(captions.syncOffset(), -3000);
+    captions.command(CommandId::CaptionSyncReset);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 없음");
+
+    // The switch silences the message only; without captions nothing happens at all.
+    settings.putInt(sections::Config, "Show Tooltip Caption Synch", 0);
+    osd.shown.clear();
+    captions.command(CommandId::CaptionSyncLater);
+    EXPECT_EQ(captions.syncOffset(), -5);
+    EXPECT_TRUE(osd.shown.empty());
+    host.flags.captionsLoaded = false;
+    captions.command(CommandId::CaptionSyncLater);
+    EXPECT_EQ(captions.syncOffset(), -5);
+}
+
+TEST_F(CaptionControllerTest, CaptionSpaceResizesTheWindowEvenAtItsLimit) {
+    load();
+    style.captionSpace = 30;
+    captions.command(CommandId::CaptionAreaLarger);
+    EXPECT_EQ(style.captionSpace, 30);
+    EXPECT_EQ(osd.last(), "자막 공간 : 30 %");
+    EXPECT_EQ(host.log.back(), "space");
+    captions.command(CommandId::CaptionAreaSmaller);
+    EXPECT_EQ(style.captionSpace, 28);
+    EXPECT_EQ(osd.last(), "자막 공간 : 28 %");
+}
+
+TEST_F(CaptionControllerTest, NextLanguageCyclesThroughTheFilesLanguages) {
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 없음");  // a medium without captions
+    load();
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 영어");
+    captions.lookup(1.0);
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "one");
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 한글");
+
+    load("<SAMI><BODY><SYNC Start=1000><P Class=JPCC>x\n</BODY></SAMI>");
+    captions.command(CommandId::CaptionLanguage);
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.shown,
+              (std::vector<std::string>{"자막 언어 : 없음", "자막 언어 : 영어", "자막 언어 : 한글",
+                                        "자막 언어 : 일어", "자막 언어 : 일어"}));
+    load("<SAMI><BODY><SYNC Start=1000><P>x\n</BODY></SAMI>");
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 알 수 없음");
+
+    host.flags.loaded = false;  // no medium: not even a message
+    osd.shown.clear();
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_TRUE(osd.shown.empty());
+}
+
+TEST_F(CaptionControllerTest, FontTogglesAndTheOutlineThatForbidsSmoothing) {
+    load();
+    const int refreshes = host.buttonRefreshes;
+    captions.command(CommandId::CaptionSmoothing);
+    EXPECT_TRUE(style.fontAlias);
+    EXPECT_TRUE(canvas.font.smooth);
+    captions.command(CommandId::CaptionBorder);
+    EXPECT_TRUE(style.fontBorder);
+    EXPECT_FALSE(style.fontAlias);
+    EXPECT_FALSE(canvas.font.smooth);
+    captions.command(CommandId::CaptionSmoothing);  // stays off under the outline
+    EXPECT_FALSE(style.fontAlias);
+    captions.command(CommandId::CaptionBold);
+    EXPECT_FALSE(canvas.font.bold);
+    EXPECT_EQ(host.buttonRefreshes, refreshes + 3);  // the transport bar's check boxes follow
+
+    captions.lookup(1.0);
+    EXPECT_TRUE(canvas.shown.outline);
+    EXPECT_EQ(canvas.shown.shadowOffset, 0);
+}
+
+TEST_F(CaptionControllerTest, HidingErasesAndShowingDrawsAgain) {
+    load();
+    captions.lookup(1.0);
+    ASSERT_FALSE(canvas.shown.empty());
+    captions.command(CommandId::CaptionHide);
+    EXPECT_FALSE(style.showCaption);
+    EXPECT_TRUE(canvas.shown.empty());
+    EXPECT_EQ(captions.model().lastDrawnCaption, "F3E2C1|하나");  // kept while hidden
+    captions.command(CommandId::CaptionHide);
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "하나");
+}
+
+TEST_F(CaptionControllerTest, TheEditorOpensTheCaptionFileOutsideFullScreen) {
+    captions.command(CommandId::CaptionFileView);
+    EXPECT_TRUE(desktop.editedFiles.empty());
+    const std::string path = load();
+    host.fullScreen = true;
+    captions.command(CommandId::CaptionFileView);
+    EXPECT_EQ(host.log, (std::vector<std::string>{"exitFullScreen"}));
+    EXPECT_EQ(desktop.editedFiles, (std::vector<std::string>{path}));
+}
+
+TEST_F(CaptionControllerTest, CaptionFoldersAreSearchedBeforeTheMediumsFolder) {
+    const std::string movies = freshDir("movies");
+    const std::string e = freshDir("subs-e");
+    const std::string f = freshDir("subs-f");
+    writeFile(movies + "/film.smi", "<SYNC Start=1000><P>beside\n");
+    settings.putInt(sections::Caption, "Use Caption Folder", 1);
+    settings.putInt(sections::CaptionFolders, "Count", 3);
+    settings.putString(sections::CaptionFolders, "0", "  ");
+    settings.putString(sections::CaptionFolders, "1", " " + e + " ");
+    settings.putString(sections::CaptionFolders, "2", f + "/");
+
+    auto found = [&]() -> std::string {
+        host.flags.captionsLoaded = captions.findCaptionFile(movies + "/film.avi");
+        if (!host.flags.captionsLoaded) return "";
+        captions.lookup(1.0);
+        return canvas.shown.empty() ? "?" : canvas.shown.lines.at(0).text;
+    };
+    EXPECT_EQ(found(), "beside");
+    writeFile(f + "/film.smi", "<SYNC Start=1000><P>in f\n");
+    EXPECT_EQ(found(), "in f");
+    writeFile(e + "/film.smi", "<SYNC Start=1000><P>in e\n");
+    EXPECT_EQ(found(), "in e");
+    settings.putInt(sections::Caption, "Use Caption Folder", 0);
+    EXPECT_EQ(found(), "beside");
+
+    // A stream gets no lookup; an absurd folder count costs nothing.
+    EXPECT_EQ(captions.findCaptionFile("http://example.invalid/film.avi"),
+              host.flags.captionsLoaded);
+    settings.putInt(sections::Caption, "Use Caption Folder", 1);
+    settings.putInt(sections::CaptionFolders, "Count", 2000000000);
+    EXPECT_EQ(found(), "in e");
+}
+
+TEST_F(CaptionControllerTest, TheFileBesideTheMediumTakesTheFileNamesExtensionOnly) {
+    const std::string dir = freshDir("dotted.folder");
+    writeFile(dir + "/film.smi", "<SYNC Start=1000><P>film\n");
+    EXPECT_TRUE(captions.findCaptionFile(dir + "/film.avi"));
+    EXPECT_TRUE(captions.findCaptionFile(dir + "/film"));  // no extension: ".smi" is added
+    EXPECT_FALSE(captions.findCaptionFile(dir + "/other.avi"));
+}
+
+TEST_F(CaptionControllerTest, ASeekShowsTheCaptionOfTheLastFiveSecondsForFiveSeconds) {
+    load();
+    captions.afterSeek(13.0);  // 3 s into the caption that starts at 10 s
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "둘");
+    EXPECT_EQ(timers.active[TimerId::CaptionHold], 5000);
+
+    timers.active.clear();
+    captions.afterSeek(16.0);  // "둘" started 6 s earlier: not shown again
+    EXPECT_TRUE(canvas.shown.empty());
+    EXPECT_FALSE(timers.isActive(TimerId::CaptionHold));
+    EXPECT_EQ(captions.model().currentCaption, "");
+
+    // Without captions a seek only erases.
+    host.flags.captionsLoaded = false;
+    captions.afterSeek(4.0);
+    EXPECT_TRUE(canvas.shown.empty());
+}
+
+TEST_F(CaptionControllerTest, TheHoldTimerClearsAPlayingCaptionAndWaitsWhilePaused) {
+    load();
+    captions.lookup(1.0);
+    EXPECT_EQ(timers.active[TimerId::CaptionHold], 15000);
+    const int presents = canvas.presents;
+    captions.lookup(1.1);  // the same caption: nothing is painted again
+    EXPECT_EQ(canvas.presents, presents);
+
+    captions.holdExpired(false, true);
+    EXPECT_EQ(timers.active[TimerId::CaptionHold], 3000);
+    EXPECT_FALSE(canvas.shown.empty());
+    captions.holdExpired(true, false);
+    EXPECT_FALSE(timers.isActive(TimerId::CaptionHold));
+    EXPECT_TRUE(canvas.shown.empty());
+    EXPECT_EQ(captions.model().lastDrawnCaption, "");
+}
+
+TEST_F(CaptionControllerTest, TheOpenDialogPausesAPlayingVideoAndLoadsTheChosenFile) {
+    const std::string first = load();
+    settings.putString(sections::Config, "Recent Folder", "/recent");
+    captions.command(CommandId::CaptionSyncEarlier);
+
+    prompter.answer = {};  // cancelled
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_FALSE(prompter.playingWhileOpen);
+    EXPECT_TRUE(host.flags.playing);
+    ASSERT_EQ(prompter.asked.size(), 1u);
+    EXPECT_EQ(prompter.asked[0].folder, "/recent");
+    EXPECT_EQ(prompter.asked[0].filter, "자막파일 (*.smi)|*.smi||");
+
+    const std::string other = freshDir("chosen") + "/other.smi";
+    writeFile(other, "<SYNC Start=1000><P>other\n");
+    prompter.answer = {other};
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_EQ(captions.syncOffset(), 0);
+    EXPECT_TRUE(host.flags.captionsLoaded);
+    EXPECT_TRUE(host.flags.playing);
+    captions.command(CommandId::CaptionFileView);
+    EXPECT_EQ(desktop.editedFiles.back(), other);
+
+    // A file that cannot be read turns captions off and takes the caption off the picture.
+    captions.lookup(1.0);
+    ASSERT_FALSE(canvas.shown.empty());
+    prompter.answer = {first + ".missing"};
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    EXPECT_TRUE(canvas.shown.empty());
+
+    // A paused medium stays paused; without a medium there is no dialog.
+    host.flags.playing = false;
+    host.flags.paused = true;
+    prompter.answer = {};
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_TRUE(host.flags.paused);
+    host.flags.loaded = false;
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_EQ(prompter.asked.size(), 4u);
+}
+
+TEST_F(CaptionControllerTest, ADroppedFileNeedsAMedium) {
+    host.flags.loaded = false;
+    load();
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    host.flags.loaded = true;
+    load();
+    EXPECT_TRUE(host.flags.captionsLoaded);
+}
+
+TEST_F(CaptionControllerTest, ReparsingTakesTheNewDivideLength) {
+    load("<SAMI><BODY><SYNC Start=1000><P>aaaa bbbb cccc\n</BODY></SAMI>");
+    captions.lookup(1.0);
+    EXPECT_EQ(canvas.shown.lines.size(), 1u);
+    settings.putInt(sections::Caption, "Caption Divide Length", 8);
+    captions.reparse();
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.lookup(1.0);
+    EXPECT_EQ(canvas.shown.lines.size(), 2u);
+}
