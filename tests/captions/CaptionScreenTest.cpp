@@ -10,6 +10,7 @@
 #include "app/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "engine/MpvBackend.h"
+#include "extras/PowerControl.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
 #include "support/TestSupport.h"
@@ -64,7 +65,7 @@ void keepGlDriverLoaded() {
 struct Player {
     explicit Player(test::MemorySettingsStore& settings)
         : backend({.videoOutput = true, .audioOutput = false}),
-          window(settings, backend, prompter, desktop, "") {
+          window({settings, backend, prompter, desktop, power}, "") {
         window.start();
         if (waitUntil([&] { return window.videoSurface().rendererReady(); }, 10000))
             keepGlDriverLoaded();
@@ -72,6 +73,9 @@ struct Player {
     ~Player() { window.exitPlayer(); }
     test::FakePrompter prompter;
     test::FakeDesktop desktop;
+    struct NoPower final : PowerControl {
+        void powerOff() override { ADD_FAILURE() << "no test may power off"; }
+    } power;
     MpvBackend backend;
     PlayerWindow window;
 };
