@@ -42,7 +42,7 @@ ours_first_frame() {
 
 mpv_first_frame() {
     start=$(now)
-    mpv --no-config --profile=libmpv --vo=gpu --gpu-context=x11egl --geometry=640x360 \
+    mpv --no-config --profile=libmpv --idle=no --vo=gpu --gpu-context=x11egl --geometry=640x360 \
         --ao=null --frames=1 --really-quiet "$clip" >/dev/null 2>&1
     echo $(( ($(now) - start) / 1000000 ))
 }
