@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
+#include <cmath>
 
 #include "controls/Theme.h"
 
@@ -172,11 +173,16 @@ void Slider::paintBar(QPainter& p) {
 
     p.setRenderHint(QPainter::Antialiasing, false);
     if (usable) {
-        p.setBrush(theme::bookmark());
+        // A bookmark: a tick two whole pixels wide (a fractional one shows as one pixel or
+        // two, depending on where it falls), edged in the panel's dark so that it stands out
+        // over the played part whatever the track's colour.
         for (int m : marks_) {
             if (m < min_ || m > max_) continue;
-            const double x = gesture_.scale().xOf(m);
-            p.drawRect(QRectF(x - 0.75, 0, 1.5, area.height()));
+            const double x = std::clamp(std::round(gesture_.scale().xOf(m)), 1.0, area.width() - 1);
+            p.setBrush(theme::panelBackground());
+            p.drawRect(QRectF(x - 2, 0, 4, area.height()));
+            p.setBrush(theme::bookmark());
+            p.drawRect(QRectF(x - 1, 0, 2, area.height()));
         }
     }
     if (usable && hoverX_ >= 0) {

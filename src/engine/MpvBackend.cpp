@@ -30,6 +30,7 @@ enum ReplyKind : std::uint64_t {
     kReplyProbeAudioCodec,
     kReplyProbeAudioOut,
     kReplyProbeTags,
+    kReplyFrame,
 };
 constexpr int kKindShift = 56;
 std::uint64_t tag(ReplyKind kind, std::uint64_t generation) {
@@ -90,6 +91,32 @@ std::string tagOf(const mpv_node& map, std::string_view key) {
             return v.u.string;
     }
     return {};
+}
+
+std::int64_t intOf(const mpv_node& map, const char* key) {
+    const mpv_node* v = mapValue(map, key);
+    return v && v->format == MPV_FORMAT_INT64 ? v->u.int64 : 0;
+}
+
+// The picture of a "screenshot-raw" reply, when its numbers hold together.
+std::optional<MpvBackend::VideoFrame> frameOf(const mpv_node& map) {
+    const std::int64_t w = intOf(map, "w"), h = intOf(map, "h"), stride = intOf(map, "stride");
+    const mpv_node* data = mapValue(map, "data");
+    constexpr std::int64_t kMaxSide = 1 << 15;
+    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || stride < w * 4) return std::nullopt;
+    if (!data || data->format != MPV_FORMAT_BYTE_ARRAY || !data->u.ba || !data->u.ba->data)
+        return std::nullopt;
+    const std::size_t needed = std::size_t(stride) * std::size_t(h - 1) + std::size_t(w) * 4;
+    if (data->u.ba->size < needed) return std::nullopt;
+    MpvBackend::VideoFrame frame;
+    frame.width = int(w);
+    frame.height = int(h);
+    frame.stride = std::size_t(stride);
+    // libmpv before 0.37 always answers in "bgr0" and may not name it.
+    frame.format = stringOf(map, "format");
+    if (frame.format.empty()) frame.format = "bgr0";
+    frame.pixels.assign(static_cast<const char*>(data->u.ba->data), needed);
+    return frame;
 }
 
 std::string stringReply(const mpv_event& e) {
@@ -179,6 +206,8 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
 
     sizeTimer_.setSingleShot(true);
     connect(&sizeTimer_, &QTimer::timeout, this, &MpvBackend::finishLoadWithoutSize);
+    seekWait_.setSingleShot(true);
+    connect(&seekWait_, &QTimer::timeout, this, [this] { sendFramesAfterSeek(); });
     connect(this, &MpvBackend::frameReady, this, [this] {
         if (frameReady_) frameReady_();
     });
@@ -205,6 +234,48 @@ void MpvBackend::setPropertyAsync(const char* name, const std::string& value) {
     mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_STRING, &v);
 }
 
+void MpvBackend::grabFrame(std::function<void(std::optional<VideoFrame>)> done) {
+    if (!done) return;
+    if (!mpv_) {
+        QMetaObject::invokeMethod(
+            this, [done = std::move(done)] { done(std::nullopt); }, Qt::QueuedConnection);
+        return;
+    }
+    const std::uint64_t id = ++frameRequests_;
+    frameAnswers_[id] = std::move(done);
+    if (!seeking_) {
+        requestFrame(id);
+        return;
+    }
+    framesAfterSeek_.push_back(id);
+    if (!seekWait_.isActive()) seekWait_.start(2000);
+}
+
+void MpvBackend::requestFrame(std::uint64_t id) {
+    // "video": the decoded picture alone, without captions or on-screen text.
+    command({"screenshot-raw", "video"}, tag(kReplyFrame, id));
+}
+
+void MpvBackend::sendFramesAfterSeek() {
+    seeking_ = false;
+    seekWait_.stop();
+    for (std::uint64_t id : framesAfterSeek_) requestFrame(id);
+    framesAfterSeek_.clear();
+}
+
+void MpvBackend::answerFrame(const mpv_event& e) {
+    auto it = frameAnswers_.find(generationOf(e.reply_userdata));
+    if (it == frameAnswers_.end()) return;
+    auto done = std::move(it->second);
+    frameAnswers_.erase(it);
+    std::optional<VideoFrame> frame;
+    if (e.error >= 0 && e.data) frame = frameOf(static_cast<mpv_event_command*>(e.data)->result);
+    // Answered from the event loop, never from inside the drain.
+    auto shared = std::make_shared<std::optional<VideoFrame>>(std::move(frame));
+    QMetaObject::invokeMethod(
+        this, [done = std::move(done), shared] { done(std::move(*shared)); }, Qt::QueuedConnection);
+}
+
 void MpvBackend::load(const std::string& pathOrAddress) {
     ++loadGeneration_;
     pending_ = Pending::Loading;
@@ -221,6 +292,7 @@ void MpvBackend::load(const std::string& pathOrAddress) {
     width_ = height_ = 0;
     videoCodec_.clear();
     tags_ = {};
+    sendFramesAfterSeek();
     if (!mpv_) {
         QMetaObject::invokeMethod(
             this, [this] { failLoad("libmpv is not available"); }, Qt::QueuedConnection);
@@ -239,6 +311,7 @@ void MpvBackend::unload() {
     endReached_ = false;
     videoCodec_.clear();
     tags_ = {};
+    sendFramesAfterSeek();
     command({"stop"});
 }
 
@@ -252,6 +325,7 @@ void MpvBackend::setPaused(bool paused) {
 void MpvBackend::seek(double seconds) {
     position_ = seconds;
     endReached_ = false;
+    seeking_ = true;
     std::string target = numberText(seconds);
     command({"seek", target.c_str(), "absolute+exact"});
 }
@@ -346,6 +420,10 @@ void MpvBackend::handleEvent(const mpv_event& e) {
             }
             break;
         }
+        case MPV_EVENT_PLAYBACK_RESTART:
+            // The seek is done and its picture shown.
+            sendFramesAfterSeek();
+            break;
         case MPV_EVENT_VIDEO_RECONFIG:
             if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
             break;
@@ -399,6 +477,10 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
 }
 
 void MpvBackend::handleReply(const mpv_event& e) {
+    if (kindOf(e.reply_userdata) == kReplyFrame) {
+        answerFrame(e);
+        return;
+    }
     if (generationOf(e.reply_userdata) != loadGeneration_) return;
     ReplyKind kind = kindOf(e.reply_userdata);
     if (kind == kReplyLoad) {

@@ -6,7 +6,9 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/MediaBackend.h"
 
@@ -73,6 +75,20 @@ public:
     // Sends an arbitrary property value asynchronously (later features use this).
     void setPropertyAsync(const char* name, const std::string& value);
 
+    // A decoded picture as libmpv's raw screenshot gives it: rows top-down, `stride` bytes
+    // apart, four bytes a pixel in the order `format` names ("bgr0").
+    struct VideoFrame {
+        int width = 0;
+        int height = 0;
+        std::size_t stride = 0;
+        std::string format;
+        std::string pixels;
+    };
+    // Asks for the frame now shown, in the video's own size, without captions or on-screen
+    // text. `done` runs later on this thread, exactly once (unless this object goes first),
+    // with nothing when there is no picture.
+    void grabFrame(std::function<void(std::optional<VideoFrame>)> done);
+
 signals:
     void frameReady();
 
@@ -85,6 +101,9 @@ private:
     void handleEvent(const mpv_event& event);
     void handlePropertyChange(const mpv_event& event);
     void handleReply(const mpv_event& event);
+    void answerFrame(const mpv_event& event);
+    void requestFrame(std::uint64_t id);
+    void sendFramesAfterSeek();
     void probeLoadedMedia();
     void finishLoad();
     void failLoad(const std::string& reason);
@@ -126,6 +145,14 @@ private:
     MediaTags tags_;
     int probesOutstanding_ = 0;
     QTimer sizeTimer_;
+
+    // Frame requests waiting for libmpv's answer, by request number. While a seek is under
+    // way libmpv still shows the old picture: requests wait for the new one (or a while).
+    std::uint64_t frameRequests_ = 0;
+    std::map<std::uint64_t, std::function<void(std::optional<VideoFrame>)>> frameAnswers_;
+    bool seeking_ = false;
+    std::vector<std::uint64_t> framesAfterSeek_;
+    QTimer seekWait_;
 };
 
 }  // namespace orvalis

@@ -48,15 +48,15 @@ public:
     std::optional<int> previousTarget(double positionSeconds);
     std::optional<int> nextTarget(double positionSeconds);
 
+    // True when the list of a loaded local medium is in memory (reading it if needed).
+    bool ready();
+
     // The list the seek track marks.
     const std::vector<int>& positions() const { return positions_; }
     const std::string& mediaPath() const { return mediaPath_; }
     const std::string& filePath() const { return filePath_; }
 
 private:
-    // True when the list of a loaded local medium is in memory (reading it if needed).
-    bool ready();
-
     SettingsStore& settings_;
     std::string filePath_;
     std::string mediaPath_;

@@ -229,6 +229,14 @@ Rect snapRect(const Rect& proposed, const Rect& screen, const std::optional<Rect
     return r;
 }
 
+bool touches(const Rect& a, const Rect& b) {
+    auto near = [](int x, int y) { return std::abs(x - y) <= 2; };
+    const bool overlapX = a.left < b.right && b.left < a.right;
+    const bool overlapY = a.top < b.bottom && b.top < a.bottom;
+    return (overlapY && (near(a.right, b.left) || near(b.right, a.left))) ||
+           (overlapX && (near(a.bottom, b.top) || near(b.bottom, a.top)));
+}
+
 int panScanLess(int value) { return value > 0 ? value - 2 : value; }
 int panScanMore(int value) { return value < 50 ? value + 2 : value; }
 

@@ -125,6 +125,9 @@ Rect startPlacement(const SavedPlacement& saved, bool keepAspect, Size idleSize,
 Rect snapRect(const Rect& proposed, const Rect& screen, const std::optional<Rect>& taskbar,
               const std::optional<Rect>& other, int distance = 15);
 
+// Two rectangles share an edge (within two pixels) and overlap along it.
+bool touches(const Rect& a, const Rect& b);
+
 // Pan & scan steps (only in full screen; none always).
 int panScanLess(int value);
 int panScanMore(int value);

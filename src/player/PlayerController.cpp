@@ -436,6 +436,7 @@ void PlayerController::openSettings() {
     rereadAfterSettings();
     if (store_.getInt(ConfigControl, "Use Bookmark", 1) == 0 && transport_)
         transport_->clearBookmarkMarks();
+    if (bookmarks_) bookmarks_->refreshMarks();
     if (playlist_) playlist_->setShowControls(store_.getInt(ConfigPlaylist, "Show Controls", 0) != 0);
     if (e.flags().captionsLoaded && captions_ &&
         store_.getInt(Caption, "Caption Divide Length", 40) != divideLength)

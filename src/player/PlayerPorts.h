@@ -196,6 +196,8 @@ public:
     // Where the previous or next bookmark lies, if there is one to go to.
     virtual std::optional<double> previous(double position) = 0;
     virtual std::optional<double> next(double position) = 0;
+    // The settings changed: the seek track's marks follow "Use Bookmark".
+    virtual void refreshMarks() {}
 };
 
 // Saving the picture now shown.

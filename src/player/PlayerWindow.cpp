@@ -15,6 +15,8 @@
 #include "app/Startup.h"
 #include "controlpanel/ControlPanel.h"
 #include "engine/MpvSoundPlayer.h"
+#include "extras/BookmarkService.h"
+#include "extras/CaptureService.h"
 #include "extras/ShutdownDialog.h"
 #include "extras/ShutdownService.h"
 #include "extras/StreamAddressDialog.h"
@@ -25,7 +27,7 @@
 #include "player/KeyMap.h"
 #include "player/OsdTip.h"
 #include "player/PlayerDialogs.h"
-#include "player/QueuePlaylist.h"
+#include "playlist/PlaylistWindow.h"
 #include "player/VideoSurface.h"
 
 namespace orvalis {
@@ -39,6 +41,15 @@ QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()
 
 QColor colourOf(int colorref) {
     return QColor(colorref & 0xFF, (colorref >> 8) & 0xFF, (colorref >> 16) & 0xFF);
+}
+
+// libmpv's raw screenshot of the video, as the capture takes it.
+void requestFrame(MpvBackend& backend, CaptureService::FrameAnswer answer) {
+    backend.grabFrame([answer = std::move(answer)](std::optional<MpvBackend::VideoFrame> f) {
+        answer(f ? RawFrame::copyOf(f->pixels.data(), f->width, f->height,
+                                    static_cast<std::ptrdiff_t>(f->stride), f->format)
+                 : std::nullopt);
+    });
 }
 
 }  // namespace
@@ -62,11 +73,13 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         PlayerController::Parts{settings, *timers_, backend, *this, desktop, prompter},
         std::move(commandLineList));
     controller_->onExited = [this] {
+        if (playlist_) {
+            playlist_->saveNow();
+            playlist_->hide();
+        }
         hide();
         emit exited();
     };
-    queue_ = std::make_unique<QueuePlaylist>(controller_->engine(), prompter, settings);
-    controller_->attachPlaylist(queue_.get());
     osd_ = std::make_unique<OsdTip>(*timers_, [this] {
         const QRect client(mapToGlobal(QPoint(0, 0)), size());
         const QPoint cursor = QCursor::pos();
@@ -80,6 +93,26 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         return p;
     });
     controller_->attachOsd(osd_.get());
+    PlaylistHost host;
+    host.openPath = [this](const std::string& path) { controller_->engine().openFile(path); };
+    host.runCommand = [this](CommandId id) { controller_->runCommand(id); };
+    host.mediaLoaded = [this] { return controller_->engine().flags().loaded; };
+    host.playerShown = [this] { return controller_->windowSettings().showMainDlg; };
+    host.playerInScreenMode = [this] { return controller_->state().fullScreen(); };
+    host.minimizePlayer = [this] { controller_->minimize(); };
+    host.showPlayerMenu = [this] { showContextMenu(QCursor::pos()); };
+    host.playerRect = [this]() -> std::optional<Rect> { return windowRect(); };
+    host.showTip = [this](const std::string& text, int ms) {
+        const QPoint at = QCursor::pos();
+        osd_->showAt(text, {at.x(), at.y()}, ms);
+    };
+    playlist_ = new PlaylistWindow(settings, prompter, std::move(host), this);
+    controller_->attachPlaylist(&playlist_->port());
+    passKeyToPlaylist = [this](QKeyEvent* event) {
+        if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_5)
+            playlist_->transparencyKey(event->key() - Qt::Key_0);
+    };
+
     dialogs_ = new PlayerDialogs(this, *controller_, desktop);
     dialogs_->streamAddressDialog = [this] { return StreamAddressDialog::ask(this, settings_, prompter_); };
     controller_->attachDialogs(dialogs_);
@@ -110,6 +143,19 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         settings, [this](CommandId id) { controller_->runCommand(id); }, *controller_, this);
     panel_->hide();
     controller_->attachTransport(panel_);
+
+    bookmarks_ =
+        std::make_unique<BookmarkService>(settings, BookmarkStore::defaultFilePath(), *osd_);
+    bookmarks_->setTransport(panel_);
+    controller_->attachBookmarks(bookmarks_.get());
+    capture_ = std::make_unique<CaptureService>(
+        CaptureService::Player{controller_->engine(),
+                               [this](bool busy) { controller_->setBusyCursor(busy); },
+                               [this](CaptureService::FrameAnswer answer) {
+                                   requestFrame(backend_, std::move(answer));
+                               }},
+        *osd_, sound_.get(), settings, paths::picturesDir());
+    controller_->attachCapture(capture_.get());
 }
 
 PlayerWindow::~PlayerWindow() = default;
@@ -401,11 +447,33 @@ void PlayerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     surface_->setGeometry(rect());
     controller_->sized();
+    keepPlaylistDocked();
 }
 
 void PlayerWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     controller_->moved();
+    keepPlaylistDocked();
+}
+
+void PlayerWindow::keepPlaylistDocked() {
+    const QRect now = geometry();
+    if (!playlist_ || isFullScreen()) return;
+    if (dockedTo_.isValid() && playlist_->isVisible() && now != dockedTo_) {
+        const QRect old = dockedTo_;
+        QRect list = playlist_->geometry();
+        auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+        const bool besideRight = near(list.left(), old.right() + 1);
+        const bool besideLeft = near(list.right() + 1, old.left());
+        const bool below = near(list.top(), old.bottom() + 1);
+        if (besideRight) list.moveLeft(now.right() + 1);
+        if (besideLeft) list.moveRight(now.left() - 1);
+        if (below) list.moveTop(now.bottom() + 1);
+        if ((besideRight || besideLeft) && near(list.top(), old.top())) list.moveTop(now.top());
+        if (below && near(list.left(), old.left())) list.moveLeft(now.left());
+        if (list != playlist_->geometry()) playlist_->setGeometry(list);
+    }
+    dockedTo_ = now;
 }
 
 }  // namespace orvalis

@@ -16,6 +16,8 @@
 
 namespace orvalis {
 
+class BookmarkService;
+class CaptureService;
 class ControlPanel;
 class MpvBackend;
 class MpvSoundPlayer;
@@ -24,7 +26,7 @@ class SettingsSheet;
 class ShutdownService;
 class DesktopAssociations;
 class VideoSurface;
-class QueuePlaylist;
+class PlaylistWindow;
 class OsdTip;
 class PlayerDialogs;
 
@@ -54,6 +56,7 @@ public:
     void exitPlayer() { controller_->exit(); }
     OsdTip& osd() { return *osd_; }
     ControlPanel& transportBar() { return *panel_; }
+    PlaylistWindow& playlistWindow() { return *playlist_; }
     PlayerDialogs& dialogs() { return *dialogs_; }
     // Keys that the key map hands to the playlist window (Ctrl + 0…5).
     std::function<void(QKeyEvent*)> passKeyToPlaylist;
@@ -103,12 +106,14 @@ private:
     Prompter& prompter_;
     std::unique_ptr<QtTimerService> timers_;
     std::unique_ptr<PlayerController> controller_;
-    std::unique_ptr<QueuePlaylist> queue_;
+    PlaylistWindow* playlist_ = nullptr;
     std::unique_ptr<OsdTip> osd_;
     std::unique_ptr<ShutdownService> shutdown_;
     std::unique_ptr<MpvSoundPlayer> sound_;
     std::unique_ptr<DesktopAssociations> associations_;
     std::unique_ptr<SettingsSheet> sheet_;
+    std::unique_ptr<BookmarkService> bookmarks_;
+    std::unique_ptr<CaptureService> capture_;
     PlayerDialogs* dialogs_ = nullptr;
     ControlPanel* panel_ = nullptr;
     WheelAccumulator wheel_;
@@ -124,6 +129,9 @@ private:
     int resizeZone_ = 0;
     QPoint pressGlobal_;
     QRect pressGeometry_;
+    // The last normal geometry, so that a playlist window docked to an edge follows it.
+    QRect dockedTo_;
+    void keepPlaylistDocked();
 };
 
 }  // namespace orvalis

@@ -308,6 +308,8 @@ void PlayerController::dragTo(Point topLeft) {
     if (snapping_) {
         std::optional<Rect> other;
         if (playlist_ && playlist_->isShown()) other = playlist_->rect();
+        // A playlist window docked to our edge moves with us: it is no target to snap to.
+        if (other && geometry::touches(view_.windowRect(), *other)) other.reset();
         r = geometry::snapRect(r, view_.screenRect(), view_.taskbarRect(), other);
     }
     view_.setWindowRect(r);

@@ -15,10 +15,13 @@
 // lists that name each other, cannot make loading go round in circles.
 namespace orvalis::listfiles {
 
-// The supported patterns as the file dialogs show them.
+// The supported patterns as the file dialogs show them: the old Windows formats first,
+// then the containers and audio formats a Linux desktop plays every day.
 inline constexpr std::string_view kMediaPatterns =
     "*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;*.vob;*.mp3;*.mp2;*.wma;"
-    "*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;";
+    "*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;"
+    "*.mp4;*.m4v;*.mkv;*.webm;*.mov;*.ogv;*.ts;*.m2ts;*.mts;*.flv;*.3gp;"
+    "*.flac;*.m4a;*.aac;*.opus;*.oga;*.ape;*.wv;*.mka;*.ac3;*.aiff;";
 inline constexpr std::string_view kListPatterns = "*.m3u;*.pls;*.asx;";
 
 enum class ListFormat { None, M3u, Pls, Asx };

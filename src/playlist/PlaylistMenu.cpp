@@ -16,8 +16,8 @@ constexpr std::array<std::pair<int, int>, 6> kTransparency{{{0, playlist_cmd::Tr
                                                             {40, playlist_cmd::Transparency40},
                                                             {50, playlist_cmd::Transparency50}}};
 
-MenuItem command(int id, std::string label, bool enabled = true, bool checked = false) {
-    MenuItem item;
+PlaylistMenuItem command(int id, std::string label, bool enabled = true, bool checked = false) {
+    PlaylistMenuItem item;
     item.command = id;
     item.label = std::move(label);
     item.enabled = enabled;
@@ -25,21 +25,21 @@ MenuItem command(int id, std::string label, bool enabled = true, bool checked = 
     return item;
 }
 
-MenuItem separator() {
-    MenuItem item;
+PlaylistMenuItem separator() {
+    PlaylistMenuItem item;
     item.separator = true;
     return item;
 }
 
-MenuItem submenu(std::string label, std::vector<MenuItem> items) {
-    MenuItem item;
+PlaylistMenuItem submenu(std::string label, std::vector<PlaylistMenuItem> items) {
+    PlaylistMenuItem item;
     item.label = std::move(label);
     item.submenu = std::move(items);
     return item;
 }
 
-MenuItem recentSubmenu(const RecentLists& recents) {
-    std::vector<MenuItem> items;
+PlaylistMenuItem recentSubmenu(const RecentLists& recents) {
+    std::vector<PlaylistMenuItem> items;
     for (int k = 1; k <= recents.count(); ++k) {
         std::string entry = *recents.newest(k);
         std::string label = std::string(fileNamePart(entry)) + " (&" + std::to_string(k) + ")";
@@ -51,10 +51,10 @@ MenuItem recentSubmenu(const RecentLists& recents) {
     return submenu("최근 목록 파일(&E)", std::move(items));
 }
 
-MenuItem transparencySubmenu(int alphaPercent) {
+PlaylistMenuItem transparencySubmenu(int alphaPercent) {
     const char* labels[] = {"투명도 없음(&0)\tCtrl+0", "10% (&1)\tCtrl+1", "20% (&2)\tCtrl+2",
                             "30% (&3)\tCtrl+3",        "40% (&4)\tCtrl+4", "50% (&5)\tCtrl+5"};
-    std::vector<MenuItem> items;
+    std::vector<PlaylistMenuItem> items;
     for (size_t i = 0; i < kTransparency.size(); ++i)
         items.push_back(command(kTransparency[i].second, labels[i], true,
                                 kTransparency[i].first == alphaPercent));
@@ -63,8 +63,8 @@ MenuItem transparencySubmenu(int alphaPercent) {
 
 }  // namespace
 
-std::vector<MenuItem> playlistContextMenu(const Playlist& playlist, bool playerShown) {
-    std::vector<MenuItem> menu;
+std::vector<PlaylistMenuItem> playlistContextMenu(const Playlist& playlist, bool playerShown) {
+    std::vector<PlaylistMenuItem> menu;
     if (playlist.recents().count() > 0) {
         menu.push_back(recentSubmenu(playlist.recents()));
         menu.push_back(separator());

@@ -29,19 +29,19 @@ inline constexpr int ClearRecents = 61456;
 }  // namespace playlist_cmd
 
 // One item of a menu as it is to be drawn: a command, a separator or a submenu.
-struct MenuItem {
+struct PlaylistMenuItem {
     int command = 0;  // 0 for separators and submenus
     std::string label;
     bool enabled = true;
     bool checked = false;
     bool separator = false;
-    std::vector<MenuItem> submenu;
+    std::vector<PlaylistMenuItem> submenu;
 };
 
 // The context menu of the play list in its present state: the recent list files (when
 // there are any), the labels that depend on the player window, the checks and the items
 // grayed for an empty list.
-std::vector<MenuItem> playlistContextMenu(const Playlist& playlist, bool playerShown);
+std::vector<PlaylistMenuItem> playlistContextMenu(const Playlist& playlist, bool playerShown);
 
 // The transparency step of a transparency command, and the other way round.
 std::optional<int> transparencyOfCommand(int command);

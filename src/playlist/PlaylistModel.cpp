@@ -11,21 +11,6 @@
 
 namespace orvalis {
 
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
 RandomSource timeSeededRandom() {
     auto seed = static_cast<std::uint32_t>(
         std::chrono::system_clock::to_time_t(std::chrono::system_clock::now()));
@@ -79,15 +64,15 @@ void PlaylistModel::markOnly(int index) {
     }
 }
 
-int PlaylistModel::findPathIgnoringCase(std::string_view text) const {
+int PlaylistModel::findPath(std::string_view text) const {
     for (int i = 0; i < count(); ++i)
-        if (equalsIgnoringCase(at(i).path, text)) return i;
+        if (at(i).path == text) return i;
     return -1;
 }
 
-int PlaylistModel::findLabelIgnoringCase(std::string_view text) const {
+int PlaylistModel::findLabel(std::string_view text) const {
     for (int i = 0; i < count(); ++i)
-        if (equalsIgnoringCase(at(i).displayName, text)) return i;
+        if (at(i).displayName == text) return i;
     return -1;
 }
 

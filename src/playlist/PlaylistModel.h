@@ -45,9 +45,10 @@ public:
     // The row gets the marker and the selection; every other row loses both.
     void markOnly(int index);
 
-    // The first row whose path (or label) equals text without regard to ASCII case, or -1.
-    int findPathIgnoringCase(std::string_view text) const;
-    int findLabelIgnoringCase(std::string_view text) const;
+    // The first row whose path (or label) is exactly text, or -1. Letter case counts: on
+    // this system /v/a.avi and /v/A.avi are two files.
+    int findPath(std::string_view text) const;
+    int findLabel(std::string_view text) const;
 
     // Deletes every selected row.
     void DeleteSelected();

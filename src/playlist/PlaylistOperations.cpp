@@ -63,10 +63,10 @@ bool Playlist::loadListFile(const std::string& path) {
 }
 
 int Playlist::AddPath(const std::string& path) {
-    if (model_.findLabelIgnoringCase(path) >= 0) return -1;
+    if (model_.findLabel(path) >= 0) return -1;
     if (listfiles::formatOf(path) != listfiles::ListFormat::None) return loadListFile(path) ? 1 : 0;
     if (!listfiles::isSupportedMedia(path)) return 1;
-    if (int row = model_.findPathIgnoringCase(path); row >= 0) {
+    if (int row = model_.findPath(path); row >= 0) {
         model_.at(row).selected = true;
     } else {
         PlaylistItem item{listfiles::displayNameOf(path), path};
@@ -117,7 +117,7 @@ std::optional<PlayRequest> Playlist::AddFilesDialog() {
     PlayRequest started;
     std::vector<std::string> fresh;
     for (const auto& path : chosen) {
-        if (int row = model_.findPathIgnoringCase(path); row >= 0) {
+        if (int row = model_.findPath(path); row >= 0) {
             started = PlayItem(row);
         } else if (fresh.size() < kBatchLimit) {
             fresh.push_back(path);
@@ -175,7 +175,7 @@ PlayRequest Playlist::AddPathList(const std::string& text) {
         rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
         if (part.empty()) break;
         std::string path = absoluteCommandPath(std::string(part));
-        if (int row = model_.findPathIgnoringCase(path); row >= 0) {
+        if (int row = model_.findPath(path); row >= 0) {
             if (model_.currentIndex == -1) model_.currentIndex = model_.clickedIndex = row;
         } else if (listfiles::endsWithListExtension(path)) {
             AddPath(path);

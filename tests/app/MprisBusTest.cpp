@@ -1,5 +1,5 @@
 // The media-player interface on a private session bus: a dbus-daemon started here, the
-// player's logic behind the interface (controller, engine and queue over a fake backend),
+// player's logic behind the interface (controller, engine and playlist over a fake backend),
 // and real clients (QtDBus on a connection of its own, and dbus-send) calling it and
 // listening to its signals. The user's own bus is never reached: the test main points
 // DBUS_SESSION_BUS_ADDRESS nowhere and this suite only ever connects to its own daemon.
@@ -22,7 +22,8 @@
 #include "player/MprisPlayer.h"
 #include "player/PlayerController.h"
 #include "player/PlayerFakes.h"
-#include "player/QueuePlaylist.h"
+#include "playlist/FileSystemView.h"
+#include "playlist/PlaylistController.h"
 #include "support/PrivateBus.h"
 #include "support/TestSupport.h"
 
@@ -83,7 +84,7 @@ protected:
         serviceName = QString("mpris-service-%1").arg(++n);
         clientName = QString("mpris-client-%1").arg(n);
         controller.attachTransport(&transport);
-        controller.attachPlaylist(&queue);
+        controller.attachPlaylist(&list);
         controller.onExited = [this] { ++exits; };
         controller.initialise();
         controller.onTimer(TimerId::DeferredInit);
@@ -127,7 +128,7 @@ protected:
     QDBusMessage set(const char* name, const QVariant& value) {
         return call(kProps, "Set", {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
     }
-    // The queue opens what it was given; the backend answers; the start-of-playback step runs.
+    // The playlist opens what it was given; the backend answers; the start-of-playback step runs.
     void finishOpening(double seconds = 20.0) {
         ASSERT_TRUE(controller.engine().flags().opening);
         backend.answerLoaded({seconds, true, 640, 360, {}});
@@ -160,7 +161,15 @@ protected:
     test::FakePrompter prompter;
     test::FakeTransport transport;
     PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
-    QueuePlaylist queue{controller.engine(), prompter, store};
+    LocalFileSystem files;
+    PlaylistController list{
+        store, prompter, files, [this] {
+            PlaylistHost host;
+            host.openPath = [this](const std::string& path) { controller.engine().openFile(path); };
+            host.runCommand = [this](CommandId id) { controller.runCommand(id); };
+            host.mediaLoaded = [this] { return controller.engine().flags().loaded; };
+            return host;
+        }()};
     cover::CoverArtFiles covers{test::freshDir("covers")};
     std::unique_ptr<MprisPlayer> glue;
     std::unique_ptr<MprisService> service;
@@ -212,7 +221,7 @@ TEST_F(MprisBusTest, OpenPlayPauseAndTheirSignals) {
 
 TEST_F(MprisBusTest, NextChangesTheTrackAndItsMetadata) {
     const std::string a = test::mediaPath("test/av.mp4"), b = test::mediaPath("test/audio.mp3");
-    queue.addPathList(a + ";" + b + ";");
+    list.addPathList(a + ";" + b + ";");
     finishOpening();
     service->announce();
     EXPECT_TRUE(get(kPlayer, "CanGoNext").toBool());
@@ -233,7 +242,7 @@ TEST_F(MprisBusTest, NextChangesTheTrackAndItsMetadata) {
 }
 
 TEST_F(MprisBusTest, SeeksAndTheSeekedSignal) {
-    queue.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
     finishOpening(20.0);
     backend.pos = 4.0;
     call(kPlayer, "Seek", {qlonglong(5'000'000)});
@@ -258,7 +267,7 @@ TEST_F(MprisBusTest, SeeksAndTheSeekedSignal) {
 }
 
 TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
-    queue.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
     finishOpening(20.0);
     backend.pos = 10.0;
     const std::size_t seeksBefore = backend.calls.size();
@@ -288,7 +297,7 @@ TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
 }
 
 TEST_F(MprisBusTest, PropertiesSetFromOutsideMoveThePlayer) {
-    queue.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
     finishOpening(20.0);
     EXPECT_EQ(set("LoopStatus", QString("Track")).type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(controller.windowSettings().repeat);
@@ -311,7 +320,7 @@ TEST_F(MprisBusTest, PropertiesSetFromOutsideMoveThePlayer) {
 }
 
 TEST_F(MprisBusTest, DbusSendFromAnotherProcess) {
-    queue.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
     finishOpening(20.0);
     QString out = dbusSend({"org.freedesktop.DBus.Properties.Get", "string:" + QString(kPlayer),
                             "string:PlaybackStatus"});

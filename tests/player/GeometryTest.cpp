@@ -115,6 +115,10 @@ TEST(Geometry, SnappingWithinFifteenPixels) {
     // Beside the playlist window: our left onto its right edge.
     const Rect playlist{100, 100, 400, 600};
     EXPECT_EQ(snapRect({410, 110, 810, 410}, screen, std::nullopt, playlist), (Rect{400, 100, 800, 400}));
+    EXPECT_TRUE(touches({0, 0, 100, 100}, {100, 20, 200, 80}));
+    EXPECT_TRUE(touches({0, 0, 100, 100}, {10, 101, 90, 200}));
+    EXPECT_FALSE(touches({0, 0, 100, 100}, {110, 20, 200, 80}));
+    EXPECT_FALSE(touches({0, 0, 100, 100}, {100, 120, 200, 180}));  // beside, but not along
     // A taskbar at the bottom is kept 3 pixels clear.
     EXPECT_EQ(snapRect({500, 700, 900, 1030}, screen, Rect{0, 1040, 1920, 1080}, std::nullopt),
               (Rect{500, 707, 900, 1037}));

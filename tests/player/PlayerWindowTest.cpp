@@ -2,15 +2,24 @@
 // mouse's border zones and drags, and real key presses reaching their commands.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QMimeData>
+#include <QUrl>
 #include <QScreen>
 #include <QTest>
+#include <cmath>
+#include <cstdio>
 
+#include "app/AppPaths.h"
+#include "app/SettingsKeys.h"
 #include "engine/MpvBackend.h"
 #include "extras/PowerControl.h"
 #include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
+#include "playlist/PlaylistListView.h"
+#include "playlist/PlaylistWindow.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;
@@ -134,4 +143,108 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
     QTest::keyClick(&window, Qt::Key_F4);  // close file
     EXPECT_FALSE(window.engine().flags().loaded);
     EXPECT_EQ(window.size(), QSize(366, 272));
+}
+
+TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
+    window.start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Dropped files join the list in name order.
+    const std::string first = mediaPath("test/audio.wav"), second = mediaPath("test/av.mp4");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(second)),
+                  QUrl::fromLocalFile(QString::fromStdString(first))});
+    const QPoint at(window.width() / 2, window.height() / 2);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &drop);
+
+    PlaylistWindow& list = window.playlistWindow();
+    // The drop is answered first and handled right after.
+    EXPECT_TRUE(waitUntil([&] { return list.list().model()->rowCount() == 2; }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
+    EXPECT_EQ(window.engine().currentFile(), first);
+
+    // Enter on the second row plays it.
+    list.list().setCurrentIndex(list.list().model()->index(1, 0));
+    list.list().setFocus();
+    QTest::keyClick(&list.list(), Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return window.engine().currentFile() == second && window.engine().flags().playing; },
+                          15000));
+    EXPECT_TRUE(window.engine().flags().hasVideo);
+}
+
+// Bookmarks by their keys on the playing demo, kept in the bookmark file across a close and
+// a new open; a frame saved by Ctrl + F as a BMP file that an image reader opens, while the
+// medium plays on.
+TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
+    const std::string shots = test::freshDir("shots");
+    std::remove((paths::dataDir() + "/Bookmark.ini").c_str());  // left by an earlier run
+    store.putString(sections::ConfigControl, "Image Folder", shots);
+    const std::string demo = mediaPath("demo.mp4");
+    startWith(demo);
+    MediaEngine& e = window.engine();
+    auto at = [&](double seconds) {
+        e.setPosition(seconds);
+        return waitUntil([&] { return std::abs(backend.position() - seconds) < 0.05; }, 5000);
+    };
+    auto osd = [&] { return window.osd().text().toStdString(); };
+
+    QTest::keyClick(&window, Qt::Key_Space);
+    ASSERT_TRUE(e.flags().paused);
+    ASSERT_TRUE(at(3.4));
+    QTest::keyClick(&window, Qt::Key_B);
+    EXPECT_EQ(osd(), "00:00:03 위치 북마크 추가");
+    ASSERT_TRUE(at(6.0));
+    QTest::keyClick(&window, Qt::Key_B);
+    EXPECT_EQ(osd(), "00:00:06 위치 북마크 추가");
+    ASSERT_TRUE(at(8.5));
+    // With ORVALIS_SHOT_DIR set, a picture of the marks on the track, under its played part.
+    window.controller().showTransportBar(true);
+    test::processEventsFor(300);
+    if (const char* dir = std::getenv("ORVALIS_SHOT_DIR"))
+        window.grab().save(QString("%1/window-bookmarks.png").arg(dir));
+    QTest::keyClick(&window, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_NEAR(e.position(), 6.0, 0.01);
+    QTest::keyClick(&window, Qt::Key_Left, Qt::ShiftModifier);  // on a bookmark: the one before
+    EXPECT_NEAR(e.position(), 3.0, 0.01);
+    QTest::keyClick(&window, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_NEAR(e.position(), 0.0, 0.01);
+
+    QTest::keyClick(&window, Qt::Key_F4);  // Close File writes them
+    const std::string saved = test::readFile(paths::dataDir() + "/Bookmark.ini");
+    EXPECT_EQ(saved, "[" + demo + "]\nbm0=00:00:03\nbm1=00:00:06\n");
+
+    // Opened again: the bookmarks are back.
+    window.receiveHandOver(QString::fromStdString(demo + ";"));
+    ASSERT_TRUE(waitUntil([&] { return e.flags().playing; }, 15000));
+    QTest::keyClick(&window, Qt::Key_Space);
+    ASSERT_TRUE(at(1.0));
+    QTest::keyClick(&window, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_NEAR(e.position(), 3.0, 0.01);
+    QTest::keyClick(&window, Qt::Key_Space);
+    ASSERT_TRUE(e.flags().playing);
+
+    // The capture pauses, writes the frame and plays on.
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    EXPECT_TRUE(e.flags().paused);
+    const std::string file = shots + "/demo_000.bmp";
+    ASSERT_TRUE(waitUntil([&] { return osd() == "demo_000.bmp"; }, 10000)) << osd();
+    EXPECT_TRUE(e.flags().playing);
+    const QImage picture(QString::fromStdString(file), "BMP");
+    ASSERT_FALSE(picture.isNull());
+    if (const char* dir = std::getenv("ORVALIS_SHOT_DIR"))
+        picture.save(QString("%1/window-capture.png").arg(dir));
+    EXPECT_EQ(picture.size(), QSize(640, 360));
+    EXPECT_NE(picture.pixel(10, 10), picture.pixel(630, 350));  // a picture, not a blank
+
+    // Audio only: the command does nothing at all.
+    window.receiveHandOver(QString::fromStdString(mediaPath("test/audio.wav") + ";"));
+    ASSERT_TRUE(waitUntil([&] { return e.flags().playing && !e.flags().hasVideo; }, 15000));
+    window.osd().hide();
+    QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+    test::processEventsFor(300);
+    EXPECT_FALSE(window.osd().isVisible());
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(shots + "/audio_000.bmp")));
 }

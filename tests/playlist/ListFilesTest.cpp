@@ -90,8 +90,12 @@ TEST(ListFileReaders, EntriesAreResolvedByTheirKind) {
 TEST(ListFileReaders, ExtensionRules) {
     EXPECT_TRUE(isSupportedMedia("/v/a.AVI"));
     EXPECT_TRUE(isSupportedMedia("/v/a.mp"));  // ".mp" stands inside "*.mp3;"
-    EXPECT_FALSE(isSupportedMedia("/v/a.mkv"));
+    for (const char* linux : {"/v/a.mkv", "/v/a.MP4", "/v/a.webm", "/v/a.m2ts", "/m/a.FLAC",
+                              "/m/a.opus", "/m/a.m4a", "/m/a.ape"})
+        EXPECT_TRUE(isSupportedMedia(linux)) << linux;
     EXPECT_FALSE(isSupportedMedia("/v/noextension"));
+    EXPECT_FALSE(isSupportedMedia("/v/notes.txt"));
+    EXPECT_FALSE(isSupportedMedia("/v/a.mkv.part"));
     EXPECT_EQ(formatOf("/l/A.M3U"), ListFormat::M3u);
     EXPECT_EQ(formatOf("/l/a.pls"), ListFormat::Pls);
     EXPECT_EQ(formatOf("/l/a.asx"), ListFormat::Asx);

@@ -123,7 +123,7 @@ TEST(PlaylistRecents, TenNewestFirstInTheMenuWithTheListInUseChecked) {
     test::FakeFileSystem fs;
     Playlist p(settings, prompter, fs);
 
-    std::vector<MenuItem> menu = playlistContextMenu(p, true);
+    std::vector<PlaylistMenuItem> menu = playlistContextMenu(p, true);
     ASSERT_EQ(menu.size(), 9u);
     EXPECT_EQ(menu[0].label, "메인창 감추기(&V)\t (휠 클릭)");
     for (size_t i : {4u, 5u, 6u, 7u}) EXPECT_FALSE(menu[i].enabled) << menu[i].label;
@@ -136,7 +136,7 @@ TEST(PlaylistRecents, TenNewestFirstInTheMenuWithTheListInUseChecked) {
     p.toggleShowControls();
     menu = playlistContextMenu(p, false);
     ASSERT_EQ(menu.size(), 11u);
-    const MenuItem& recent = menu[0];
+    const PlaylistMenuItem& recent = menu[0];
     EXPECT_EQ(recent.label, "최근 목록 파일(&E)");
     ASSERT_EQ(recent.submenu.size(), 12u);
     EXPECT_EQ(recent.submenu[0].label, "11.m3u (&1)");

@@ -4,6 +4,7 @@
 
 #include "app/SettingsKeys.h"
 #include "playlist/FakeFileSystem.h"
+#include "playlist/ListFiles.h"
 #include "playlist/Playlist.h"
 #include "support/TestSupport.h"
 
@@ -161,10 +162,15 @@ TEST_F(PlaylistTest, DraggedRowsMoveTogetherInTheirOrder) {
 
 TEST_F(PlaylistTest, AddPathAppendsSupportedMediaOnceAndRefusesWhatItCannotRead) {
     EXPECT_EQ(playlist.AddPath("/v/a.avi"), 1);
-    EXPECT_EQ(playlist.AddPath("/v/film.mkv"), 1);  // unsupported: silently not added
-    EXPECT_EQ(playlist.AddPath("/V/A.AVI"), 1);     // the same path in other letters
-    EXPECT_EQ(paths(), std::vector<std::string>{"/v/a.avi"});
-    EXPECT_EQ(playlist.AddPath("A.AVI"), -1);  // a row already shows this text
+    EXPECT_EQ(playlist.AddPath("/v/notes.txt"), 1);  // unsupported: silently not added
+    EXPECT_EQ(playlist.AddPath("/v/a.avi"), 1);      // already listed: selected, not added
+    EXPECT_EQ(playlist.AddPath("/V/A.AVI"), 1);      // another letter case: another file
+    EXPECT_EQ(paths(), (std::vector<std::string>{"/v/a.avi", "/V/A.AVI"}));
+    EXPECT_EQ(playlist.model().selectedCount(), 2);
+    EXPECT_EQ(playlist.AddPath("a.avi"), -1);  // a row already shows this text
+    EXPECT_EQ(playlist.AddPath("A.avi"), 1);
+    playlist.model().removeAt(2);
+    playlist.model().removeAt(1);
     add({"http://radio.example/live.mp3"});
     EXPECT_EQ(playlist.model().at(1).displayName, "live.mp3");
 
@@ -236,8 +242,12 @@ TEST_F(PlaylistTest, PathListsFromTheCommandLineAddResolveAndStart) {
     EXPECT_EQ(paths(), (std::vector<std::string>{"/a.avi", "/v/x.avi", "/home/video/b.avi",
                                                  "http://radio/s.mp3"}));
     // A path already listed is started; an empty part ends the list.
-    EXPECT_EQ(playlist.AddPathList("/V/X.AVI;;/v/late.avi").row, 1);
+    EXPECT_EQ(playlist.AddPathList("/v/x.avi;;/v/late.avi").row, 1);
     EXPECT_EQ(playlist.model().count(), 4);
+    // Letter case makes another file.
+    EXPECT_EQ(playlist.AddPathList("/V/X.AVI").path, "/V/X.AVI");
+    EXPECT_EQ(playlist.model().count(), 5);
+    playlist.model().removeAt(4);
 
     std::string dir = test::freshDir("pathlist");
     test::writeFile(dir + "/l.asx", "<ref href = \"/m/in-list.avi\" />\n");
@@ -252,13 +262,13 @@ TEST_F(PlaylistTest, TheAddFilesDialogAddsInByteOrderAndOpenAndPlayStartsTheFirs
     EXPECT_FALSE(playlist.OpenAndPlay().opens());  // cancelled
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_EQ(prompter.dialogs[0].folder, "/recent");
-    EXPECT_EQ(
-        prompter.dialogs[0].filter,
-        "지원되는 모든 파일|*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;*.vob;"
-        "*.mp3;*.mp2;*.wma;*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;*.m3u;*.pls;*.asx;|"
-        "미디어 파일|*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;*.vob;*.mp3;"
-        "*.mp2;*.wma;*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;|재생 목록 파일|*.m3u;*.pls;"
-        "*.asx;|모든 파일|*.*|");
+    const std::string media(listfiles::kMediaPatterns);
+    EXPECT_TRUE(media.starts_with("*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;"
+                                  "*.vob;*.mp3;*.mp2;*.wma;*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;"
+                                  "*.ogm;*.mp4;*.m4v;*.mkv;"));
+    EXPECT_EQ(prompter.dialogs[0].filter, "지원되는 모든 파일|" + media +
+                                              "*.m3u;*.pls;*.asx;|미디어 파일|" + media +
+                                              "|재생 목록 파일|*.m3u;*.pls;*.asx;|모든 파일|*.*|");
 
     add({"/v/old.avi"});
     settings.putString(sections::Config, "Default Folder", "/default");
@@ -268,7 +278,7 @@ TEST_F(PlaylistTest, TheAddFilesDialogAddsInByteOrderAndOpenAndPlayStartsTheFirs
     EXPECT_EQ(paths(), (std::vector<std::string>{"/v/old.avi", "/new/a.avi", "/new/b.avi"}));
     EXPECT_EQ(settings.getString(sections::Config, "Recent Folder"), "/new");
 
-    prompter.openAnswers = {{"/V/OLD.AVI"}};
+    prompter.openAnswers = {{"/v/old.avi"}};
     EXPECT_EQ(playlist.AddFilesDialog()->row, 0);
 }
 
