@@ -4,6 +4,7 @@
 // listening to its signals. The user's own bus is never reached: the test main points
 // DBUS_SESSION_BUS_ADDRESS nowhere and this suite only ever connects to its own daemon.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -332,6 +333,19 @@ TEST_F(MprisBusTest, DbusSendFromAnotherProcess) {
     EXPECT_TRUE(out.contains("InvalidArgs")) << out.toStdString();
     out = dbusSend({QString(kRoot) + ".Quit"});
     EXPECT_EQ(exits, 1);
+}
+
+TEST_F(MprisBusTest, ASecondCopyTakesTheInstanceName) {
+    const QString name = serviceName + "-second";
+    {
+        MprisService second(*glue, QDBusConnection::connectToBus(address, name));
+        ASSERT_TRUE(second.start());
+        const QString wanted = QString(kName) + ".instance" + QString::number(::getpid());
+        EXPECT_TRUE(test::waitUntil([&] { return second.busName() == wanted; }))
+            << second.busName().toStdString();
+        EXPECT_EQ(service->busName(), kName);
+    }
+    QDBusConnection::disconnectFromBus(name);
 }
 
 TEST(MprisWithoutBus, TheServiceDoesNotStartAndThePlayerGoesOn) {
