@@ -4,13 +4,20 @@
 #   make build   the program at build/orvalis
 #   make bench   the benchmarks, one "bench <name> <value> <unit>" line per figure
 #   make fuzz    the fuzz targets, FUZZ_SECONDS each (default 30)
+#   make install   the program, desktop entry, icon, metainfo and man page under PREFIX
+#                  (default /usr/local; DESTDIR honoured); make uninstall removes them
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 30
 DEMO ?= media/demo.mp4
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
+# What make install puts under PREFIX (packaging/CMakeLists.txt), for make uninstall.
+INSTALLED = bin/orvalis share/applications/orvalis.desktop \
+	share/icons/hicolor/scalable/apps/orvalis.svg \
+	share/metainfo/com.corvane.orvalis.metainfo.xml share/man/man1/orvalis.1
 
-.PHONY: all deps build run test bench fuzz clean
+.PHONY: all deps build run test bench fuzz clean install uninstall
 
 all: build
 
@@ -40,6 +47,18 @@ fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVALIS_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@./scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
+install: build
+	@cmake --build build -j $(JOBS) --target orvalis-desktop-entry
+	@DESTDIR="$(DESTDIR)" cmake --install build --prefix "$(PREFIX)"
+	@if [ -z "$(DESTDIR)" ]; then ./scripts/desktop-caches.sh "$(PREFIX)"; fi
+
+uninstall:
+	@for f in $(INSTALLED); do \
+		if [ -e "$(DESTDIR)$(PREFIX)/$$f" ]; then echo "Removing: $(DESTDIR)$(PREFIX)/$$f"; \
+			rm -f "$(DESTDIR)$(PREFIX)/$$f"; fi; \
+	done
+	@if [ -z "$(DESTDIR)" ]; then ./scripts/desktop-caches.sh "$(PREFIX)"; fi
 
 clean:
 	rm -rf build build-test build-fuzz

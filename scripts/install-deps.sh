@@ -14,7 +14,7 @@ xvfb xauth x11-utils
 fonts-nanum
 ffmpeg
 dbus dbus-daemon
-desktop-file-utils"
+desktop-file-utils appstream"
 
 for extra in "$@"; do
     case "$extra" in

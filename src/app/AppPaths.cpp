@@ -57,6 +57,11 @@ std::string dataHome() {
     return v.empty() ? homeDir() + "/.local/share" : v;
 }
 
+std::string cacheDir() {
+    std::string v = absoluteEnv("XDG_CACHE_HOME");
+    return (v.empty() ? homeDir() + "/.cache" : v) + "/Orvalis";
+}
+
 std::string settingsFile() { return configHome() + "/Corvane SoftWare/Orvalis.conf"; }
 
 std::string dataDir() { return dataHome() + "/Orvalis"; }

@@ -9,6 +9,8 @@ namespace orvalis::paths {
 std::string settingsFile();
 // $XDG_DATA_HOME/Orvalis (default ~/.local/share/Orvalis): Bookmark.ini, URL.txt, Orvalis.ini
 std::string dataDir();
+// $XDG_CACHE_HOME/Orvalis (default ~/.cache/Orvalis): files the player can make again
+std::string cacheDir();
 std::string configHome();
 std::string dataHome();
 std::string homeDir();

@@ -10,14 +10,18 @@
 #include <cstdio>
 
 #include "app/AppPaths.h"
+#include "app/CoverArt.h"
 #include "app/DbusDesktopServices.h"
 #include "app/IniSettingsStore.h"
+#include "app/MprisService.h"
 #include "app/QtPrompter.h"
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
+#include "engine/Decoding.h"
 #include "engine/MpvBackend.h"
 #include "extras/DbusPowerControl.h"
+#include "player/MprisPlayer.h"
 #include "player/PlayerWindow.h"
 
 namespace {
@@ -79,7 +83,10 @@ int main(int argc, char** argv) {
     // The running instance takes its own list from the start, not through the store.
     settings.putString(orvalis::sections::Config, "ShellFileName", "");
 
-    orvalis::MpvBackend backend({});
+    orvalis::MpvBackend::Options engineOptions;
+    engineOptions.hwdec =
+        orvalis::decoding::hwdecOption(orvalis::decoding::hardwareDecoding(settings));
+    orvalis::MpvBackend backend(engineOptions);
     if (!backend.isValid()) {
         std::fprintf(stderr, "Orvalis: libmpv could not be started\n");
         return 1;
@@ -94,6 +101,12 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &orvalis::PlayerWindow::exited, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     installTerminationHandler(window);
+    // Media keys, desktop panels and playerctl: the same commands over the session bus.
+    orvalis::cover::CoverArtFiles covers(orvalis::paths::cacheDir());
+    orvalis::MprisPlayer mprisPlayer(
+        window.controller(), [&window] { window.receiveHandOver({}); }, &covers);
+    orvalis::MprisService mpris(mprisPlayer, QDBusConnection::sessionBus());
+    mpris.start();
     // The main window may hide while sound plays; the player ends only with Exit.
     QApplication::setQuitOnLastWindowClosed(false);
     window.start();

@@ -13,6 +13,14 @@ struct FilterInfo {
     bool hasProperties = false;
 };
 
+// What the medium says of itself, where it says anything: empty texts otherwise.
+struct MediaTags {
+    std::string title;
+    std::string artist;
+    std::string album;
+    bool operator==(const MediaTags&) const = default;
+};
+
 struct LoadedMedia {
     double duration = 0.0;  // 0 when unknown (live streams)
     bool hasVideo = false;  // cover art is not video
@@ -28,6 +36,9 @@ public:
     virtual ~BackendListener() = default;
     virtual void backendLoaded(const LoadedMedia& media) = 0;
     virtual void backendLoadFailed(const std::string& reason) = 0;
+    // The loaded medium's video is now decoded otherwise (hardware decoding began, or fell
+    // back to software): the filter table's decoder entry becomes this one.
+    virtual void backendVideoDecoderChanged(const FilterInfo& decoder) { (void)decoder; }
 };
 
 // The media framework behind the engine. Every call returns at once; results arrive as
@@ -49,6 +60,9 @@ public:
     virtual double position() const = 0;
     virtual double duration() const = 0;
     virtual bool endReached() const = 0;
+    // The loaded medium's tags; empty ones until it has loaded, and for backends that
+    // read none.
+    virtual MediaTags tags() const { return {}; }
 
     // libmpv's volume scale (0..100, cubic) and mute.
     virtual void setVolume(double volume) = 0;

@@ -2,6 +2,7 @@
 
 #include "app/Naming.h"
 #include "app/SettingsKeys.h"
+#include "engine/Decoding.h"
 #include "engine/Trace.h"
 
 namespace orvalis {
@@ -78,6 +79,12 @@ void MediaEngine::backendLoadFailed(const std::string& reason) {
     closeMedia();
     host_.runCloseFile();
     host_.repaintWindow();
+}
+
+void MediaEngine::backendVideoDecoderChanged(const FilterInfo& decoder) {
+    if (!flags_.loaded) return;
+    for (auto& f : filters_)
+        if (decoding::isVideoDecoderFilter(f)) f = decoder;
 }
 
 void MediaEngine::closeMedia() {
@@ -194,13 +201,13 @@ void MediaEngine::setRate(double rate) {
 
 void MediaEngine::rateHalf() {
     if (!flags_.loaded) return;
-    if (rate_ > 0.25) setRate(rate_ * 0.5);
+    if (rate_ > kMinimumRate) setRate(rate_ * 0.5);
     host_.announceRate(rate_);
 }
 
 void MediaEngine::rateDouble() {
     if (!flags_.loaded) return;
-    if (rate_ < 16.0) setRate(rate_ * 2.0);
+    if (rate_ < kMaximumRate) setRate(rate_ * 2.0);
     host_.announceRate(rate_);
 }
 

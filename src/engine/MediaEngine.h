@@ -22,6 +22,10 @@ struct EngineFlags {
     bool stream = false;
 };
 
+// The playback rates the rate commands reach, halving and doubling from 1.
+inline constexpr double kMinimumRate = 0.25;
+inline constexpr double kMaximumRate = 16.0;
+
 // Opens one medium at a time and drives it: open, play, pause, stop, seek and speed,
 // with the state flags the rest of the player reads. Opening is asynchronous: open
 // returns at once, and the medium is loaded (or the open-error box shown) when the
@@ -60,6 +64,7 @@ public:
     EngineFlags& flags() { return flags_; }
     const std::string& currentFile() const { return currentFile_; }
     const std::vector<FilterInfo>& filters() const { return filters_; }
+    MediaTags tags() const { return flags_.loaded ? backend_.tags() : MediaTags{}; }
     void clearFilters() { filters_.clear(); }
     int videoWidth() const { return videoWidth_; }
     int videoHeight() const { return videoHeight_; }
@@ -67,6 +72,7 @@ public:
 
     void backendLoaded(const LoadedMedia& media) override;
     void backendLoadFailed(const std::string& reason) override;
+    void backendVideoDecoderChanged(const FilterInfo& decoder) override;
 
     static std::string openErrorText(const std::string& path);
 

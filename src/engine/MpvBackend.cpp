@@ -7,10 +7,14 @@
 #include <QPointer>
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <charconv>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+
+#include "engine/Decoding.h"
 
 namespace orvalis {
 
@@ -25,7 +29,7 @@ enum ReplyKind : std::uint64_t {
     kReplyProbeVideoCodec,
     kReplyProbeAudioCodec,
     kReplyProbeAudioOut,
-    kReplyProbeHwdec,
+    kReplyProbeTags,
     kReplyFrame,
 };
 constexpr int kKindShift = 56;
@@ -44,6 +48,8 @@ enum : std::uint64_t {
     kObsEof,
     kObsWidth,
     kObsHeight,
+    kObsHwdec,
+    kObsHwdecCurrent,
 };
 
 std::string numberText(double v) {
@@ -67,6 +73,24 @@ bool flagOf(const mpv_node& map, const char* key) {
 std::string stringOf(const mpv_node& map, const char* key) {
     const mpv_node* v = mapValue(map, key);
     return v && v->format == MPV_FORMAT_STRING ? v->u.string : "";
+}
+
+// The value of a key of a string map, whatever the key's letter case (tags are "title" in
+// one format and "TITLE" in another).
+std::string tagOf(const mpv_node& map, std::string_view key) {
+    if (map.format != MPV_FORMAT_NODE_MAP) return {};
+    auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    };
+    for (int i = 0; i < map.u.list->num; ++i) {
+        const char* k = map.u.list->keys[i];
+        const mpv_node& v = map.u.list->values[i];
+        if (k && v.format == MPV_FORMAT_STRING && v.u.string &&
+            std::equal(key.begin(), key.end(), k, k + std::strlen(k), same))
+            return v.u.string;
+    }
+    return {};
 }
 
 std::int64_t intOf(const mpv_node& map, const char* key) {
@@ -173,6 +197,8 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     mpv_observe_property(mpv_, kObsEof, "eof-reached", MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_, kObsWidth, "dwidth", MPV_FORMAT_INT64);
     mpv_observe_property(mpv_, kObsHeight, "dheight", MPV_FORMAT_INT64);
+    mpv_observe_property(mpv_, kObsHwdec, "hwdec", MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsHwdecCurrent, "hwdec-current", MPV_FORMAT_STRING);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -264,6 +290,8 @@ void MpvBackend::load(const std::string& pathOrAddress) {
     duration_ = -1.0;
     endReached_ = false;
     width_ = height_ = 0;
+    videoCodec_.clear();
+    tags_ = {};
     sendFramesAfterSeek();
     if (!mpv_) {
         QMetaObject::invokeMethod(
@@ -281,6 +309,8 @@ void MpvBackend::unload() {
     position_ = -1.0;
     duration_ = -1.0;
     endReached_ = false;
+    videoCodec_.clear();
+    tags_ = {};
     sendFramesAfterSeek();
     command({"stop"});
 }
@@ -432,6 +462,14 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
         case kObsHeight:
             height_ = has ? *static_cast<std::int64_t*>(p->data) : 0;
             break;
+        case kObsHwdec:
+            if (has && p->format == MPV_FORMAT_STRING) hwdec_ = *static_cast<char**>(p->data);
+            break;
+        case kObsHwdecCurrent:
+            hwdecCurrent_ =
+                has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data) : "";
+            hwdecChanged();
+            break;
         default:
             break;
     }
@@ -495,12 +533,17 @@ void MpvBackend::handleReply(const mpv_event& e) {
                 loading_.filters.push_back({"Demuxer: " + s, "Container format: " + s, true});
             break;
         case kReplyProbeVideoCodec:
-            if (auto s = stringReply(e); !s.empty())
-                loading_.filters.push_back({"Video decoder: " + s, "Video codec: " + s, true});
+            // Named again with the decoding in use when the load completes.
+            if (auto s = stringReply(e); !s.empty()) {
+                loadingCodec_ = s;
+                loading_.filters.push_back(decoding::videoDecoderFilter(s, hwdecCurrent_));
+            }
             break;
-        case kReplyProbeHwdec:
-            if (auto s = stringReply(e); !s.empty() && s != "no")
-                loading_.filters.push_back({"Hardware decoding: " + s, "Hardware decoding: " + s, true});
+        case kReplyProbeTags:
+            if (e.error >= 0 && prop && prop->format == MPV_FORMAT_NODE) {
+                const auto& map = *static_cast<mpv_node*>(prop->data);
+                loadingTags_ = {tagOf(map, "title"), tagOf(map, "artist"), tagOf(map, "album")};
+            }
             break;
         case kReplyProbeAudioCodec:
             if (auto s = stringReply(e); !s.empty())
@@ -534,6 +577,8 @@ void MpvBackend::handleReply(const mpv_event& e) {
 
 void MpvBackend::probeLoadedMedia() {
     pending_ = Pending::Probing;
+    loadingCodec_.clear();
+    loadingTags_ = {};
     const std::uint64_t g = loadGeneration_;
     struct Probe {
         ReplyKind kind;
@@ -545,7 +590,7 @@ void MpvBackend::probeLoadedMedia() {
         {kReplyProbeDuration, "duration", MPV_FORMAT_DOUBLE},
         {kReplyProbeFormat, "file-format", MPV_FORMAT_STRING},
         {kReplyProbeVideoCodec, "video-codec", MPV_FORMAT_STRING},
-        {kReplyProbeHwdec, "hwdec-current", MPV_FORMAT_STRING},
+        {kReplyProbeTags, "metadata", MPV_FORMAT_NODE},
         {kReplyProbeAudioCodec, "audio-codec", MPV_FORMAT_STRING},
         {kReplyProbeAudioOut, "current-ao", MPV_FORMAT_STRING},
     };
@@ -566,6 +611,12 @@ void MpvBackend::finishLoad() {
         loading_.videoWidth = static_cast<int>(width_);
         loading_.videoHeight = static_cast<int>(height_);
     }
+    videoCodec_ = loadingCodec_;
+    tags_ = loadingTags_;
+    reportedHwdec_ = hwdecCurrent_;
+    for (auto& f : loading_.filters)
+        if (decoding::isVideoDecoderFilter(f))
+            f = decoding::videoDecoderFilter(videoCodec_, reportedHwdec_);
     const std::uint64_t g = loadGeneration_;
     LoadedMedia media = loading_;
     // Delivered from the event loop, never from inside the drain.
@@ -573,6 +624,20 @@ void MpvBackend::finishLoad() {
         this,
         [this, g, media] {
             if (g == loadGeneration_ && listener_) listener_->backendLoaded(media);
+        },
+        Qt::QueuedConnection);
+}
+
+// Hardware decoding may begin, or fall back to software, after the medium has loaded.
+void MpvBackend::hwdecChanged() {
+    if (videoCodec_.empty() || pending_ != Pending::None || hwdecCurrent_ == reportedHwdec_) return;
+    reportedHwdec_ = hwdecCurrent_;
+    const std::uint64_t g = loadGeneration_;
+    FilterInfo decoder = decoding::videoDecoderFilter(videoCodec_, reportedHwdec_);
+    QMetaObject::invokeMethod(
+        this,
+        [this, g, decoder] {
+            if (g == loadGeneration_ && listener_) listener_->backendVideoDecoderChanged(decoder);
         },
         Qt::QueuedConnection);
 }

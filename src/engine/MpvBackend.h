@@ -47,8 +47,13 @@ public:
     double position() const override { return position_; }
     double duration() const override { return duration_; }
     bool endReached() const override { return endReached_; }
+    MediaTags tags() const override { return tags_; }
     bool paused() const { return paused_; }
     double speed() const { return speed_; }
+    // libmpv's "hwdec" as it took it, and the hardware decoder now in use ("no" for none);
+    // both empty until libmpv has reported them.
+    const std::string& hwdec() const { return hwdec_; }
+    const std::string& hwdecCurrent() const { return hwdecCurrent_; }
     void setVolume(double volume) override;
     void setMute(bool mute) override;
     void setPictureAdjustments(int brightness, int contrast, int saturation) override;
@@ -103,6 +108,7 @@ private:
     void finishLoad();
     void failLoad(const std::string& reason);
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
+    void hwdecChanged();
 
     Options options_;
     std::unique_ptr<MpvWakeup> wakeup_;
@@ -120,6 +126,11 @@ private:
     double speed_ = 1.0;
     std::int64_t width_ = 0;
     std::int64_t height_ = 0;
+    std::string hwdec_;
+    std::string hwdecCurrent_;
+    // The loaded medium's video codec, and the decoding its filter entry last named.
+    std::string videoCodec_;
+    std::string reportedHwdec_;
 
     // The load in progress: matched by libmpv's playlist entry ids.
     Pending pending_ = Pending::None;
@@ -129,6 +140,9 @@ private:
     std::map<std::int64_t, int> entryState_;  // 1 loaded, -1 failed (events before the reply)
     std::map<std::int64_t, std::string> entryError_;
     LoadedMedia loading_;
+    std::string loadingCodec_;
+    MediaTags loadingTags_;
+    MediaTags tags_;
     int probesOutstanding_ = 0;
     QTimer sizeTimer_;
 

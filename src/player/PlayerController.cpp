@@ -512,6 +512,7 @@ void PlayerController::clearCaption() {
 void PlayerController::afterSeek(double seconds) {
     if (captions_) captions_->afterSeek(seconds);
     if (transport_) transport_->setPosition(seconds);
+    if (onSeeked) onSeeked(seconds);
 }
 
 void PlayerController::applyVolume() {

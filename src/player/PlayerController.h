@@ -169,6 +169,8 @@ public:
 
     // Called when Exit has run: the process may end.
     std::function<void()> onExited;
+    // Called after every seek, whoever asked for it (the desktop's media controls listen).
+    std::function<void(double seconds)> onSeeked;
 
 private:
     void readSettings();

@@ -6,6 +6,7 @@
 
 #include "app/AppPaths.h"
 #include "app/AtomicFile.h"
+#include "app/DesktopEntry.h"
 #include "app/IniDocument.h"
 #include "app/TextCodec.h"
 #include "settings/FileTarget.h"
@@ -292,7 +293,69 @@ bool isWellFormedKeyFile(std::string_view bytes) {
     return true;
 }
 
-DesktopAssociations::DesktopAssociations(AssociationPlaces places) : places_(std::move(places)) {}
+namespace {
+
+std::vector<std::string> dataDirsFromEnvironment() {
+    const char* env = std::getenv("XDG_DATA_DIRS");
+    std::string_view list = env && *env ? env : "/usr/local/share:/usr/share";
+    std::vector<std::string> dirs;
+    while (!list.empty()) {
+        const std::size_t end = list.find(':');
+        std::string_view dir = list.substr(0, end);
+        if (!dir.empty() && dir.front() == '/') dirs.emplace_back(dir);
+        list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
+    }
+    return dirs;
+}
+
+// Keys that decide what the entry runs and which files it opens: always the packaged ones.
+// The rest (icon, comments, keywords) a user may have changed, and only missing ones are
+// added.
+constexpr std::string_view kOwnKeys[] = {"Type",    "Name", "GenericName", "GenericName[ko]",
+                                         "TryExec", "Exec", "Terminal",    "Categories",
+                                         "MimeType"};
+
+}  // namespace
+
+std::string desktopEntryText(std::string_view programPath, std::string_view existing) {
+    IniDocument entry(keyFileOptions());
+    if (!existing.empty() && isWellFormedKeyFile(existing))
+        entry = IniDocument::parse(existing, keyFileOptions());
+    const IniDocument packaged = IniDocument::parse(desktop::entryTemplate(), keyFileOptions());
+    for (const auto& [key, value] : packaged.entries(kEntryGroup)) {
+        const bool own =
+            std::find(std::begin(kOwnKeys), std::end(kOwnKeys), key) != std::end(kOwnKeys);
+        if (!own && entry.find(kEntryGroup, key)) continue;
+        if (key == "TryExec") {
+            entry.set(kEntryGroup, key, escapeString(programPath));
+        } else if (key == "Exec") {
+            entry.set(kEntryGroup, key, desktopEntryExec(programPath));
+        } else {
+            entry.set(kEntryGroup, key, value);
+        }
+    }
+    return entry.serialize();
+}
+
+DesktopAssociations::DesktopAssociations(AssociationPlaces places)
+    : DesktopAssociations(std::move(places), dataDirsFromEnvironment()) {}
+
+DesktopAssociations::DesktopAssociations(AssociationPlaces places,
+                                         std::vector<std::string> systemDataDirs)
+    : places_(std::move(places)), systemDataDirs_(std::move(systemDataDirs)) {}
+
+std::string DesktopAssociations::installedEntryPath() const {
+    for (const auto& dir : systemDataDirs_) {
+        std::string path = dir + "/applications/" + kDesktopEntryName;
+        if (fileExists(path)) return path;
+    }
+    return {};
+}
+
+std::string DesktopAssociations::effectiveEntryPath() const {
+    const std::string own = inspectFileTarget(desktopEntryPath()).path;
+    return fileExists(own) ? own : installedEntryPath();
+}
 
 std::string DesktopAssociations::desktopEntryPath() const {
     return places_.dataHome + "/applications/" + kDesktopEntryName;
@@ -302,8 +365,9 @@ std::string DesktopAssociations::mimeappsPath() const {
     return places_.configHome + "/mimeapps.list";
 }
 
-bool DesktopAssociations::entryStartsThisProgram() const {
-    auto entry = readKeyFile(inspectFileTarget(desktopEntryPath()).path);
+bool DesktopAssociations::entryStartsThisProgram(const std::string& path) const {
+    if (path.empty()) return false;
+    auto entry = readKeyFile(path);
     if (!entry) return false;
     const std::string* exec = entry->find(kEntryGroup, "Exec");
     auto program = exec ? execProgram(*exec) : std::nullopt;
@@ -312,7 +376,7 @@ bool DesktopAssociations::entryStartsThisProgram() const {
 
 ExtensionStates DesktopAssociations::read() const {
     ExtensionStates states{};
-    if (!entryStartsThisProgram()) return states;
+    if (!entryStartsThisProgram(effectiveEntryPath())) return states;
     // The user's lists in the desktop's order: its own lists first, then the common one.
     std::vector<IniDocument> lists;
     for (const auto& name : places_.desktopNames)
@@ -351,23 +415,9 @@ AssociationOutcome DesktopAssociations::writeDesktopEntry() const {
     if (!isUsersOwn(target) || (target.exists && (!target.regular || !target.writable)))
         return failure(kEntryUnwritable, target.path);
     // Keys a user added to our entry stay; an entry that is not a key file is ours to redo.
-    IniDocument entry(keyFileOptions());
     std::optional<std::string> old;
     if (target.exists) old = readWholeFile(target.path, kMaxKeyFile);
-    if (old && isWellFormedKeyFile(*old)) entry = IniDocument::parse(*old, keyFileOptions());
-
-    std::string types;
-    for (const auto& type : associatedMimeTypes()) types += type + ";";
-    entry.set(kEntryGroup, "Type", "Application");
-    entry.set(kEntryGroup, "Name", "Orvalis");
-    entry.set(kEntryGroup, "GenericName", "Media Player");
-    entry.set(kEntryGroup, "GenericName[ko]", "미디어 플레이어");
-    entry.set(kEntryGroup, "TryExec", escapeString(places_.programPath));
-    entry.set(kEntryGroup, "Exec", desktopEntryExec(places_.programPath));
-    entry.set(kEntryGroup, "Terminal", "false");
-    entry.set(kEntryGroup, "Categories", "AudioVideo;Player;Video;Audio;");
-    entry.set(kEntryGroup, "MimeType", types);
-    std::string text = entry.serialize();
+    std::string text = desktopEntryText(places_.programPath, old ? *old : std::string());
     if (old && *old == text) return {};
     if (!writeFileAtomically(target.path, text)) return failure(kEntryUnwritable, target.path);
     return {};
@@ -393,7 +443,11 @@ AssociationOutcome DesktopAssociations::apply(const ExtensionStates& states) con
         before = std::move(*bytes);
     }
 
-    if (AssociationOutcome entry = writeDesktopEntry(); !entry.ok) return entry;
+    // The installed entry serves as long as the user has none of their own to shadow it.
+    const bool installedServes = !fileExists(inspectFileTarget(desktopEntryPath()).path) &&
+                                 entryStartsThisProgram(installedEntryPath());
+    if (!installedServes)
+        if (AssociationOutcome entry = writeDesktopEntry(); !entry.ok) return entry;
 
     std::set<std::string> wanted;
     const auto& table = associatedExtensions();

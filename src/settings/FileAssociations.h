@@ -32,7 +32,7 @@ const std::vector<AssociatedExtension>& associatedExtensions();
 // The boxes that share a MIME type with box index, directly or through another box;
 // index itself included, in table order.
 std::vector<int> boxesInStep(int index);
-// Every MIME type of the table once, in table order: the desktop entry's MimeType list.
+// Every MIME type of the table once, in table order: the types a box can make ours.
 std::vector<std::string> associatedMimeTypes();
 
 inline constexpr const char* kDesktopEntryName = "orvalis.desktop";
@@ -54,9 +54,16 @@ struct AssociationOutcome {
     std::string message;  // for the user when not ok; nothing was changed then
 };
 
+// The program's entry is packaging/orvalis.desktop.in with the program's path (see
+// desktopEntryText); `make install` puts the same entry into the system's data folder.
+// While that installed entry starts this very program and the user has no entry of their
+// own, the installed one serves and none is written.
 class DesktopAssociations {
 public:
+    // The installed entry is looked for in $XDG_DATA_DIRS (default /usr/local/share and
+    // /usr/share).
     explicit DesktopAssociations(AssociationPlaces places);
+    DesktopAssociations(AssociationPlaces places, std::vector<std::string> systemDataDirs);
 
     // A box reads checked only when every type of its extension has our entry as its
     // default and that entry starts this very program (a copy elsewhere reads clear).
@@ -69,14 +76,24 @@ public:
 
     std::string desktopEntryPath() const;
     std::string mimeappsPath() const;
+    // The first orvalis.desktop of the system's data folders; empty when there is none.
+    std::string installedEntryPath() const;
 
 private:
-    bool entryStartsThisProgram() const;
+    bool entryStartsThisProgram(const std::string& path) const;
+    // The entry the desktop reads: the user's own, else the installed one.
+    std::string effectiveEntryPath() const;
     bool isUsersOwn(const FileTarget& target) const;
     AssociationOutcome writeDesktopEntry() const;
 
     AssociationPlaces places_;
+    std::vector<std::string> systemDataDirs_;
 };
+
+// The desktop entry that starts programPath: the packaged entry with TryExec and Exec
+// naming the program, over the keys of an existing entry (a user's additions stay; the
+// keys that say what runs and what it opens are ours).
+std::string desktopEntryText(std::string_view programPath, std::string_view existing = {});
 
 // The Exec value that starts programPath with the files given: the path quoted and
 // escaped by the desktop entry rules, then "%U".

@@ -61,6 +61,10 @@ std::string ProfileReader::getString(std::string_view section, std::string_view 
     return std::string(kept);
 }
 
+bool ProfileReader::has(std::string_view section, std::string_view key) const {
+    return doc_.find(section, key) != nullptr;
+}
+
 int ProfileReader::getInt(std::string_view section, std::string_view key) const {
     return profileNumber(getString(section, key));
 }
@@ -102,6 +106,7 @@ void applySettingsFile(PageValues& values, const ProfileReader& file) {
         for (std::size_t i = 0; i < p.fields.size(); ++i) {
             const PageField& f = p.fields[i];
             if (f.exportKey.empty()) continue;
+            if (f.keptWhenMissingFromFile && !file.has(p.exportSection, f.exportKey)) continue;
             switch (f.kind()) {
                 case ValueKind::Number:
                     page[i].number = file.getInt(p.exportSection, f.exportKey);

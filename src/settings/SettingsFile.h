@@ -32,6 +32,7 @@ public:
     // The leading decimal number of the value (sign and digits after any blanks); 0 when
     // there is none or the key is missing. Numbers past the 32-bit range give its end.
     int getInt(std::string_view section, std::string_view key) const;
+    bool has(std::string_view section, std::string_view key) const;
 
 private:
     IniDocument doc_;

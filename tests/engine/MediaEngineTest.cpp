@@ -231,3 +231,15 @@ TEST_F(EngineTest, PositionAtTheHeldEndIsTheDuration) {
     backend.pos = -1;  // not known yet
     EXPECT_DOUBLE_EQ(engine.position(), 0.0);
 }
+
+TEST_F(EngineTest, TheDecoderEntryFollowsTheDecodingInUse) {
+    const FilterInfo soft{"Video decoder: h264 (software)", "", true};
+    const FilterInfo hard{"Video decoder: h264 (hardware: vaapi)", "", true};
+    engine.backendVideoDecoderChanged(hard);  // nothing open: nothing to name
+    EXPECT_TRUE(engine.filters().empty());
+    openAndStart("/m/film.mkv", {10.0, true, 640, 360, {{"Demuxer: mkv", "", true}, soft}});
+    engine.backendVideoDecoderChanged(hard);
+    ASSERT_EQ(engine.filters().size(), 2u);
+    EXPECT_EQ(engine.filters()[0].name, "Demuxer: mkv");
+    EXPECT_EQ(engine.filters()[1].name, hard.name);
+}

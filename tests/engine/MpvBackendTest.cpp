@@ -117,3 +117,29 @@ TEST_F(MpvTest, ALoadReplacedBeforeItFinishedIsNeverReported) {
     EXPECT_TRUE(listener.loaded);
     EXPECT_FALSE(listener.media.hasVideo);  // the wav, not the mp4
 }
+
+TEST(MpvHardwareDecoding, TheSettingReachesLibmpvAndAMachineWithoutItPlaysAsBefore) {
+    for (const char* mode : {"auto-safe", "no"}) {
+        MpvBackend backend({.videoOutput = false, .audioOutput = false, .hwdec = mode});
+        ASSERT_TRUE(backend.isValid());
+        EXPECT_TRUE(waitUntil([&] { return backend.hwdec() == mode; })) << backend.hwdec();
+        Listener listener;
+        backend.setListener(&listener);
+        backend.load(mediaPath("test/av.mp4"));
+        ASSERT_TRUE(waitUntil([&] { return listener.answered(); }, 15000));
+        ASSERT_TRUE(listener.loaded) << mode << ": " << listener.reason;
+        // The decoder entry says what decodes: software, or the hardware in use.
+        const std::string hw = backend.hwdecCurrent();
+        const std::string wanted = hw.empty() || hw == "no"
+                                       ? "Video decoder: h264 (software)"
+                                       : "Video decoder: h264 (hardware: " + hw + ")";
+        int entries = 0;
+        for (const auto& f : listener.media.filters) entries += f.name == wanted;
+        EXPECT_EQ(entries, 1) << mode << " " << hw;
+        if (std::string(mode) == "no") {
+            EXPECT_TRUE(hw.empty() || hw == "no") << hw;
+        }
+        std::printf("hwdec=%s: decoding with %s\n", mode,
+                    hw.empty() ? "(none reported)" : hw.c_str());
+    }
+}

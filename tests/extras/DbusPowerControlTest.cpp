@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "extras/DbusPowerControl.h"
+#include "support/PrivateBus.h"
 #include "support/TestSupport.h"
 
 namespace orvalis {
@@ -71,30 +72,14 @@ private:
 
 class DbusPowerControlTest : public ::testing::Test {
 protected:
-    static inline QProcess* daemon = nullptr;
+    static inline test::PrivateBus* bus = nullptr;
     static inline Login1Thread* login1 = nullptr;
     static inline QString address;
 
     static void SetUpTestSuite() {
-        const std::string dir = test::freshDir("system-bus");
-        test::writeFile(
-            dir + "/bus.conf",
-            "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-BUS Bus Configuration "
-            "1.0//EN\" \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-            "<busconfig><type>system</type><listen>unix:path=" +
-                dir +
-                "/socket</listen><auth>EXTERNAL</auth><policy context=\"default\">"
-                "<allow user=\"*\"/><allow own=\"*\"/><allow send_destination=\"*\"/>"
-                "<allow receive_sender=\"*\"/></policy></busconfig>\n");
-        const QString exe = QStandardPaths::findExecutable("dbus-daemon");
-        ASSERT_FALSE(exe.isEmpty()) << "dbus-daemon is needed (scripts/install-deps.sh)";
-        daemon = new QProcess;
-        daemon->start(exe, {"--nofork", "--print-address",
-                            QString::fromStdString("--config-file=" + dir + "/bus.conf")});
-        ASSERT_TRUE(daemon->waitForStarted(5000));
-        ASSERT_TRUE(test::waitUntil([] { return daemon->canReadLine(); }, 10000));
-        address = QString::fromUtf8(daemon->readLine()).trimmed();
-        ASSERT_TRUE(address.startsWith("unix:"));
+        bus = new test::PrivateBus("system");
+        address = bus->address();
+        ASSERT_FALSE(address.isEmpty()) << bus->error;
         ::setenv("DBUS_SYSTEM_BUS_ADDRESS", address.toUtf8().constData(), 1);
         login1 = new Login1Thread(address);
         login1->start();
@@ -108,12 +93,8 @@ protected:
             delete login1;
             login1 = nullptr;
         }
-        if (daemon) {
-            daemon->kill();
-            daemon->waitForFinished(5000);
-            delete daemon;
-            daemon = nullptr;
-        }
+        delete bus;
+        bus = nullptr;
     }
 
     void SetUp() override {

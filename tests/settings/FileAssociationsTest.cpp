@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "app/AtomicFile.h"
+#include "app/DesktopEntry.h"
+#include "app/IniDocument.h"
 #include "settings/FileAssociations.h"
 #include "settings/SettingsSheetModel.h"
 #include "support/TestSupport.h"
@@ -199,6 +201,25 @@ TEST(DesktopAssociations, KeysAUserAddedToOurEntryStay) {
     EXPECT_NE(entry.find("Icon=/home/me/orvalis.png\n"), std::string::npos);
     EXPECT_NE(entry.find("Exec=\"/opt/orvalis/bin/orvalis\" %U\n"), std::string::npos);
     EXPECT_EQ(d.associations.read(), checked({kOgg}));
+}
+
+TEST(DesktopAssociations, TheWrittenEntryIsThePackagedOne) {
+    // Every type a box can claim is one the entry says the player opens.
+    const auto& opens = desktop::supportedMimeTypes();
+    for (const auto& type : associatedMimeTypes())
+        EXPECT_NE(std::find(opens.begin(), opens.end(), type), opens.end()) << type;
+    const IniDocument entry =
+        IniDocument::parse(desktopEntryText("/opt/o r/orvalis"), {.quoteValues = false});
+    const IniDocument packaged =
+        IniDocument::parse(desktop::entryTemplate(), {.quoteValues = false});
+    for (const auto& [key, value] : packaged.entries(desktop::kEntryGroup)) {
+        ASSERT_NE(entry.find(desktop::kEntryGroup, key), nullptr) << key;
+        if (key != "Exec" && key != "TryExec") {
+            EXPECT_EQ(*entry.find(desktop::kEntryGroup, key), value) << key;
+        }
+    }
+    EXPECT_EQ(*entry.find(desktop::kEntryGroup, "Exec"), "\"/opt/o r/orvalis\" %U");
+    EXPECT_EQ(*entry.find(desktop::kEntryGroup, "TryExec"), "/opt/o r/orvalis");
 }
 
 // --- the page at OK ----------------------------------------------------------------------

@@ -71,6 +71,7 @@ TEST(SettingsFileLayout, SectionsAndKeysInTheirOrder) {
         "UseRepeatCtrl=1\nBookmark=1\nUseSkip=0\nSkipStartMin=0\nSkipStartSec=0\nSkipEndMin="
         "0\nSkipEndSec=0\n"
         "[Screen]\nImagePath=1\nImageFolder=/home/me/Pictures\nBeep=0\nSoundFile=\nResize=15\n"
+        "HardwareDecoding=1\n"
         "[Playlist]\nAutoDelete=0\nAutoCheck=0\nShowControls=0\nAddItem=1\nAddFromCDROM="
         "0\nPlayContinue=1\n"
         "RepeatList=0\n"
@@ -138,6 +139,16 @@ TEST(SettingsFileImport, OnlyGeneralZeroesTheOtherPages) {
                                 {"Config\\Control", "ComeBack Time"},
                                 {"Config\\Control", "Save Screen Value"}})
         EXPECT_EQ(imported.number(section, key), v.number(section, key)) << key;
+    // Nor a key newer than the Windows program's files: importing one leaves hardware
+    // decoding on rather than reading the missing key as 0.
+    PageValues fresh(kEnv);
+    fresh.resetAll();
+    EXPECT_EQ(
+        importText("[Screen]\nResize=15\n", fresh).number("Config\\Control", "Hardware Decoding"),
+        1);
+    EXPECT_EQ(importText("[Screen]\nHardwareDecoding=0\n", fresh)
+                  .number("Config\\Control", "Hardware Decoding"),
+              0);
 }
 
 TEST(SettingsFileImport, CaptionFoldersDropEmptyPieces) {

@@ -112,7 +112,8 @@ std::vector<PageTable> pageTables() {
           {ctl, "Sound File", "", ""},
           {ctl, "Save Screen Value", 1, 1},
           {ctl, "ComeBack Time", 3, 3},
-          {"Config\\Screen", "Border Size", 15, 15}}},
+          {"Config\\Screen", "Border Size", 15, 15},
+          {ctl, "Hardware Decoding", 1, 1}}},
     };
 }
 
@@ -348,7 +349,8 @@ TEST(SettingsSheet, OkStoresEveryPageInItsOrder) {
     EXPECT_LT(at("Config\\Custom/Esc Key=0"), at("Config\\Control/Track Color1=9859955"));
     EXPECT_LT(at("Config\\Control/Track Color1=9859955"), at("Config\\Playlist/Auto Delete=0"));
     EXPECT_LT(at("Config\\Playlist/Auto Delete=0"), at("Config\\Control/Path=1"));
-    EXPECT_EQ(at("Config\\Screen/Border Size=15"), static_cast<std::ptrdiff_t>(w.size()) - 1);
+    EXPECT_LT(at("Config\\Control/Path=1"), at("Config\\Screen/Border Size=15"));
+    EXPECT_EQ(at("Config\\Control/Hardware Decoding=1"), static_cast<std::ptrdiff_t>(w.size()) - 1);
     EXPECT_EQ(s.store.getString("Config\\Control", "Image Folder"), "/home/me/Pictures");
 }
 

@@ -1,0 +1,372 @@
+// The media-player interface on a private session bus: a dbus-daemon started here, the
+// player's logic behind the interface (controller, engine and playlist over a fake backend),
+// and real clients (QtDBus on a connection of its own, and dbus-send) calling it and
+// listening to its signals. The user's own bus is never reached: the test main points
+// DBUS_SESSION_BUS_ADDRESS nowhere and this suite only ever connects to its own daemon.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusVariant>
+#include <QProcess>
+#include <QStandardPaths>
+#include <memory>
+
+#include "app/CoverArt.h"
+#include "app/MprisService.h"
+#include "engine/FakeBackend.h"
+#include "player/MprisPlayer.h"
+#include "player/PlayerController.h"
+#include "player/PlayerFakes.h"
+#include "playlist/FileSystemView.h"
+#include "playlist/PlaylistController.h"
+#include "support/PrivateBus.h"
+#include "support/TestSupport.h"
+
+namespace orvalis {
+namespace {
+
+constexpr const char* kPath = "/org/mpris/MediaPlayer2";
+constexpr const char* kPlayer = "org.mpris.MediaPlayer2.Player";
+constexpr const char* kRoot = "org.mpris.MediaPlayer2";
+constexpr const char* kProps = "org.freedesktop.DBus.Properties";
+constexpr const char* kName = "org.mpris.MediaPlayer2.orvalis";
+
+// Every signal the player's object sends, as a client sees it.
+class SignalLog : public QObject {
+    Q_OBJECT
+public:
+    QList<QDBusMessage> messages;
+    // The last PropertiesChanged of the player interface that carries name.
+    QVariant lastChange(const QString& name) const {
+        for (auto it = messages.crbegin(); it != messages.crend(); ++it) {
+            if (it->member() != "PropertiesChanged" || it->arguments().value(0) != kPlayer)
+                continue;
+            const QVariantMap changed = qdbus_cast<QVariantMap>(it->arguments().value(1));
+            if (changed.contains(name)) return changed.value(name);
+        }
+        return {};
+    }
+    QList<qlonglong> seeked() const {
+        QList<qlonglong> out;
+        for (const auto& m : messages)
+            if (m.member() == "Seeked") out << m.arguments().value(0).toLongLong();
+        return out;
+    }
+
+public slots:
+    void onSignal(const QDBusMessage& message) { messages << message; }
+};
+
+class MprisBusTest : public ::testing::Test {
+protected:
+    static inline test::PrivateBus* bus = nullptr;
+    static inline QString address;
+
+    static void SetUpTestSuite() {
+        bus = new test::PrivateBus("session");
+        address = bus->address();
+        ASSERT_FALSE(address.isEmpty()) << bus->error;
+    }
+
+    static void TearDownTestSuite() {
+        delete bus;
+        bus = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_FALSE(address.isEmpty());
+        static int n = 0;
+        serviceName = QString("mpris-service-%1").arg(++n);
+        clientName = QString("mpris-client-%1").arg(n);
+        controller.attachTransport(&transport);
+        controller.attachPlaylist(&list);
+        controller.onExited = [this] { ++exits; };
+        controller.initialise();
+        controller.onTimer(TimerId::DeferredInit);
+        glue = std::make_unique<MprisPlayer>(
+            controller, [this] { ++raises; }, &covers);
+        service = std::make_unique<MprisService>(
+            *glue, QDBusConnection::connectToBus(address, serviceName));
+        ASSERT_TRUE(service->start());
+        ASSERT_TRUE(test::waitUntil([&] { return !service->busName().isEmpty(); }));
+        EXPECT_EQ(service->busName(), kName);
+        client =
+            std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(address, clientName));
+        ASSERT_TRUE(client->isConnected());
+        for (const char* iface : {kProps, kPlayer})
+            ASSERT_TRUE(
+                client->connect(kName, kPath, iface, {}, &log, SLOT(onSignal(QDBusMessage))));
+        test::processEventsFor(50);
+    }
+
+    void TearDown() override {
+        service.reset();
+        glue.reset();
+        client.reset();
+        QDBusConnection::disconnectFromBus(serviceName);
+        QDBusConnection::disconnectFromBus(clientName);
+    }
+
+    // A call from the client, answered while this thread goes on serving the player.
+    QDBusMessage call(const char* interface, const char* member, const QVariantList& args = {}) {
+        QDBusMessage m = QDBusMessage::createMethodCall(kName, kPath, interface, member);
+        m.setArguments(args);
+        QDBusPendingCall pending = client->asyncCall(m, 5000);
+        EXPECT_TRUE(test::waitUntil([&] { return pending.isFinished(); })) << member;
+        return pending.reply();
+    }
+    QVariant get(const char* interface, const char* name) {
+        QDBusMessage r = call(kProps, "Get", {interface, name});
+        EXPECT_EQ(r.type(), QDBusMessage::ReplyMessage) << r.errorMessage().toStdString();
+        return r.arguments().value(0).value<QDBusVariant>().variant();
+    }
+    QDBusMessage set(const char* name, const QVariant& value) {
+        return call(kProps, "Set", {kPlayer, name, QVariant::fromValue(QDBusVariant(value))});
+    }
+    // The playlist opens what it was given; the backend answers; the start-of-playback step runs.
+    void finishOpening(double seconds = 20.0) {
+        ASSERT_TRUE(controller.engine().flags().opening);
+        backend.answerLoaded({seconds, true, 640, 360, {}});
+        ASSERT_TRUE(timers.isActive(TimerId::PlaybackStart));
+        controller.onTimer(TimerId::PlaybackStart);
+    }
+    bool sought(double to) const {
+        const std::string wanted = "seek " + std::to_string(to);
+        return std::find(backend.calls.begin(), backend.calls.end(), wanted) != backend.calls.end();
+    }
+    // dbus-send, a client of another process.
+    QString dbusSend(const QStringList& args) {
+        const QString exe = QStandardPaths::findExecutable("dbus-send");
+        if (exe.isEmpty()) return "no dbus-send";
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DBUS_SESSION_BUS_ADDRESS", address);
+        p.setProcessEnvironment(env);
+        p.start(exe, QStringList{"--session", "--print-reply", "--dest=" + QString(kName), kPath} +
+                         args);
+        EXPECT_TRUE(test::waitUntil([&] { return p.state() == QProcess::NotRunning; }, 10000));
+        return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+    }
+
+    test::MemorySettingsStore store;
+    test::FakeTimers timers;
+    test::FakeBackend backend;
+    test::FakeView view;
+    test::FakeDesktop desktop;
+    test::FakePrompter prompter;
+    test::FakeTransport transport;
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    LocalFileSystem files;
+    PlaylistController list{
+        store, prompter, files, [this] {
+            PlaylistHost host;
+            host.openPath = [this](const std::string& path) { controller.engine().openFile(path); };
+            host.runCommand = [this](CommandId id) { controller.runCommand(id); };
+            host.mediaLoaded = [this] { return controller.engine().flags().loaded; };
+            return host;
+        }()};
+    cover::CoverArtFiles covers{test::freshDir("covers")};
+    std::unique_ptr<MprisPlayer> glue;
+    std::unique_ptr<MprisService> service;
+    std::unique_ptr<QDBusConnection> client;
+    SignalLog log;
+    QString serviceName, clientName;
+    int raises = 0, exits = 0;
+};
+
+TEST_F(MprisBusTest, TheRootInterfaceNamesTheProgram) {
+    EXPECT_EQ(get(kRoot, "Identity").toString(), "Orvalis");
+    EXPECT_EQ(get(kRoot, "DesktopEntry").toString(), "orvalis");
+    EXPECT_TRUE(get(kRoot, "SupportedUriSchemes").toStringList().contains("file"));
+    EXPECT_TRUE(get(kRoot, "SupportedMimeTypes").toStringList().contains("video/x-matroska"));
+    QDBusMessage intro = call("org.freedesktop.DBus.Introspectable", "Introspect");
+    EXPECT_TRUE(
+        intro.arguments().value(0).toString().contains("name=\"org.mpris.MediaPlayer2.Player\""));
+    call(kRoot, "Raise");
+    EXPECT_EQ(raises, 1);
+    EXPECT_EQ(get(kPlayer, "PlaybackStatus").toString(), "Stopped");
+}
+
+TEST_F(MprisBusTest, OpenPlayPauseAndTheirSignals) {
+    const std::string clip = test::mediaPath("test/av.mp4");
+    QDBusMessage r = call(kPlayer, "OpenUri", {QString::fromStdString("file://" + clip)});
+    ASSERT_EQ(r.type(), QDBusMessage::ReplyMessage) << r.errorMessage().toStdString();
+    EXPECT_EQ(backend.loaded, clip);
+    finishOpening(3.0);
+    service->announce();
+    EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("PlaybackStatus") == "Playing"; }));
+
+    const QVariantMap meta = qdbus_cast<QVariantMap>(get(kPlayer, "Metadata"));
+    EXPECT_EQ(meta.value("mpris:trackid").value<QDBusObjectPath>().path(), "/org/orvalis/Track/1");
+    EXPECT_EQ(meta.value("mpris:length").toLongLong(), 3'000'000);
+    EXPECT_EQ(meta.value("xesam:title").toString(), "av.mp4");
+    EXPECT_EQ(meta.value("xesam:url").toString(), QString::fromStdString("file://" + clip));
+    EXPECT_TRUE(get(kPlayer, "CanPause").toBool());
+
+    call(kPlayer, "PlayPause");
+    EXPECT_TRUE(controller.engine().flags().paused);
+    EXPECT_TRUE(backend.paused);
+    EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("PlaybackStatus") == "Paused"; }));
+    call(kPlayer, "Pause");  // already paused: stays so
+    EXPECT_TRUE(controller.engine().flags().paused);
+    call(kPlayer, "Play");
+    EXPECT_TRUE(controller.engine().flags().playing);
+    EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("PlaybackStatus") == "Playing"; }));
+}
+
+TEST_F(MprisBusTest, NextChangesTheTrackAndItsMetadata) {
+    const std::string a = test::mediaPath("test/av.mp4"), b = test::mediaPath("test/audio.mp3");
+    list.addPathList(a + ";" + b + ";");
+    finishOpening();
+    service->announce();
+    EXPECT_TRUE(get(kPlayer, "CanGoNext").toBool());
+    const QString first = qdbus_cast<QVariantMap>(get(kPlayer, "Metadata"))
+                              .value("mpris:trackid")
+                              .value<QDBusObjectPath>()
+                              .path();
+    call(kPlayer, "Next");
+    EXPECT_EQ(backend.loaded, b);
+    finishOpening(180.0);
+    EXPECT_TRUE(test::waitUntil([&] {
+        const QVariantMap m = qdbus_cast<QVariantMap>(log.lastChange("Metadata"));
+        return m.value("xesam:title").toString() == "audio.mp3" && m.contains("mpris:length");
+    }));
+    const QVariantMap m = qdbus_cast<QVariantMap>(log.lastChange("Metadata"));
+    EXPECT_NE(m.value("mpris:trackid").value<QDBusObjectPath>().path(), first);
+    EXPECT_EQ(m.value("mpris:length").toLongLong(), 180'000'000);
+}
+
+TEST_F(MprisBusTest, SeeksAndTheSeekedSignal) {
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    finishOpening(20.0);
+    backend.pos = 4.0;
+    call(kPlayer, "Seek", {qlonglong(5'000'000)});
+    EXPECT_TRUE(sought(9.0));
+    EXPECT_TRUE(test::waitUntil([&] { return log.seeked() == QList<qlonglong>{9'000'000}; }));
+
+    const QString track = qdbus_cast<QVariantMap>(get(kPlayer, "Metadata"))
+                              .value("mpris:trackid")
+                              .value<QDBusObjectPath>()
+                              .path();
+    call(kPlayer, "SetPosition",
+         {QVariant::fromValue(QDBusObjectPath("/org/orvalis/Track/99")), qlonglong(2'000'000)});
+    EXPECT_FALSE(sought(2.0));  // another track's position: stale
+    call(kPlayer, "SetPosition",
+         {QVariant::fromValue(QDBusObjectPath(track)), qlonglong(12'300'000)});
+    EXPECT_TRUE(sought(12.3));
+
+    // A seek of the player's own (a key) reaches clients too.
+    controller.runCommand(CommandId::GoToStart);
+    EXPECT_TRUE(
+        test::waitUntil([&] { return log.seeked().size() == 3 && log.seeked().back() == 0; }));
+}
+
+TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    finishOpening(20.0);
+    backend.pos = 10.0;
+    const std::size_t seeksBefore = backend.calls.size();
+
+    QDBusMessage r = call(kPlayer, "Seek", {QString("ten seconds")});
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    r = call(kPlayer, "Seek", {int(5)});  // an int32, not the int64 the method takes
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    r = call(kPlayer, "OpenUri", {QString("\x01garbage://\n")});
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    r = call(kPlayer, "OpenUri", {QString("file:///no/such/file.mkv")});
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.FileNotFound");
+    r = set("Volume", QString("loud"));
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    r = set("PlaybackStatus", QString("Stopped"));
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.PropertyReadOnly");
+    r = call(kPlayer, "SetPosition", {QString("/not/a/path/type"), qlonglong(1)});
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
+    EXPECT_EQ(backend.calls.size(), seeksBefore);
+
+    call(kPlayer, "Seek", {qlonglong(-1'000'000'000'000)});
+    EXPECT_TRUE(sought(0.0));
+    call(kPlayer, "Seek",
+         {qlonglong(1'000'000'000'000)});  // past the end: Next, at the list's end a stop
+    EXPECT_FALSE(controller.engine().flags().playing);
+    EXPECT_EQ(get(kPlayer, "PlaybackStatus").toString(), "Stopped");
+}
+
+TEST_F(MprisBusTest, PropertiesSetFromOutsideMoveThePlayer) {
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    finishOpening(20.0);
+    EXPECT_EQ(set("LoopStatus", QString("Track")).type(), QDBusMessage::ReplyMessage);
+    EXPECT_TRUE(controller.windowSettings().repeat);
+    set("LoopStatus", QString("Playlist"));
+    EXPECT_FALSE(controller.windowSettings().repeat);
+    EXPECT_EQ(store.getInt("Config\\Playlist", "Repeat List", 0), 1);
+    EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("LoopStatus") == "Playlist"; }));
+
+    set("Rate", 2.0);
+    EXPECT_DOUBLE_EQ(controller.engine().rate(), 2.0);
+    set("Rate", 1e9);
+    EXPECT_DOUBLE_EQ(controller.engine().rate(), 16.0);
+    EXPECT_DOUBLE_EQ(get(kPlayer, "Rate").toDouble(), 16.0);
+
+    set("Volume", 1.0);
+    EXPECT_EQ(controller.volume().step(), 19);
+    EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("Volume") == 1.0; }));
+    set("Volume", -5.0);
+    EXPECT_EQ(controller.volume().step(), 0);
+}
+
+TEST_F(MprisBusTest, DbusSendFromAnotherProcess) {
+    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    finishOpening(20.0);
+    QString out = dbusSend({"org.freedesktop.DBus.Properties.Get", "string:" + QString(kPlayer),
+                            "string:PlaybackStatus"});
+    EXPECT_TRUE(out.contains("\"Playing\"")) << out.toStdString();
+    out = dbusSend({QString(kPlayer) + ".Pause"});
+    EXPECT_TRUE(controller.engine().flags().paused) << out.toStdString();
+    out = dbusSend({"org.freedesktop.DBus.Properties.Set", "string:" + QString(kPlayer),
+                    "string:Volume", "variant:string:half"});
+    EXPECT_TRUE(out.contains("InvalidArgs")) << out.toStdString();
+    out = dbusSend({QString(kRoot) + ".Quit"});
+    EXPECT_EQ(exits, 1);
+}
+
+TEST_F(MprisBusTest, ASecondCopyTakesTheInstanceName) {
+    const QString name = serviceName + "-second";
+    {
+        MprisService second(*glue, QDBusConnection::connectToBus(address, name));
+        ASSERT_TRUE(second.start());
+        const QString wanted = QString(kName) + ".instance" + QString::number(::getpid());
+        EXPECT_TRUE(test::waitUntil([&] { return second.busName() == wanted; }))
+            << second.busName().toStdString();
+        EXPECT_EQ(service->busName(), kName);
+    }
+    QDBusConnection::disconnectFromBus(name);
+}
+
+TEST(MprisWithoutBus, TheServiceDoesNotStartAndThePlayerGoesOn) {
+    test::MemorySettingsStore store;
+    test::FakeTimers timers;
+    test::FakeBackend backend;
+    test::FakeView view;
+    test::FakeDesktop desktop;
+    test::FakePrompter prompter;
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    MprisPlayer glue(controller, nullptr, nullptr);
+    // The test main points the session bus at a socket that does not exist.
+    MprisService service(glue, QDBusConnection::sessionBus());
+    EXPECT_FALSE(service.start());
+    controller.initialise();
+    controller.runCommand(CommandId::VolumeUp);
+    service.announce();
+    EXPECT_EQ(controller.volume().step(), 6);
+}
+
+}  // namespace
+}  // namespace orvalis
+
+#include "MprisBusTest.moc"
