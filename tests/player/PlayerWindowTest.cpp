@@ -7,7 +7,9 @@
 #include <QMimeData>
 #include <QUrl>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 
@@ -15,7 +17,10 @@
 #include "app/SettingsKeys.h"
 #include "engine/MpvBackend.h"
 #include "extras/PowerControl.h"
+#include "controlpanel/ControlPanel.h"
+#include "controlpanel/Wedge.h"
 #include "player/OsdTip.h"
+#include "settings/SettingsSheet.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
 #include "playlist/PlaylistListView.h"
@@ -247,4 +252,56 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
     test::processEventsFor(300);
     EXPECT_FALSE(window.osd().isVisible());
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(shots + "/audio_000.bmp")));
+}
+
+// The transport bar in the player: it comes with the pointer in the bottom band, its track
+// seeks the playing clip, its wedge sets the volume, and it goes when the pointer leaves.
+TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
+    startWith(mediaPath("demo.mp4"));
+    ControlPanel& bar = window.transportBar();
+    EXPECT_FALSE(bar.isVisible());
+    const QPoint band(window.width() / 2, window.height() - 20);
+    QCursor::setPos(window.mapToGlobal(band));
+    QMouseEvent move(QEvent::MouseMove, QPointF(band), QPointF(window.mapToGlobal(band)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &move);
+    ASSERT_TRUE(waitUntil([&] { return bar.isVisible(); }, 3000));
+
+    QWidget* track = bar.partWidget(panel::Part::Track);
+    ASSERT_NE(track, nullptr);
+    const QPoint middle(track->width() / 2, track->height() / 2);
+    QTest::mouseClick(track, Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_TRUE(waitUntil([&] { return std::abs(window.engine().position() - 5.0) < 0.6; }, 5000))
+        << window.engine().position();
+
+    QWidget* volume = bar.partWidget(panel::Part::Wedge);
+    ASSERT_NE(volume, nullptr);
+    QTest::mouseClick(volume, Qt::LeftButton, Qt::NoModifier, QPoint(panel::wedge::kWidth - 1, panel::wedge::kHeight / 2));
+    EXPECT_EQ(window.controller().volume().step(), 19);
+    QTest::mouseClick(volume, Qt::LeftButton, Qt::NoModifier, QPoint(0, panel::wedge::kHeight / 2));
+    EXPECT_EQ(window.controller().volume().step(), 0);
+
+    // The pointer leaves the window: the bar goes within the auto-hide timer's period.
+    QCursor::setPos(window.mapToGlobal(QPoint(window.width() + 200, window.height() + 200)));
+    EXPECT_TRUE(waitUntil([&] { return !bar.isVisible(); }, 3000));
+}
+
+// F2 opens the settings sheet on the page last shown; Cancel keeps that page for next time.
+TEST_F(WindowTest, F2OpensTheSettingsSheetOnTheLastActivePage) {
+    store.putInt(sections::Config, "ActivePage", 3);
+    window.start();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QString title;
+    int page = -1;
+    QTimer::singleShot(500, [&] {
+        if (auto* sheet = qobject_cast<SettingsSheet*>(QApplication::activeModalWidget())) {
+            title = sheet->windowTitle();
+            page = sheet->tabs()->currentIndex();
+            sheet->reject();
+        }
+    });
+    QTest::keyClick(&window, Qt::Key_F2);
+    EXPECT_EQ(title, QStringLiteral("환경설정"));
+    EXPECT_EQ(page, 3);
+    EXPECT_EQ(store.getInt(sections::Config, "ActivePage", -1), 3);
 }
