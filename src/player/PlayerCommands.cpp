@@ -81,10 +81,9 @@ void PlayerController::setRepeatPoint(CommandId id) {
 void PlayerController::growOrShrink(bool grow) {
     const Rect w = view_.windowRect();
     const Rect screen = view_.screenRect();
-    const PixelRect r{w.left, w.top, w.right, w.bottom};
-    auto next = grow ? grownWindow(r, screen.width(), screen.height(), state_.fullScreen())
-                     : shrunkWindow(r, state_.fullScreen());
-    if (next) applyWindowRect({next->left, next->top, next->right, next->bottom});
+    auto next = grow ? grownWindow(w, screen.width(), screen.height(), state_.fullScreen())
+                     : shrunkWindow(w, state_.fullScreen());
+    if (next) applyWindowRect(*next);
 }
 
 // ---------------------------------------------------------------------------------------------

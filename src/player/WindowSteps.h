@@ -2,22 +2,15 @@
 
 #include <optional>
 
+#include "player/Geometry.h"
+
 namespace orvalis {
 
-// A rectangle in screen pixels; right and bottom lie just outside it.
-struct PixelRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
+// Screen rectangles are the player's one rectangle type.
+using PixelRect = geometry::Rect;
 
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const PixelRect&) const = default;
-};
-
-inline constexpr int kMinWindowWidth = 192;
-inline constexpr int kMinWindowHeight = 130;
+inline constexpr int kMinWindowWidth = geometry::kMinWidth;
+inline constexpr int kMinWindowHeight = geometry::kMinHeight;
 
 // Shift with keypad + (and "Mouse Wheel" 2): 40 pixels wider on each side and 30 higher on
 // each side; a window already as wide (high) as the largest trackable size spans 0 to that

@@ -3,18 +3,11 @@
 #include <array>
 
 #include "app/SettingsStore.h"
+#include "player/Geometry.h"
 
 namespace orvalis {
 
-struct PlaylistRect {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-    bool operator==(const PlaylistRect&) const = default;
-};
+using PlaylistRect = geometry::Rect;
 
 inline constexpr int kPlaylistMinWidth = 166;
 inline constexpr int kPlaylistMinHeight = 170;
