@@ -240,7 +240,7 @@ void MprisService::requestName(const QString& name, bool fallback) {
                     emit nameAcquired(name);
                     return;
                 }
-                // Another copy of the player holds the name: the specification's way out.
+                // Another copy of the player holds the name: MPRIS asks for one of its own per instance.
                 if (fallback)
                     requestName(name + QStringLiteral(".instance") + QString::number(::getpid()),
                                 false);

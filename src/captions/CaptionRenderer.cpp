@@ -41,8 +41,8 @@ int alignmentFlags(CaptionAlign align) {
     return Qt::AlignHCenter;
 }
 
-QFont makeFont(const CaptionFont& spec, double dpi) {
-    const QString face = CaptionRenderer::resolveFace(QString::fromStdString(spec.face));
+QFont makeFont(const CaptionFont& wanted, double dpi) {
+    const QString face = CaptionRenderer::resolveFace(QString::fromStdString(wanted.face));
     QStringList families{face};
     // Hangul that a Latin face lacks comes from a Korean face, not from whatever the font
     // configuration finds first.
@@ -50,9 +50,9 @@ QFont makeFont(const CaptionFont& spec, double dpi) {
     if (!korean.isEmpty() && korean != face) families << korean;
     QFont font;
     font.setFamilies(families);
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(spec.points * dpi / 72.0))));
-    font.setWeight(spec.bold ? QFont::ExtraBold : QFont::Normal);
-    font.setStyleStrategy(spec.smooth ? QFont::PreferAntialias : QFont::NoAntialias);
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(wanted.points * dpi / 72.0))));
+    font.setWeight(wanted.bold ? QFont::ExtraBold : QFont::Normal);
+    font.setStyleStrategy(wanted.smooth ? QFont::PreferAntialias : QFont::NoAntialias);
     return font;
 }
 
