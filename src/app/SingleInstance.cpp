@@ -46,12 +46,14 @@ SingleInstance::~SingleInstance() { server_.close(); }
 QString SingleInstance::socketPath() { return runtimeDir() + QStringLiteral("/orvalis.sock"); }
 QString SingleInstance::lockPath() { return runtimeDir() + QStringLiteral("/orvalis.lock"); }
 
-SingleInstance::Role SingleInstance::handOver(const std::string& list, bool* connected) {
+SingleInstance::Role SingleInstance::handOver(const std::string& list, bool* connected,
+                                              const std::function<void()>& beforeHandOver) {
     *connected = false;
     QLocalSocket socket;
     socket.connectToServer(socketPath());
     if (!socket.waitForConnected(1000)) return Role::Failed;
     *connected = true;
+    if (beforeHandOver) beforeHandOver();
     socket.write(frame(QByteArray::fromStdString(list)));
     if (!socket.waitForBytesWritten(kTimeoutMs)) return Role::Failed;
     QByteArray answer;
@@ -59,17 +61,18 @@ SingleInstance::Role SingleInstance::handOver(const std::string& list, bool* con
     return answer.startsWith("OK") ? Role::HandedOver : Role::Failed;
 }
 
-SingleInstance::Role SingleInstance::start(const std::string& list) {
+SingleInstance::Role SingleInstance::start(const std::string& list,
+                                           const std::function<void()>& beforeHandOver) {
     if (static_cast<qsizetype>(list.size()) > kMaxMessage) return Role::Failed;
     bool connected = false;
-    if (handOver(list, &connected) == Role::HandedOver) return Role::HandedOver;
+    if (handOver(list, &connected, beforeHandOver) == Role::HandedOver) return Role::HandedOver;
     if (connected) return Role::Failed;  // an instance answered but refused
 
     QLockFile lock(lockPath());
     lock.setStaleLockTime(10000);
     if (!lock.tryLock(kTimeoutMs)) return Role::Failed;
     // Another start may have become the instance while we waited for the lock.
-    if (handOver(list, &connected) == Role::HandedOver) return Role::HandedOver;
+    if (handOver(list, &connected, beforeHandOver) == Role::HandedOver) return Role::HandedOver;
     if (connected) return Role::Failed;
     QLocalServer::removeServer(socketPath());  // left behind by an instance that died
     if (!server_.listen(socketPath())) return Role::Failed;

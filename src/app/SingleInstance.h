@@ -3,6 +3,7 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <string>
 
 namespace orvalis {
@@ -26,7 +27,9 @@ public:
     explicit SingleInstance(QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    Role start(const std::string& commandLineList);
+    // beforeHandOver runs once an instance answers, before the list goes to it.
+    Role start(const std::string& commandLineList,
+               const std::function<void()>& beforeHandOver = {});
     static QString socketPath();
     static QString lockPath();
 
@@ -35,7 +38,8 @@ signals:
     void listReceived(const QString& list);
 
 private:
-    static Role handOver(const std::string& list, bool* connected);
+    static Role handOver(const std::string& list, bool* connected,
+                         const std::function<void()>& beforeHandOver);
     void acceptConnections();
 
     QLocalServer server_;

@@ -70,8 +70,12 @@ int main(int argc, char** argv) {
     const std::string list = orvalis::buildCommandLineList(args, QDir::currentPath().toStdString());
 
     orvalis::SingleInstance instance;
-    if (!list.empty()) settings.putString(orvalis::sections::Config, "ShellFileName", list);
-    switch (instance.start(list)) {
+    // The list goes to a running instance; it is also left in Config/ShellFileName, as
+    // the player has always done, just before it is handed over.
+    auto recordList = [&] {
+        if (!list.empty()) settings.putString(orvalis::sections::Config, "ShellFileName", list);
+    };
+    switch (instance.start(list, recordList)) {
         case orvalis::SingleInstance::Role::HandedOver:
             return 0;
         case orvalis::SingleInstance::Role::Failed:
@@ -80,8 +84,6 @@ int main(int argc, char** argv) {
         case orvalis::SingleInstance::Role::Primary:
             break;
     }
-    // The running instance takes its own list from the start, not through the store.
-    settings.putString(orvalis::sections::Config, "ShellFileName", "");
 
     orvalis::MpvBackend::Options engineOptions;
     engineOptions.hwdec =

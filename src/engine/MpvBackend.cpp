@@ -12,6 +12,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 #include <string_view>
 
 #include "engine/Decoding.h"
@@ -171,6 +172,11 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     opt("config", "no");
     opt("load-scripts", "no");
     opt("osc", "no");
+    // libmpv's own scripts (statistics page, console, profile rules) are of no use here and
+    // each one is a thread that start-up and shut-down wait for.
+    opt("load-stats-overlay", "no");
+    opt("load-osd-console", "no");
+    opt("load-auto-profiles", "no");
     opt("ytdl", "no");
     opt("input-default-bindings", "no");
     opt("input-vo-keyboard", "no");
@@ -394,7 +400,11 @@ void MpvBackend::handleEvent(const mpv_event& e) {
         case MPV_EVENT_GET_PROPERTY_REPLY:
             handleReply(e);
             break;
+        case MPV_EVENT_IDLE:
+            fileActive_ = false;
+            break;
         case MPV_EVENT_START_FILE: {
+            fileActive_ = true;
             auto* s = static_cast<mpv_event_start_file*>(e.data);
             startedEntry_ = s ? s->playlist_entry_id : -1;
             break;
@@ -672,6 +682,7 @@ bool MpvBackend::initRenderer(GetProcAddress getProcAddress, void* context) {
 
 void MpvBackend::render(int framebuffer, int width, int height, bool flipY) {
     if (!render_) return;
+    lastFramebuffer_ = framebuffer;
     mpv_opengl_fbo fbo{framebuffer, width, height, 0};
     int flip = flipY ? 1 : 0;
     mpv_render_param params[] = {
@@ -685,6 +696,26 @@ void MpvBackend::render(int framebuffer, int width, int height, bool flipY) {
 void MpvBackend::releaseRenderer() {
     if (!render_) return;
     mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+    // Freeing the renderer waits until libmpv has shut its video output down, and the output
+    // waits for the frames it handed to the renderer. Stop the medium first and keep
+    // rendering until libmpv is idle, so that neither waits for its timeout.
+    if (mpv_ && fileActive_) {
+        const char* stop[] = {"stop", nullptr};
+        mpv_command_async(mpv_, 0, stop);
+        for (int i = 0; i < 500 && fileActive_; ++i) {
+            while (mpv_event* e = mpv_wait_event(mpv_, 0)) {
+                if (e->event_id == MPV_EVENT_NONE) break;
+                if (e->event_id == MPV_EVENT_IDLE) fileActive_ = false;
+            }
+            if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) {
+                mpv_opengl_fbo fbo{lastFramebuffer_, 16, 16, 0};
+                mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
+                                             {MPV_RENDER_PARAM_INVALID, nullptr}};
+                mpv_render_context_render(render_, params);
+            }
+            if (fileActive_) ::usleep(1000);
+        }
+    }
     mpv_render_context_free(render_);
     render_ = nullptr;
 }

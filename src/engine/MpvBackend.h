@@ -114,6 +114,8 @@ private:
     std::unique_ptr<MpvWakeup> wakeup_;
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr;
+    int lastFramebuffer_ = 0;
+    bool fileActive_ = false;  // a medium is open in libmpv (between its start and idle)
     BackendListener* listener_ = nullptr;
     std::function<void()> frameReady_;
     bool draining_ = false;

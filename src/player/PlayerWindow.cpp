@@ -131,11 +131,18 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     sound_ = std::make_unique<MpvSoundPlayer>(MpvSoundPlayer::Options{}, this);
     associations_ = std::make_unique<DesktopAssociations>(
         AssociationPlaces::forCurrentUser(QCoreApplication::applicationFilePath().toStdString()));
-    sheet_ = std::make_unique<SettingsSheet>(
-        SettingsSheet::Parts{settings, prompter, SheetEnvironment::current(settings),
-                             associations_.get(), paths::dataDir(), sound_.get(), {}},
-        this);
-    controller_->attachSettingsSheet(sheet_.get());
+    // The sheet's seven pages (and the list of installed fonts) are built at its first use,
+    // not at every start.
+    lazySheet_.create = [this] {
+        if (!sheet_) {
+            sheet_ = std::make_unique<SettingsSheet>(
+                SettingsSheet::Parts{settings_, prompter_, SheetEnvironment::current(settings_),
+                                     associations_.get(), paths::dataDir(), sound_.get(), {}},
+                this);
+        }
+        return sheet_.get();
+    };
+    controller_->attachSettingsSheet(&lazySheet_);
 
     surface_ = new VideoSurface(backend_, this);
     surface_->setGeometry(rect());

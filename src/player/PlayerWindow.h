@@ -115,6 +115,10 @@ private:
     std::unique_ptr<MpvSoundPlayer> sound_;
     std::unique_ptr<DesktopAssociations> associations_;
     std::unique_ptr<SettingsSheet> sheet_;
+    struct LazySheet final : SettingsSheetPort {
+        std::function<SettingsSheetPort*()> create;
+        bool run() override { return create()->run(); }
+    } lazySheet_;
     std::unique_ptr<BookmarkService> bookmarks_;
     std::unique_ptr<CaptureService> capture_;
     PlayerDialogs* dialogs_ = nullptr;
