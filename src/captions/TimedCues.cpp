@@ -1,0 +1,444 @@
+#include "captions/TimedCues.h"
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <unordered_map>
+
+#include "app/TextCodec.h"
+#include "captions/CharacterReferences.h"
+#include "captions/SplitPoint.h"
+#include "captions/TextEdits.h"
+
+namespace orvalis {
+
+namespace {
+
+constexpr long long kBeyond = kLatestSyncMilliseconds + 1;
+// A colour is six digits or a name of at most 17 letters, as in SAMI files.
+constexpr std::size_t kLongestColourText = 20;
+// Deeper nesting than this is no caption; further colours are not stacked.
+constexpr std::size_t kDeepestColours = 32;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+void skipBlanks(std::string_view& s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+}
+
+// Leading digits as a number, held below a bound that no sum of times can overflow.
+int readDigits(std::string_view& s, long long& value) {
+    int count = 0;
+    value = 0;
+    while (!s.empty() && isDigit(s.front())) {
+        if (value < 1'000'000'000) value = value * 10 + (s.front() - '0');
+        s.remove_prefix(1);
+        ++count;
+    }
+    return count;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cue text
+
+// The colour of the default WebVTT colour classes ("<c.yellow>").
+std::string_view webVttClassColour(std::string_view classes) {
+    struct Named {
+        std::string_view name, rgb;
+    };
+    static constexpr std::array<Named, 8> kClasses{{{"white", "FFFFFF"},
+                                                    {"lime", "00FF00"},
+                                                    {"cyan", "00FFFF"},
+                                                    {"red", "FF0000"},
+                                                    {"yellow", "FFFF00"},
+                                                    {"magenta", "FF00FF"},
+                                                    {"blue", "0000FF"},
+                                                    {"black", "000000"}}};
+    while (!classes.empty()) {
+        std::size_t dot = classes.find('.');
+        std::string_view one = classes.substr(0, dot);
+        for (const Named& c : kClasses)
+            if (text::toLowerAscii(one) == c.name) return c.rgb;
+        if (dot == std::string_view::npos) break;
+        classes.remove_prefix(dot + 1);
+    }
+    return {};
+}
+
+// The colour text of a <font> tag's body: the value of its color attribute, upper-cased,
+// without quotes and "#". Nothing when it names no colour.
+std::optional<std::string> fontColour(std::string_view body) {
+    const std::string lower = text::toLowerAscii(body);
+    std::size_t at = lower.find("color");
+    if (at == std::string::npos) return std::nullopt;
+    std::string_view rest = body.substr(at + 5);
+    skipBlanks(rest);
+    if (rest.empty() || rest.front() != '=') return std::nullopt;
+    rest.remove_prefix(1);
+    skipBlanks(rest);
+    char quote = 0;
+    if (!rest.empty() && (rest.front() == '"' || rest.front() == '\'')) {
+        quote = rest.front();
+        rest.remove_prefix(1);
+    }
+    std::string colour;
+    for (char c : rest) {
+        if (quote ? c == quote : (isBlank(c) || c == '"' || c == '\'')) break;
+        if (c == '#' || c == '|' || isBlank(c)) continue;
+        if (colour.size() >= kLongestColourText) break;
+        colour += c;
+    }
+    // Only ASCII colour texts: a cut could otherwise fall inside a character.
+    if (colour.empty() || !std::all_of(colour.begin(), colour.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::nullopt;
+    return text::toUpperAscii(colour);
+}
+
+// The next place of a byte at or after a position that only grows. Each search starts past
+// the last place found, so a line costs one pass whatever its brackets.
+class NextByte {
+public:
+    NextByte(std::string_view text, char byte) : text_(text), byte_(byte) {}
+    std::size_t from(std::size_t at) {
+        if (known_ != std::string_view::npos && known_ >= at) return known_;
+        if (exhausted_) return std::string_view::npos;
+        known_ = text_.find(byte_, at);
+        exhausted_ = known_ == std::string_view::npos;
+        return known_;
+    }
+
+private:
+    std::string_view text_;
+    char byte_;
+    std::size_t known_ = std::string_view::npos;
+    bool exhausted_ = false;
+};
+
+// Reads the text lines of one cue, keeping the colour in force across them.
+class CueTextReader {
+public:
+    CueTextReader(CueMarkup markup, int divideLength)
+        : markup_(markup), divideLength_(std::max(divideLength, 0)) {}
+
+    void line(std::string_view raw) {
+        if (lines_ >= kMaxCueLines) return;
+        NextByte opens(raw, '<'), closes(raw, '>'), braces(raw, '}');
+        for (std::size_t i = 0; i < raw.size();) {
+            const char c = raw[i];
+            if (c == '<') {
+                const std::size_t close = closes.from(i + 1);
+                if (close != std::string_view::npos && opens.from(i + 1) > close &&
+                    tag(raw.substr(i + 1, close - i - 1))) {
+                    i = close + 1;
+                    continue;
+                }
+            } else if (c == '{' && i + 1 < raw.size() && raw[i + 1] == '\\') {
+                if (std::size_t end = braces.from(i); end != std::string_view::npos) {
+                    i = end + 1;
+                    continue;
+                }
+            }
+            if (!colour_ && !isBlank(c)) colour_ = currentColour();
+            if (plain_.size() < kLongestPlainLine)
+                plain_ += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+            ++i;
+        }
+        finishLine();
+    }
+
+    std::string take() { return std::move(out_); }
+
+private:
+    // References and blanks may still shrink a line this long to what is kept of it.
+    static constexpr std::size_t kLongestPlainLine = 4 * kMaxCueLineBytes;
+
+    // Handles a tag's body (between "<" and ">"); false when it is no tag of the markup, and
+    // the "<" is text ("a < b", "<<제목>>").
+    bool tag(std::string_view body) {
+        const bool closing = !body.empty() && body.front() == '/';
+        if (closing) body.remove_prefix(1);
+        if (markup_ == CueMarkup::WebVtt && !body.empty() && isDigit(body.front()))
+            return true;  // a karaoke time "<00:01:02.500>"
+        std::size_t nameEnd = 0;
+        while (nameEnd < body.size() && isLetter(body[nameEnd])) ++nameEnd;
+        if (nameEnd < body.size() && !isBlank(body[nameEnd]) && body[nameEnd] != '.' &&
+            body[nameEnd] != '/')
+            return false;
+        const std::string name = text::toLowerAscii(body.substr(0, nameEnd));
+        static constexpr std::array<std::string_view, 6> kSubRipTags{"i", "b",    "u",
+                                                                     "s", "font", "br"};
+        static constexpr std::array<std::string_view, 5> kWebVttTags{"c", "v", "lang", "ruby",
+                                                                     "rt"};
+        const bool known =
+            std::find(kSubRipTags.begin(), kSubRipTags.end(), name) != kSubRipTags.end() ||
+            (markup_ == CueMarkup::WebVtt &&
+             std::find(kWebVttTags.begin(), kWebVttTags.end(), name) != kWebVttTags.end());
+        if (!known) return false;
+        if (name == "br") {
+            finishLine();
+        } else if (name == "font" || name == "c") {
+            colourTag(name, body.substr(nameEnd), closing);
+        }
+        return true;
+    }
+
+    void colourTag(std::string_view name, std::string_view rest, bool closing) {
+        if (closing) {
+            if (!colours_.empty()) colours_.pop_back();
+            return;
+        }
+        std::optional<std::string> colour;
+        if (name == "font") {
+            colour = fontColour(rest);
+        } else if (!rest.empty() && rest.front() == '.') {
+            std::string_view classes = rest.substr(1);
+            classes = classes.substr(0, std::min(classes.find(' '), classes.size()));
+            if (std::string_view rgb = webVttClassColour(classes); !rgb.empty())
+                colour = std::string(rgb);
+        }
+        // A tag without a colour keeps the one in force, so that its end restores it.
+        if (colours_.size() < kDeepestColours)
+            colours_.push_back(colour ? *colour : currentColour());
+    }
+
+    std::string currentColour() const {
+        return colours_.empty() ? std::string(kDefaultColourText) : colours_.back();
+    }
+
+    // The line read so far becomes display lines.
+    void finishLine() {
+        std::string plain = std::move(plain_);
+        const std::string colour = colour_ ? *colour_ : std::string(kDefaultColourText);
+        plain_.clear();
+        colour_.reset();
+        replaceAll(plain, "&lrm;", "\u200E");
+        replaceAll(plain, "&rlm;", "\u200F");
+        if (plain.find('&') != std::string::npos) plain = decodeCharacterReferences(plain);
+        std::string_view text = text::trimWhitespace(plain);
+        if (text.empty()) return;
+        if (text.size() > kMaxCueLineBytes) {
+            std::size_t cut = kMaxCueLineBytes;
+            while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+            text = text.substr(0, cut);
+        }
+        if (text::cp949Units(text) > static_cast<std::size_t>(divideLength_)) {
+            auto [first, second] = splitInTwo(text);
+            append(colour, text::trimWhitespace(first));
+            append(colour, text::trimWhitespace(second));
+        } else {
+            append(colour, text);
+        }
+    }
+
+    void append(const std::string& colour, std::string_view text) {
+        if (text.empty() || lines_ >= kMaxCueLines) return;
+        if (!out_.empty()) out_ += '\n';
+        out_ += colour;
+        out_ += '|';
+        out_ += text;
+        ++lines_;
+    }
+
+    CueMarkup markup_;
+    int divideLength_;
+    std::vector<std::string> colours_;
+    std::string plain_;                  // the display line being read
+    std::optional<std::string> colour_;  // the colour at its first character
+    std::string out_;
+    int lines_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Slot tables
+
+struct CueSpan {
+    int start = 0;
+    int end = -1;  // the slot where the cue stops being shown; -1: it never stops
+};
+
+// Slots of the cues, which are sorted by start. A cue without a usable end stops where the next
+// later cue starts.
+std::vector<CueSpan> spansOf(const std::vector<TimedCue>& cues) {
+    std::vector<CueSpan> spans(cues.size());
+    for (std::size_t i = 0; i < cues.size(); ++i)
+        spans[i].start = static_cast<int>(cues[i].startMs / 100);
+    int laterStart = -1;  // the first start after the current one, walking backwards
+    for (std::size_t k = cues.size(); k-- > 0;) {
+        CueSpan& span = spans[k];
+        const TimedCue& cue = cues[k];
+        if (cue.endMs > cue.startMs) {
+            const int end = static_cast<int>(std::min(cue.endMs, kLatestSyncMilliseconds) / 100);
+            span.end = std::max(end, span.start + 1);
+        } else {
+            span.end = laterStart;
+        }
+        if (k > 0 && spans[k - 1].start != span.start) laterStart = span.start;
+    }
+    return spans;
+}
+
+// Fills the one language table of the cues, slot by slot in time order.
+class SlotWriter {
+public:
+    SlotWriter(CaptionTables& tables, const std::vector<TimedCue>& cues, std::size_t mergeBudget)
+        : tables_(tables), cues_(cues), cueCells_(cues.size(), 0), budget_(mergeBudget) {
+        tables_.texts.emplace_back();
+    }
+
+    // The cell of a slot after the cues that end and start there are applied.
+    void write(int slot, const std::set<std::size_t>& shown) {
+        std::uint32_t index = 0;
+        if (shown.empty()) {
+            index = intern(std::string(kEndMark));
+        } else if (shown.size() == 1 || budget_ == 0) {
+            const std::size_t newest = *shown.rbegin();
+            if (cueCells_[newest] == 0) cueCells_[newest] = intern(cues_[newest].text);
+            index = cueCells_[newest];
+        } else {
+            index = intern(joined(shown));
+        }
+        tables_.slots[0][static_cast<std::size_t>(slot)] = index;
+    }
+
+private:
+    // The lines of the cues shown together, oldest first, the newest kept within the line limit.
+    std::string joined(const std::set<std::size_t>& shown) {
+        std::vector<std::size_t> taken;
+        std::size_t lines = 0;
+        for (auto it = shown.rbegin(); it != shown.rend() && lines < kMaxCueLines; ++it) {
+            taken.push_back(*it);
+            lines += 1 + std::count(cues_[*it].text.begin(), cues_[*it].text.end(), '\n');
+        }
+        std::string cell;
+        for (auto it = taken.rbegin(); it != taken.rend(); ++it) {
+            if (!cell.empty()) cell += '\n';
+            cell += cues_[*it].text;
+        }
+        budget_ -= std::min(budget_, cell.size());
+        return cell;
+    }
+
+    std::uint32_t intern(std::string cell) {
+        auto [it, added] =
+            known_.try_emplace(std::move(cell), static_cast<std::uint32_t>(tables_.texts.size()));
+        if (added) tables_.texts.push_back(it->first);
+        return it->second;
+    }
+
+    CaptionTables& tables_;
+    const std::vector<TimedCue>& cues_;
+    std::vector<std::uint32_t> cueCells_;
+    std::unordered_map<std::string, std::uint32_t> known_;
+    std::size_t budget_;
+};
+
+}  // namespace
+
+std::optional<long long> readCueTime(std::string_view& s) {
+    std::string_view t = s;
+    const bool negative = !t.empty() && t.front() == '-';
+    if (negative) t.remove_prefix(1);
+    std::array<long long, 3> groups{};
+    int n = 0;
+    for (;;) {
+        if (readDigits(t, groups[static_cast<std::size_t>(n)]) == 0) return std::nullopt;
+        ++n;
+        if (n == 3 || t.size() < 2 || t[0] != ':' || !isDigit(t[1])) break;
+        t.remove_prefix(1);
+    }
+    if (n < 2) return std::nullopt;
+    long long fraction = 0;
+    if (t.size() >= 2 && (t[0] == ',' || t[0] == '.') && isDigit(t[1])) {
+        t.remove_prefix(1);
+        int kept = 0;
+        for (; !t.empty() && isDigit(t.front()); t.remove_prefix(1)) {
+            if (kept < 3) {
+                fraction = fraction * 10 + (t.front() - '0');
+                ++kept;
+            }
+        }
+        for (; kept < 3; ++kept) fraction *= 10;
+    }
+    const long long hours = n == 3 ? groups[0] : 0;
+    const long long minutes = groups[static_cast<std::size_t>(n - 2)];
+    const long long seconds = groups[static_cast<std::size_t>(n - 1)];
+    const long long ms =
+        std::min(((hours * 60 + minutes) * 60 + seconds) * 1000 + fraction, kBeyond);
+    s = t;
+    return negative ? -ms : ms;
+}
+
+std::optional<CueTiming> parseTimingLine(std::string_view line) {
+    skipBlanks(line);
+    std::optional<long long> start = readCueTime(line);
+    if (!start) return std::nullopt;
+    skipBlanks(line);
+    if (line.substr(0, 3) != "-->") return std::nullopt;
+    line.remove_prefix(3);
+    skipBlanks(line);
+    std::optional<long long> end = readCueTime(line);
+    if (!end) return std::nullopt;
+    return CueTiming{*start, *end};
+}
+
+std::string cueDisplayText(const std::vector<std::string_view>& lines, CueMarkup markup,
+                           int divideLength) {
+    CueTextReader reader(markup, divideLength);
+    for (std::string_view line : lines) reader.line(line);
+    return reader.take();
+}
+
+CaptionTables tablesFromCues(std::vector<TimedCue> cues, std::string_view languageCode,
+                             std::size_t mergeBudget) {
+    CaptionTables tables;
+    tables.languageCodes.emplace_back(languageCode.empty() ? kUnknownLanguage : languageCode);
+    std::erase_if(cues, [](const TimedCue& cue) {
+        return cue.text.empty() || cue.startMs < 0 || cue.startMs > kLatestSyncMilliseconds;
+    });
+    std::stable_sort(cues.begin(), cues.end(),
+                     [](const TimedCue& a, const TimedCue& b) { return a.startMs < b.startMs; });
+    const std::vector<CueSpan> spans = spansOf(cues);
+
+    // Each cue starts and stops once: the slots where something changes, in time order.
+    struct Change {
+        int slot;
+        bool starts;
+        std::size_t cue;
+    };
+    std::vector<Change> changes;
+    changes.reserve(cues.size() * 2);
+    for (std::size_t i = 0; i < spans.size(); ++i) {
+        changes.push_back({spans[i].start, true, i});
+        if (spans[i].end >= 0) changes.push_back({spans[i].end, false, i});
+        tables.lastSlot = std::max({tables.lastSlot, spans[i].start, spans[i].end});
+    }
+    std::sort(changes.begin(), changes.end(),
+              [](const Change& a, const Change& b) { return a.slot < b.slot; });
+    tables.slots.assign(1,
+                        std::vector<std::uint32_t>(static_cast<std::size_t>(tables.lastSlot + 1)));
+
+    SlotWriter writer(tables, cues, mergeBudget);
+    std::set<std::size_t> shown;  // by start order
+    for (std::size_t i = 0; i < changes.size();) {
+        const int slot = changes[i].slot;
+        for (; i < changes.size() && changes[i].slot == slot; ++i) {
+            if (changes[i].starts)
+                shown.insert(changes[i].cue);
+            else
+                shown.erase(changes[i].cue);
+        }
+        writer.write(slot, shown);
+    }
+    return tables;
+}
+
+}  // namespace orvalis
