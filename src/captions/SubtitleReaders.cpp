@@ -47,31 +47,30 @@ bool allDigits(std::string_view line) {
     return true;
 }
 
-// A WebVTT block that holds no cue: "NOTE", "STYLE" or "REGION" alone or before a blank.
-bool startsOtherBlock(std::string_view line) {
-    for (std::string_view word : {"NOTE", "STYLE", "REGION"}) {
-        if (line.substr(0, word.size()) != word) continue;
-        if (line.size() == word.size() || line[word.size()] == ' ' || line[word.size()] == '\t')
-            return true;
-    }
-    return false;
-}
-
 std::string_view withoutMark(std::string_view s) {
     if (s.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         s.remove_prefix(kByteOrderMark.size());
     return s;
 }
 
-// The cues of the lines from `first` on. A timing line starts a cue and a blank line ends it;
-// a line of digits right before a timing line is the next cue's number even without the
-// blank line before it. A line with an arrow that is no timing line spoils its block.
+// How the cues of a format end.
+enum class CueEnd {
+    // At the next timing line; the number just before it is the next cue's. Blank lines
+    // inside a cue's text stay in it, as SubRip readers take them.
+    NextTiming,
+    // At a blank line.
+    BlankLine,
+};
+
+// The cues of the lines from `first` on. A timing line starts a cue; a line of digits right
+// before a timing line is the next cue's number even without a blank line before it. A line
+// with an arrow that is no timing line ends the cue, and what follows it up to the next
+// timing line belongs to none.
 std::vector<TimedCue> readCues(const std::vector<std::string_view>& lines, std::size_t first,
-                               CueMarkup markup, int divideLength) {
+                               CueMarkup markup, CueEnd cueEnd, int divideLength) {
     std::vector<TimedCue> cues;
     std::optional<CueTiming> open;
     std::vector<std::string_view> payload;
-    bool skipping = false;
     auto flush = [&] {
         if (open) {
             std::string text = cueDisplayText(payload, markup, divideLength);
@@ -82,31 +81,25 @@ std::vector<TimedCue> readCues(const std::vector<std::string_view>& lines, std::
     };
     for (std::size_t i = first; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
-        if (isBlankLine(line)) {
-            flush();
-            skipping = false;
-            continue;
-        }
         if (std::optional<CueTiming> timing = parseTimingLine(line)) {
             flush();
-            skipping = false;
             open = timing;
             continue;
         }
         if (line.find("-->") != std::string_view::npos) {
             flush();
-            skipping = true;
             continue;
         }
-        if (skipping) continue;
-        const bool beforeTiming = i + 1 < lines.size() && parseTimingLine(lines[i + 1]);
-        if (open) {
-            if (beforeTiming && allDigits(line)) continue;
-            if (payload.size() < kMaxPayloadLines) payload.push_back(line);
-        } else if (markup == CueMarkup::WebVtt && !beforeTiming && startsOtherBlock(line)) {
-            skipping = true;
+        if (isBlankLine(line)) {
+            if (cueEnd == CueEnd::BlankLine) flush();
+            continue;
         }
-        // Otherwise a cue number or identifier, or stray text between cues.
+        // Outside a cue: a cue number or identifier, a NOTE, STYLE or REGION block, or stray
+        // text between cues.
+        if (!open) continue;
+        const bool beforeTiming = i + 1 < lines.size() && parseTimingLine(lines[i + 1]);
+        if (beforeTiming && allDigits(line)) continue;
+        if (payload.size() < kMaxPayloadLines) payload.push_back(line);
     }
     flush();
     return cues;
@@ -139,8 +132,9 @@ std::string extensionOf(std::string_view path) {
 
 CaptionTables parseSubRip(std::string_view utf8, const TimedTextOptions& options) {
     const std::vector<std::string_view> lines = linesOf(withoutMark(utf8));
-    return tablesFromCues(readCues(lines, 0, CueMarkup::SubRip, options.divideLength),
-                          options.languageCode, mergeBudgetFor(utf8));
+    return tablesFromCues(
+        readCues(lines, 0, CueMarkup::SubRip, CueEnd::NextTiming, options.divideLength),
+        options.languageCode, mergeBudgetFor(utf8));
 }
 
 CaptionTables parseWebVtt(std::string_view utf8, const TimedTextOptions& options) {
@@ -158,8 +152,9 @@ CaptionTables parseWebVtt(std::string_view utf8, const TimedTextOptions& options
                 language = languageClassOfTag(line.substr(colon + 1));
         }
     }
-    return tablesFromCues(readCues(lines, first, CueMarkup::WebVtt, options.divideLength), language,
-                          mergeBudgetFor(utf8));
+    return tablesFromCues(
+        readCues(lines, first, CueMarkup::WebVtt, CueEnd::BlankLine, options.divideLength),
+        language, mergeBudgetFor(utf8));
 }
 
 CaptionFormat detectCaptionFormat(std::string_view path, std::string_view utf8) {

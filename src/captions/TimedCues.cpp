@@ -260,31 +260,27 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Slot tables
 
-struct CueSpan {
-    int start = 0;
-    int end = -1;  // the slot where the cue stops being shown; -1: it never stops
-};
-
-// Slots of the cues, which are sorted by start. A cue without a usable end stops where the next
-// later cue starts.
-std::vector<CueSpan> spansOf(const std::vector<TimedCue>& cues) {
-    std::vector<CueSpan> spans(cues.size());
-    for (std::size_t i = 0; i < cues.size(); ++i)
-        spans[i].start = static_cast<int>(cues[i].startMs / 100);
-    int laterStart = -1;  // the first start after the current one, walking backwards
+// When each cue stops being shown, in milliseconds, for cues sorted by start; -1 for never. A
+// cue that ends before it starts stops where the next later cue starts.
+std::vector<long long> endsOf(const std::vector<TimedCue>& cues) {
+    std::vector<long long> ends(cues.size(), -1);
+    long long laterStart = -1;  // the first start after the current one, walking backwards
     for (std::size_t k = cues.size(); k-- > 0;) {
-        CueSpan& span = spans[k];
         const TimedCue& cue = cues[k];
-        if (cue.endMs > cue.startMs) {
-            const int end = static_cast<int>(std::min(cue.endMs, kLatestSyncMilliseconds) / 100);
-            span.end = std::max(end, span.start + 1);
-        } else {
-            span.end = laterStart;
-        }
-        if (k > 0 && spans[k - 1].start != span.start) laterStart = span.start;
+        ends[k] =
+            cue.endMs > cue.startMs ? std::min(cue.endMs, kLatestSyncMilliseconds) : laterStart;
+        if (k > 0 && cues[k - 1].startMs != cue.startMs) laterStart = cue.startMs;
     }
-    return spans;
+    return ends;
 }
+
+// A cue starting or ending, at a time in milliseconds.
+struct Change {
+    long long ms;
+    bool starts;
+    std::size_t cue;
+    int slot() const { return static_cast<int>(ms / 100); }
+};
 
 // Fills the one language table of the cues, slot by slot in time order.
 class SlotWriter {
@@ -294,27 +290,57 @@ public:
         tables_.texts.emplace_back();
     }
 
-    // The cell of a slot after the cues that end and start there are applied.
-    void write(int slot, const std::set<std::size_t>& shown) {
-        std::uint32_t index = 0;
-        if (shown.empty()) {
-            index = intern(std::string(kEndMark));
-        } else if (shown.size() == 1 || budget_ == 0) {
-            const std::size_t newest = *shown.rbegin();
-            if (cueCells_[newest] == 0) cueCells_[newest] = intern(cues_[newest].text);
-            index = cueCells_[newest];
-        } else {
-            index = intern(joined(shown));
+    // The changes of one slot, in time order: the slot shows what is shown after them. A cue
+    // that came and went within the slot still shows there, for a tenth of a second, when
+    // nothing else does.
+    void slot(int slot, const std::vector<Change>& changes) {
+        if (flashEnd_ >= 0 && flashEnd_ < slot) put(flashEnd_, intern(std::string(kEndMark)));
+        flashEnd_ = -1;
+        std::optional<std::size_t> started;
+        for (const Change& c : changes) {
+            if (c.starts) {
+                shown_.insert(c.cue);
+                started = c.cue;
+            } else {
+                shown_.erase(c.cue);
+            }
         }
-        tables_.slots[0][static_cast<std::size_t>(slot)] = index;
+        if (!shown_.empty()) {
+            put(slot,
+                shown_.size() == 1 || budget_ == 0 ? single(*shown_.rbegin()) : intern(joined()));
+        } else if (started) {
+            put(slot, single(*started));
+            flashEnd_ = slot + 1;
+        } else {
+            put(slot, intern(std::string(kEndMark)));
+        }
+    }
+
+    void finish() {
+        if (flashEnd_ >= 0) put(flashEnd_, intern(std::string(kEndMark)));
+        auto& table = tables_.slots[0];
+        while (!table.empty() && table.back() == 0) table.pop_back();
+        tables_.lastSlot = static_cast<int>(table.size()) - 1;
     }
 
 private:
+    void put(int slot, std::uint32_t index) {
+        auto& table = tables_.slots[0];
+        const auto at = static_cast<std::size_t>(slot);
+        if (table.size() <= at) table.resize(at + 1);
+        table[at] = index;
+    }
+
+    std::uint32_t single(std::size_t cue) {
+        if (cueCells_[cue] == 0) cueCells_[cue] = intern(cues_[cue].text);
+        return cueCells_[cue];
+    }
+
     // The lines of the cues shown together, oldest first, the newest kept within the line limit.
-    std::string joined(const std::set<std::size_t>& shown) {
+    std::string joined() {
         std::vector<std::size_t> taken;
         std::size_t lines = 0;
-        for (auto it = shown.rbegin(); it != shown.rend() && lines < kMaxCueLines; ++it) {
+        for (auto it = shown_.rbegin(); it != shown_.rend() && lines < kMaxCueLines; ++it) {
             taken.push_back(*it);
             lines += 1 + std::count(cues_[*it].text.begin(), cues_[*it].text.end(), '\n');
         }
@@ -339,6 +365,8 @@ private:
     std::vector<std::uint32_t> cueCells_;
     std::unordered_map<std::string, std::uint32_t> known_;
     std::size_t budget_;
+    std::set<std::size_t> shown_;  // by start order
+    int flashEnd_ = -1;
 };
 
 }  // namespace
@@ -401,43 +429,36 @@ CaptionTables tablesFromCues(std::vector<TimedCue> cues, std::string_view langua
                              std::size_t mergeBudget) {
     CaptionTables tables;
     tables.languageCodes.emplace_back(languageCode.empty() ? kUnknownLanguage : languageCode);
+    tables.slots.emplace_back();
+    // A cue that ends where it starts is never shown.
     std::erase_if(cues, [](const TimedCue& cue) {
-        return cue.text.empty() || cue.startMs < 0 || cue.startMs > kLatestSyncMilliseconds;
+        return cue.text.empty() || cue.startMs < 0 || cue.startMs > kLatestSyncMilliseconds ||
+               cue.endMs == cue.startMs;
     });
     std::stable_sort(cues.begin(), cues.end(),
                      [](const TimedCue& a, const TimedCue& b) { return a.startMs < b.startMs; });
-    const std::vector<CueSpan> spans = spansOf(cues);
+    const std::vector<long long> ends = endsOf(cues);
 
-    // Each cue starts and stops once: the slots where something changes, in time order.
-    struct Change {
-        int slot;
-        bool starts;
-        std::size_t cue;
-    };
     std::vector<Change> changes;
     changes.reserve(cues.size() * 2);
-    for (std::size_t i = 0; i < spans.size(); ++i) {
-        changes.push_back({spans[i].start, true, i});
-        if (spans[i].end >= 0) changes.push_back({spans[i].end, false, i});
-        tables.lastSlot = std::max({tables.lastSlot, spans[i].start, spans[i].end});
+    for (std::size_t i = 0; i < cues.size(); ++i) {
+        changes.push_back({cues[i].startMs, true, i});
+        if (ends[i] >= 0) changes.push_back({ends[i], false, i});
     }
-    std::sort(changes.begin(), changes.end(),
-              [](const Change& a, const Change& b) { return a.slot < b.slot; });
-    tables.slots.assign(1,
-                        std::vector<std::uint32_t>(static_cast<std::size_t>(tables.lastSlot + 1)));
+    // In time order, a cue that ends before one that starts at the same moment.
+    std::stable_sort(changes.begin(), changes.end(), [](const Change& a, const Change& b) {
+        return a.ms != b.ms ? a.ms < b.ms : !a.starts && b.starts;
+    });
 
     SlotWriter writer(tables, cues, mergeBudget);
-    std::set<std::size_t> shown;  // by start order
+    std::vector<Change> group;
     for (std::size_t i = 0; i < changes.size();) {
-        const int slot = changes[i].slot;
-        for (; i < changes.size() && changes[i].slot == slot; ++i) {
-            if (changes[i].starts)
-                shown.insert(changes[i].cue);
-            else
-                shown.erase(changes[i].cue);
-        }
-        writer.write(slot, shown);
+        const int slot = changes[i].slot();
+        group.clear();
+        for (; i < changes.size() && changes[i].slot() == slot; ++i) group.push_back(changes[i]);
+        writer.slot(slot, group);
     }
+    writer.finish();
     return tables;
 }
 
