@@ -363,6 +363,12 @@ void MpvBackend::selectSubtitleTrack(int id) {
     }
     std::int64_t v = id;
     mpv_set_property_async(mpv_, 0, "sid", MPV_FORMAT_INT64, &v);
+    // libmpv before 0.37 draws a track chosen while paused only from the next frame on
+    // (mpv issue 8311): a seek to where the picture stands gives it one.
+    if (paused_ && position_ >= 0) {
+        const std::string here = numberText(position_);
+        command({"seek", here.c_str(), "absolute+exact"});
+    }
 }
 
 void MpvBackend::setSubtitlesVisible(bool visible) {
