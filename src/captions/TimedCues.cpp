@@ -148,8 +148,10 @@ public:
                 }
             }
             if (!colour_ && !isBlank(c)) colour_ = currentColour();
-            if (plain_.size() < kLongestPlainLine)
-                plain_ += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+            // Whole characters only: a character begun before the limit is finished.
+            const auto byte = static_cast<unsigned char>(c);
+            if ((byte & 0xC0) != 0x80) lineFull_ = plain_.size() >= kLongestPlainLine;
+            if (!lineFull_) plain_ += byte < 0x20 ? ' ' : c;
             ++i;
         }
         finishLine();
@@ -220,6 +222,7 @@ private:
         const std::string colour = colour_ ? *colour_ : std::string(kDefaultColourText);
         plain_.clear();
         colour_.reset();
+        lineFull_ = false;
         replaceAll(plain, "&lrm;", "\u200E");
         replaceAll(plain, "&rlm;", "\u200F");
         if (plain.find('&') != std::string::npos) plain = decodeCharacterReferences(plain);
@@ -251,7 +254,8 @@ private:
     CueMarkup markup_;
     int divideLength_;
     std::vector<std::string> colours_;
-    std::string plain_;                  // the display line being read
+    std::string plain_;  // the display line being read
+    bool lineFull_ = false;
     std::optional<std::string> colour_;  // the colour at its first character
     std::string out_;
     int lines_ = 0;

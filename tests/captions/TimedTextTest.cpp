@@ -194,6 +194,13 @@ TEST(SubRip, AMegabyteLineOrAThousandLinesStayWithinWhatAScreenShows) {
     const std::string_view lines = t.cell(0, 30);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n') + 1, kMaxCueLines);
     EXPECT_EQ(lines.substr(0, 14), "F3E2C1|line 0\n");
+    // References shrink a long line after it is cut: the cut falls between characters.
+    std::string refs;
+    for (int i = 0; i < 1599; ++i) refs += "&#39;";
+    const CaptionTables cut = parseSubRip("00:00:01,000 --> 00:00:02,000\n" + refs + "xxx가나\n");
+    const std::string shrunk(cut.cell(0, 10));
+    EXPECT_TRUE(text::isValidUtf8(shrunk));
+    EXPECT_TRUE(shrunk.ends_with("xxx가")) << shrunk.substr(shrunk.size() - 10);
     const std::string_view brackets = t.cell(0, 50);
     EXPECT_EQ(brackets.size(), 2 * 7 + 1 + kMaxCueLineBytes);
     EXPECT_EQ(std::count(brackets.begin(), brackets.end(), '<'), kMaxCueLineBytes);
