@@ -61,8 +61,6 @@ public:
     void selectSubtitleTrack(int id) override;
     void setSubtitlesVisible(bool visible) override;
     void setSubtitleDelay(double seconds) override;
-    // What the listener has last been told.
-    const std::vector<SubtitleTrack>& subtitleTracks() const { return reportedTracks_; }
 
     // Rendering into an OpenGL framebuffer, from the video surface's GL context.
     using GetProcAddress = void* (*)(void* context, const char* name);
