@@ -6,6 +6,7 @@
 
 #include "app/Naming.h"
 #include "app/SettingsKeys.h"
+#include "captions/CaptionLanguages.h"
 #include "captions/CaptionLookup.h"
 #include "captions/CaptionModel.h"
 
@@ -30,14 +31,6 @@ std::string syncText(int tenths) {
     if (tenths > 0) return "자막 싱크 : " + oneDecimal(tenths * 0.1) + "초 빠름";
     if (tenths < 0) return "자막 싱크 : " + oneDecimal(tenths * -0.1) + "초 느림";
     return "자막 싱크 : 없음";
-}
-
-std::string languageText(std::string_view code) {
-    if (code == "KRCC") return "자막 언어 : 한글";
-    if (code == "EGCC") return "자막 언어 : 영어";
-    if (code == "JPCC") return "자막 언어 : 일어";
-    if (code == "FRCC") return "자막 언어 : 불어";
-    return "자막 언어 : 알 수 없음";
 }
 
 bool fileExists(const std::string& path) {
@@ -65,12 +58,17 @@ CaptionController::CaptionController(Parts parts)
       prompter_(parts.prompter),
       desktop_(parts.desktop),
       osd_(parts.osd),
-      model_(std::make_unique<CaptionModel>()) {}
+      trackControl_(parts.tracks),
+      model_(std::make_unique<CaptionModel>()) {
+    if (trackControl_) trackControl_->setSubtitleTrackListener(this);
+}
 
-CaptionController::~CaptionController() = default;
+CaptionController::~CaptionController() {
+    if (trackControl_) trackControl_->setSubtitleTrackListener(nullptr);
+}
 
 void CaptionController::resetSync() {
-    model_->syncOffset = 0;
+    setSyncOffset(0);
 }
 int CaptionController::syncOffset() const {
     return model_->syncOffset;
@@ -93,18 +91,25 @@ bool CaptionController::loaded() const {
 bool CaptionController::findCaptionFile(const std::string& mediaPath) {
     if (isStreamAddress(mediaPath)) return loaded();
     bool found = false;
-    for (const std::string& candidate : captionFolderCandidates(mediaPath, settings_)) {
-        model_->captionPath = candidate;
-        if (fileExists(candidate)) {
-            found = parse(candidate);
-            break;
+    for (std::string_view suffix : kCaptionSuffixes) {
+        for (const std::string& candidate : captionFolderCandidates(mediaPath, settings_, suffix)) {
+            model_->captionPath = candidate;
+            if (fileExists(candidate)) {
+                found = parse(candidate);
+                break;
+            }
         }
+        if (!found) {
+            const std::string candidate = besideCandidate(mediaPath, suffix);
+            model_->captionPath = candidate;
+            if (fileExists(candidate)) found = parse(candidate);
+        }
+        if (found) break;
     }
-    if (!found) {
-        const std::string candidate = besideCandidate(mediaPath);
-        model_->captionPath = candidate;
-        if (fileExists(candidate)) found = parse(candidate);
-    }
+    if (found)
+        dropEmbeddedTrack();
+    else
+        chooseEmbeddedTrack();
     return found;
 }
 
@@ -112,6 +117,7 @@ void CaptionController::loadChosen(const std::string& path) {
     const bool ok = parse(path);
     host_.setCaptionsLoaded(ok);
     if (ok) {
+        dropEmbeddedTrack();
         model_->captionPath = path;
         model_->currentCaption.clear();
         draw();
@@ -120,6 +126,7 @@ void CaptionController::loadChosen(const std::string& path) {
         // Captions are off now: nothing of the old file may stay on the picture.
         model_->clearCaptionTexts();
         erase();
+        chooseEmbeddedTrack();
     }
 }
 
@@ -143,7 +150,7 @@ void CaptionController::openCaptionDialog() {
         const std::string& last = model_->captionPath;
         request.folder = last.substr(0, last.size() - fileNamePart(last).size());
     }
-    request.filter = "자막파일 (*.smi)|*.smi||";
+    request.filter = "자막파일 (*.smi;*.srt;*.vtt)|*.smi;*.srt;*.vtt||";
     request.defaultSuffix = "smi";
 
     const bool wasPlaying = flags.hasVideo && flags.playing;
@@ -163,13 +170,47 @@ void CaptionController::reparse() {
     host_.setCaptionsLoaded(ok);
     model_->clearCaptionTexts();
     erase();
+    if (!ok) chooseEmbeddedTrack();
     reportButtons();
 }
 
 void CaptionController::unload() {
     model_->clearCaptionTexts();
     erase();
+    tracks_.clear();
+    embeddedTrack_ = 0;
     reportButtons();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The medium's own subtitle tracks
+
+void CaptionController::subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) {
+    tracks_ = tracks;
+    if (tracks_.empty()) {
+        // Another medium or none: the framework draws nothing of it until told.
+        embeddedTrack_ = 0;
+        return;
+    }
+    chooseEmbeddedTrack();
+}
+
+void CaptionController::chooseEmbeddedTrack() {
+    if (!trackControl_ || loaded() || !host_.mediaFlags().loaded || tracks_.empty()) return;
+    const bool listed = std::any_of(tracks_.begin(), tracks_.end(), [this](const SubtitleTrack& t) {
+        return t.id == embeddedTrack_;
+    });
+    if (listed && embeddedTrack_ != 0) return;
+    embeddedTrack_ = preferredSubtitleTrack(tracks_);
+    trackControl_->setSubtitlesVisible(style_.showCaption);
+    trackControl_->setSubtitleDelay(subtitleDelayOf(model_->syncOffset));
+    trackControl_->selectSubtitleTrack(embeddedTrack_);
+}
+
+void CaptionController::dropEmbeddedTrack() {
+    if (embeddedTrack_ == 0) return;
+    embeddedTrack_ = 0;
+    if (trackControl_) trackControl_->selectSubtitleTrack(0);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -253,6 +294,7 @@ void CaptionController::createFont() {
 
 void CaptionController::setSyncOffset(int tenths) {
     model_->syncOffset = std::clamp(tenths, -kSyncLimit, kSyncLimit);
+    if (embeddedTrack_ != 0) trackControl_->setSubtitleDelay(subtitleDelayOf(model_->syncOffset));
 }
 
 void CaptionController::reportButtons() {
@@ -360,16 +402,16 @@ void CaptionController::changeSpace(int step) {
 
 // A step of 0 resets the offset.
 void CaptionController::changeSync(int step) {
-    if (!loaded()) return;
-    model_->syncOffset =
-        step == 0 ? 0 : std::clamp(model_->syncOffset + step, -kSyncLimit, kSyncLimit);
+    if (!captionsOrTrack()) return;
+    setSyncOffset(step == 0 ? 0 : model_->syncOffset + step);
     message(osd::Switch::CaptionSynch, syncText(model_->syncOffset));
 }
 
 void CaptionController::toggleShown() {
-    if (!loaded()) return;
+    if (!captionsOrTrack()) return;
     style_.showCaption = !style_.showCaption;
     draw();
+    if (embeddedTrack_ != 0) trackControl_->setSubtitlesVisible(style_.showCaption);
     reportButtons();
 }
 
@@ -384,7 +426,12 @@ void CaptionController::nextLanguage() {
     std::string text = "자막 언어 : 없음";
     if (loaded()) {
         model_->cycleLanguage();
-        text = languageText(model_->activeLanguageCode());
+        text = languageMessage(model_->activeLanguageCode());
+    } else if (embeddedTrack_ != 0) {
+        embeddedTrack_ = subtitleTrackAfter(tracks_, embeddedTrack_);
+        trackControl_->selectSubtitleTrack(embeddedTrack_);
+        for (const SubtitleTrack& t : tracks_)
+            if (t.id == embeddedTrack_) text = subtitleTrackMessage(t);
     }
     message(osd::Switch::CaptionLanguage, text);
 }

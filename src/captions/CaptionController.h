@@ -3,11 +3,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/DesktopServices.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
 #include "captions/CaptionCanvas.h"
+#include "engine/SubtitleTracks.h"
 #include "player/OsdMessages.h"
 #include "player/PlayerPorts.h"
 #include "player/PlayerState.h"
@@ -22,8 +24,10 @@ class CaptionModel;
 CaptionFont captionFontOf(const CaptionStyle& style);
 
 // The captions of the player window: the caption file of each medium, the caption due on
-// each playback tick and after a seek, its drawing, and every caption command.
-class CaptionController final : public CaptionPort {
+// each playback tick and after a seek, its drawing, and every caption command. A medium with
+// subtitle tracks of its own and no caption file has one of its tracks drawn by the media
+// framework instead; the language, show/hide and sync commands then work on that track.
+class CaptionController final : public CaptionPort, public SubtitleTrackListener {
 public:
     struct Parts {
         CaptionHost& host;
@@ -34,6 +38,7 @@ public:
         Prompter& prompter;
         DesktopServices& desktop;
         OsdPort* osd = nullptr;
+        SubtitleTrackControl* tracks = nullptr;  // none: the medium's own tracks stay hidden
     };
 
     explicit CaptionController(Parts parts);
@@ -57,11 +62,16 @@ public:
     void command(CommandId id) override;
     int languageCount() const override;
 
+    // SubtitleTrackListener
+    void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) override;
+
     void openCaptionDialog();
 
     const CaptionModel& model() const { return *model_; }
     // What was last handed to the canvas.
     const CaptionPicture& picture() const { return picture_; }
+    // The medium's own subtitle track being drawn, 0 for none.
+    int embeddedTrack() const { return embeddedTrack_; }
 
     static constexpr int kSyncStep = 5;
     static constexpr int kSyncLimit = 3000;
@@ -85,6 +95,12 @@ private:
     void openInEditor();
     void nextLanguage();
 
+    // The medium's own track, when it has some and no caption file is loaded: the one drawn
+    // stays, else the preferred one is drawn, shown or hidden and shifted as the captions are.
+    void chooseEmbeddedTrack();
+    void dropEmbeddedTrack();
+    bool captionsOrTrack() const { return loaded() || embeddedTrack_ != 0; }
+
     CaptionHost& host_;
     CaptionStyle& style_;
     SettingsStore& settings_;
@@ -93,6 +109,7 @@ private:
     Prompter& prompter_;
     DesktopServices& desktop_;
     OsdPort* osd_;
+    SubtitleTrackControl* trackControl_;
 
     std::unique_ptr<CaptionModel> model_;
     CaptionPicture picture_;
@@ -102,6 +119,9 @@ private:
         bool operator==(const Buttons&) const = default;
     };
     std::optional<Buttons> reported_;
+
+    std::vector<SubtitleTrack> tracks_;
+    int embeddedTrack_ = 0;
 };
 
 }  // namespace orvalis

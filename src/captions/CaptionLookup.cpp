@@ -12,8 +12,6 @@ namespace orvalis {
 
 namespace {
 
-constexpr std::string_view kCaptionSuffix = ".smi";
-
 // The extension starts at the file name's last "."; a leading "." starts none.
 std::size_t extensionStart(std::string_view name) {
     const std::size_t dot = name.rfind('.');
@@ -23,7 +21,8 @@ std::size_t extensionStart(std::string_view name) {
 }  // namespace
 
 std::vector<std::string> captionFolderCandidates(std::string_view mediaPath,
-                                                 const SettingsStore& settings) {
+                                                 const SettingsStore& settings,
+                                                 std::string_view suffix) {
     std::vector<std::string> candidates;
     if (settings.getInt(sections::Caption, "Use Caption Folder", 0) == 0) return candidates;
     const std::string_view name = fileNamePart(mediaPath);
@@ -48,17 +47,17 @@ std::vector<std::string> captionFolderCandidates(std::string_view mediaPath,
         std::string candidate(folder);
         if (candidate.back() != '/') candidate.push_back('/');
         candidate.append(title);
-        candidate.append(kCaptionSuffix);
+        candidate.append(suffix);
         candidates.push_back(std::move(candidate));
     }
     return candidates;
 }
 
-std::string besideCandidate(std::string_view mediaPath) {
+std::string besideCandidate(std::string_view mediaPath, std::string_view suffix) {
     const std::string_view name = fileNamePart(mediaPath);
     const std::size_t cut = mediaPath.size() - name.size() + extensionStart(name);
     std::string candidate(mediaPath.substr(0, cut));
-    candidate.append(kCaptionSuffix);
+    candidate.append(suffix);
     return candidate;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/AtomicFile.h"
 #include "app/SettingsKeys.h"
+#include "captions/SubtitleReaders.h"
 
 namespace orvalis {
 
@@ -26,12 +27,24 @@ bool CaptionModel::parseCaptionFile(const std::string& path, const SettingsStore
         settings.getInt(sections::Caption, "Caption Divide Length", kDefaultDivideLength);
     std::optional<std::string> bytes = readWholeFile(path, kMaxFileBytes);
     if (!bytes) return false;
-    parseBytes(*bytes, divideLength);
+    parseBytes(*bytes, divideLength, path);
     return true;
 }
 
-void CaptionModel::parseBytes(std::string_view bytes, int divideLength) {
-    tables_ = SamiParser(divideLength).parse(decodeCaptionText(bytes));
+void CaptionModel::parseBytes(std::string_view bytes, int divideLength, std::string_view path) {
+    const std::string text = decodeCaptionText(bytes);
+    const TimedTextOptions options{divideLength, std::string(languageCodeOfFileName(path))};
+    switch (detectCaptionFormat(path, text)) {
+        case CaptionFormat::SubRip:
+            tables_ = parseSubRip(text, options);
+            break;
+        case CaptionFormat::WebVtt:
+            tables_ = parseWebVtt(text, options);
+            break;
+        case CaptionFormat::Sami:
+            tables_ = SamiParser(divideLength).parse(text);
+            break;
+    }
     activeLanguage_ = 0;
 }
 

@@ -29,12 +29,14 @@ public:
     // Larger files are not caption files; a two-hour SAMI file has some hundred KB.
     static constexpr std::size_t kMaxFileBytes = std::size_t(64) << 20;
 
-    // Reads the caption file with the divide length of the settings ("Caption Divide
-    // Length", 40) and replaces the tables. False, with the model untouched, when the path
-    // is empty or the file cannot be read.
+    // Reads the caption file (SAMI, SubRip or WebVTT) with the divide length of the settings
+    // ("Caption Divide Length", 40) and replaces the tables. False, with the model untouched,
+    // when the path is empty or the file cannot be read.
     bool parseCaptionFile(const std::string& path, const SettingsStore& settings);
-    // The same from the file's bytes.
-    void parseBytes(std::string_view bytes, int divideLength = kDefaultDivideLength);
+    // The same from the file's bytes; the path, when given, helps tell the format and may name
+    // the language ("film.ko.srt").
+    void parseBytes(std::string_view bytes, int divideLength = kDefaultDivideLength,
+                    std::string_view path = {});
 
     const CaptionTables& tables() const { return tables_; }
     const std::vector<std::string>& languageCodes() const { return tables_.languageCodes; }

@@ -7,6 +7,7 @@
 #include "app/TextCodec.h"
 #include "captions/CharacterReferences.h"
 #include "captions/SplitPoint.h"
+#include "captions/TextEdits.h"
 
 namespace orvalis {
 
@@ -93,21 +94,6 @@ std::optional<std::string> colourText(std::string_view tag) {
         colour += c;
     }
     return colour;
-}
-
-void replaceAll(std::string& s, std::string_view from, std::string_view to) {
-    std::size_t at = s.find(from);
-    if (at == std::string::npos) return;
-    std::string out;
-    out.reserve(s.size());
-    std::size_t done = 0;
-    for (; at != std::string::npos; at = s.find(from, done)) {
-        out.append(s, done, at - done);
-        out += to;
-        done = at + from.size();
-    }
-    out.append(s, done);
-    s = std::move(out);
 }
 
 void trimInPlace(std::string& s) {

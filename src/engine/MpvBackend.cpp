@@ -51,6 +51,7 @@ enum : std::uint64_t {
     kObsHeight,
     kObsHwdec,
     kObsHwdecCurrent,
+    kObsTrackList,
 };
 
 std::string numberText(double v) {
@@ -118,6 +119,28 @@ std::optional<MpvBackend::VideoFrame> frameOf(const mpv_node& map) {
     if (frame.format.empty()) frame.format = "bgr0";
     frame.pixels.assign(static_cast<const char*>(data->u.ba->data), needed);
     return frame;
+}
+
+// The subtitle tracks of a "track-list" value.
+std::vector<SubtitleTrack> subtitleTracksOf(const mpv_node& list) {
+    std::vector<SubtitleTrack> tracks;
+    if (list.format != MPV_FORMAT_NODE_ARRAY) return tracks;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& t = list.u.list->values[i];
+        if (stringOf(t, "type") != "sub") continue;
+        const std::int64_t id = intOf(t, "id");
+        if (id <= 0 || id > 1'000'000) continue;
+        SubtitleTrack track;
+        track.id = static_cast<int>(id);
+        track.language = stringOf(t, "lang");
+        track.title = stringOf(t, "title");
+        track.codec = stringOf(t, "codec");
+        track.isDefault = flagOf(t, "default");
+        track.forced = flagOf(t, "forced");
+        track.selected = flagOf(t, "selected");
+        tracks.push_back(std::move(track));
+    }
+    return tracks;
 }
 
 std::string stringReply(const mpv_event& e) {
@@ -205,6 +228,7 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     mpv_observe_property(mpv_, kObsHeight, "dheight", MPV_FORMAT_INT64);
     mpv_observe_property(mpv_, kObsHwdec, "hwdec", MPV_FORMAT_STRING);
     mpv_observe_property(mpv_, kObsHwdecCurrent, "hwdec-current", MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsTrackList, "track-list", MPV_FORMAT_NODE);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -305,6 +329,10 @@ void MpvBackend::load(const std::string& pathOrAddress) {
         return;
     }
     setPaused(true);
+    // A track chosen for the last medium would otherwise be chosen again in this one.
+    setPropertyAsync("sid", "no");
+    loadReported_ = false;
+    reportTracks({});
     command({"loadfile", pathOrAddress.c_str(), "replace"}, tag(kReplyLoad, loadGeneration_));
 }
 
@@ -318,6 +346,8 @@ void MpvBackend::unload() {
     videoCodec_.clear();
     tags_ = {};
     sendFramesAfterSeek();
+    loadReported_ = false;
+    reportTracks({});
     command({"stop"});
 }
 
@@ -359,6 +389,47 @@ void MpvBackend::setPictureAdjustments(int brightness, int contrast, int saturat
     mpv_set_property_async(mpv_, 0, "brightness", MPV_FORMAT_INT64, &b);
     mpv_set_property_async(mpv_, 0, "contrast", MPV_FORMAT_INT64, &c);
     mpv_set_property_async(mpv_, 0, "saturation", MPV_FORMAT_INT64, &s);
+}
+
+void MpvBackend::selectSubtitleTrack(int id) {
+    if (!mpv_) return;
+    if (id <= 0) {
+        setPropertyAsync("sid", "no");
+        return;
+    }
+    std::int64_t v = id;
+    mpv_set_property_async(mpv_, 0, "sid", MPV_FORMAT_INT64, &v);
+    // libmpv before 0.37 draws a track chosen while paused only from the next frame on
+    // (mpv issue 8311): a seek to where the picture stands gives it one.
+    if (paused_ && position_ >= 0) {
+        const std::string here = numberText(position_);
+        command({"seek", here.c_str(), "absolute+exact"});
+    }
+}
+
+void MpvBackend::setSubtitlesVisible(bool visible) {
+    if (!mpv_) return;
+    int flag = visible ? 1 : 0;
+    mpv_set_property_async(mpv_, 0, "sub-visibility", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvBackend::setSubtitleDelay(double seconds) {
+    if (!mpv_) return;
+    mpv_set_property_async(mpv_, 0, "sub-delay", MPV_FORMAT_DOUBLE, &seconds);
+}
+
+// Told from the event loop, and only while no other medium has been asked for since.
+void MpvBackend::reportTracks(const std::vector<SubtitleTrack>& tracks) {
+    if (tracks == reportedTracks_) return;
+    reportedTracks_ = tracks;
+    const std::uint64_t g = loadGeneration_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, g, tracks] {
+            if (g == loadGeneration_ && trackListener_)
+                trackListener_->subtitleTracksChanged(tracks);
+        },
+        Qt::QueuedConnection);
 }
 
 void MpvBackend::setVideoPlacement(double left, double top, double right, double bottom,
@@ -480,6 +551,12 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
                 has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data) : "";
             hwdecChanged();
             break;
+        case kObsTrackList:
+            observedTracks_.clear();
+            if (has && p->format == MPV_FORMAT_NODE)
+                observedTracks_ = subtitleTracksOf(*static_cast<mpv_node*>(p->data));
+            if (loadReported_) reportTracks(observedTracks_);
+            break;
         default:
             break;
     }
@@ -532,6 +609,7 @@ void MpvBackend::handleReply(const mpv_event& e) {
                     }
                 }
                 if (!anyAudio && !anyVideo) loading_.duration = -2;  // nothing to play
+                observedTracks_ = subtitleTracksOf(*list);
             }
             break;
         case kReplyProbeDuration:
@@ -636,6 +714,8 @@ void MpvBackend::finishLoad() {
             if (g == loadGeneration_ && listener_) listener_->backendLoaded(media);
         },
         Qt::QueuedConnection);
+    loadReported_ = true;
+    reportTracks(observedTracks_);
 }
 
 // Hardware decoding may begin, or fall back to software, after the medium has loaded.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/MediaBackend.h"
+#include "engine/SubtitleTracks.h"
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -24,7 +25,7 @@ struct MpvWakeup;
 // events are drained on the Qt thread that created this object, and the values the player
 // reads (position, duration, pause, end) are kept here as the events report them, so the
 // user interface never waits on libmpv.
-class MpvBackend final : public QObject, public MediaBackend {
+class MpvBackend final : public QObject, public MediaBackend, public SubtitleTrackControl {
     Q_OBJECT
 public:
     struct Options {
@@ -57,6 +58,14 @@ public:
     void setVolume(double volume) override;
     void setMute(bool mute) override;
     void setPictureAdjustments(int brightness, int contrast, int saturation) override;
+
+    // The medium's own subtitle tracks, drawn by libmpv into the picture it renders.
+    void setSubtitleTrackListener(SubtitleTrackListener* listener) override {
+        trackListener_ = listener;
+    }
+    void selectSubtitleTrack(int id) override;
+    void setSubtitlesVisible(bool visible) override;
+    void setSubtitleDelay(double seconds) override;
 
     // Rendering into an OpenGL framebuffer, from the video surface's GL context.
     using GetProcAddress = void* (*)(void* context, const char* name);
@@ -109,6 +118,7 @@ private:
     void failLoad(const std::string& reason);
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
     void hwdecChanged();
+    void reportTracks(const std::vector<SubtitleTrack>& tracks);
 
     Options options_;
     std::unique_ptr<MpvWakeup> wakeup_;
@@ -155,6 +165,13 @@ private:
     bool seeking_ = false;
     std::vector<std::uint64_t> framesAfterSeek_;
     QTimer seekWait_;
+
+    // The subtitle tracks: the list libmpv gave last, and the one the listener was told. A
+    // medium's list is told only once its load has been reported.
+    SubtitleTrackListener* trackListener_ = nullptr;
+    std::vector<SubtitleTrack> observedTracks_;
+    std::vector<SubtitleTrack> reportedTracks_;
+    bool loadReported_ = false;
 };
 
 }  // namespace orvalis

@@ -173,7 +173,7 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     };
     captions_ = std::make_unique<CaptionController>(
         CaptionController::Parts{*controller_, controller_->captionStyle(), settings, *timers_,
-                                 *captionRenderer_, prompter, desktop, osd_.get()});
+                                 *captionRenderer_, prompter, desktop, osd_.get(), &backend_});
     controller_->attachCaptions(captions_.get());
 }
 

@@ -365,7 +365,7 @@ void PlayerController::dropFiles(const std::vector<std::string>& paths) {
         }
         return false;
     };
-    if (paths.size() == 1 && endsWith(paths[0], {".smi"})) {
+    if (paths.size() == 1 && endsWith(paths[0], {".smi", ".srt", ".vtt"})) {
         if (engine_->flags().loaded && captions_) captions_->loadDropped(paths[0]);
         view_.setPointer(PointerShape::Arrow);
         if (transport_) transport_->refresh();

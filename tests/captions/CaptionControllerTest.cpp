@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+
 #include "app/SettingsKeys.h"
 #include "app/TextCodec.h"
 #include "captions/CaptionController.h"
@@ -63,6 +66,30 @@ public:
     std::vector<std::string> shown;
 };
 
+// The media framework's subtitle tracks: what it was asked, in order.
+class FakeTracks final : public SubtitleTrackControl {
+public:
+    void setSubtitleTrackListener(SubtitleTrackListener* l) override { listener = l; }
+    void selectSubtitleTrack(int id) override { log.push_back("select " + std::to_string(id)); }
+    void setSubtitlesVisible(bool visible) override {
+        log.push_back(visible ? "visible" : "hidden");
+    }
+    void setSubtitleDelay(double seconds) override {
+        std::ostringstream out;
+        out << "delay " << seconds;
+        log.push_back(out.str());
+    }
+    SubtitleTrackListener* listener = nullptr;
+    std::vector<std::string> log;
+};
+
+SubtitleTrack track(int id, std::string language, std::string title = "") {
+    SubtitleTrack t;
+    t.id = id;
+    std::tie(t.language, t.title) = std::tie(language, title);
+    return t;
+}
+
 // Remembers whether the medium played while the dialog was open.
 class DialogPrompter final : public Prompter {
 public:
@@ -118,7 +145,9 @@ protected:
     DialogPrompter prompter{host};
     test::FakeDesktop desktop;
     FakeOsd osd;
-    CaptionController captions{{host, style, settings, timers, canvas, prompter, desktop, &osd}};
+    FakeTracks tracks;
+    CaptionController captions{
+        {host, style, settings, timers, canvas, prompter, desktop, &osd, &tracks}};
 };
 
 }  // namespace
@@ -367,7 +396,7 @@ TEST_F(CaptionControllerTest, TheOpenDialogPausesAPlayingVideoAndLoadsTheChosenF
     EXPECT_TRUE(host.flags.playing);
     ASSERT_EQ(prompter.asked.size(), 1u);
     EXPECT_EQ(prompter.asked[0].folder, "/recent");
-    EXPECT_EQ(prompter.asked[0].filter, "자막파일 (*.smi)|*.smi||");
+    EXPECT_EQ(prompter.asked[0].filter, "자막파일 (*.smi;*.srt;*.vtt)|*.smi;*.srt;*.vtt||");
 
     const std::string other = freshDir("chosen") + "/other.smi";
     writeFile(other, "<SYNC Start=1000><P>other\n");
@@ -416,4 +445,191 @@ TEST_F(CaptionControllerTest, ReparsingTakesTheNewDivideLength) {
     EXPECT_TRUE(canvas.shown.empty());
     captions.lookup(1.0);
     EXPECT_EQ(canvas.shown.lines.size(), 2u);
+}
+
+TEST_F(CaptionControllerTest, SubRipAndWebVttNamesAreLookedForAfterEverySamiName) {
+    const std::string movies = freshDir("movies-timed");
+    const std::string e = freshDir("subs-timed");
+    settings.putInt(sections::Caption, "Use Caption Folder", 1);
+    settings.putInt(sections::CaptionFolders, "Count", 1);
+    settings.putString(sections::CaptionFolders, "0", e);
+    auto found = [&]() -> std::string {
+        host.flags.captionsLoaded = captions.findCaptionFile(movies + "/film.mkv");
+        if (!host.flags.captionsLoaded) return "";
+        captions.lookup(1.0);
+        return canvas.shown.empty() ? "?" : canvas.shown.lines.at(0).text;
+    };
+    auto srt = [](const std::string& text) {
+        return "1\n00:00:01,000 --> 00:00:02,000\n" + text + "\n";
+    };
+    EXPECT_EQ(found(), "");
+    writeFile(movies + "/film.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nvtt beside\n");
+    EXPECT_EQ(found(), "vtt beside");
+    writeFile(movies + "/film.srt", srt("srt beside"));
+    EXPECT_EQ(found(), "srt beside");
+    writeFile(e + "/film.vtt", "WEBVTT\n\n00:01.000 --> 00:02.000\nvtt in folder\n");
+    EXPECT_EQ(found(), "srt beside");  // every SubRip name before any WebVTT name
+    writeFile(e + "/film.srt", srt("srt in folder"));
+    EXPECT_EQ(found(), "srt in folder");
+    writeFile(movies + "/film.smi", "<SYNC Start=1000><P>smi beside\n");
+    EXPECT_EQ(found(), "smi beside");
+    // The file last looked for is the one the dialog starts beside.
+    EXPECT_EQ(captions.model().captionPath, movies + "/film.smi");
+}
+
+TEST_F(CaptionControllerTest, EveryCaptionControlWorksOnASubRipFile) {
+    const std::string path = freshDir("drop-srt") + "/film.ko.srt";
+    writeFile(path,
+              "1\n00:00:10,000 --> 00:00:12,000\n<font color=\"#ff0000\">빨간 자막</font>\n");
+    captions.loadDropped(path);
+    ASSERT_TRUE(host.flags.captionsLoaded);
+    EXPECT_TRUE(tracks.log.empty());
+
+    captions.lookup(9.5);
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 0.5초 빠름");
+    captions.lookup(9.5);
+    ASSERT_EQ(canvas.shown.lines.size(), 1u);
+    EXPECT_EQ(canvas.shown.lines[0].text, "빨간 자막");
+    EXPECT_EQ(canvas.shown.lines[0].colour, 0x0000FFu);  // red, as 0x00BBGGRR
+
+    const int top = canvas.shown.lines[0].rect.top;
+    captions.command(CommandId::CaptionUp);
+    EXPECT_LT(canvas.shown.lines[0].rect.top, top);
+    captions.command(CommandId::CaptionLarger);
+    EXPECT_EQ(canvas.font.points, style.fontSize + style.fontOffset);
+    captions.command(CommandId::CaptionBorder);
+    captions.draw();
+    EXPECT_TRUE(canvas.shown.outline);
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 한글");  // from the file's name
+    captions.command(CommandId::CaptionHide);
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.command(CommandId::CaptionAreaLarger);
+    EXPECT_EQ(osd.last(), "자막 공간 : 2 %");
+    EXPECT_TRUE(tracks.log.empty());  // the file's captions are ours alone
+
+    // The Open Caption dialog takes a WebVTT file the same way.
+    const std::string vtt = freshDir("chosen-vtt") + "/other.vtt";
+    writeFile(vtt, "WEBVTT\n\n00:01.000 --> 00:02.000\nfrom vtt\n");
+    prompter.answer = {vtt};
+    captions.command(CommandId::CaptionHide);
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_TRUE(host.flags.captionsLoaded);
+    captions.lookup(1.0);
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "from vtt");
+}
+
+TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAndCommandsWorkOnIt) {
+    ASSERT_EQ(tracks.listener, &captions);
+    EXPECT_FALSE(captions.findCaptionFile(freshDir("clips") + "/clip.mkv"));
+    EXPECT_TRUE(tracks.log.empty());  // no tracks known yet
+    const std::vector<SubtitleTrack> list{track(1, "eng", "Full"), track(2, "kor", "대사"),
+                                          track(3, "jpn")};
+    tracks.listener->subtitleTracksChanged(list);
+    EXPECT_EQ(captions.embeddedTrack(), 2);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"visible", "delay 0", "select 2"}));
+    // The list again, with the selection marked: nothing more to ask.
+    std::vector<SubtitleTrack> marked = list;
+    marked[1].selected = true;
+    tracks.listener->subtitleTracksChanged(marked);
+    EXPECT_EQ(tracks.log.size(), 3u);
+
+    tracks.log.clear();
+    for (int i = 0; i < 3; ++i) captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.shown, (std::vector<std::string>{"자막 언어 : 일어", "자막 언어 : 영어 (Full)",
+                                                   "자막 언어 : 한글 (대사)"}));
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"select 3", "select 1", "select 2"}));
+
+    tracks.log.clear();
+    captions.command(CommandId::CaptionHide);
+    EXPECT_FALSE(style.showCaption);
+    captions.command(CommandId::CaptionHide);
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 0.5초 빠름");
+    captions.command(CommandId::CaptionSyncLater);
+    captions.command(CommandId::CaptionSyncLater);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 0.5초 느림");
+    captions.command(CommandId::CaptionSyncReset);
+    EXPECT_EQ(osd.last(), "자막 싱크 : 없음");
+    captions.setSyncOffset(30);  // read back after the settings sheet
+    EXPECT_EQ(tracks.log,
+              (std::vector<std::string>{"hidden", "visible", "delay -0.5", "delay 0", "delay 0.5",
+                                        "delay 0", "delay -3"}));
+    // Our own drawing stays empty: the framework draws the track.
+    captions.lookup(1.0);
+    EXPECT_TRUE(canvas.shown.empty());
+
+    // A caption file dropped now wins over the track.
+    tracks.log.clear();
+    const std::string path = freshDir("drop-over-track") + "/film.srt";
+    writeFile(path, "00:00:01,000 --> 00:00:02,000\nfile\n");
+    captions.loadDropped(path);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"select 0"}));
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 알 수 없음");
+    tracks.listener->subtitleTracksChanged(marked);
+    EXPECT_EQ(tracks.log.size(), 1u);
+}
+
+TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {
+    const std::string dir = freshDir("with-file");
+    writeFile(dir + "/clip.srt", "00:00:01,000 --> 00:00:02,000\nfile\n");
+    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/clip.mkv");
+    ASSERT_TRUE(host.flags.captionsLoaded);
+    tracks.listener->subtitleTracksChanged({track(1, "kor")});
+    EXPECT_TRUE(tracks.log.empty());
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+
+    // A file chosen later that cannot be read turns the file's captions off and gives the
+    // medium's own track back.
+    prompter.answer = {dir + "/missing.srt"};
+    captions.command(CommandId::OpenCaptionFile);
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    EXPECT_EQ(captions.embeddedTrack(), 1);
+    EXPECT_EQ(tracks.log.back(), "select 1");
+}
+
+TEST_F(CaptionControllerTest, TrackListsOfNoMediumOrOfAClosedOneChooseNothing) {
+    // A stream gets no caption lookup: its tracks are drawn as soon as they are known.
+    EXPECT_FALSE(captions.findCaptionFile("http://example.invalid/live.mkv"));
+    tracks.listener->subtitleTracksChanged({track(4, "")});
+    EXPECT_EQ(captions.embeddedTrack(), 4);
+    EXPECT_EQ(osd.shown.size(), 0u);
+
+    // Another medium asked for: the list empties and the commands find no track.
+    tracks.listener->subtitleTracksChanged({});
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+    tracks.log.clear();
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 없음");
+    captions.command(CommandId::CaptionHide);
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_TRUE(style.showCaption);
+    EXPECT_EQ(captions.syncOffset(), 0);
+    EXPECT_TRUE(tracks.log.empty());
+
+    // Closed: a late list of the old medium is kept but draws nothing.
+    captions.unload();
+    host.flags.loaded = false;
+    tracks.listener->subtitleTracksChanged({track(1, "kor")});
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+    EXPECT_TRUE(tracks.log.empty());
+}
+
+TEST_F(CaptionControllerTest, FiftyTracksCycleRoundWithTheirNames) {
+    EXPECT_FALSE(captions.findCaptionFile(freshDir("fifty") + "/many.mkv"));
+    std::vector<SubtitleTrack> list;
+    for (int id = 1; id <= 50; ++id)
+        list.push_back(track(id, id == 50 ? "eng" : "ger", "Spur " + std::to_string(id)));
+    tracks.listener->subtitleTracksChanged(list);
+    EXPECT_EQ(captions.embeddedTrack(), 50);  // English before the first
+    for (int i = 1; i <= 50; ++i) {
+        captions.command(CommandId::CaptionLanguage);
+        EXPECT_EQ(captions.embeddedTrack(), i);
+        EXPECT_EQ(osd.last(), i == 50 ? "자막 언어 : 영어 (Spur 50)"
+                                      : "자막 언어 : ger (Spur " + std::to_string(i) + ")");
+    }
 }

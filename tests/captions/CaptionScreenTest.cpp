@@ -5,12 +5,15 @@
 #include <link.h>
 
 #include <QImage>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "engine/MpvBackend.h"
+#include "engine/SubtitledClip.h"
 #include "extras/PowerControl.h"
+#include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
 #include "support/TestSupport.h"
@@ -59,6 +62,27 @@ void keepGlDriverLoaded() {
             return 0;
         },
         nullptr);
+}
+
+// With ORVALIS_SCREENSHOTS naming a folder, the frames the tests look at are saved there too,
+// for a person to look at.
+void keepForViewing(const QImage& frame, const char* name) {
+    if (const char* dir = std::getenv("ORVALIS_SCREENSHOTS"))
+        frame.save(QString::fromUtf8(dir) + "/" + name + ".png");
+}
+
+// The light pixels of libmpv's own subtitles (white letters, black border), in a band of rows.
+Count subtitlePixels(const QImage& frame, int top, int bottom) {
+    Count c;
+    for (int y = std::max(top, 0); y < std::min(bottom, frame.height()); ++y)
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb p = frame.pixel(x, y);
+            if (qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) > 180) {
+                ++c.inside;
+                c.box |= QRect(x, y, 1, 1);
+            }
+        }
+    return c;
 }
 
 // The player window on the real libmpv with the given settings.
@@ -155,4 +179,115 @@ TEST(CaptionScreen, ASoundWithCaptionsShowsThemOverTheBackground) {
     EXPECT_GT(fill.inside, 50);
     EXPECT_EQ(fill.outside, 0);
     EXPECT_EQ(frame.pixel(5, 5) & 0xFFFFFF, 0x404040u);  // the background colour
+}
+
+TEST(CaptionScreen, ASubRipFileBesideTheClipShowsItsLinesInTheirColours) {
+    constexpr int kLineColour = 0x9B5713;     // #13579B in the file, nowhere in the demo clip
+    constexpr int kCaptionColour = 0xAC6824;  // the caption colour setting, for the plain line
+    const std::string dir = test::freshDir("srt-screen");
+    test::writeFile(dir + "/film.mp4", test::readFile(test::mediaPath("demo.mp4")));
+    test::writeFile(dir + "/film.srt",
+                    "1\r\n00:00:00,200 --> 00:00:09,000\r\n"
+                    "<font color=\"#13579b\">SubRip 자막입니다</font>\r\n<i>둘째 줄</i>\r\n");
+    test::MemorySettingsStore settings;
+    settings.putInt(sections::Caption, "FontColor", kCaptionColour);
+    settings.putInt(sections::Caption, "FontOffset", -14);
+    Player player(settings);
+    PlayerWindow& window = player.window;
+    ASSERT_TRUE(window.videoSurface().rendererReady());
+
+    window.engine().openFile(dir + "/film.mp4");
+    const CaptionController& captions = window.captionController();
+    ASSERT_TRUE(waitUntil([&] { return !captions.picture().empty(); }, 15000));
+    EXPECT_TRUE(window.engine().flags().captionsLoaded);
+    window.engine().pause();
+    const quint64 frames = window.videoSurface().framesDrawn();
+    ASSERT_TRUE(waitUntil([&] { return window.videoSurface().framesDrawn() > frames + 1; }, 5000));
+
+    const CaptionPicture& picture = captions.picture();
+    ASSERT_EQ(picture.lines.size(), 2u);
+    EXPECT_EQ(picture.lines[0].text, "SubRip 자막입니다");
+    EXPECT_EQ(picture.lines[1].text, "둘째 줄");
+    const QImage frame = window.videoSurface().grabFramebuffer();
+    keepForViewing(frame, "srt-caption");
+    for (int i = 0; i < 2; ++i) {
+        const geometry::Rect r = picture.lines[static_cast<std::size_t>(i)].rect;
+        const Count fill =
+            pixels(frame, rgbOf(i == 0 ? kLineColour : kCaptionColour),
+                   QRect(r.left, r.top, r.width(), r.height()).adjusted(-1, -1, 1, 1));
+        EXPECT_GT(fill.inside, 150) << i;
+        EXPECT_EQ(fill.outside, 0) << i;
+    }
+    // Both lines in the lower half, the first above the second.
+    EXPECT_GT(picture.lines[0].rect.top, 180);
+    EXPECT_LT(picture.lines[0].rect.bottom, picture.lines[1].rect.bottom);
+}
+
+TEST(CaptionScreen, AClipsOwnKoreanTrackIsDrawnByLibmpvAndTheCaptionCommandsWorkOnIt) {
+    const std::string clip = test::makeSubtitledClip(
+        "embedded-screen",
+        {{"eng", "English", "English subtitle line"}, {"kor", "한국어", "한국어 자막"}}, 10);
+    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
+    test::MemorySettingsStore settings;
+    Player player(settings);
+    PlayerWindow& window = player.window;
+    ASSERT_TRUE(window.videoSurface().rendererReady());
+    const CaptionController& captions = window.captionController();
+
+    window.engine().openFile(clip);
+    ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
+    EXPECT_FALSE(window.engine().flags().captionsLoaded);
+    ASSERT_TRUE(waitUntil([&] { return captions.embeddedTrack() == 2; }, 5000));
+    window.engine().pause();
+    window.engine().setPosition(1.0);
+    // What the surface shows once libmpv has had a moment to take a change in.
+    auto settledFrame = [&] {
+        test::processEventsFor(300);
+        return window.videoSurface().grabFramebuffer();
+    };
+    auto waitForText = [&](bool shown) {
+        QImage frame;
+        waitUntil(
+            [&] {
+                frame = settledFrame();
+                const Count c = subtitlePixels(frame, frame.height() / 2, frame.height());
+                return shown ? c.inside > 100 : c.inside == 0;
+            },
+            8000);
+        return frame;
+    };
+
+    const QImage korean = waitForText(true);
+    keepForViewing(korean, "embedded-korean-track");
+    const Count k = subtitlePixels(korean, korean.height() / 2, korean.height());
+    EXPECT_GT(k.inside, 100);
+    EXPECT_EQ(subtitlePixels(korean, 0, korean.height() / 2).inside, 0);  // at the bottom
+    EXPECT_TRUE(captions.picture().empty());  // our own drawing stays out of it
+
+    window.controller().runCommand(CommandId::CaptionLanguage);
+    EXPECT_EQ(window.osd().text().toStdString(), "자막 언어 : 영어 (English)");
+    EXPECT_EQ(captions.embeddedTrack(), 1);
+    QImage english;
+    waitUntil(
+        [&] {
+            english = settledFrame();
+            return subtitlePixels(english, english.height() / 2, english.height()).box.width() >
+                   k.box.width() + 20;  // the English line is the longer one
+        },
+        8000);
+    keepForViewing(english, "embedded-english-track");
+    EXPECT_GT(subtitlePixels(english, english.height() / 2, english.height()).box.width(),
+              k.box.width() + 20);
+
+    window.controller().runCommand(CommandId::CaptionHide);
+    EXPECT_EQ(subtitlePixels(waitForText(false), 0, 240).inside, 0);
+    window.controller().runCommand(CommandId::CaptionHide);
+    EXPECT_GT(subtitlePixels(waitForText(true), 120, 240).inside, 100);
+
+    // Two seconds later: at 1 s the track is not due yet.
+    for (int i = 0; i < 4; ++i) window.controller().runCommand(CommandId::CaptionSyncLater);
+    EXPECT_EQ(window.osd().text().toStdString(), "자막 싱크 : 2.0초 느림");
+    EXPECT_EQ(subtitlePixels(waitForText(false), 0, 240).inside, 0);
+    window.controller().runCommand(CommandId::CaptionSyncReset);
+    EXPECT_GT(subtitlePixels(waitForText(true), 120, 240).inside, 100);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/MpvBackend.h"
+#include "engine/SubtitledClip.h"
 #include "engine/TinyHttpServer.h"
 #include "support/TestSupport.h"
 
@@ -142,4 +143,82 @@ TEST(MpvHardwareDecoding, TheSettingReachesLibmpvAndAMachineWithoutItPlaysAsBefo
         std::printf("hwdec=%s: decoding with %s\n", mode,
                     hw.empty() ? "(none reported)" : hw.c_str());
     }
+}
+
+namespace {
+
+struct TrackLists final : SubtitleTrackListener {
+    void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) override {
+        lists.push_back(tracks);
+    }
+    const std::vector<SubtitleTrack>& last() const {
+        static const std::vector<SubtitleTrack> none;
+        return lists.empty() ? none : lists.back();
+    }
+    // The id of the track drawn now, 0 for none.
+    int selected() const {
+        for (const SubtitleTrack& t : last())
+            if (t.selected) return t.id;
+        return 0;
+    }
+    std::vector<std::vector<SubtitleTrack>> lists;
+};
+
+}  // namespace
+
+TEST_F(MpvTest, SubtitleTracksArriveAfterTheLoadAndFollowTheSelection) {
+    const std::string clip = test::makeSubtitledClip(
+        "two-tracks", {{"eng", "English", "hello"}, {"kor", "한국어", "안녕"}});
+    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
+    TrackLists tracks;
+    backend.setSubtitleTrackListener(&tracks);
+    ASSERT_TRUE(load(clip)) << listener.reason;
+    ASSERT_TRUE(waitUntil([&] { return tracks.last().size() == 2; }));
+    const std::vector<SubtitleTrack> listed = tracks.last();
+    EXPECT_EQ(listed[0].language, "eng");
+    EXPECT_EQ(listed[0].title, "English");
+    EXPECT_EQ(listed[0].codec, "subrip");
+    EXPECT_EQ(listed[1].language, "kor");
+    EXPECT_EQ(listed[1].title, "한국어");
+    EXPECT_EQ(tracks.selected(), 0);  // none drawn until asked
+
+    backend.selectSubtitleTrack(listed[1].id);
+    EXPECT_TRUE(waitUntil([&] { return tracks.selected() == listed[1].id; }));
+    backend.setSubtitleDelay(-1.5);
+    backend.setSubtitlesVisible(false);
+    backend.selectSubtitleTrack(listed[0].id);
+    EXPECT_TRUE(waitUntil([&] { return tracks.selected() == listed[0].id; }));
+
+    // The next medium starts with none drawn, and its list comes anew.
+    const std::size_t before = tracks.lists.size();
+    ASSERT_TRUE(load(mediaPath("test/av.mp4")));
+    test::processEventsFor(200);
+    EXPECT_TRUE(tracks.last().empty());
+    EXPECT_GT(tracks.lists.size(), before);
+    ASSERT_TRUE(load(clip));
+    ASSERT_TRUE(waitUntil([&] { return tracks.last().size() == 2; }));
+    test::processEventsFor(200);
+    EXPECT_EQ(tracks.selected(), 0);
+    backend.selectSubtitleTrack(0);
+    backend.setSubtitleTrackListener(nullptr);
+}
+
+TEST_F(MpvTest, FiftySubtitleTracksAreListedAndEachCanBeDrawn) {
+    std::vector<test::ClipTrack> many;
+    for (int i = 1; i <= 50; ++i)
+        many.push_back(
+            {i % 2 ? "ger" : "spa", "Spur " + std::to_string(i), "Text " + std::to_string(i)});
+    const std::string clip = test::makeSubtitledClip("fifty-tracks", many, 3);
+    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
+    TrackLists tracks;
+    backend.setSubtitleTrackListener(&tracks);
+    ASSERT_TRUE(load(clip)) << listener.reason;
+    ASSERT_TRUE(waitUntil([&] { return tracks.last().size() == 50; }));
+    EXPECT_EQ(tracks.last().back().title, "Spur 50");
+    for (const SubtitleTrack& t : std::vector<SubtitleTrack>(tracks.last()))
+        backend.selectSubtitleTrack(t.id);
+    EXPECT_TRUE(waitUntil([&] { return tracks.selected() == tracks.last().back().id; }));
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return backend.position() > 0.5; }, 8000));
+    backend.setSubtitleTrackListener(nullptr);
 }

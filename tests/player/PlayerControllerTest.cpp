@@ -299,6 +299,12 @@ TEST_F(ControllerTest, DroppedFiles) {
     EXPECT_EQ(view.rect.height(), static_cast<int>(view.rect.width() / (400.0 / 300.0)));
     controller.dropFiles({"/m/x.avi", "/m/y.avi"});
     EXPECT_EQ(playlist.log.back(), "drop 2");
+    // SubRip and WebVTT files are caption files too, in any letter case: never list entries.
+    play("/m/a.avi");
+    const std::size_t entries = playlist.log.size();
+    controller.dropFiles({"/m/film.SRT"});
+    controller.dropFiles({"/m/film.vtt"});
+    EXPECT_EQ(playlist.log.size(), entries);
 }
 
 namespace {

@@ -1,0 +1,107 @@
+#include "captions/CaptionLanguages.h"
+
+#include <algorithm>
+#include <array>
+
+#include "app/TextCodec.h"
+
+namespace orvalis {
+
+namespace {
+
+// Titles and tags longer than this are cut in the message (CP949 units).
+constexpr std::size_t kLongestTitle = 48;
+constexpr std::size_t kLongestTag = 16;
+
+struct Language {
+    std::string_view code;
+    std::string_view name;  // in the message
+    std::array<std::string_view, 4> tags;
+    std::array<std::string_view, 3> words;  // in a title
+};
+
+constexpr std::array<Language, 4> kLanguages{{
+    {"KRCC", "한글", {"ko", "kor", "korean", ""}, {"korean", "한국어", "한글"}},
+    {"EGCC", "영어", {"en", "eng", "english", ""}, {"english", "영어", ""}},
+    {"JPCC", "일어", {"ja", "jpn", "japanese", "jp"}, {"japanese", "일본어", ""}},
+    {"FRCC", "불어", {"fr", "fra", "fre", "french"}, {"french", "프랑스어", ""}},
+}};
+
+// Control characters and broken bytes out, blanks at both ends off, cut to a length.
+std::string clean(std::string_view raw, std::size_t longest) {
+    std::string s = text::isValidUtf8(raw) ? std::string(raw) : text::decode(raw);
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    std::string_view kept = text::prefixWithinUnits(text::trimWhitespace(s), longest);
+    return std::string(text::trimWhitespace(kept));
+}
+
+const Language* languageOf(std::string_view code) {
+    for (const Language& l : kLanguages)
+        if (l.code == code) return &l;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string_view languageClassOfTag(std::string_view tag) {
+    tag = text::trimWhitespace(tag);
+    // "ko-KR", "en_US": the primary language decides.
+    tag = tag.substr(0, std::min(tag.find_first_of("-_"), tag.size()));
+    if (tag.empty()) return {};
+    const std::string lower = text::toLowerAscii(tag);
+    for (const Language& l : kLanguages)
+        for (std::string_view t : l.tags)
+            if (!t.empty() && lower == t) return l.code;
+    return {};
+}
+
+std::string languageMessage(std::string_view code) {
+    const Language* l = languageOf(code);
+    return "자막 언어 : " + std::string(l ? l->name : "알 수 없음");
+}
+
+std::string_view languageClassOfTrack(const SubtitleTrack& track) {
+    const std::string_view tag = text::trimWhitespace(track.language);
+    if (!tag.empty() && text::toLowerAscii(tag) != "und") return languageClassOfTag(tag);
+    const std::string title = text::toLowerAscii(track.title);
+    for (const Language& l : kLanguages)
+        for (std::string_view word : l.words)
+            if (!word.empty() && title.find(word) != std::string::npos) return l.code;
+    return {};
+}
+
+int preferredSubtitleTrack(const std::vector<SubtitleTrack>& tracks) {
+    for (std::string_view wanted : {"KRCC", "EGCC"})
+        for (const SubtitleTrack& t : tracks)
+            if (languageClassOfTrack(t) == wanted) return t.id;
+    return tracks.empty() ? 0 : tracks.front().id;
+}
+
+int subtitleTrackAfter(const std::vector<SubtitleTrack>& tracks, int id) {
+    if (tracks.empty()) return 0;
+    auto at = std::find_if(tracks.begin(), tracks.end(),
+                           [id](const SubtitleTrack& t) { return t.id == id; });
+    if (at == tracks.end() || ++at == tracks.end()) return tracks.front().id;
+    return at->id;
+}
+
+std::string subtitleTrackMessage(const SubtitleTrack& track) {
+    std::string name;
+    if (const Language* l = languageOf(languageClassOfTrack(track))) {
+        name = l->name;
+    } else {
+        name = clean(track.language, kLongestTag);
+        if (name.empty() || text::toLowerAscii(name) == "und") name = "알 수 없음";
+    }
+    std::string message = "자막 언어 : " + name;
+    const std::string title = clean(track.title, kLongestTitle);
+    if (!title.empty() && title != name) message += " (" + title + ")";
+    return message;
+}
+
+double subtitleDelayOf(int syncTenths) {
+    return -syncTenths / 10.0;
+}
+
+}  // namespace orvalis

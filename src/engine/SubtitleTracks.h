@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace orvalis {
+
+// A subtitle track inside the medium, as the media framework lists it.
+struct SubtitleTrack {
+    int id = 0;            // the framework's track number, from 1
+    std::string language;  // as the medium tags it ("kor", "en", "ko-KR"), may be empty
+    std::string title;     // may be empty
+    std::string codec;     // "subrip", "ass", "hdmv_pgs_subtitle", ...
+    bool isDefault = false;
+    bool forced = false;
+    bool selected = false;  // the track now drawn
+    bool operator==(const SubtitleTrack&) const = default;
+};
+
+// Told of the medium's subtitle tracks: an empty list as soon as another medium is asked
+// for or the medium is closed, the medium's list once it is loaded (after the load itself is
+// reported), and the list again whenever it changes. Always on the owner's thread, never from
+// inside another call of the backend.
+class SubtitleTrackListener {
+public:
+    virtual ~SubtitleTrackListener() = default;
+    virtual void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) = 0;
+};
+
+// The subtitle tracks inside the medium, drawn by the media framework over the picture. Every
+// call returns at once. Each medium starts with none of its tracks drawn.
+class SubtitleTrackControl {
+public:
+    virtual ~SubtitleTrackControl() = default;
+    virtual void setSubtitleTrackListener(SubtitleTrackListener* listener) = 0;
+    // Draws the track with this id; 0 draws none.
+    virtual void selectSubtitleTrack(int id) = 0;
+    virtual void setSubtitlesVisible(bool visible) = 0;
+    // Seconds the track's subtitles are shown later than their own times (negative: earlier).
+    virtual void setSubtitleDelay(double seconds) = 0;
+};
+
+}  // namespace orvalis

@@ -1,0 +1,72 @@
+// Which of the medium's own subtitle tracks is drawn, and how the messages name it.
+#include <gtest/gtest.h>
+
+#include "captions/CaptionLanguages.h"
+
+using namespace orvalis;
+
+namespace {
+
+SubtitleTrack track(int id, std::string language, std::string title = "") {
+    SubtitleTrack t;
+    t.id = id;
+    t.language = std::move(language);
+    t.title = std::move(title);
+    return t;
+}
+
+}  // namespace
+
+TEST(SubtitleTrackRules, KoreanThenEnglishThenTheFirstTrack) {
+    EXPECT_EQ(preferredSubtitleTrack({}), 0);
+    EXPECT_EQ(preferredSubtitleTrack({track(3, "jpn"), track(4, "eng"), track(5, "kor")}), 5);
+    EXPECT_EQ(preferredSubtitleTrack({track(3, "jpn"), track(4, "en-US"), track(5, "en")}), 4);
+    EXPECT_EQ(preferredSubtitleTrack({track(7, "ger"), track(8, "")}), 7);
+    // Tags in other shapes, and a title where the tag says nothing.
+    EXPECT_EQ(preferredSubtitleTrack({track(1, "eng"), track(2, "ko-KR")}), 2);
+    EXPECT_EQ(preferredSubtitleTrack({track(1, "eng"), track(2, "und", "Korean (SDH)")}), 2);
+    EXPECT_EQ(preferredSubtitleTrack({track(1, "eng"), track(2, "", "한국어 자막")}), 2);
+    // A tag that names another language is believed over its title.
+    EXPECT_EQ(preferredSubtitleTrack({track(1, "jpn", "Korean"), track(2, "fre")}), 1);
+    EXPECT_EQ(languageClassOfTrack(track(1, "jpn", "Korean")), "JPCC");
+}
+
+TEST(SubtitleTrackRules, CyclingGoesRoundAndStartsOverFromAnUnknownTrack) {
+    const std::vector<SubtitleTrack> tracks{track(2, "kor"), track(5, "eng"), track(9, "")};
+    EXPECT_EQ(subtitleTrackAfter(tracks, 2), 5);
+    EXPECT_EQ(subtitleTrackAfter(tracks, 5), 9);
+    EXPECT_EQ(subtitleTrackAfter(tracks, 9), 2);
+    EXPECT_EQ(subtitleTrackAfter(tracks, 4), 2);
+    EXPECT_EQ(subtitleTrackAfter({track(6, "")}, 6), 6);
+    EXPECT_EQ(subtitleTrackAfter({}, 1), 0);
+}
+
+TEST(SubtitleTrackRules, TheMessageNamesTheLanguageAndTheTitle) {
+    EXPECT_EQ(subtitleTrackMessage(track(1, "kor")), "자막 언어 : 한글");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "eng", "SDH")), "자막 언어 : 영어 (SDH)");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "ja")), "자막 언어 : 일어");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "fra", "Forced")), "자막 언어 : 불어 (Forced)");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "ger", "Deutsch")), "자막 언어 : ger (Deutsch)");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "", "")), "자막 언어 : 알 수 없음");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "und", "Signs")), "자막 언어 : 알 수 없음 (Signs)");
+    EXPECT_EQ(subtitleTrackMessage(track(1, "und", "한글")), "자막 언어 : 한글");
+    // A title from the medium cannot break the message into lines or run on for ever.
+    EXPECT_EQ(subtitleTrackMessage(track(1, "kor", "첫째\n둘째\t셋째")),
+              "자막 언어 : 한글 (첫째 둘째 셋째)");
+    const std::string message = subtitleTrackMessage(track(1, "eng", std::string(5000, 'x')));
+    EXPECT_EQ(message, "자막 언어 : 영어 (" + std::string(48, 'x') + ")");
+    EXPECT_EQ(subtitleTrackMessage(track(1, std::string(100, 'q'))),
+              "자막 언어 : " + std::string(16, 'q'));
+}
+
+TEST(SubtitleTrackRules, LanguageTagsAndTheDelayOfTheSyncOffset) {
+    EXPECT_EQ(languageClassOfTag(" KOR "), "KRCC");
+    EXPECT_EQ(languageClassOfTag("en_GB"), "EGCC");
+    EXPECT_EQ(languageClassOfTag("japanese"), "JPCC");
+    EXPECT_EQ(languageClassOfTag("fre"), "FRCC");
+    EXPECT_EQ(languageClassOfTag("kr"), "");
+    EXPECT_EQ(languageClassOfTag("-"), "");
+    // A positive offset shows captions earlier: the framework delays them by less.
+    EXPECT_DOUBLE_EQ(subtitleDelayOf(5), -0.5);
+    EXPECT_DOUBLE_EQ(subtitleDelayOf(-3000), 300.0);
+}
