@@ -1,7 +1,9 @@
 // The main of every test binary: a private home, then GoogleTest. Binaries built with
 // ORVALIS_TEST_GUI get a QApplication (they run under the display make test provides);
 // the others a QCoreApplication, so they need no display at all.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <link.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
@@ -16,15 +18,8 @@
 #include "support/TestSupport.h"
 
 // Sanitizer options, read by the sanitizers before main. Leaks inside the libraries we use
-// are theirs (tests/lsan.supp lists them); ours are reported and fail the test. Binaries that
-// open the display skip leak detection: the OpenGL stack loads and unloads driver modules,
-// and the leak report then names whatever library took their place, so it cannot be sorted
-// into ours and theirs. Our code in those binaries is also covered by the display-less tests.
-#ifdef ORVALIS_TEST_GUI
-extern "C" const char* __asan_default_options() { return "detect_leaks=0:abort_on_error=0"; }
-#else
+// are theirs (tests/lsan.supp lists them); ours are reported and fail the test.
 extern "C" const char* __asan_default_options() { return "detect_leaks=1:abort_on_error=0"; }
-#endif
 extern "C" const char* __ubsan_default_options() { return "print_stacktrace=1:halt_on_error=1"; }
 extern "C" const char* __lsan_default_options() {
     return "suppressions=" ORVALIS_LSAN_SUPPRESSIONS ":print_suppressions=0";
@@ -68,6 +63,18 @@ void makePrivateHome() {
     ::setenv("DBUS_SYSTEM_BUS_ADDRESS", nowhere.c_str(), 1);
 }
 
+// The OpenGL stack loads driver modules and unloads them again; a leak report made after that
+// would name whatever library took their place. Every module loaded by now stays loaded.
+void keepLoadedModules() {
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void*) {
+            if (info->dlpi_name && info->dlpi_name[0])
+                dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+            return 0;
+        },
+        nullptr);
+}
+
 bool listingOnly(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--gtest_list_tests") == 0) return true;
@@ -89,6 +96,7 @@ int main(int argc, char** argv) {
 #endif
     std::setlocale(LC_NUMERIC, "C");
     int rc = RUN_ALL_TESTS();
+    keepLoadedModules();
     app.reset();
     QDir(QString::fromStdString(orvalis::test::g_home)).removeRecursively();
     return rc;
