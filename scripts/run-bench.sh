@@ -5,7 +5,7 @@ set -eu
 build=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
 for bin in "$build"/bench/bench_*; do
-    [ -x "$bin" ] || continue
+    [ -f "$bin" ] && [ -x "$bin" ] || continue
     "$bin" --benchmark_min_time=0.2
 done
 for script in "$root"/bench/*.sh; do

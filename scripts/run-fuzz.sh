@@ -7,7 +7,7 @@ seconds=${2:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 status=0
 for bin in "$build"/fuzz/fuzz_*; do
-    [ -x "$bin" ] || continue
+    [ -f "$bin" ] && [ -x "$bin" ] || continue
     name=$(basename "$bin")
     work="$build/fuzz-corpus/$name"
     mkdir -p "$work"
