@@ -102,6 +102,7 @@ constexpr std::array kCommands = {
     CommandInfo{C::QuickMinimise, "quick-minimise", ""},
     CommandInfo{C::GrowWindow, "grow-window", ""},
     CommandInfo{C::ShrinkWindow, "shrink-window", ""},
+    CommandInfo{C::PictureSliders, "picture-sliders", ""},
 };
 
 }  // namespace

@@ -124,6 +124,7 @@ enum class CommandId : int {
     QuickMinimise = 34007,   // hide the transport bar and minimise, playing on
     GrowWindow = 34008,
     ShrinkWindow = 34009,
+    PictureSliders = 34010,  // the transport bar's row of picture sliders, out and back
 };
 
 // The filter information submenu: one command per element of the playback chain.

@@ -206,6 +206,12 @@ bool PlayerController::runCommand(CommandId id) {
         case C::QuickMinimise: minimize(); return true;
         case C::GrowWindow: growOrShrink(true); return true;
         case C::ShrinkWindow: growOrShrink(false); return true;
+        case C::PictureSliders:
+            if (transport_) {
+                showTransportBar(true);
+                transport_->toggleAdjustRow();
+            }
+            return true;
         case C::Zoom05: zoom(0.5, 2); return true;
         case C::Zoom10: zoom(1.0, 3); return true;
         case C::Zoom15: zoom(1.5, 4); return true;
