@@ -9,6 +9,7 @@
 #include "app/AtomicFile.h"
 #include "app/IniSettingsStore.h"
 #include "app/Prompter.h"
+#include "support/SilentPrompter.h"
 #include "playlist/FileSystemView.h"
 #include "playlist/Playlist.h"
 
@@ -18,15 +19,7 @@ using namespace orvalis;
 
 constexpr int kEntries = 100000;
 
-class SilentPrompter final : public Prompter {
-public:
-    MessageResult message(const MessageRequest&) override { return MessageResult::No; }
-    std::vector<std::string> openFiles(const FileDialogRequest&, bool) override { return {}; }
-    std::optional<std::string> saveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-        return {};
-    }
-};
+using bench::SilentPrompter;
 
 // A scratch folder of this run, with a 100,000-entry M3U in it: a mix of absolute paths,
 // relative ones and addresses, Korean and Latin names, in no particular order.

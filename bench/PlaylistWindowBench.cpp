@@ -13,6 +13,7 @@
 #include "app/AtomicFile.h"
 #include "app/IniSettingsStore.h"
 #include "app/Prompter.h"
+#include "support/SilentPrompter.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
 
@@ -22,15 +23,7 @@ using namespace orvalis;
 
 constexpr int kEntries = 100000;
 
-class SilentPrompter final : public Prompter {
-public:
-    MessageResult message(const MessageRequest&) override { return MessageResult::No; }
-    std::vector<std::string> openFiles(const FileDialogRequest&, bool) override { return {}; }
-    std::optional<std::string> saveFile(const FileDialogRequest&) override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
-        return {};
-    }
-};
+using bench::SilentPrompter;
 
 QApplication& app() {
     static int argc = 1;
