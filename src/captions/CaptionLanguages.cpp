@@ -56,6 +56,46 @@ std::string_view languageClassOfTag(std::string_view tag) {
     return {};
 }
 
+namespace {
+
+// The language class of a tag, by its primary language, else by its region ("kr-KR").
+std::string_view languageClassOfTagOrRegion(std::string_view tag) {
+    if (std::string_view code = languageClassOfTag(tag); !code.empty()) return code;
+    const std::size_t dash = tag.find_first_of("-_");
+    if (dash == std::string_view::npos) return {};
+    const std::string region = text::toUpperAscii(text::trimWhitespace(tag.substr(dash + 1)));
+    for (auto [name, code] : {std::pair<std::string_view, std::string_view>{"KR", "KRCC"},
+                              {"US", "EGCC"},
+                              {"GB", "EGCC"},
+                              {"JP", "JPCC"},
+                              {"FR", "FRCC"}})
+        if (region == name) return code;
+    return {};
+}
+
+}  // namespace
+
+std::string samiLanguageCode(std::string_view className, std::string_view lang) {
+    const std::string name = text::toUpperAscii(text::trimWhitespace(className));
+    if (name == "ENCC" || name == "NLCC") return "EGCC";
+    for (const Language& l : kLanguages)
+        if (name == l.code) return name;
+    if (std::string_view code = languageClassOfTagOrRegion(lang); !code.empty())
+        return std::string(code);
+    for (std::string_view code : {"KRCC", "ENCC", "EGCC", "JPCC", "FRCC"})
+        if (name.find(code) != std::string::npos)
+            return code == "ENCC" ? "EGCC" : std::string(code);
+    if (std::string_view code = languageClassOfTagOrRegion(name); !code.empty())
+        return std::string(code);
+    // "ENUSCC", "FRFRCC", "KOKRCC": a language and a region before "CC".
+    if (name.size() == 6 && name.ends_with("CC")) {
+        const std::string tag = name.substr(0, 2) + "-" + name.substr(2, 2);
+        if (std::string_view code = languageClassOfTagOrRegion(tag); !code.empty())
+            return std::string(code);
+    }
+    return name;
+}
+
 std::string languageMessage(std::string_view code) {
     const Language* l = languageOf(code);
     return "자막 언어 : " + std::string(l ? l->name : "알 수 없음");

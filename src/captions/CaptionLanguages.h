@@ -14,6 +14,12 @@ namespace orvalis {
 // English "EGCC", Japanese "JPCC", French "FRCC"; "" for any other.
 std::string_view languageClassOfTag(std::string_view tag);
 
+// The language of a SAMI class: "KRCC", "EGCC", "JPCC" or "FRCC" by its name ("ENCC" and
+// "NLCC" give "EGCC"), else by the lang property its style sheet gives it ("en-US", "kr-KR"),
+// else by a code inside its name, else by its name read as a language tag ("en-US",
+// "ENUSCC", "KOKRCC"); the class name upper-cased when none of these says.
+std::string samiLanguageCode(std::string_view className, std::string_view lang);
+
 // The language message for a language class: "자막 언어 : 한글", "자막 언어 : 영어",
 // "자막 언어 : 일어", "자막 언어 : 불어", else "자막 언어 : 알 수 없음".
 std::string languageMessage(std::string_view code);

@@ -93,8 +93,10 @@ std::string decodeCharacterReferences(std::string_view text) {
         if (amp == std::string_view::npos) break;
         out.append(text.substr(i, amp - i));
         i = amp + 1;
-        std::size_t semi = text.find(';', i);
-        if (semi == std::string_view::npos || semi == i || semi - i > kLongestReference) {
+        // Only as far as the longest reference: a text of "&" without ";" costs one pass.
+        std::size_t semi = text.substr(i, kLongestReference + 1).find(';');
+        if (semi != std::string_view::npos) semi += i;
+        if (semi == std::string_view::npos || semi == i) {
             out += '&';
             continue;
         }

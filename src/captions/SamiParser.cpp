@@ -5,20 +5,18 @@
 #include <optional>
 
 #include "app/TextCodec.h"
+#include "captions/CaptionLanguages.h"
 #include "captions/CharacterReferences.h"
-#include "captions/SplitPoint.h"
+#include "captions/SamiTokens.h"
 #include "captions/TextEdits.h"
 
 namespace orvalis {
 
 namespace {
 
-constexpr std::string_view kBreak = "\n<BR>\n";
 // A colour is six digits or a name of at most 17 letters; a longer text is unknown
 // anyway, and is cut so that an absurd attribute cannot be copied onto every line.
 constexpr std::size_t kLongestColourText = 20;
-
-constexpr std::array<std::string_view, 4> kKnownCodes{"KRCC", "EGCC", "JPCC", "FRCC"};
 
 bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
@@ -50,33 +48,6 @@ std::optional<int> syncSlot(std::string_view value) {
     return static_cast<int>(ms / 100);
 }
 
-// The language code a normalised "<PCLASS=" tag names, or "" when it names none of the
-// known ones. A quoted class is the text between the quotes; a class longer than four
-// letters stands for the first known code found in it; English and Dutch file as "EGCC".
-std::string_view classCode(std::string_view tag) {
-    std::string_view cls = tag.substr(8);
-    if (!cls.empty() && cls.back() == '>') cls.remove_suffix(1);
-    if (!cls.empty() && (cls[0] == '"' || cls[0] == '\'')) {
-        char quote = cls[0];
-        cls.remove_prefix(1);
-        cls = cls.substr(0, cls.find(quote));
-    }
-    if (cls.size() > 4) {
-        std::string_view found;
-        for (std::string_view code : {"KRCC", "ENCC", "EGCC", "JPCC", "FRCC"}) {
-            if (cls.find(code) != std::string_view::npos) {
-                found = code;
-                break;
-            }
-        }
-        cls = found;
-    }
-    if (cls == "ENCC" || cls == "NLCC") return "EGCC";
-    for (std::string_view code : kKnownCodes)
-        if (cls == code) return code;
-    return {};
-}
-
 // The colour text of a normalised FONT tag: what follows "COLOR=", without quotes and
 // "#", up to a blank, a quote or the end of the tag. Nothing when the tag sets no colour.
 std::optional<std::string> colourText(std::string_view tag) {
@@ -102,198 +73,125 @@ void trimInPlace(std::string& s) {
     s = std::string(kept);
 }
 
-// The first place of either byte from start on (find_first_of costs a search of its set
-// for every byte).
-std::size_t findEither(std::string_view s, char a, char b, std::size_t start = 0) {
-    for (std::size_t i = start; i < s.size(); ++i)
-        if (s[i] == a || s[i] == b) return i;
-    return std::string_view::npos;
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
-// Calls f with each line of a text; "\n", "\r\n" and a lone "\r" all end a line.
-template <typename F>
-void forEachLine(std::string_view text, F&& f) {
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = findEither(text, '\r', '\n', start);
-        if (end == std::string_view::npos) {
-            f(text.substr(start));
-            return;
-        }
-        f(text.substr(start, end - start));
-        start = end + 1;
-        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-    }
+std::string_view trimLeft(std::string_view s) {
+    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+    return s;
 }
 
-// Pass 1: every tag and every run of text on a line of its own. Tags are upper-cased
-// and lose their blanks; a text run longer than the divide length is cut in two; a
-// physical line that ends in text ends with a line break tag. Also finds the largest
-// SYNC slot and the language classes in the order of their first use.
-class Normaliser {
+// The languages of a file: every class it uses on a P tag, in the order of first use, then
+// every class its style sheet declares besides; the largest SYNC slot. The first reading.
+class LanguageFinder final : public SamiTokenSink {
 public:
-    Normaliser(int divideLength, CaptionTables& tables)
-        : divideLength_(divideLength), tables_(tables) {}
+    explicit LanguageFinder(CaptionTables& tables) : tables_(tables) {}
 
-    void physicalLine(std::string_view line) {
-        line = text::trimWhitespace(line);
-        // A tag left open at the end of the previous line goes on here.
-        if (!pending_.empty() && !line.empty()) pending_ += ' ';
-        while (!line.empty()) {
-            std::size_t mark = findEither(line, '<', '>');
-            pending_.append(line.substr(0, mark));
-            if (mark == std::string_view::npos) break;
-            if (line[mark] == '<')
-                openTag();
-            else
-                closeTagOrKeep();
-            line.remove_prefix(mark + 1);
+    void tag(const SamiTag& tag) override {
+        if (tag.name.find("SYNCSTART=", 1) != std::string_view::npos) {
+            std::optional<int> slot = syncSlot(tag.name.substr(tag.name.find('=') + 1));
+            if (slot) tables_.lastSlot = std::max(tables_.lastSlot, *slot);
+        } else if (!tag.pClass.empty()) {
+            add(text::toUpperAscii(tag.pClass), {});
         }
-        endLine();
+    }
+    void text(std::string_view, bool) override {}
+    void styleText(std::string_view piece) override {
+        style_ += piece;
+        style_ += '\n';
     }
 
-    std::string finish() {
-        if (!pending_.empty()) writeLine(pending_);
-        pending_.clear();
-        return std::move(out_);
+    // The class of each language, in the order of the languages of the tables.
+    std::vector<std::string> finish() {
+        for (const SamiClassDeclaration& d : samiClassDeclarations(style_))
+            declared_.push_back({text::toUpperAscii(d.name), d.lang});
+        for (const auto& [name, lang] : declared_) add(name, lang);
+        for (const std::string& name : classes_) {
+            std::string lang;
+            for (const auto& d : declared_)
+                if (d.first == name) lang = d.second;
+            tables_.languageCodes.push_back(samiLanguageCode(name, lang));
+        }
+        if (skipped_)
+            tables_.notice = "자막 언어가 너무 많아 처음 " + std::to_string(kMaxCaptionLanguages) +
+                             "개만 읽었습니다";
+        if (classes_.empty()) {
+            tables_.languageCodes.emplace_back(kUnknownLanguage);
+            classes_.emplace_back();
+        }
+        return std::move(classes_);
     }
 
 private:
-    void openTag() {
-        if (!pending_.empty()) writeChunk();
-        pending_ = "<";
-    }
-
-    // A ">" closes a tag; anywhere else it is text (">> Who is it?").
-    void closeTagOrKeep() {
-        if (!pending_.empty() && pending_[0] == '<')
-            closeTag();
-        else
-            pending_ += '>';
-    }
-
-    // A text run ended by a tag on the same line.
-    void writeChunk() {
-        if (isText(pending_))
-            writeText(pending_, "\n");
-        else
-            writeLine(pending_);
-        pending_.clear();
-    }
-
-    void endLine() {
-        if (pending_.empty()) return;
-        if (!isText(pending_)) {
-            if (continuesOnNextLine(pending_)) return;
-            writeLine(pending_);
-        } else {
-            if (isNbsp(pending_)) pending_ = text::toUpperAscii(pending_);
-            writeText(pending_, kBreak);
+    void add(std::string name, const std::string&) {
+        if (name.empty() || std::find(classes_.begin(), classes_.end(), name) != classes_.end())
+            return;
+        if (classes_.size() >= static_cast<std::size_t>(kMaxCaptionLanguages)) {
+            skipped_ = true;
+            return;
         }
-        pending_.clear();
+        classes_.push_back(std::move(name));
     }
 
-    static bool isText(std::string_view s) { return s[0] != '<'; }
-
-    // An unclosed tag that begins like a real one ("<SYNC Start", "</FONT", "<!--") goes on
-    // on the next line, as HTML lets a tag do; a stray "<" in text does not.
-    static bool continuesOnNextLine(std::string_view tag) {
-        auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-        if (tag.size() < 2) return false;
-        if (tag[1] == '!') return true;
-        if (tag[1] == '/') return tag.size() > 2 && letter(tag[2]);
-        return letter(tag[1]);
-    }
-
-    void writeText(std::string_view run, std::string_view end) {
-        if (text::cp949Units(run) > static_cast<std::size_t>(std::max(divideLength_, 0))) {
-            auto [first, second] = splitInTwo(run);
-            out_ += first;
-            out_ += end;
-            out_ += second;
-        } else {
-            out_ += run;
-        }
-        out_ += end;
-    }
-
-    void writeLine(std::string_view s) {
-        out_ += s;
-        out_ += '\n';
-    }
-
-    void closeTag() {
-        std::string tag;
-        tag.reserve(pending_.size() + 1);
-        for (char c : pending_) {
-            if (c == ' ' || c == '\t') continue;
-            tag += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-        }
-        pending_.clear();
-        if (tag.find("SYNCSTART=", 1) != std::string::npos) {
-            std::optional<int> slot = syncSlot(std::string_view(tag).substr(tag.find('=') + 1));
-            if (slot) tables_.lastSlot = std::max(tables_.lastSlot, *slot);
-        } else if (startsWith(tag, "<PCLASS=") &&
-                   tables_.languageCodes.size() < static_cast<std::size_t>(kMaxCaptionLanguages)) {
-            std::string_view code = classCode(tag);
-            auto& codes = tables_.languageCodes;
-            if (!code.empty() && std::find(codes.begin(), codes.end(), code) == codes.end())
-                codes.emplace_back(code);
-        }
-        tag += '>';
-        writeLine(tag);
-    }
-
-    int divideLength_;
     CaptionTables& tables_;
-    std::string pending_;
-    std::string out_;
+    std::vector<std::string> classes_;
+    std::vector<std::pair<std::string, std::string>> declared_;
+    std::string style_;
+    bool skipped_ = false;
 };
 
-// Pass 2: files each normalised line under the slot of the SYNC before it, in the table
-// of the language class in force.
-class SlotFiller {
+// Files each run of text under the slot of the SYNC before it, in the table of the language
+// class in force. Runs on one line of the file join as the file writes them; a line end
+// between two runs of one display line is a blank. The second reading.
+class SlotFiller final : public SamiTokenSink {
 public:
-    explicit SlotFiller(CaptionTables& tables) : tables_(tables) { tables_.texts.emplace_back(); }
+    SlotFiller(CaptionTables& tables, std::vector<std::string> classes)
+        : tables_(tables),
+          classes_(std::move(classes)),
+          resetAt_(classes_.size(), 0),
+          lineOpen_(classes_.size(), 0) {
+        tables_.texts.emplace_back();
+        tables_.slots.resize(classes_.size());
+    }
 
-    void line(std::string_view line) {
-        line = text::trimWhitespace(line);
-        if (line.empty()) return;
-        if (line[0] == '<') {
-            tag(line);
+    void tag(const SamiTag& tag) override {
+        const std::string_view name = tag.name;
+        if (startsWith(name, "<SYNCSTART=")) {
+            sync(name.substr(11, name.find('>') - 11));
         } else if (!seenSync_) {
             return;
-        } else if (isNbsp(line)) {
+        } else if (startsWith(name, "<PCLASS=")) {
+            const std::string cls = text::toUpperAscii(tag.pClass);
+            auto found = std::find(classes_.begin(), classes_.end(), cls);
+            if (!cls.empty() && found != classes_.end())
+                active_ = static_cast<int>(found - classes_.begin());
+        } else if (name.find("FONT", 1) != std::string_view::npos &&
+                   name.find("COLOR", 1) != std::string_view::npos) {
+            if (std::optional<std::string> c = colourText(name)) colour_ = std::move(*c);
+        } else if (name == "</FONT>") {
+            colour_.clear();
+        } else if (name == "<BR>" || name == "</BR>" || name == "<BR/>") {
+            lineBreak();
+        }
+    }
+
+    void text(std::string_view run, bool afterLineEnd) override {
+        if (!seenSync_) return;
+        const std::string_view kept = text::trimWhitespace(run);
+        if (kept.empty()) {
+            // A blank between two tags separates the runs on either side.
+            if (std::string* c = openLine(); c && !c->empty() && !isBlank(c->back())) *c += ' ';
+        } else if (isNbsp(kept)) {
             nbsp();
         } else {
-            captionText(line);
+            captionText(run, afterLineEnd);
         }
     }
 
     void finish() { emptyCellOfSilentSync(); }
 
 private:
-    void tag(std::string_view tag) {
-        if (startsWith(tag, "<SYNCSTART=")) {
-            sync(tag.substr(11, tag.find('>') - 11));
-        } else if (!seenSync_) {
-            return;
-        } else if (startsWith(tag, "<PCLASS=")) {
-            std::string_view code = classCode(tag);
-            const auto& codes = tables_.languageCodes;
-            auto found = std::find(codes.begin(), codes.end(), code);
-            if (!code.empty() && found != codes.end())
-                active_ = static_cast<int>(found - codes.begin());
-        } else if (tag.find("FONT", 1) != std::string_view::npos &&
-                   tag.find("COLOR", 1) != std::string_view::npos) {
-            if (std::optional<std::string> c = colourText(tag)) colour_ = std::move(*c);
-        } else if (tag == "</FONT>") {
-            colour_.clear();
-        } else if (tag == "<BR>" || tag == "</BR>" || tag == "<BR/>") {
-            if (std::string* c = cell()) *c += '\n';
-        }
-    }
-
     void sync(std::string_view value) {
         emptyCellOfSilentSync();
         std::optional<int> slot = syncSlot(value);
@@ -308,10 +206,18 @@ private:
     // that a later SYNC in the same tenth of a second takes the slot.
     void emptyCellOfSilentSync() {
         if (wrote_ || slot_ < 0) return;
-        auto lang = static_cast<std::size_t>(active_);
-        std::uint32_t index = tables_.slots[lang][static_cast<std::size_t>(slot_)];
-        if (index != 0) tables_.texts[index].clear();
+        const auto& table = tables_.slots[static_cast<std::size_t>(active_)];
+        const auto at = static_cast<std::size_t>(slot_);
+        if (at < table.size() && table[at] != 0) tables_.texts[table[at]].clear();
         wrote_ = true;
+    }
+
+    void lineBreak() {
+        std::string* c = cell();
+        if (!c) return;
+        while (!c->empty() && isBlank(c->back())) c->pop_back();
+        *c += '\n';
+        lineOpen_[static_cast<std::size_t>(active_)] = 0;
     }
 
     void nbsp() {
@@ -323,29 +229,40 @@ private:
         }
     }
 
-    void captionText(std::string_view line) {
+    void captionText(std::string_view run, bool afterLineEnd) {
         std::string* c = cell();
         if (!c) return;
-        std::size_t bar = c->rfind('|');
-        std::size_t feed = c->rfind('\n');
-        // The cell's current display line has no colour yet: this text gives it one.
-        if (bar == std::string::npos || (feed != std::string::npos && bar < feed)) {
+        char& lineOpen = lineOpen_[static_cast<std::size_t>(active_)];
+        if (!lineOpen) {
+            // The display line begins: its colour is the one in force now.
             *c += colour_.empty() ? kDefaultColourText : std::string_view(colour_);
             *c += '|';
-        } else {
+            run = trimLeft(run);
+            lineOpen = 1;
+        } else if (!c->empty() && isBlank(c->back())) {
+            run = trimLeft(run);
+        } else if (afterLineEnd && !isBlank(run.front())) {
             *c += ' ';
         }
-        *c += line;
+        *c += run;
+    }
+
+    // The cell of the current display line, when one is open.
+    std::string* openLine() {
+        return slot_ >= 0 && lineOpen_[static_cast<std::size_t>(active_)] ? cell() : nullptr;
     }
 
     // The cell of the slot and language in force, or nothing after a SYNC that is ignored.
     // The first text a language gets after a SYNC replaces what an earlier SYNC of the
     // same tenth of a second left in that language's cell; other languages keep theirs.
+    // A language's table is made when it first gets text.
     std::string* cell() {
         if (slot_ < 0) return nullptr;
         wrote_ = true;
-        auto lang = static_cast<std::size_t>(active_);
-        std::uint32_t& index = tables_.slots[lang][static_cast<std::size_t>(slot_)];
+        const auto lang = static_cast<std::size_t>(active_);
+        auto& table = tables_.slots[lang];
+        if (table.empty()) table.resize(static_cast<std::size_t>(tables_.lastSlot) + 1);
+        std::uint32_t& index = table[static_cast<std::size_t>(slot_)];
         if (index == 0) {
             index = static_cast<std::uint32_t>(tables_.texts.size());
             tables_.texts.emplace_back();
@@ -354,17 +271,21 @@ private:
         if (resetAt_[lang] != generation_) {
             text.clear();
             resetAt_[lang] = generation_;
+            lineOpen_[lang] = 0;
         }
         return &text;
     }
 
     CaptionTables& tables_;
+    std::vector<std::string> classes_;
     int active_ = 0;
     int slot_ = -1;
     bool seenSync_ = false;
     bool wrote_ = true;
     unsigned generation_ = 0;
-    std::array<unsigned, kMaxCaptionLanguages> resetAt_{};
+    std::vector<unsigned> resetAt_;
+    // Per language: its cell's last display line has its colour and text.
+    std::vector<char> lineOpen_;
     std::string colour_;
 };
 
@@ -421,16 +342,10 @@ std::size_t CaptionTables::memoryBytes() const {
 
 CaptionTables SamiParser::parse(std::string_view utf8) const {
     CaptionTables tables;
-    Normaliser normaliser(divideLength_, tables);
-    forEachLine(utf8, [&](std::string_view line) { normaliser.physicalLine(line); });
-    std::string normalised = normaliser.finish();
-
-    if (tables.languageCodes.empty()) tables.languageCodes.emplace_back(kUnknownLanguage);
-    tables.slots.assign(tables.languageCodes.size(),
-                        std::vector<std::uint32_t>(static_cast<std::size_t>(tables.lastSlot + 1)));
-
-    SlotFiller filler(tables);
-    forEachLine(normalised, [&](std::string_view line) { filler.line(line); });
+    LanguageFinder finder(tables);
+    readSamiTokens(utf8, divideLength_, finder);
+    SlotFiller filler(tables, finder.finish());
+    readSamiTokens(utf8, divideLength_, filler);
     filler.finish();
     cleanTables(tables);
     return tables;

@@ -14,7 +14,9 @@ inline constexpr std::string_view kEndMark = "_blank_";
 inline constexpr std::string_view kDefaultColourText = "F3E2C1";
 // The one language of a file that names no known language class.
 inline constexpr std::string_view kUnknownLanguage = "알 수 없음";
-inline constexpr int kMaxCaptionLanguages = 5;
+// Classes beyond these are not read as languages of their own (their text goes to the
+// language in force before them), so that no file makes a table per class without bound.
+inline constexpr int kMaxCaptionLanguages = 8;
 inline constexpr int kDefaultDivideLength = 40;
 // A SYNC start later than 24 hours (or before 0) is ignored with its text, so that no
 // file can make the tables grow without bound.
@@ -24,14 +26,17 @@ inline constexpr long long kLatestSyncMilliseconds = 24LL * 3600 * 1000;
 // indexed directly by media time. A cell is empty (nothing starts there), kEndMark, or
 // display lines joined by "\n", each "colour|text".
 struct CaptionTables {
-    // "KRCC", "EGCC", "JPCC" or "FRCC" in the order the file first uses them, or only
-    // kUnknownLanguage. Empty before any parse.
+    // Per language: "KRCC", "EGCC", "JPCC" or "FRCC" where known, else the file's own name of
+    // it; or only kUnknownLanguage. Empty before any parse.
     std::vector<std::string> languageCodes;
     // The largest SYNC slot of the file; -1 when it has none.
     int lastSlot = -1;
-    // Per language, lastSlot + 1 entries: 0 for an empty cell, else an index into texts.
+    // Per language, lastSlot + 1 entries (none for a language without text): 0 for an empty
+    // cell, else an index into texts.
     std::vector<std::vector<std::uint32_t>> slots;
     std::vector<std::string> texts;
+    // What the reading had to leave out, for the user; "" when nothing.
+    std::string notice;
 
     int languageCount() const { return static_cast<int>(languageCodes.size()); }
     // "" outside the tables.
@@ -40,10 +45,10 @@ struct CaptionTables {
     std::size_t memoryBytes() const;
 };
 
-// Turns the text of a SAMI caption file into slot tables, in three passes: the text is
-// normalised into one tag or text run per line (runs longer than the divide length, in
-// CP949 units, cut in two), the runs are filed under their language and slot, and the
-// cells are cleaned.
+// Turns the text of a SAMI caption file into slot tables: a first reading finds the languages
+// (every class used on a P tag or declared in the style sheet) and the last SYNC, a second
+// files the text runs under their language and slot, and the cells are cleaned. Each costs
+// time in proportion to the file's size, whatever its shape.
 class SamiParser {
 public:
     explicit SamiParser(int divideLength = kDefaultDivideLength) : divideLength_(divideLength) {}

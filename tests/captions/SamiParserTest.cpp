@@ -64,11 +64,17 @@ TEST(SamiParser, DisplayLinesAndTheirColours) {
         {"a<br>b", "F3E2C1|a\nF3E2C1|b"},
         {"a<br >b", "F3E2C1|a\nF3E2C1|b"},
         {"a<br/>b", "F3E2C1|a\nF3E2C1|b"},  // a self-closed break breaks the line too
-        {"a<i>b</i>", "F3E2C1|a b"},
+        {"a<i>b</i>", "F3E2C1|ab"},         // runs on one line join as the file writes them
+        {"a <i>b</i> c", "F3E2C1|a b c"},
+        {"제로</font><font color=blue>의 사역마", "F3E2C1|제로의 사역마"},
+        {"<ruby>OG<rt></rt>(졸업생)</ruby>인데", "F3E2C1|OG(졸업생)인데"},
+        {"a<i>\nb", "F3E2C1|a b"},  // a line end between two runs is a blank
+        {"a <br> b", "F3E2C1|a\nF3E2C1|b"},
+        {"a < b", "F3E2C1|a < b"},  // a "<" that opens no tag is text
         {"<font color=#ff8000>x</font> y", "FF8000|x y"},
         {"<font color=red>x", "RED|x"},
         {"<FONT COLOR = \"Silver\">x<br>y", "SILVER|x\nSILVER|y"},
-        {"x<font color=#00ff00>y<br>z</font><br>w", "F3E2C1|x y\n00FF00|z\nF3E2C1|w"},
+        {"x <font color=#00ff00>y<br>z</font><br>w", "F3E2C1|x y\n00FF00|z\nF3E2C1|w"},
         {"<font face=x>x", "F3E2C1|x"},
         {"<font color=가나다라마바사아자차카타>x",
          "가나다라마바사|x"},       // cut, but never inside a character
@@ -104,16 +110,39 @@ TEST(SamiParser, LanguageClasses) {
     CaptionTables t = parse(
         "<SYNC Start=100><P Class=ENCC>hello<P Class=KRCC>안녕<P Class=XXCC>more\n"
         "<SYNC Start=200><P Class=\"JPCC\" id=a>こんにちは<P class=nlcc>hallo");
-    EXPECT_EQ(t.languageCodes, (std::vector<std::string>{"EGCC", "KRCC", "JPCC"}));
+    // Every class is a language of its own, named by its code where it is known.
+    EXPECT_EQ(t.languageCodes, (std::vector<std::string>{"EGCC", "KRCC", "XXCC", "JPCC", "EGCC"}));
     EXPECT_EQ(cell(t, 1, 0), "F3E2C1|hello");
-    EXPECT_EQ(cell(t, 1, 1), "F3E2C1|안녕 more");  // an unknown class keeps the language
-    EXPECT_EQ(cell(t, 2, 2), "F3E2C1|こんにちは");
-    EXPECT_EQ(cell(t, 2, 0), "F3E2C1|hallo");
+    EXPECT_EQ(cell(t, 1, 1), "F3E2C1|안녕");
+    EXPECT_EQ(cell(t, 1, 2), "F3E2C1|more");
+    EXPECT_EQ(cell(t, 2, 3), "F3E2C1|こんにちは");
+    EXPECT_EQ(cell(t, 2, 4), "F3E2C1|hallo");
 
-    // A file that names no known class has one language holding all text.
-    t = parse("<SYNC Start=100><P Class=ENUSCC>one\n<SYNC Start=200><P>two");
+    // The longer class names of the format's own examples, and the style sheet's languages:
+    // a declared class that no P tag uses is a language too, after the used ones.
+    t = SamiParser().parse(
+        "<SAMI><HEAD><STYLE TYPE=\"text/css\"><!--\nP { margin-left: 8pt; }\n"
+        ".ENUSCC { Name: English; lang: en-US; }\n.FRFRCC { Name: French; lang: fr-FR; }\n"
+        ".SUBTTL { Name: 'Korean'; lang: kr-KR; }\n.JAJPCC { Name: Japanese; }\n--></STYLE>"
+        "</HEAD><BODY>\n<SYNC Start=1000><P Class=ENUSCC>Hello<P Class=FRFRCC>Bonjour\n"
+        "<SYNC Start=2000><P Class=SUBTTL>안녕</BODY></SAMI>");
+    EXPECT_EQ(t.languageCodes, (std::vector<std::string>{"EGCC", "FRCC", "KRCC", "JPCC"}));
+    EXPECT_EQ(cell(t, 10, 0), "F3E2C1|Hello");
+    EXPECT_EQ(cell(t, 10, 1), "F3E2C1|Bonjour");
+    EXPECT_EQ(cell(t, 20, 2), "F3E2C1|안녕");
+
+    // A file that names no class has one language holding all text.
+    t = parse("<SYNC Start=100><P>one\n<SYNC Start=200><P>two");
     EXPECT_EQ(t.languageCodes, std::vector<std::string>{"알 수 없음"});
     EXPECT_EQ(cell(t, 2), "F3E2C1|two");
+
+    // Classes beyond the limit keep the language in force, and the reading says so.
+    std::string many = "<SYNC Start=100>";
+    for (int i = 0; i < 40; ++i) many += "<P Class=C" + std::to_string(i) + ">t";
+    t = parse(many);
+    EXPECT_EQ(t.languageCount(), kMaxCaptionLanguages);
+    EXPECT_EQ(cell(t, 1, kMaxCaptionLanguages - 1), "F3E2C1|t" + std::string(32, 't'));
+    EXPECT_FALSE(t.notice.empty());
 
     // One language's SYNC does not empty what another language filed in the same slot.
     t = parse(
@@ -142,17 +171,30 @@ TEST(SamiParser, SyncValues) {
     EXPECT_EQ(cell(t, 0), "");
     EXPECT_EQ(parse("<SYNC Start=86400000>day").lastSlot, 864000);
 
-    // A SYNC tag cut short by the next tag was never counted; its slot lies beyond the
-    // table and its text is dropped.
-    t = parse("<SYNC Start=100>a\n<SYNCSTART=99999<P>lost");
-    EXPECT_EQ(t.lastSlot, 1);
+    // A SYNC tag cut short by the next tag ends there: its start counts and its text stays.
+    t = parse("<SYNC Start=100>a\n<SYNC Start=2000Lorem ipsum<P Class=KRCC>Hello there");
+    EXPECT_EQ(t.lastSlot, 20);
     EXPECT_EQ(cell(t, 1), "F3E2C1|a");
+    EXPECT_EQ(cell(t, 20), "F3E2C1|Hello there");
 
     EXPECT_EQ(parse("no sync at all").lastSlot, -1);
     // Nothing before the first SYNC counts, the class of a P there included.
     t = parse("<P Class=KRCC>before<SYNC Start=0>&nbsp;");
     EXPECT_EQ(t.languageCodes, std::vector<std::string>{"KRCC"});
     EXPECT_EQ(cell(t, 0), "_blank_");
+}
+
+TEST(SamiParser, ABrokenTagNeverTakesTheCaptionsAfterIt) {
+    // Left open at a line end, a tag that nothing closes before the next one ends there.
+    CaptionTables t = parse("<SYNC Start=1000>첫 줄<br\n둘째 줄\n셋째 줄\n<SYNC Start=2000>&nbsp;");
+    EXPECT_EQ(cell(t, 10), "F3E2C1|첫 줄\nF3E2C1|둘째 줄\nF3E2C1|셋째 줄");
+    t = parse("<SYNC Start=1000><font color=red\nb");
+    EXPECT_EQ(cell(t, 10), "RED|b");
+    // A comment that is never closed is no comment.
+    t = parse("<SYNC Start=1000><!-- note\nshown");
+    EXPECT_EQ(cell(t, 10), "F3E2C1|shown");
+    t = parse("<SYNC Start=1000><!-- <P Class=ENCC> hidden\n -->shown");
+    EXPECT_EQ(cell(t, 10), "F3E2C1|shown");
 }
 
 TEST(SamiParser, EveryEncodingGivesTheSameCells) {
