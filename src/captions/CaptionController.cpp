@@ -78,7 +78,20 @@ int CaptionController::languageCount() const {
 }
 
 bool CaptionController::parse(const std::string& path) {
-    return model_->parseCaptionFile(path, settings_);
+    if (!model_->parseCaptionFile(path, settings_)) return false;
+    if (!model_->hasCaptions()) {
+        emptyFileRead_ = true;
+        return false;
+    }
+    if (osd_ && !model_->tables().notice.empty()) osd_->show(model_->tables().notice, 0);
+    return true;
+}
+
+// A caption file that holds no caption loads nothing: the medium's own track, if it has one,
+// is drawn instead, as without a file.
+void CaptionController::reportEmptyFile() {
+    if (emptyFileRead_ && osd_) osd_->show(std::string(kEmptyCaptionFileMessage), 0);
+    emptyFileRead_ = false;
 }
 
 bool CaptionController::loaded() const {
@@ -89,7 +102,14 @@ bool CaptionController::loaded() const {
 // Caption files
 
 bool CaptionController::findCaptionFile(const std::string& mediaPath) {
-    if (isStreamAddress(mediaPath)) return loaded();
+    // A stream gets no caption file; nothing of the medium before it stays.
+    if (isStreamAddress(mediaPath)) {
+        clearText();
+        dropEmbeddedTrack();
+        reportButtons();
+        return false;
+    }
+    emptyFileRead_ = false;
     bool found = false;
     for (std::string_view suffix : kCaptionSuffixes) {
         for (const std::string& candidate : captionFolderCandidates(mediaPath, settings_, suffix)) {
@@ -106,14 +126,18 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
         }
         if (found) break;
     }
-    if (found)
+    if (found) {
         dropEmbeddedTrack();
-    else
+    } else {
         chooseEmbeddedTrack();
+        reportEmptyFile();
+    }
+    emptyFileRead_ = false;
     return found;
 }
 
 void CaptionController::loadChosen(const std::string& path) {
+    emptyFileRead_ = false;
     const bool ok = parse(path);
     host_.setCaptionsLoaded(ok);
     if (ok) {
@@ -127,6 +151,7 @@ void CaptionController::loadChosen(const std::string& path) {
         model_->clearCaptionTexts();
         erase();
         chooseEmbeddedTrack();
+        reportEmptyFile();
     }
 }
 
@@ -166,11 +191,15 @@ void CaptionController::openCaptionDialog() {
 }
 
 void CaptionController::reparse() {
+    emptyFileRead_ = false;
     const bool ok = parse(model_->captionPath);
     host_.setCaptionsLoaded(ok);
     model_->clearCaptionTexts();
     erase();
-    if (!ok) chooseEmbeddedTrack();
+    if (!ok) {
+        chooseEmbeddedTrack();
+        reportEmptyFile();
+    }
     reportButtons();
 }
 

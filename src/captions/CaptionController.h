@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/DesktopServices.h"
@@ -18,6 +19,9 @@
 namespace orvalis {
 
 class CaptionModel;
+
+// Shown when a caption file holds no caption (empty, without SYNC, not a caption file).
+inline constexpr std::string_view kEmptyCaptionFileMessage = "자막 파일에 자막이 없습니다";
 
 // The font of a caption style: its face, its size kept within 10..70 points, its weight, and
 // smoothing only without the outline.
@@ -79,7 +83,10 @@ public:
     static constexpr int kFontRedrawMilliseconds = 10;
 
 private:
+    // Reads a caption file; true only when it holds captions. A file that holds none is
+    // remembered, so that the user hears of it when no other file is loaded instead.
     bool parse(const std::string& path);
+    void reportEmptyFile();
     // A caption file chosen by the user: loaded, or captions turned off.
     void loadChosen(const std::string& path);
     void present(const CaptionPicture& picture);
@@ -119,6 +126,8 @@ private:
         bool operator==(const Buttons&) const = default;
     };
     std::optional<Buttons> reported_;
+
+    bool emptyFileRead_ = false;
 
     std::vector<SubtitleTrack> tracks_;
     int embeddedTrack_ = 0;

@@ -48,6 +48,14 @@ void CaptionModel::parseBytes(std::string_view bytes, int divideLength, std::str
     activeLanguage_ = 0;
 }
 
+bool CaptionModel::hasCaptions() const {
+    for (const auto& table : tables_.slots)
+        for (std::uint32_t index : table)
+            if (index != 0 && !tables_.texts[index].empty() && tables_.texts[index] != kEndMark)
+                return true;
+    return false;
+}
+
 const std::string& CaptionModel::activeLanguageCode() const {
     static const std::string none;
     return activeLanguage_ < languageCount()

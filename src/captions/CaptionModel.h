@@ -39,6 +39,8 @@ public:
                     std::string_view path = {});
 
     const CaptionTables& tables() const { return tables_; }
+    // Whether any cell of the tables holds a caption (an end mark is none).
+    bool hasCaptions() const;
     const std::vector<std::string>& languageCodes() const { return tables_.languageCodes; }
     int languageCount() const { return tables_.languageCount(); }
     int lastSlot() const { return tables_.lastSlot; }

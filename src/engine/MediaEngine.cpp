@@ -55,13 +55,13 @@ void MediaEngine::backendLoaded(const LoadedMedia& media) {
 
     host_.applyVolume();
     flags_.stream = isStreamAddress(currentFile_);
-    if (!flags_.stream) {
-        flags_.captionsLoaded = false;
-        flags_.captionsLoaded = host_.findCaptionFile(currentFile_);
-        if (flags_.captionsLoaded && !flags_.colourKeyAvailable) {
-            prompter_.message({"Orvalis", "컬러키 설정에 오류가 있습니다.",
-                               MessageIcon::Exclamation, MessageButtons::Ok});
-        }
+    // Asked for a stream too: it gets no caption file, and the captions of the medium before
+    // it go.
+    flags_.captionsLoaded = false;
+    flags_.captionsLoaded = host_.findCaptionFile(currentFile_);
+    if (flags_.captionsLoaded && !flags_.colourKeyAvailable) {
+        prompter_.message({"Orvalis", "컬러키 설정에 오류가 있습니다.", MessageIcon::Exclamation,
+                           MessageButtons::Ok});
     }
     host_.setBusyCursor(false);
     host_.startStartOfPlayback();

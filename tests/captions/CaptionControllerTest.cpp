@@ -334,9 +334,13 @@ TEST_F(CaptionControllerTest, CaptionFoldersAreSearchedBeforeTheMediumsFolder) {
     settings.putInt(sections::Caption, "Use Caption Folder", 0);
     EXPECT_EQ(found(), "beside");
 
-    // A stream gets no lookup; an absurd folder count costs nothing.
-    EXPECT_EQ(captions.findCaptionFile("http://example.invalid/film.avi"),
-              host.flags.captionsLoaded);
+    // A stream gets no lookup, and nothing of the file before it stays on the picture.
+    ASSERT_FALSE(canvas.shown.empty());
+    host.flags.captionsLoaded = false;  // as the opening leaves it
+    EXPECT_FALSE(captions.findCaptionFile("http://example.invalid/film.avi"));
+    EXPECT_TRUE(canvas.shown.empty());
+    EXPECT_TRUE(captions.model().currentCaption.empty());
+    // An absurd folder count costs nothing.
     settings.putInt(sections::Caption, "Use Caption Folder", 1);
     settings.putInt(sections::CaptionFolders, "Count", 2000000000);
     EXPECT_EQ(found(), "in e");
@@ -479,8 +483,7 @@ TEST_F(CaptionControllerTest, SubRipAndWebVttNamesAreLookedForAfterEverySamiName
 
 TEST_F(CaptionControllerTest, EveryCaptionControlWorksOnASubRipFile) {
     const std::string path = freshDir("drop-srt") + "/film.ko.srt";
-    writeFile(path,
-              "1\n00:00:10,000 --> 00:00:12,000\n<font color=\"#ff0000\">빨간 자막</font>\n");
+    writeFile(path, "1\n00:00:10,000 --> 00:00:12,000\n<font color=\"#ff0000\">빨간 자막</font>\n");
     captions.loadDropped(path);
     ASSERT_TRUE(host.flags.captionsLoaded);
     EXPECT_TRUE(tracks.log.empty());
@@ -554,9 +557,8 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     captions.command(CommandId::CaptionSyncReset);
     EXPECT_EQ(osd.last(), "자막 싱크 : 없음");
     captions.setSyncOffset(30);  // read back after the settings sheet
-    EXPECT_EQ(tracks.log,
-              (std::vector<std::string>{"hidden", "visible", "delay -0.5", "delay 0", "delay 0.5",
-                                        "delay 0", "delay -3"}));
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"hidden", "visible", "delay -0.5", "delay 0",
+                                                    "delay 0.5", "delay 0", "delay -3"}));
     // Our own drawing stays empty: the framework draws the track.
     captions.lookup(1.0);
     EXPECT_TRUE(canvas.shown.empty());
@@ -590,6 +592,33 @@ TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {
     EXPECT_FALSE(host.flags.captionsLoaded);
     EXPECT_EQ(captions.embeddedTrack(), 1);
     EXPECT_EQ(tracks.log.back(), "select 1");
+}
+
+TEST_F(CaptionControllerTest, ACaptionFileWithoutCaptionsGivesTheTrackBackAndSaysSo) {
+    const std::string dir = freshDir("empty-file");
+    tracks.listener->subtitleTracksChanged({track(1, "kor")});
+    for (const char* bytes : {"", "<SAMI><BODY><P>no sync</BODY></SAMI>", "\x01\x02 garbage",
+                              "<SYNC Start=1000><P Class=KRCC>&nbsp;"}) {
+        writeFile(dir + "/clip.smi", bytes);
+        tracks.log.clear();
+        osd.shown.clear();
+        EXPECT_FALSE(captions.findCaptionFile(dir + "/clip.mkv")) << bytes;
+        EXPECT_EQ(captions.embeddedTrack(), 1);
+        EXPECT_EQ(osd.shown, std::vector<std::string>{std::string(kEmptyCaptionFileMessage)});
+    }
+    // An empty file beside the medium does not hide a real one found after it.
+    writeFile(dir + "/clip.srt", "00:00:01,000 --> 00:00:02,000\nfile\n");
+    osd.shown.clear();
+    EXPECT_TRUE(captions.findCaptionFile(dir + "/clip.mkv"));
+    EXPECT_TRUE(osd.shown.empty());
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+
+    // Dropped or chosen, it turns the file's captions off the same way.
+    host.flags.captionsLoaded = true;
+    captions.loadDropped(dir + "/clip.smi");
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    EXPECT_EQ(captions.embeddedTrack(), 1);
+    EXPECT_EQ(osd.last(), kEmptyCaptionFileMessage);
 }
 
 TEST_F(CaptionControllerTest, TrackListsOfNoMediumOrOfAClosedOneChooseNothing) {

@@ -95,11 +95,18 @@ TEST_F(EngineTest, OpeningLoadsThenLooksForCaptionsAndStartsPlayback) {
 }
 
 TEST_F(EngineTest, StreamsAndSoundOnlyMedia) {
+    // A stream opened after a captioned file: the file's captions do not stay loaded.
+    host.captionsFound = true;
+    engine.openFile("/m/film.avi");
+    backend.answerLoaded({60, true, 640, 360, {}});
+    ASSERT_TRUE(engine.flags().captionsLoaded);
+    host.captionsFound = false;
     engine.openFile("http://radio.example/live");
     backend.answerLoaded({0, false, 0, 0, {}});
     EXPECT_TRUE(engine.flags().stream);
     EXPECT_FALSE(engine.flags().hasVideo);
-    EXPECT_FALSE(host.has("findCaption http://radio.example/live"));
+    EXPECT_FALSE(engine.flags().captionsLoaded);
+    EXPECT_TRUE(host.has("findCaption http://radio.example/live"));
     EXPECT_TRUE(host.has("restoreAlpha"));
 }
 
@@ -108,8 +115,9 @@ TEST_F(EngineTest, AFailedOpenShowsTheErrorBoxAndReturnsToIdle) {
     backend.answerFailed("unrecognized file format");
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "파일 열기 오류");
-    EXPECT_EQ(prompter.messages[0].text,
-              "/m/broken.avi\n\n위의 파일을 열 수 없습니다.\n지원되는 형식인지 또는 경로를 확인하세요.");
+    EXPECT_EQ(
+        prompter.messages[0].text,
+        "/m/broken.avi\n\n위의 파일을 열 수 없습니다.\n지원되는 형식인지 또는 경로를 확인하세요.");
     EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
     EXPECT_FALSE(engine.flags().opening);
     EXPECT_FALSE(engine.flags().loaded);
