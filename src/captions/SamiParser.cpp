@@ -289,14 +289,31 @@ private:
     std::string colour_;
 };
 
+// "&NBSP", "&Nbsp" and "&nbsp", with or without ";", become blanks, in one pass.
+void replaceNbsp(std::string& cell) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < cell.size();) {
+        const std::string_view name = std::string_view(cell).substr(i + 1, 4);
+        if (cell[i] == '&' && (name == "NBSP" || name == "Nbsp" || name == "nbsp")) {
+            cell[kept++] = ' ';
+            i += 5;
+            if (i < cell.size() && cell[i] == ';') ++i;
+        } else {
+            cell[kept++] = cell[i++];
+        }
+    }
+    cell.resize(kept);
+}
+
 void cleanCell(std::string& cell) {
     trimInPlace(cell);
     replaceAll(cell, "\n\n", "\n");
     if (cell.size() > kEndMark.size() && cell.find(kEndMark) != std::string::npos)
         replaceAll(cell, kEndMark, " ");
-    for (std::string_view nbsp : {"&NBSP;", "&Nbsp;", "&nbsp;", "&NBSP", "&Nbsp", "&nbsp"})
-        replaceAll(cell, nbsp, " ");
-    if (cell.find('&') != std::string::npos) cell = decodeCharacterReferences(cell);
+    if (cell.find('&') != std::string::npos) {
+        replaceNbsp(cell);
+        cell = decodeCharacterReferences(cell);
+    }
     trimInPlace(cell);
 }
 

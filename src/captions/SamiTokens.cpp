@@ -150,7 +150,8 @@ private:
             return open + 4;
         }
         inTag_ = true;
-        tag_.assign("<");
+        tag_.clear();
+        tag_ += '<';
         return open + 1;
     }
 

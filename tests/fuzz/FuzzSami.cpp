@@ -63,7 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CaptionModel model;
     model.parseBytes(bytes, divideLength);
 
-    check(model.languageCount() >= 1 && model.languageCount() <= 4);
+    const CaptionTables& tables = model.tables();
+    check(model.languageCount() >= 1 && model.languageCount() <= kMaxCaptionLanguages);
+    check(tables.slots.size() == tables.languageCodes.size());
+    // A language without text has no table; the others have one cell per slot.
+    for (const auto& table : tables.slots) {
+        check(table.empty() || table.size() == static_cast<std::size_t>(model.lastSlot() + 1));
+        for (std::uint32_t index : table) check(index < tables.texts.size());
+    }
     check(model.lastSlot() >= -1 && model.lastSlot() <= kLatestSyncMilliseconds / 100);
     for (const std::string& cell : model.tables().texts) checkCell(cell);
 
