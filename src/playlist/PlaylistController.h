@@ -168,6 +168,7 @@ private:
     void changed();
     void repainted();
     void setTransparency(int percent, bool save);
+    void chooseTransparency(int percent);
     void applyScheme(std::string_view name);
     void runSchemeDialog();
     void moveSelection(int delta);
@@ -189,7 +190,7 @@ private:
     bool inSkinDialog_ = false;
     bool dirty_ = false;
     int anchor_ = -1;          // where a Shift-click range starts
-    int alphaBeforeOpen_ = 0;  // the transparency an opening medium set aside
+    bool opaqueForVideo_ = false;  // opaque for a medium that may show video
 };
 
 }  // namespace orvalis
