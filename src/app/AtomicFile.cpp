@@ -44,7 +44,8 @@ std::string replacedFile(const std::string& path) {
 
 // A new, empty file beside target under a name no other file has, opened for writing.
 int createTemporary(const std::string& target, mode_t mode, std::string& name) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = target + ".";
@@ -71,8 +72,7 @@ bool fileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view contents,
-                         NewFileMode newMode) {
+bool writeFileAtomically(const std::string& path, std::string_view contents, NewFileMode newMode) {
     const std::string target = replacedFile(path);
     std::string dir = parentOf(target);
     if (!makeDirectories(dir)) return false;

@@ -189,7 +189,7 @@ private:
     bool initialised_ = false;
     bool inSkinDialog_ = false;
     bool dirty_ = false;
-    int anchor_ = -1;          // where a Shift-click range starts
+    int anchor_ = -1;              // where a Shift-click range starts
     bool opaqueForVideo_ = false;  // opaque for a medium that may show video
 };
 

@@ -46,7 +46,8 @@ PlaylistRect keepOnScreens(const PlaylistRect& window, const std::vector<Playlis
     long long best = 0;
     for (const PlaylistRect& screen : screens) {
         if (screen.empty()) continue;
-        int visibleWidth = std::min(window.right, screen.right) - std::max(window.left, screen.left);
+        int visibleWidth =
+            std::min(window.right, screen.right) - std::max(window.left, screen.left);
         int visibleHeight =
             std::min(window.bottom, screen.bottom) - std::max(window.top, screen.top);
         if (visibleWidth >= std::min(window.width(), kGrip) &&

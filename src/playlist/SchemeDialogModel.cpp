@@ -173,9 +173,9 @@ void SchemeDialogModel::importFile() {
     current_ = 0;
     slot_ = SchemeSlot::Back;
     if (!renamed.empty())
-        prompter_.message(exclamation(
-            "Orvalis - 이름 중복",
-            ("같은 이름의 색상표가 있어 이름을 바꾸었습니다.\n" + renamed).c_str()));
+        prompter_.message(
+            exclamation("Orvalis - 이름 중복",
+                        ("같은 이름의 색상표가 있어 이름을 바꾸었습니다.\n" + renamed).c_str()));
 }
 
 void SchemeDialogModel::exportFile() {

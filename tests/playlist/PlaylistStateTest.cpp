@@ -185,8 +185,9 @@ TEST(PlaylistGeometry, PlacementStaysOnSomeScreenAndLayoutFollowsTheControlRow) 
     EXPECT_EQ(readPlaylistPlacement(settings, screens), (PlaylistRect{1143, 404, 1309, 676}));
     EXPECT_EQ(readPlaylistPlacement(settings, {{100, 50, 2020, 1130}}),
               (PlaylistRect{1243, 454, 1409, 726}));
-    for (PlaylistRect onScreen : {PlaylistRect{3000, 1000, 3300, 1400},
-                                  PlaylistRect{-1200, 10, -1000, 400}, PlaylistRect{-100, 5, 166, 300}})
+    for (PlaylistRect onScreen :
+         {PlaylistRect{3000, 1000, 3300, 1400}, PlaylistRect{-1200, 10, -1000, 400},
+          PlaylistRect{-100, 5, 166, 300}})
         EXPECT_EQ(placed(onScreen), onScreen);
     // Off every screen: onto the nearest, the same size.
     EXPECT_EQ(placed({5000, 3000, 5200, 3300}), (PlaylistRect{4280, 1140, 4480, 1440}));

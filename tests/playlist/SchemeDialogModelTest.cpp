@@ -191,7 +191,8 @@ TEST(SchemeDialog, ImportReplacesTheTableOrSaysWhyNot) {
     clash[1].name = "NIGHT (3)";
     EXPECT_EQ(d.model.schemes(), clash);
     EXPECT_EQ(d.prompter.messages.back().title, "Orvalis - 이름 중복");
-    EXPECT_EQ(d.lastMessage(), "같은 이름의 색상표가 있어 이름을 바꾸었습니다.\n\nNIGHT → NIGHT (3)");
+    EXPECT_EQ(d.lastMessage(),
+              "같은 이름의 색상표가 있어 이름을 바꾸었습니다.\n\nNIGHT → NIGHT (3)");
     d.model.accept();
     EXPECT_EQ(schemes::readSet(d.store), clash);
 }
