@@ -5,8 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <vector>
+#include <climits>
+#include <cstdlib>
+#include <random>
 
 namespace orvalis {
 
@@ -31,6 +32,30 @@ bool writeAll(int fd, std::string_view data) {
     return true;
 }
 
+// The file that replacing path replaces: the end of its links when it is a link that
+// leads somewhere, else path itself.
+std::string replacedFile(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    char resolved[PATH_MAX];
+    if (!::realpath(path.c_str(), resolved)) return path;
+    return resolved;
+}
+
+// A new, empty file beside target under a name no other file has, opened for writing.
+int createTemporary(const std::string& target, mode_t mode, std::string& name) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = target + ".";
+        for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
 }  // namespace
 
 bool makeDirectories(const std::string& path) {
@@ -47,25 +72,23 @@ bool fileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view contents) {
-    std::string dir = parentOf(path);
+bool writeFileAtomically(const std::string& path, std::string_view contents, NewFileMode newMode) {
+    const std::string target = replacedFile(path);
+    std::string dir = parentOf(target);
     if (!makeDirectories(dir)) return false;
 
-    // Keep the old file's permissions when there is one.
-    mode_t mode = 0600;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) mode = st.st_mode & 07777;
-
-    std::string tmpl = path + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    std::string temp;
+    // open() takes the umask off the mode, as for any file a program creates.
+    int fd = createTemporary(target, newMode == NewFileMode::Private ? 0600 : 0666, temp);
     if (fd < 0) return false;
-    bool ok = writeAll(fd, contents) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    bool ok = writeAll(fd, contents) && (!exists || ::fchmod(fd, st.st_mode & 07777) == 0) &&
+              ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
-    if (ok) ok = ::rename(name.data(), path.c_str()) == 0;
+    if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(name.data());
+        ::unlink(temp.c_str());
         return false;
     }
     int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -6,11 +6,18 @@
 
 namespace orvalis {
 
+// Who may read a file that does not exist yet: Usual gives the mode every program gives
+// (0666 less the umask); Private keeps it to its owner (0600), for the settings file.
+enum class NewFileMode { Usual, Private };
+
 // Replaces the file at path with contents in one step: the bytes go to a temporary file in
 // the same folder, are flushed to the disk, and the temporary file is renamed over the old
 // one. A crash or a full disk leaves either the old file or the new one, never half of one.
+// A file that exists keeps its mode; a link keeps pointing where it did, and the file it
+// points to is the one replaced (a link that leads nowhere is replaced like a missing file).
 // Creates missing parent folders. Returns false (and leaves the old file) on any failure.
-bool writeFileAtomically(const std::string& path, std::string_view contents);
+bool writeFileAtomically(const std::string& path, std::string_view contents,
+                         NewFileMode newMode = NewFileMode::Usual);
 
 // The whole file, or nothing when it cannot be read. Files larger than maxBytes are refused.
 std::optional<std::string> readWholeFile(const std::string& path,

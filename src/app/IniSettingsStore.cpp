@@ -81,7 +81,7 @@ int IniSettingsStore::lockFile() const {
 }
 
 bool IniSettingsStore::flushLocked() {
-    lastWriteOk_ = writeFileAtomically(path_, doc_.serialize());
+    lastWriteOk_ = writeFileAtomically(path_, doc_.serialize(), NewFileMode::Private);
     stamp_ = statFile();
     dirty_ = false;
     return lastWriteOk_;

@@ -1,6 +1,11 @@
 #include "playlist/ListFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <filesystem>
 #include <optional>
@@ -321,16 +326,89 @@ bool looksBinary(std::string_view raw, std::string_view decoded) {
     return bad * 4 > chars;
 }
 
+// The extension with its dot, lower-cased; empty without one.
+std::string extensionOf(std::string_view path) {
+    size_t dot = path.rfind('.');
+    return dot == std::string_view::npos ? std::string() : text::toLowerAscii(path.substr(dot));
+}
+
+// Windows Media's redirectors: ASX lists under the names of the media they lead to.
+bool isRedirector(std::string_view ext) {
+    return ext == ".wax" || ext == ".wvx" || ext == ".wmx";
+}
+
+// HLS tags open a playlist; a megabyte reaches well past the first of them.
+constexpr std::size_t kHlsHeadBytes = std::size_t(1) << 20;
+// Enough to tell a text reference from a medium.
+constexpr std::size_t kSniffBytes = 4096;
+
+// The first bytes of a regular file, or nothing when it cannot be read. Non-blocking, so
+// that a pipe under a media name cannot hold the window.
+std::optional<std::string> readHead(const std::string& path, std::size_t limit) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    std::string bytes(limit, '\0');
+    std::size_t have = 0;
+    while (have < limit) {
+        ssize_t n = ::read(fd, bytes.data() + have, limit - have);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        have += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(have);
+    return bytes;
+}
+
+// A reference file as Windows Media writes them, or an ASX list, in text.
+bool isReferenceText(std::string_view head) {
+    std::string decoded = text::decode(head);
+    if (looksBinary(head, decoded)) return false;
+    std::string_view body = trim(decoded);
+    return startsWithIgnoringCase(body, "[Reference]") || startsWithIgnoringCase(body, "<ASX");
+}
+
 }  // namespace
 
 ListFormat formatOf(std::string_view path) {
-    size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos) return ListFormat::None;
-    std::string ext = text::toLowerAscii(path.substr(dot));
-    if (ext == ".m3u") return ListFormat::M3u;
+    std::string ext = extensionOf(path);
+    if (ext == ".m3u" || ext == ".m3u8") return ListFormat::M3u;
     if (ext == ".pls") return ListFormat::Pls;
-    if (ext == ".asx") return ListFormat::Asx;
+    if (ext == ".asx" || isRedirector(ext)) return ListFormat::Asx;
     return ListFormat::None;
+}
+
+bool isHlsPlaylist(std::string_view text) {
+    bool found = false;
+    forEachLine(text, [&](std::string_view line) {
+        found = found || startsWithIgnoringCase(trim(line), "#EXT-X-");
+    });
+    return found;
+}
+
+PathClass classifyPath(const std::string& path) {
+    const std::string ext = extensionOf(path);
+    const ListFormat format = formatOf(path);
+    const PathClass medium{PathKind::Medium}, list{PathKind::List, format};
+    if (isStreamAddress(path)) {
+        if (ext == ".m3u8" || isRedirector(ext)) return medium;
+    } else if (format == ListFormat::M3u) {
+        auto head = readHead(path, kHlsHeadBytes);
+        return head && isHlsPlaylist(text::decode(*head)) ? medium : list;
+    } else if (isRedirector(ext)) {
+        auto head = readHead(path, kSniffBytes);
+        return head && looksBinary(*head, text::decode(*head)) ? medium : list;
+    } else if (ext == ".asf" || ext == ".wma") {
+        auto head = readHead(path, kSniffBytes);
+        if (head && isReferenceText(*head)) return {PathKind::List, ListFormat::Asx};
+    }
+    if (format != ListFormat::None) return list;
+    return isSupportedMedia(path) ? medium : PathClass{};
 }
 
 bool isSupportedMedia(std::string_view path) {
@@ -338,12 +416,6 @@ bool isSupportedMedia(std::string_view path) {
     if (dot == std::string_view::npos) return false;
     std::string ext = text::toLowerAscii(path.substr(dot));
     return kMediaPatterns.find(ext) != std::string_view::npos;
-}
-
-bool endsWithListExtension(std::string_view path) {
-    if (path.size() < 4) return false;
-    std::string tail = text::toLowerAscii(path.substr(path.size() - 4));
-    return tail == ".m3u" || tail == ".pls" || tail == ".asx";
 }
 
 std::string displayNameOf(std::string_view path) {

@@ -22,17 +22,32 @@ inline constexpr std::string_view kMediaPatterns =
     "*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;"
     "*.mp4;*.m4v;*.mkv;*.webm;*.mov;*.ogv;*.ts;*.m2ts;*.mts;*.flv;*.3gp;"
     "*.flac;*.m4a;*.aac;*.opus;*.oga;*.ape;*.wv;*.mka;*.ac3;*.aiff;";
-inline constexpr std::string_view kListPatterns = "*.m3u;*.pls;*.asx;";
+inline constexpr std::string_view kListPatterns = "*.m3u;*.pls;*.asx;*.m3u8;";
 
 enum class ListFormat { None, M3u, Pls, Asx };
 
-// By the text from the last "." to the end, lower-cased: ".m3u", ".pls", ".asx".
+// By the text from the last "." to the end, lower-cased: ".m3u" and ".m3u8" are M3U, ".pls"
+// PLS, ".asx" and the Windows Media redirectors ".wax", ".wvx" and ".wmx" ASX.
 ListFormat formatOf(std::string_view path);
+
+// What a path given to the playlist stands for: a list whose entries become rows, one
+// medium for the player, or neither. The name decides, and for local files whose name can
+// mean either the first bytes decide:
+// - an M3U that carries HLS tags ("#EXT-X-") is one stream, however many segments it names;
+// - a redirector (.wax, .wvx, .wmx) that is binary is a medium that took its name;
+// - an .asf or .wma that is a text reference ("[Reference]" or "<ASX") is an ASX list.
+// Addresses are never read: an .m3u8 or redirector address is a medium for the player.
+enum class PathKind { Unsupported, Medium, List };
+struct PathClass {
+    PathKind kind = PathKind::Unsupported;
+    ListFormat format = ListFormat::None;  // for a list
+};
+PathClass classifyPath(const std::string& path);
+// The text holds a line that begins with an HLS tag.
+bool isHlsPlaylist(std::string_view text);
 // A media file is one whose extension (with its dot, lower-cased) occurs anywhere in the
 // media patterns; so ".mp" passes, because it stands inside "*.mp3;".
 bool isSupportedMedia(std::string_view path);
-// The last four characters, lower-cased, are ".m3u", ".pls" or ".asx".
-bool endsWithListExtension(std::string_view path);
 
 struct ListEntry {
     std::string displayName;

@@ -115,10 +115,15 @@ PlayRequest Playlist::Shuffle(const RandomSource& random) {
     return PlayEntry(0, true);
 }
 
+void Playlist::rememberListFile(const std::string& path) {
+    recents_.add(path);
+    recents_.lastListFile = path;
+}
+
 bool Playlist::AddRecentList(const std::string& path) {
     model_.justLoaded = true;
-    bool added = recents_.add(path);
-    recents_.lastListFile = path;
+    bool added = !recents_.contains(path);
+    rememberListFile(path);
     if (!model_.empty()) {
         // Row 0 becomes the one current row.
         model_.currentIndex = 0;

@@ -8,6 +8,7 @@
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
 #include "playlist/FileSystemView.h"
+#include "playlist/ListFiles.h"
 #include "playlist/PlaylistModel.h"
 #include "playlist/RecentLists.h"
 
@@ -66,7 +67,8 @@ public:
     void SaveList();
 
     // Editing.
-    // Nothing when the dialog was cancelled; otherwise what it started.
+    // Nothing when the dialog was cancelled or every file chosen was a list that could not
+    // be read; otherwise what it started.
     std::optional<PlayRequest> AddFilesDialog();
     PlayRequest DropFiles(const std::vector<std::string>& names);
     PlayRequest AddPathList(const std::string& text);
@@ -95,7 +97,11 @@ public:
     static int layeredAlpha(int percent);
 
 private:
-    bool loadListFile(const std::string& path);
+    // Replaces the rows with the list's entries; a list that cannot be read or holds no
+    // entry changes nothing and says so.
+    bool loadListFile(const std::string& path, listfiles::ListFormat format);
+    // Records path as the list file in use and among the recent ones.
+    void rememberListFile(const std::string& path);
     std::string absoluteCommandPath(const std::string& part) const;
     int playlistSetting(const char* key, int def) const;
     // Selects the rows found wrong and offers to delete them; with none, the tip to show.

@@ -100,24 +100,34 @@ void PlaylistController::setTransparency(int percent, bool save) {
     }
 }
 
+// The user's own choice shows at once, video or not.
+void PlaylistController::chooseTransparency(int percent) {
+    opaqueForVideo_ = false;
+    setTransparency(percent, true);
+}
+
 void PlaylistController::transparencyKey(int digit) {
-    if (digit >= 0 && digit <= 5) setTransparency(digit * 10, true);
+    if (digit >= 0 && digit <= 5) chooseTransparency(digit * 10);
 }
 
 // While the window is active it is opaque; it takes its transparency back when another
-// window becomes active. The colour dialog keeps it as it is.
+// window becomes active. The colour dialog keeps it as it is, and so does a video.
 void PlaylistController::activationChanged(bool active) {
-    if (!initialised_ || playlist_.alphaPercent == 0 || inSkinDialog_) return;
+    if (!initialised_ || playlist_.alphaPercent == 0 || inSkinDialog_ || opaqueForVideo_) return;
     setTransparency(active ? 0 : playlist_.alphaPercent, false);
 }
 
+// A medium being opened may be a video, which the window must not show through; the user's
+// step (alphaPercent, and Alpha in the settings) stays as it was.
 void PlaylistController::opaqueForOpen() {
-    alphaBeforeOpen_ = playlist_.alphaPercent;
-    setTransparency(0, true);
+    opaqueForVideo_ = true;
+    setTransparency(0, false);
 }
 
 void PlaylistController::restoreTransparency() {
-    setTransparency(alphaBeforeOpen_, true);
+    if (!opaqueForVideo_) return;
+    opaqueForVideo_ = false;
+    setTransparency(playlist_.alphaPercent, false);
 }
 
 void PlaylistController::applyScheme(std::string_view name) {
@@ -356,7 +366,7 @@ std::vector<PlaylistMenuItem> PlaylistController::contextMenu() const {
 
 void PlaylistController::menuCommand(int id) {
     if (auto percent = transparencyOfCommand(id)) {
-        setTransparency(*percent, true);
+        chooseTransparency(*percent);
         return;
     }
     if (auto k = recentOfCommand(id)) {
@@ -466,8 +476,10 @@ void PlaylistController::showStopped() {
     setControlButtons({false, false, false, true});
 }
 
+// The medium was closed: there is no video to keep the window opaque for.
 void PlaylistController::disableButtons() {
     setControlButtons({});
+    restoreTransparency();
 }
 
 void PlaylistController::setShowControls(bool on) {

@@ -168,6 +168,7 @@ private:
     void changed();
     void repainted();
     void setTransparency(int percent, bool save);
+    void chooseTransparency(int percent);
     void applyScheme(std::string_view name);
     void runSchemeDialog();
     void moveSelection(int delta);
@@ -188,8 +189,8 @@ private:
     bool initialised_ = false;
     bool inSkinDialog_ = false;
     bool dirty_ = false;
-    int anchor_ = -1;          // where a Shift-click range starts
-    int alphaBeforeOpen_ = 0;  // the transparency an opening medium set aside
+    int anchor_ = -1;              // where a Shift-click range starts
+    bool opaqueForVideo_ = false;  // opaque for a medium that may show video
 };
 
 }  // namespace orvalis

@@ -1,5 +1,7 @@
 #include "playlist/PlaylistGeometry.h"
 
+#include <algorithm>
+
 #include "app/SettingsKeys.h"
 
 namespace orvalis {
@@ -10,6 +12,10 @@ namespace {
 constexpr int kPlayerWidth = 366;
 constexpr int kPlayerHeight = 272;
 
+// How much of the window must lie on a screen for it to count as there (or all of it, if
+// it is smaller): enough to see it and take hold of it.
+constexpr int kGrip = 32;
+
 constexpr int kEditWidth = 23, kEditHeight = 18, kEditGap = 10;
 constexpr int kTopButton = 10;
 
@@ -19,21 +25,48 @@ PlaylistRect at(int x, int y, int w, int h) {
 
 }  // namespace
 
-PlaylistRect readPlaylistPlacement(const SettingsStore& settings, int screenWidth,
-                                   int screenHeight) {
+PlaylistRect readPlaylistPlacement(const SettingsStore& settings,
+                                   const std::vector<PlaylistRect>& screens) {
     const char* s = sections::PlaylistScreen;
-    int defaultLeft = (screenWidth + kPlayerWidth) / 2;
-    int defaultTop = (screenHeight - kPlayerHeight) / 2;
+    const PlaylistRect home = screens.empty() ? PlaylistRect{} : screens.front();
+    int defaultLeft = home.left + (home.width() + kPlayerWidth) / 2;
+    int defaultTop = home.top + (home.height() - kPlayerHeight) / 2;
     PlaylistRect r;
     r.left = settings.getInt(s, "left", defaultLeft);
     r.top = settings.getInt(s, "top", defaultTop);
-    if (r.left > screenWidth) r.left = 0;
-    if (r.top > screenHeight) r.top = 0;
     r.right = settings.getInt(s, "right", r.left + kPlaylistMinWidth);
     r.bottom = settings.getInt(s, "bottom", r.top + kPlayerHeight);
     if (r.width() < kPlaylistMinWidth) r.right = r.left + kPlaylistMinWidth;
     if (r.height() < kPlaylistMinHeight) r.bottom = r.top + kPlaylistMinHeight;
-    return r;
+    return keepOnScreens(r, screens);
+}
+
+PlaylistRect keepOnScreens(const PlaylistRect& window, const std::vector<PlaylistRect>& screens) {
+    const PlaylistRect* nearest = nullptr;
+    long long best = 0;
+    for (const PlaylistRect& screen : screens) {
+        if (screen.empty()) continue;
+        int visibleWidth =
+            std::min(window.right, screen.right) - std::max(window.left, screen.left);
+        int visibleHeight =
+            std::min(window.bottom, screen.bottom) - std::max(window.top, screen.top);
+        if (visibleWidth >= std::min(window.width(), kGrip) &&
+            visibleHeight >= std::min(window.height(), kGrip))
+            return window;
+        long long dx = std::max({0, screen.left - window.right, window.left - screen.right});
+        long long dy = std::max({0, screen.top - window.bottom, window.top - screen.bottom});
+        if (!nearest || dx * dx + dy * dy < best) {
+            nearest = &screen;
+            best = dx * dx + dy * dy;
+        }
+    }
+    if (!nearest) return window;
+    const PlaylistRect& to = *nearest;
+    int width = std::min(window.width(), to.width());
+    int height = std::min(window.height(), to.height());
+    int left = std::clamp(window.left, to.left, to.right - width);
+    int top = std::clamp(window.top, to.top, to.bottom - height);
+    return {left, top, left + width, top + height};
 }
 
 void writePlaylistPlacement(SettingsStore& settings, const PlaylistRect& rect) {

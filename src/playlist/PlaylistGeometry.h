@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "app/SettingsStore.h"
 #include "player/Geometry.h"
@@ -15,11 +16,17 @@ inline int playlistMaxWidth(int screenWidth) {
     return screenWidth / 2;
 }
 
-// The window's place from Playlist\Screen, in screen coordinates. Without a stored place
-// the window stands right of the player window's first, centred place (366 x 272). A
-// stored left beyond the screen's width, or top beyond its height, becomes 0.
-PlaylistRect readPlaylistPlacement(const SettingsStore& settings, int screenWidth,
-                                   int screenHeight);
+// The window's place from Playlist\Screen, in screen coordinates (of the whole desktop).
+// screens: the areas of the screens, the player window's first. Without a stored place the
+// window stands right of the player window's first, centred place (366 x 272) on that
+// screen. A stored place is kept as long as the window is on some screen; one that is on
+// none is moved onto the nearest (keepOnScreens).
+PlaylistRect readPlaylistPlacement(const SettingsStore& settings,
+                                   const std::vector<PlaylistRect>& screens);
+// A window counts as on a screen while enough of it to take hold of lies on that screen.
+// One that is on no screen moves onto the nearest, keeping its size (only a window larger
+// than that screen shrinks to it). Without screens nothing moves.
+PlaylistRect keepOnScreens(const PlaylistRect& window, const std::vector<PlaylistRect>& screens);
 void writePlaylistPlacement(SettingsStore& settings, const PlaylistRect& rect);
 
 // Where the window's parts go for a client area of width x height.

@@ -47,12 +47,18 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-bool Playlist::loadListFile(const std::string& path) {
-    listfiles::ReadResult read = listfiles::readListFile(path, listfiles::formatOf(path));
+bool Playlist::loadListFile(const std::string& path, listfiles::ListFormat format) {
+    listfiles::ReadResult read = listfiles::readListFile(path, format);
+    const char* why = nullptr;
     if (read.status != listfiles::ReadStatus::Ok) {
-        prompter_.message({"Orvalis - 목록 파일 열기 실패",
-                           path + "\n\n위의 파일이 존재하지 않거나 열 수 없습니다.",
-                           MessageIcon::Exclamation, MessageButtons::Ok});
+        why = "\n\n위의 파일이 존재하지 않거나 열 수 없습니다.";
+    } else if (read.entries.empty()) {
+        // Loading it would only empty the list.
+        why = "\n\n위의 목록 파일에는 재생할 항목이 없습니다.";
+    }
+    if (why) {
+        prompter_.message({"Orvalis - 목록 파일 열기 실패", path + why, MessageIcon::Exclamation,
+                           MessageButtons::Ok});
         return false;
     }
     model_.clear();
@@ -64,8 +70,9 @@ bool Playlist::loadListFile(const std::string& path) {
 
 int Playlist::AddPath(const std::string& path) {
     if (model_.findLabel(path) >= 0) return -1;
-    if (listfiles::formatOf(path) != listfiles::ListFormat::None) return loadListFile(path) ? 1 : 0;
-    if (!listfiles::isSupportedMedia(path)) return 1;
+    const listfiles::PathClass what = listfiles::classifyPath(path);
+    if (what.kind == listfiles::PathKind::List) return loadListFile(path, what.format) ? 1 : 0;
+    if (what.kind == listfiles::PathKind::Unsupported) return 1;
     if (int row = model_.findPath(path); row >= 0) {
         model_.at(row).selected = true;
     } else {
@@ -91,11 +98,9 @@ void Playlist::SaveList() {
             break;
         }
     }
-    std::string_view name = fileNamePart(path);
-    size_t dot = name.rfind('.');
-    bool asx = dot != std::string_view::npos && text::toLowerAscii(name.substr(dot)) == ".asx";
-    // Any name other than .asx gets M3U: an empty file under a hand-typed extension would
-    // look saved and hold nothing.
+    bool asx = listfiles::formatOf(fileNamePart(path)) == listfiles::ListFormat::Asx;
+    // Any name other than an ASX one gets M3U: an empty file under a hand-typed extension
+    // would look saved and hold nothing.
     std::string contents =
         asx ? listfiles::writeAsx(model_.rows()) : listfiles::writeM3u(model_.rows());
     if (!writeFileAtomically(path, contents)) {
@@ -105,7 +110,8 @@ void Playlist::SaveList() {
                            MessageIcon::Exclamation, MessageButtons::Ok});
         return;
     }
-    AddRecentList(path);
+    // The saved file is a recent list; what plays next stays as it was.
+    rememberListFile(path);
 }
 
 std::optional<PlayRequest> Playlist::AddFilesDialog() {
@@ -115,36 +121,54 @@ std::optional<PlayRequest> Playlist::AddFilesDialog() {
         prompter_.openFiles({"", folder, "", addFilesFilter(), ""}, true);
     if (chosen.empty()) return std::nullopt;
     PlayRequest started;
+    bool found = false;
     std::vector<std::string> fresh;
     for (const auto& path : chosen) {
         if (int row = model_.findPath(path); row >= 0) {
             started = PlayItem(row);
+            found = true;
         } else if (fresh.size() < kBatchLimit) {
             fresh.push_back(path);
         }
     }
     std::sort(fresh.begin(), fresh.end());
-    for (const auto& path : fresh) AddPath(path);
+    bool added = false;
+    for (const auto& path : fresh) added = AddPath(path) != 0 || added;
     settings_.putString(sections::Config, "Recent Folder", folderOf(chosen.back()));
+    // Lists that could not be read have had their say; nothing else happens.
+    if (!found && !added) return std::nullopt;
     return started;
 }
 
 PlayRequest Playlist::DropFiles(const std::vector<std::string>& names) {
+    const PlaylistModel before = model_;
     model_.clearSelection();
     if (playlistSetting("Auto Delete", 0) == 1) model_.clear();
-    bool listLoaded = false;
+    bool listLoaded = false, added = false, failed = false;
     std::vector<std::string> files;
     for (const auto& name : names) {
-        // A list file dropped alone replaces the list; the old rows stay if it cannot be read.
-        if (names.size() == 1 && listfiles::endsWithListExtension(name)) {
-            listLoaded = loadListFile(name);
+        // A list file dropped alone replaces the list.
+        listfiles::PathClass what =
+            names.size() == 1 ? listfiles::classifyPath(name) : listfiles::PathClass{};
+        if (what.kind == listfiles::PathKind::List) {
+            listLoaded = loadListFile(name, what.format);
+            failed = !listLoaded;
             break;
         }
         if (files.size() < kBatchLimit && files_.kind(name) == FileSystemView::Kind::File)
             files.push_back(name);
     }
     std::sort(files.begin(), files.end());
-    for (const auto& path : files) AddPath(path);
+    for (const auto& path : files) {
+        int result = AddPath(path);
+        added = result != 0 || added;
+        failed = result == 0 || failed;
+    }
+    // Lists that could not be read, and nothing else: the drop changes nothing.
+    if (failed && !added && !listLoaded) {
+        model_ = before;
+        return {};
+    }
     model_.currentIndex = listLoaded && !model_.empty() ? 0 : model_.FirstSelected();
     return PlayItem(model_.currentIndex);
 }
@@ -162,11 +186,13 @@ std::string Playlist::absoluteCommandPath(const std::string& part) const {
 }
 
 PlayRequest Playlist::AddPathList(const std::string& text) {
+    const PlaylistModel before = model_;
     model_.clickedIndex = model_.FirstSelected();
     if (model_.clickedIndex >= 0) model_.at(model_.clickedIndex).selected = false;
     bool autoDelete = playlistSetting("Auto Delete", 0) == 1;
     if (autoDelete) model_.clear();
-    int before = model_.count();
+    int first = model_.count();
+    bool handled = false, failed = false;
     model_.currentIndex = -1;
     std::string_view rest = text;
     while (!rest.empty()) {
@@ -177,13 +203,24 @@ PlayRequest Playlist::AddPathList(const std::string& text) {
         std::string path = absoluteCommandPath(std::string(part));
         if (int row = model_.findPath(path); row >= 0) {
             if (model_.currentIndex == -1) model_.currentIndex = model_.clickedIndex = row;
-        } else if (listfiles::endsWithListExtension(path)) {
-            AddPath(path);
+            handled = true;
+        } else if (listfiles::classifyPath(path).kind == listfiles::PathKind::List) {
+            // A list that cannot be read has said so; the old rows are not its rows.
+            if (AddPath(path) == 0) {
+                failed = true;
+                continue;
+            }
             model_.currentIndex = model_.clickedIndex = 0;
+            handled = true;
         } else {
             AddPath(path);
-            model_.currentIndex = before;
+            model_.currentIndex = first;
+            handled = true;
         }
+    }
+    if (failed && !handled) {
+        model_ = before;
+        return {};
     }
     if (autoDelete) model_.currentIndex = 0;
     return PlayItem(model_.currentIndex);

@@ -114,13 +114,17 @@ QRect PlaylistWindow::screenArea() const {
 }
 
 void PlaylistWindow::placeAtStart() {
-    QScreen* s = parentWidget() && parentWidget()->screen() ? parentWidget()->screen()
-                                                            : QGuiApplication::primaryScreen();
-    const QRect screen = s ? s->geometry() : QRect(0, 0, 1024, 768);
+    QScreen* home = parentWidget() && parentWidget()->screen() ? parentWidget()->screen()
+                                                               : QGuiApplication::primaryScreen();
+    const QRect screen = home ? home->geometry() : QRect(0, 0, 1024, 768);
     setMinimumSize(kPlaylistMinWidth, kPlaylistMinHeight);
     setMaximumWidth(std::max(kPlaylistMinWidth, playlistMaxWidth(screen.width())));
-    PlaylistRect r = readPlaylistPlacement(settings_, screen.width(), screen.height());
-    setGeometry(toQRect(r));
+    // The player window's screen first: the default place is beside it.
+    std::vector<PlaylistRect> screens;
+    if (home) screens.push_back(toRect(home->availableGeometry()));
+    for (QScreen* s : QGuiApplication::screens())
+        if (s != home) screens.push_back(toRect(s->availableGeometry()));
+    setGeometry(toQRect(readPlaylistPlacement(settings_, screens)));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "playlist/SchemeDialogModel.h"
 
+#include <set>
+
 #include "app/IniDocument.h"
 #include "app/TextCodec.h"
 #include "playlist/ClrFile.h"
@@ -22,6 +24,30 @@ FileDialogRequest clrDialog(const char* filter) {
     request.defaultSuffix = kClrSuffix;
     request.filter = filter;
     return request;
+}
+
+// The settings keep a scheme's colours in a section named after it, and section names
+// ignore letter case: of two names that differ only so, the later is renamed "name (2)",
+// "name (3)" ..., to a name that no scheme of the set has. Gives the lines "old → new".
+std::string giveUniqueNames(std::vector<ColorScheme>& set) {
+    std::set<std::string> taken, kept;
+    for (const ColorScheme& s : set) taken.insert(foldAsciiCase(s.name));
+    std::string renamed;
+    for (ColorScheme& s : set) {
+        if (kept.insert(foldAsciiCase(s.name)).second) continue;
+        std::string name;
+        for (int n = 2; name.empty() || taken.count(foldAsciiCase(name)); ++n) {
+            std::string suffix = " (" + std::to_string(n) + ")";
+            name = schemes::storableName(
+                       text::prefixWithinUnits(s.name, schemes::kNameUnits - suffix.size())) +
+                   suffix;
+        }
+        renamed += "\n" + s.name + " → " + name;
+        s.name = name;
+        taken.insert(foldAsciiCase(name));
+        kept.insert(foldAsciiCase(name));
+    }
+    return renamed;
 }
 
 }  // namespace
@@ -142,9 +168,14 @@ void SchemeDialogModel::importFile() {
         prompter_.message(exclamation(kOpenTitle, "적절한 색상 정보 파일이 아닙니다."));
         return;
     }
+    std::string renamed = giveUniqueNames(named);
     schemes_ = std::move(named);
     current_ = 0;
     slot_ = SchemeSlot::Back;
+    if (!renamed.empty())
+        prompter_.message(
+            exclamation("Orvalis - 이름 중복",
+                        ("같은 이름의 색상표가 있어 이름을 바꾸었습니다.\n" + renamed).c_str()));
 }
 
 void SchemeDialogModel::exportFile() {

@@ -40,6 +40,9 @@ TEST(SettingsStore, DefaultsComeFromEachReaderAndValuesRoundTrip) {
     EXPECT_EQ(again.getInt(sections::ConfigControl, "Track Color2", 0), 16744576);
     std::string text = readFile(store.path());
     EXPECT_NE(text.find("[Config\\Control]\nTrack Color2=16744576\n"), std::string::npos) << text;
+    struct stat st {};
+    ASSERT_EQ(::stat(store.path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);  // the settings stay their owner's
 }
 
 TEST(SettingsStore, NestedSectionsAreIndependent) {

@@ -227,13 +227,23 @@ TEST_F(PlaylistControllerTest, TheWindowIsOpaqueWhileActiveAndAroundOpeningAMedi
     EXPECT_EQ(view.alpha, 204);
     EXPECT_EQ(settings.getInt(sections::Playlist, "Alpha", -1), 20);
 
-    // Opening makes it opaque; a medium without video gives the transparency back.
+    // Opening makes it opaque; a medium without video gives the transparency back, one with
+    // video keeps it opaque until it closes. The user's choice stays in the settings.
     logic->opaqueForOpen();
     EXPECT_EQ(view.alpha, 255);
-    EXPECT_EQ(settings.getInt(sections::Playlist, "Alpha", -1), 0);
     logic->restoreTransparency();
     EXPECT_EQ(view.alpha, 204);
+    logic->opaqueForOpen();
+    logic->activationChanged(true);
+    logic->activationChanged(false);
+    EXPECT_EQ(view.alpha, 255);
     EXPECT_EQ(settings.getInt(sections::Playlist, "Alpha", -1), 20);
+    logic->opaqueForOpen();
+    logic->restoreTransparency();
+    EXPECT_EQ(view.alpha, 204);
+    logic->opaqueForOpen();
+    logic->disableButtons();  // the medium was closed
+    EXPECT_EQ(view.alpha, 204);
 
     // The colour dialog leaves the window as it is while it is open.
     view.duringDialog = [this] {

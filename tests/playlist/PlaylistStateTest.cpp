@@ -173,13 +173,28 @@ TEST(PlaylistRecents, TenNewestFirstInTheMenuWithTheListInUseChecked) {
     EXPECT_EQ(p.lastListFile(), dir + "/r.m3u");
 }
 
-TEST(PlaylistGeometry, PlacementDefaultsBesideThePlayerAndLayoutFollowsTheControlRow) {
+TEST(PlaylistGeometry, PlacementStaysOnSomeScreenAndLayoutFollowsTheControlRow) {
     test::MemorySettingsStore settings;
-    EXPECT_EQ(readPlaylistPlacement(settings, 1920, 1080), (PlaylistRect{1143, 404, 1309, 676}));
-    writePlaylistPlacement(settings, {5000, 3000, 5200, 3300});
-    EXPECT_EQ(readPlaylistPlacement(settings, 1920, 1080), (PlaylistRect{0, 0, 5200, 3300}));
-    writePlaylistPlacement(settings, {10, 10, 20, 20});
-    EXPECT_EQ(readPlaylistPlacement(settings, 1920, 1080), (PlaylistRect{10, 10, 176, 180}));
+    // The player's screen first; a second one to its right, a third to its left.
+    const std::vector<PlaylistRect> screens{
+        {0, 0, 1920, 1080}, {1920, 0, 4480, 1440}, {-1280, 0, 0, 1024}};
+    auto placed = [&](const PlaylistRect& stored) {
+        writePlaylistPlacement(settings, stored);
+        return readPlaylistPlacement(settings, screens);
+    };
+    EXPECT_EQ(readPlaylistPlacement(settings, screens), (PlaylistRect{1143, 404, 1309, 676}));
+    EXPECT_EQ(readPlaylistPlacement(settings, {{100, 50, 2020, 1130}}),
+              (PlaylistRect{1243, 454, 1409, 726}));
+    for (PlaylistRect onScreen :
+         {PlaylistRect{3000, 1000, 3300, 1400}, PlaylistRect{-1200, 10, -1000, 400},
+          PlaylistRect{-100, 5, 166, 300}})
+        EXPECT_EQ(placed(onScreen), onScreen);
+    // Off every screen: onto the nearest, the same size.
+    EXPECT_EQ(placed({5000, 3000, 5200, 3300}), (PlaylistRect{4280, 1140, 4480, 1440}));
+    EXPECT_EQ(placed({-3000, 1500, -2800, 1700}), (PlaylistRect{-1280, 824, -1080, 1024}));
+    EXPECT_EQ(placed({1000, -900, 1200, -600}), (PlaylistRect{1000, 0, 1200, 300}));
+    EXPECT_EQ(placed({10, 10, 20, 20}), (PlaylistRect{10, 10, 176, 180}));
+    EXPECT_EQ(readPlaylistPlacement(settings, {}), (PlaylistRect{10, 10, 176, 180}));
 
     PlaylistLayout with = layoutPlaylist(200, 300, true), without = layoutPlaylist(200, 300, false);
     EXPECT_EQ(with.list, (PlaylistRect{2, 15, 198, 260}));

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -189,6 +190,17 @@ TEST_F(PlaylistTest, AddPathAppendsSupportedMediaOnceAndRefusesWhatItCannotRead)
         EXPECT_EQ(playlist.model().count(), 2);
     }
 
+    // A list without entries changes nothing and says so.
+    test::writeFile(dir + "/empty.pls", "[playlist]\nNumberOfEntries=0\n");
+    test::writeFile(dir + "/empty.m3u", "#EXTM3U\n");
+    for (const std::string& empty : {dir + "/empty.pls", dir + "/empty.m3u"}) {
+        EXPECT_EQ(playlist.AddPath(empty), 0);
+        EXPECT_EQ(prompter.messages.back().text,
+                  empty + "\n\n위의 목록 파일에는 재생할 항목이 없습니다.");
+        EXPECT_EQ(playlist.model().count(), 2);
+        EXPECT_EQ(playlist.recents().count(), 0);
+    }
+
     test::writeFile(dir + "/list.m3u", "#EXTM3U\nx.avi\ny.avi\n");
     playlist.PlayItem(1);
     EXPECT_EQ(playlist.AddPath(dir + "/list.m3u"), 1);
@@ -197,6 +209,49 @@ TEST_F(PlaylistTest, AddPathAppendsSupportedMediaOnceAndRefusesWhatItCannotRead)
     EXPECT_TRUE(playlist.model().at(0).focused);
     EXPECT_TRUE(playlist.model().justLoaded);
     EXPECT_EQ(playlist.lastListFile(), dir + "/list.m3u");
+}
+
+TEST_F(PlaylistTest, ListsAndMediaAreToldApartByWhatTheFilesHold) {
+    std::string dir = test::freshDir("kinds");
+    // An HLS playlist is one stream for the player, whatever its extension.
+    test::writeFile(dir + "/live.m3u8",
+                    "#EXTM3U\n#EXT-X-TARGETDURATION:6\n#EXTINF:6.0,\nseg0.ts\nseg1.ts\n");
+    test::writeFile(dir + "/master.m3u",
+                    "#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=1280000\nlow.m3u8\n");
+    test::writeFile(dir + "/plain.m3u8", "#EXTM3U\n한글.mp3\n");
+    // Windows Media redirectors, and reference files under a media extension, are lists...
+    test::writeFile(dir + "/radio.wax", "<ASX version=\"3.0\"><Entry><Ref href=\"http://r/1\"/>");
+    test::writeFile(dir + "/ref.asf", "[Reference]\r\nRef1=http://r/2.asf?MSWMExt=.asf\r\n");
+    test::writeFile(dir + "/ref.wma",
+                    "\xEF\xBB\xBF  <asx version=\"3.0\"><ref href=\"mms://r/3\"/>");
+    // ...but a real medium under either extension plays as a medium.
+    const std::string asfHeader(
+        "0&\xB2u\x8E"
+        "f\xCF\x11\xA6\xD9\0\xAA\0b\xCEl",
+        16);
+    test::writeFile(dir + "/song.wma", asfHeader + std::string(200, '\0'));
+    test::writeFile(dir + "/real.wax", asfHeader + std::string(200, '\0'));
+
+    add({"/v/old.avi"});
+    auto rowsAfter = [&](const std::string& path) {
+        EXPECT_EQ(playlist.AddPath(path), 1) << path;
+        return paths();
+    };
+    EXPECT_EQ(rowsAfter(dir + "/live.m3u8"),
+              (std::vector<std::string>{"/v/old.avi", dir + "/live.m3u8"}));
+    EXPECT_EQ(rowsAfter("https://cdn.example/hls/index.m3u8").back(),
+              "https://cdn.example/hls/index.m3u8");
+    EXPECT_EQ(playlist.DropFiles({dir + "/master.m3u"}).path, dir + "/master.m3u");
+    EXPECT_EQ(playlist.model().count(), 4);
+    EXPECT_EQ(rowsAfter(dir + "/plain.m3u8"), std::vector<std::string>{dir + "/한글.mp3"});
+    EXPECT_EQ(rowsAfter(dir + "/radio.wax"), std::vector<std::string>{"http://r/1"});
+    EXPECT_EQ(rowsAfter(dir + "/ref.asf"), std::vector<std::string>{"http://r/2.asf?MSWMExt=.asf"});
+    EXPECT_EQ(rowsAfter(dir + "/ref.wma"), std::vector<std::string>{"mms://r/3"});
+    EXPECT_EQ(rowsAfter(dir + "/song.wma"),
+              (std::vector<std::string>{"mms://r/3", dir + "/song.wma"}));
+    EXPECT_EQ(rowsAfter(dir + "/real.wax").back(), dir + "/real.wax");
+    EXPECT_EQ(rowsAfter("/not/here.wma").back(), "/not/here.wma");
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 TEST_F(PlaylistTest, DropsAddRegularFilesInNameOrderAndStartTheFirstOfThem) {
@@ -231,6 +286,9 @@ TEST_F(PlaylistTest, DropsAddRegularFilesInNameOrderAndStartTheFirstOfThem) {
     }
     EXPECT_EQ(playlist.DropFiles(many).path, "/many/10000.avi");
     EXPECT_EQ(playlist.model().count(), 1000);
+    // Auto Delete empties the list only for something that takes its place.
+    EXPECT_FALSE(playlist.DropFiles({dir + "/broken.asx"}).opens());
+    EXPECT_EQ(playlist.model().count(), 1000);
 }
 
 TEST_F(PlaylistTest, PathListsFromTheCommandLineAddResolveAndStart) {
@@ -255,6 +313,12 @@ TEST_F(PlaylistTest, PathListsFromTheCommandLineAddResolveAndStart) {
     setPlaylist("Auto Delete", 1);
     EXPECT_EQ(playlist.AddPathList("/v/only.avi;").row, 0);
     EXPECT_EQ(paths(), std::vector<std::string>{"/v/only.avi"});
+    // A list that cannot be read starts nothing and leaves the rows as they were.
+    for (int autoDelete : {1, 0}) {
+        setPlaylist("Auto Delete", autoDelete);
+        EXPECT_FALSE(playlist.AddPathList(dir + "/missing.m3u;").opens());
+        EXPECT_EQ(paths(), std::vector<std::string>{"/v/only.avi"});
+    }
 }
 
 TEST_F(PlaylistTest, TheAddFilesDialogAddsInByteOrderAndOpenAndPlayStartsTheFirstAdded) {
@@ -263,12 +327,13 @@ TEST_F(PlaylistTest, TheAddFilesDialogAddsInByteOrderAndOpenAndPlayStartsTheFirs
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_EQ(prompter.dialogs[0].folder, "/recent");
     const std::string media(listfiles::kMediaPatterns);
-    EXPECT_TRUE(media.starts_with("*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;"
-                                  "*.vob;*.mp3;*.mp2;*.wma;*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;"
-                                  "*.ogm;*.mp4;*.m4v;*.mkv;"));
-    EXPECT_EQ(prompter.dialogs[0].filter, "지원되는 모든 파일|" + media +
-                                              "*.m3u;*.pls;*.asx;|미디어 파일|" + media +
-                                              "|재생 목록 파일|*.m3u;*.pls;*.asx;|모든 파일|*.*|");
+    EXPECT_TRUE(
+        media.starts_with("*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;"
+                          "*.vob;*.mp3;*.mp2;*.wma;*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;"
+                          "*.ogm;*.mp4;*.m4v;*.mkv;"));
+    EXPECT_EQ(prompter.dialogs[0].filter,
+              "지원되는 모든 파일|" + media + "*.m3u;*.pls;*.asx;*.m3u8;|미디어 파일|" + media +
+                  "|재생 목록 파일|*.m3u;*.pls;*.asx;*.m3u8;|모든 파일|*.*|");
 
     add({"/v/old.avi"});
     settings.putString(sections::Config, "Default Folder", "/default");
@@ -280,6 +345,9 @@ TEST_F(PlaylistTest, TheAddFilesDialogAddsInByteOrderAndOpenAndPlayStartsTheFirs
 
     prompter.openAnswers = {{"/v/old.avi"}};
     EXPECT_EQ(playlist.AddFilesDialog()->row, 0);
+    prompter.openAnswers = {{"/nowhere/list.m3u"}};
+    EXPECT_FALSE(playlist.OpenAndPlay().opens());  // row 0 is selected, but nothing was added
+    EXPECT_EQ(playlist.model().count(), 3);
 }
 
 TEST_F(PlaylistTest, SaveListAsksBeforeOverwritingAndWritesM3uUnlessAsxIsChosen) {
@@ -316,6 +384,32 @@ TEST_F(PlaylistTest, SaveListAsksBeforeOverwritingAndWritesM3uUnlessAsxIsChosen)
               "파일을 저장할 수 없습니다.\n\n다른 프로그램이 이 파일을 사용하고 있거나\n\n디스크에 "
               "기록할 수 없습니다.");
     EXPECT_EQ(playlist.recents().count(), 2);
+
+    // Saving changes nothing about what plays.
+    playlist.PlayItem(1);
+    playlist.fileOpened();
+    prompter.saveAnswers = {dir + "/current.m3u"};
+    playlist.SaveList();
+    EXPECT_EQ(marked(), 1);
+    EXPECT_TRUE(playlist.PlayEntry(-1, true).stops());
+
+    // A new file gets the usual mode, an old one keeps its own, and a link stays a link.
+    const mode_t umask = ::umask(022);
+    struct stat st {};
+    ASSERT_EQ(::chmod((dir + "/list.txt").c_str(), 0640), 0);
+    ASSERT_EQ(::symlink((dir + "/list.txt").c_str(), (dir + "/link.m3u").c_str()), 0);
+    prompter.saveAnswers = {dir + "/fresh.m3u", dir + "/link.m3u"};
+    prompter.answers = {MessageResult::Yes};
+    playlist.SaveList();
+    playlist.SaveList();
+    ::umask(umask);
+    ASSERT_EQ(::stat((dir + "/fresh.m3u").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    ASSERT_EQ(::lstat((dir + "/link.m3u").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat((dir + "/list.txt").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(test::readFile(dir + "/list.txt"), test::readFile(dir + "/fresh.m3u"));
 }
 
 TEST_F(PlaylistTest, ChecksSelectWhatIsWrongAndDeleteItOnYes) {

@@ -180,6 +180,21 @@ TEST(SchemeDialog, ImportReplacesTheTableOrSaysWhyNot) {
     EXPECT_EQ(d.model.current(), 0);
     EXPECT_EQ(d.model.pickerColor(), 1u);  // slot 0 again
     EXPECT_TRUE(d.store.writes.empty());
+
+    // The store does not tell letter cases apart: a name that differs only so is renamed,
+    // with a word why, and every scheme keeps its colours.
+    std::vector<ColorScheme> clash = {
+        {"Night", 1, 2, 3, 4}, {"NIGHT", 5, 6, 7, 8}, {"Night (2)", 9, 9, 9, 9}};
+    ASSERT_TRUE(clr::writeFile(dir + "/clash.clr", clash));
+    d.prompter.openAnswers = {{dir + "/clash.clr"}};
+    d.model.importFile();
+    clash[1].name = "NIGHT (3)";
+    EXPECT_EQ(d.model.schemes(), clash);
+    EXPECT_EQ(d.prompter.messages.back().title, "Orvalis - 이름 중복");
+    EXPECT_EQ(d.lastMessage(),
+              "같은 이름의 색상표가 있어 이름을 바꾸었습니다.\n\nNIGHT → NIGHT (3)");
+    d.model.accept();
+    EXPECT_EQ(schemes::readSet(d.store), clash);
 }
 
 TEST(SchemeDialog, ExportThenImportGivesTheSameTable) {
