@@ -26,7 +26,7 @@ for bin in "$build"/fuzz/fuzz_*; do
         tail -40 "$build/fuzz-corpus/$name.log"
         status=1
     else
-        grep -E '^#[0-9]+ *DONE' "$build/fuzz-corpus/$name.log" | tail -1 || true
+        grep -E '^Done [0-9]+ runs' "$build/fuzz-corpus/$name.log" | tail -1 || true
     fi
 done
 exit $status
