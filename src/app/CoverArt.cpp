@@ -1,18 +1,17 @@
 #include "app/CoverArt.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <aifffile.h>
 #include <asffile.h>
 #include <attachedpictureframe.h>
+#include <fcntl.h>
 #include <fileref.h>
 #include <flacfile.h>
 #include <id3v2tag.h>
 #include <mp4file.h>
 #include <mpegfile.h>
+#include <sys/stat.h>
 #include <tfilestream.h>
+#include <unistd.h>
 #include <wavfile.h>
 #include <xiphcomment.h>
 

@@ -15,6 +15,13 @@ namespace {
 
 const std::string kPng = std::string("\x89PNG\r\n\x1A\n", 8);
 
+// A one-frame picture of 16x16 pixels, its format by its extension.
+bool makePicture(const std::string& path) {
+    const std::string command =
+        "ffmpeg -nostdin -y -v error -f lavfi -i color=c=red:s=16x16 -frames:v 1 '" + path + "'";
+    return std::system(command.c_str()) == 0;
+}
+
 // A short silent medium carrying picture as its cover; "" when ffmpeg could not make it.
 std::string tagged(const std::string& dir, const std::string& name, const std::string& picture,
                    const std::string& options) {
@@ -34,11 +41,7 @@ TEST(CoverArt, EachTagFormatGivesItsCover) {
 
     const std::string dir = test::freshDir("tagged");
     const std::string png = dir + "/pic.png", jpg = dir + "/pic.jpg";
-    for (const std::string& picture : {png, jpg}) {
-        ASSERT_EQ(std::system(("ffmpeg -nostdin -y -v error -f lavfi -i color=c=red:s=16x16 "
-                               "-frames:v 1 '" + picture + "'").c_str()),
-                  0);
-    }
+    ASSERT_TRUE(makePicture(png) && makePicture(jpg));
     const struct {
         const char* name;
         const char* picture;
@@ -60,7 +63,8 @@ TEST(CoverArt, EachTagFormatGivesItsCover) {
     // No medium, no picture: a folder, a pipe, a device, a file that is all noise.
     const std::string fifo = dir + "/pipe.mp3";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    test::writeFile(dir + "/noise.mp3", "ID3\x03\x00\x00\x7F\x7F\x7F\x7F" + std::string(64, '\xFF'));
+    test::writeFile(dir + "/noise.mp3",
+                    "ID3\x03\x00\x00\x7F\x7F\x7F\x7F" + std::string(64, '\xFF'));
     for (const std::string& path : {dir, fifo, std::string("/dev/zero"), dir + "/noise.mp3"})
         EXPECT_FALSE(embeddedPicture(path)) << path;
 }
@@ -84,9 +88,7 @@ TEST(CoverArt, TakenPicturesAreKeptOneAtATime) {
     const std::string folder = test::freshDir("cover-cache") + "/covers";
     std::filesystem::copy_file(test::mediaPath("test/cover.mp3"), media + "/a.mp3");
     const std::string jpg = media + "/pic.jpg";
-    ASSERT_EQ(std::system(("ffmpeg -nostdin -y -v error -f lavfi -i color=c=blue:s=8x8 "
-                           "-frames:v 1 '" + jpg + "'").c_str()),
-              0);
+    ASSERT_TRUE(makePicture(jpg));
     ASSERT_NE(tagged(media, "b.mp3", jpg, "-c:a libmp3lame"), "");
     test::writeFile(media + "/c.mp3", "no tag");
     auto files = [&] {

@@ -1,7 +1,7 @@
 // Every reader of a file the user names refuses a pipe, a folder and a device at once: none of
 // them may hold the window waiting for a writer or read an endless device.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -14,8 +14,9 @@ namespace orvalis::fuzz {
 
 inline const std::string& privateDir() {
     static const std::string dir = [] {
-        std::string tmpl = std::filesystem::is_directory("/dev/shm") ? "/dev/shm/orvalis-fuzz-XXXXXX"
-                                                                     : "/tmp/orvalis-fuzz-XXXXXX";
+        std::string tmpl = std::filesystem::is_directory("/dev/shm")
+                               ? "/dev/shm/orvalis-fuzz-XXXXXX"
+                               : "/tmp/orvalis-fuzz-XXXXXX";
         if (!::mkdtemp(tmpl.data())) ::abort();
         static const std::string removed = tmpl;
         ::atexit([] {

@@ -20,9 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string dir = fuzz::privateDir();
     const std::string program = "/opt/orvalis/orvalis";
     const DesktopAssociations desktop({dir + "/config", dir + "/data", program, {}}, {});
-    static const bool entryWritten = writeFileAtomically(desktop.desktopEntryPath(),
-                                                         desktopEntryText(program)) &&
-                                     makeDirectories(dir + "/config");
+    static const bool entryWritten =
+        writeFileAtomically(desktop.desktopEntryPath(), desktopEntryText(program)) &&
+        makeDirectories(dir + "/config");
     if (!entryWritten) std::abort();
     fuzz::writeBytes(desktop.mimeappsPath(), list);
 
