@@ -15,7 +15,7 @@ for bin in "$build"/fuzz/fuzz_*; do
     extra=""
     [ -d "$seeds" ] && extra="$seeds"
     case "$name" in
-        fuzz_sami|fuzz_srt) [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami" ;;
+        fuzz_sami|fuzz_subrip) [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami" ;;
         fuzz_playlist*) [ -d "$root/../shared/corpus/playlists" ] && extra="$extra $root/../shared/corpus/playlists" ;;
     esac
     echo "fuzz: $name for ${seconds}s"
@@ -26,7 +26,7 @@ for bin in "$build"/fuzz/fuzz_*; do
         tail -40 "$build/fuzz-corpus/$name.log"
         status=1
     else
-        grep -E '^#[0-9]+ *DONE' "$build/fuzz-corpus/$name.log" | tail -1 || true
+        grep -E '^Done [0-9]+ runs' "$build/fuzz-corpus/$name.log" | tail -1 || true
     fi
 done
 exit $status

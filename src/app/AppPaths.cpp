@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <string_view>
+
+#include "app/AtomicFile.h"
 
 namespace orvalis::paths {
 
@@ -25,7 +27,7 @@ bool isDirectory(const std::string& path) {
 
 // XDG_PICTURES_DIR="$HOME/Pictures" in user-dirs.dirs: a path relative to $HOME or absolute.
 std::string userDirsPictures(const std::string& home) {
-    std::ifstream in(configHome() + "/user-dirs.dirs");
+    std::istringstream in(readWholeFile(configHome() + "/user-dirs.dirs", 1u << 20).value_or(""));
     std::string line;
     constexpr std::string_view kKey = "XDG_PICTURES_DIR=";
     while (std::getline(in, line)) {

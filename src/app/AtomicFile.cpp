@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -99,20 +100,28 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, New
     return true;
 }
 
-std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+// Opens without waiting: a pipe, a terminal or a device given as a file would otherwise hold
+// the caller in open() or read() for ever. Only regular files are read; O_NONBLOCK changes
+// nothing for them.
+std::optional<std::string> readRegularFile(const std::string& path, std::size_t maxBytes,
+                                           bool refuseLarger) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        static_cast<std::size_t>(st.st_size) > maxBytes) {
+        (refuseLarger && static_cast<std::size_t>(st.st_size) > maxBytes)) {
         ::close(fd);
         return std::nullopt;
     }
     std::string data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
+    data.reserve(std::min(static_cast<std::size_t>(st.st_size), maxBytes));
     char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+    // Files of /proc tell a size of 0 and may grow while read: the cap holds for them too.
+    while (data.size() <= maxBytes) {
+        const std::size_t want = std::min(sizeof buffer, maxBytes + 1 - data.size());
+        ssize_t n = ::read(fd, buffer, want);
         if (n < 0) {
             if (errno == EINTR) continue;
             ::close(fd);
@@ -120,13 +129,23 @@ std::optional<std::string> readWholeFile(const std::string& path, std::size_t ma
         }
         if (n == 0) break;
         data.append(buffer, static_cast<std::size_t>(n));
-        if (data.size() > maxBytes) {
-            ::close(fd);
-            return std::nullopt;
-        }
     }
     ::close(fd);
+    if (data.size() > maxBytes) {
+        if (refuseLarger) return std::nullopt;
+        data.resize(maxBytes);
+    }
     return data;
+}
+
+}  // namespace
+
+std::optional<std::string> readWholeFile(const std::string& path, std::size_t maxBytes) {
+    return readRegularFile(path, maxBytes, true);
+}
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t maxBytes) {
+    return readRegularFile(path, maxBytes, false);
 }
 
 }  // namespace orvalis

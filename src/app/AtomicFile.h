@@ -19,9 +19,14 @@ enum class NewFileMode { Usual, Private };
 bool writeFileAtomically(const std::string& path, std::string_view contents,
                          NewFileMode newMode = NewFileMode::Usual);
 
-// The whole file, or nothing when it cannot be read. Files larger than maxBytes are refused.
+// The whole file, or nothing when it cannot be read. Every file that comes from outside is
+// read here: only a regular file is read, and nothing waits (a pipe, a folder or a device
+// is refused at once). Files larger than maxBytes are refused.
 std::optional<std::string> readWholeFile(const std::string& path,
                                          std::size_t maxBytes = std::size_t(1) << 30);
+// The same, for formats that use only the start of a file: at most maxBytes of it, however
+// long it is.
+std::optional<std::string> readFileStart(const std::string& path, std::size_t maxBytes);
 
 bool makeDirectories(const std::string& path);
 bool fileExists(const std::string& path);

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "app/AppPaths.h"
+#include "app/AtomicFile.h"
 #include "app/Startup.h"
 #include "controlpanel/ControlPanel.h"
 #include "engine/MpvSoundPlayer.h"
@@ -268,7 +269,12 @@ void PlayerWindow::repaint() {
 
 void PlayerWindow::setBackground(int backMode, int backColor, const std::string& backImage) {
     backgroundImage_ = QImage();
-    if (backMode == 0 && !backImage.empty()) backgroundImage_.load(QString::fromStdString(backImage));
+    // Read like every outside file: a pipe or a device named as the picture never blocks.
+    if (backMode == 0 && !backImage.empty()) {
+        if (auto bytes = readWholeFile(backImage, std::size_t(64) << 20))
+            backgroundImage_.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
+                                          static_cast<int>(bytes->size()));
+    }
     surface_->setBackgroundColour(colourOf(backColor));
     surface_->setBackgroundImage(backgroundImage_);
 }

@@ -1,11 +1,5 @@
 #include "playlist/ClrFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "app/AtomicFile.h"
 #include "app/TextCodec.h"
 
@@ -82,25 +76,9 @@ std::string encode(const std::vector<ColorScheme>& schemes) {
 
 ReadResult readFile(const std::string& path) {
     ReadResult result;
-    // Non-blocking, so that a pipe given as the file cannot hold the window.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return result;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return result;
-    }
-    std::string bytes(kMaxRecords * kRecordSize, '\0');
-    std::size_t have = 0;
-    while (have < bytes.size()) {
-        ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        have += static_cast<std::size_t>(n);
-    }
-    ::close(fd);
-    bytes.resize(have);
-    result.schemes = decode(bytes);
+    auto bytes = readFileStart(path, kMaxRecords * kRecordSize);
+    if (!bytes) return result;
+    result.schemes = decode(*bytes);
     result.status = result.schemes.empty() ? ReadStatus::NoRecord : ReadStatus::Ok;
     return result;
 }

@@ -12,6 +12,10 @@
 #include <QTimer>
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/AppPaths.h"
 #include "app/SettingsKeys.h"
@@ -304,4 +308,31 @@ TEST_F(WindowTest, F2OpensTheSettingsSheetOnTheLastActivePage) {
     EXPECT_EQ(title, QStringLiteral("환경설정"));
     EXPECT_EQ(page, 3);
     EXPECT_EQ(store.getInt(sections::Config, "ActivePage", -1), 3);
+}
+
+TEST_F(WindowTest, TheBackgroundPictureIsReadOnlyFromARegularFile) {
+    const std::string dir = test::freshDir("background");
+    const std::string fifo = dir + "/back.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Should the window wait on the pipe, a writer that comes and goes lets it go, and the
+    // test fails instead of hanging.
+    std::promise<void> returned;
+    auto watchdog = std::async(std::launch::async, [&, done = returned.get_future()] {
+        if (done.wait_for(std::chrono::seconds(10)) == std::future_status::ready) return false;
+        int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+        return true;
+    });
+    window.setBackground(0, 0, fifo);
+    returned.set_value();
+    EXPECT_FALSE(watchdog.get()) << "the window waited on a pipe";
+    EXPECT_FALSE(window.backgroundImageSize());
+
+    const std::string png = dir + "/real.png";
+    ASSERT_EQ(std::system(("ffmpeg -nostdin -y -v error -f lavfi -i color=s=24x12 -frames:v 1 '" +
+                           png + "'").c_str()),
+              0);
+    window.setBackground(0, 0, png);
+    ASSERT_TRUE(window.backgroundImageSize());
+    EXPECT_EQ(window.backgroundImageSize()->width, 24);
 }

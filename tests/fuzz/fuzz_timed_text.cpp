@@ -1,4 +1,4 @@
-// Any bytes as a SubRip file (fuzz_srt) or a WebVTT file (fuzz_vtt): the tables hold together,
+// Any bytes as a SubRip file (fuzz_subrip) or a WebVTT file (fuzz_webvtt): the tables hold together,
 // stay within a bound of the input's size, every cell is text the layout can take, and the
 // player's lookups on them stay inside.
 #include <cstdint>
