@@ -18,8 +18,8 @@ struct IniOptions {
     bool quoteValues = true;
     // Lines that are neither sections nor keys (comments, junk) are kept in place.
     bool keepOtherLines = true;
-    // The rule of Windows' INI functions, for files that program shares (quoteValues off):
-    // a value wrapped in one pair of double or single quotes reads without them, with no
+    // The classic INI quoting, for the exported settings file (quoteValues off): a value
+    // wrapped in one pair of double or single quotes reads without them, with no
     // escapes. Values that would not read back as written (blanks at either end, a quote
     // at both ends) are written in double quotes; a line break becomes a blank, since
     // such a file cannot hold one.

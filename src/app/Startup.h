@@ -9,7 +9,7 @@
 namespace orvalis {
 
 inline constexpr const char* kAppName = "Orvalis";
-// The player window's title; one blank after the name, as the program has always had it.
+// The player window's title: the name followed by one blank.
 inline constexpr const char* kWindowTitle = "Orvalis ";
 
 // The operating-system text kept in Version/OSVersion. Readers compare it with "95", "98"

@@ -49,7 +49,7 @@ CaptionFont captionFontOf(const CaptionStyle& style) {
     return font;
 }
 
-CaptionController::CaptionController(Parts parts)
+CaptionController::CaptionController(Services parts)
     : host_(parts.host),
       style_(parts.style),
       settings_(parts.settings),

@@ -33,7 +33,7 @@ CaptionFont captionFontOf(const CaptionStyle& style);
 // framework instead; the language, show/hide and sync commands then work on that track.
 class CaptionController final : public CaptionPort, public SubtitleTrackListener {
 public:
-    struct Parts {
+    struct Services {
         CaptionHost& host;
         CaptionStyle& style;  // the player window's, persisted by it
         SettingsStore& settings;
@@ -45,7 +45,7 @@ public:
         SubtitleTrackControl* tracks = nullptr;  // none: the medium's own tracks stay hidden
     };
 
-    explicit CaptionController(Parts parts);
+    explicit CaptionController(Services parts);
     ~CaptionController() override;
 
     // CaptionPort

@@ -21,7 +21,7 @@ namespace orvalis {
 
 using controls::Icon;
 using controls::IconButton;
-using panel::Part;
+using panel::PanelItem;
 namespace theme = controls::theme;
 
 namespace {
@@ -30,51 +30,51 @@ constexpr int kPictureSliderColour = 0x827373;
 constexpr int kMaxComeBackSeconds = 24 * 3600;
 
 // The command each button sends; parts that are no command button have none.
-std::optional<CommandId> commandOf(Part part) {
+std::optional<CommandId> commandOf(PanelItem part) {
     switch (part) {
-        case Part::Open:
+        case PanelItem::Open:
             return CommandId::OpenFile;
-        case Part::Previous:
+        case PanelItem::Previous:
             return CommandId::PreviousItem;
-        case Part::Play:
+        case PanelItem::Play:
             return CommandId::Play;
-        case Part::Pause:
+        case PanelItem::Pause:
             return CommandId::Pause;
-        case Part::Stop:
+        case PanelItem::Stop:
             return CommandId::Stop;
-        case Part::Next:
+        case PanelItem::Next:
             return CommandId::NextItem;
-        case Part::Mute:
+        case PanelItem::Mute:
             return CommandId::Mute;
-        case Part::RepeatStart:
+        case PanelItem::RepeatStart:
             return CommandId::RepeatSetStart;
-        case Part::RepeatEnd:
+        case PanelItem::RepeatEnd:
             return CommandId::RepeatSetEnd;
-        case Part::RepeatClear:
+        case PanelItem::RepeatClear:
             return CommandId::RepeatClear;
-        case Part::Smoothing:
+        case PanelItem::Smoothing:
             return CommandId::CaptionSmoothing;
-        case Part::Bold:
+        case PanelItem::Bold:
             return CommandId::CaptionBold;
-        case Part::Border:
+        case PanelItem::Border:
             return CommandId::CaptionBorder;
-        case Part::ShowCaptions:
+        case PanelItem::ShowCaptions:
             return CommandId::CaptionHide;
-        case Part::CaptionLarger:
+        case PanelItem::CaptionLarger:
             return CommandId::CaptionLarger;
-        case Part::CaptionSmaller:
+        case PanelItem::CaptionSmaller:
             return CommandId::CaptionSmaller;
-        case Part::CaptionUp:
+        case PanelItem::CaptionUp:
             return CommandId::CaptionUp;
-        case Part::CaptionDown:
+        case PanelItem::CaptionDown:
             return CommandId::CaptionDown;
-        case Part::CaptionLanguage:
+        case PanelItem::CaptionLanguage:
             return CommandId::CaptionLanguage;
-        case Part::Minimize:
+        case PanelItem::Minimize:
             return CommandId::QuickMinimise;
-        case Part::Maximize:
+        case PanelItem::Maximize:
             return CommandId::FullScreenSize;
-        case Part::Quit:
+        case PanelItem::Quit:
             return CommandId::Exit;
         default:
             return std::nullopt;
@@ -110,7 +110,7 @@ ControlPanel::~ControlPanel() {
     foldTimer_.stop();
 }
 
-IconButton* ControlPanel::addButton(Part part, Icon icon, const char* tip, bool toggle) {
+IconButton* ControlPanel::addButton(PanelItem part, Icon icon, const char* tip, bool toggle) {
     auto* b =
         new IconButton(icon, this, toggle ? IconButton::Style::Toggle : IconButton::Style::Plain);
     if (tip) b->setToolTip(QString::fromUtf8(tip));
@@ -123,7 +123,8 @@ IconButton* ControlPanel::addButton(Part part, Icon icon, const char* tip, bool 
     return b;
 }
 
-controls::Slider* ControlPanel::addPictureSlider(Part part, PictureKind kind, const char* tip) {
+controls::Slider* ControlPanel::addPictureSlider(PanelItem part, PictureKind kind,
+                                                 const char* tip) {
     auto* s = new controls::Slider(controls::SliderGesture::Mode::Live,
                                    controls::Slider::Look::Groove, this);
     s->setRange(0, 100);
@@ -149,7 +150,7 @@ controls::Slider* ControlPanel::addPictureSlider(Part part, PictureKind kind, co
 void ControlPanel::createControls() {
     track_ = new controls::Slider(controls::SliderGesture::Mode::Seek, controls::Slider::Look::Bar,
                                   this);
-    parts_[static_cast<std::size_t>(Part::Track)] = track_;
+    parts_[static_cast<std::size_t>(PanelItem::Track)] = track_;
     connect(track_, &controls::Slider::previewed, this,
             [this](int tenths, bool dragging) { listener_.seekPreview(tenths, dragging); });
     connect(track_, &controls::Slider::committed, this,
@@ -157,53 +158,53 @@ void ControlPanel::createControls() {
     connect(track_, &controls::Slider::letGo, this, [this] { listener_.seekPreviewEnded(); });
 
     repeatBar_ = new controls::RepeatBar(this);
-    parts_[static_cast<std::size_t>(Part::RepeatBar)] = repeatBar_;
+    parts_[static_cast<std::size_t>(PanelItem::RepeatBar)] = repeatBar_;
     connect(repeatBar_, &controls::RepeatBar::rangeDragged, this,
             [this](double a, double b) { listener_.repeatRangeDragged(a, b); });
     connect(repeatBar_, &controls::RepeatBar::rangeDragEnded, this,
             [this] { listener_.repeatRangeDragEnded(); });
 
-    addButton(Part::Open, Icon::Open, nullptr);
-    addButton(Part::Previous, Icon::Previous, nullptr);
-    addButton(Part::Play, Icon::Play, nullptr);
-    addButton(Part::Pause, Icon::Pause, nullptr);
-    addButton(Part::Stop, Icon::Stop, nullptr);
-    addButton(Part::Next, Icon::Next, nullptr);
+    addButton(PanelItem::Open, Icon::Open, nullptr);
+    addButton(PanelItem::Previous, Icon::Previous, nullptr);
+    addButton(PanelItem::Play, Icon::Play, nullptr);
+    addButton(PanelItem::Pause, Icon::Pause, nullptr);
+    addButton(PanelItem::Stop, Icon::Stop, nullptr);
+    addButton(PanelItem::Next, Icon::Next, nullptr);
 
     // The wedge first: the speaker stands over its empty corner.
     wedge_ = new VolumeWedge(this);
-    parts_[static_cast<std::size_t>(Part::Wedge)] = wedge_;
+    parts_[static_cast<std::size_t>(PanelItem::Wedge)] = wedge_;
     connect(wedge_, &VolumeWedge::stepDragged, this,
             [this](int step) { listener_.volumeDragged(step); });
     connect(wedge_, &VolumeWedge::dragStarted, this, [this] { listener_.holdBar(true); });
     connect(wedge_, &VolumeWedge::dragEnded, this, [this] { listener_.holdBar(false); });
-    addButton(Part::Mute, Icon::Speaker, nullptr)->setLitIcon(Icon::SpeakerMuted);
+    addButton(PanelItem::Mute, Icon::Speaker, nullptr)->setLitIcon(Icon::SpeakerMuted);
 
-    addButton(Part::RepeatStart, Icon::RepeatStart, "반복구간 시작");
-    addButton(Part::RepeatEnd, Icon::RepeatEnd, "반복구간 끝");
-    addButton(Part::RepeatClear, Icon::RepeatClear, "반복구간 해제");
-    addButton(Part::Smoothing, Icon::Smoothing, "부드러운 효과", true);
-    addButton(Part::Bold, Icon::Bold, "굵게 표시", true);
-    addButton(Part::Border, Icon::Border, "테두리 효과", true);
-    addButton(Part::ShowCaptions, Icon::Captions, "자막 보기", true);
-    addButton(Part::CaptionLarger, Icon::CaptionLarger, "자막 크기 증가");
-    addButton(Part::CaptionSmaller, Icon::CaptionSmaller, "자막 크기 감소");
-    addButton(Part::CaptionUp, Icon::CaptionUp, "자막 위로");
-    addButton(Part::CaptionDown, Icon::CaptionDown, "자막 아래로");
-    addButton(Part::CaptionLanguage, Icon::CaptionLanguage, "자막 언어");
+    addButton(PanelItem::RepeatStart, Icon::RepeatStart, "반복구간 시작");
+    addButton(PanelItem::RepeatEnd, Icon::RepeatEnd, "반복구간 끝");
+    addButton(PanelItem::RepeatClear, Icon::RepeatClear, "반복구간 해제");
+    addButton(PanelItem::Smoothing, Icon::Smoothing, "부드러운 효과", true);
+    addButton(PanelItem::Bold, Icon::Bold, "굵게 표시", true);
+    addButton(PanelItem::Border, Icon::Border, "테두리 효과", true);
+    addButton(PanelItem::ShowCaptions, Icon::Captions, "자막 보기", true);
+    addButton(PanelItem::CaptionLarger, Icon::CaptionLarger, "자막 크기 증가");
+    addButton(PanelItem::CaptionSmaller, Icon::CaptionSmaller, "자막 크기 감소");
+    addButton(PanelItem::CaptionUp, Icon::CaptionUp, "자막 위로");
+    addButton(PanelItem::CaptionDown, Icon::CaptionDown, "자막 아래로");
+    addButton(PanelItem::CaptionLanguage, Icon::CaptionLanguage, "자막 언어");
 
-    brightness_ = addPictureSlider(Part::Brightness, PictureKind::Brightness, "밝기 조절");
-    sharpness_ = addPictureSlider(Part::Sharpness, PictureKind::Contrast, "선명도 조절");
-    for (Part p : {Part::FoldBackBrightness, Part::FoldBackSharpness})
+    brightness_ = addPictureSlider(PanelItem::Brightness, PictureKind::Brightness, "밝기 조절");
+    sharpness_ = addPictureSlider(PanelItem::Sharpness, PictureKind::Contrast, "선명도 조절");
+    for (PanelItem p : {PanelItem::FoldBackBrightness, PanelItem::FoldBackSharpness})
         connect(addButton(p, Icon::FoldBack, nullptr), &IconButton::clicked, this,
                 &ControlPanel::foldBack);
 
-    addButton(Part::Minimize, Icon::Minimize, nullptr);
-    addButton(Part::Maximize, Icon::Maximize, nullptr);
-    addButton(Part::Quit, Icon::Quit, nullptr);
+    addButton(PanelItem::Minimize, Icon::Minimize, nullptr);
+    addButton(PanelItem::Maximize, Icon::Maximize, nullptr);
+    addButton(PanelItem::Quit, Icon::Quit, nullptr);
 }
 
-QWidget* ControlPanel::partWidget(Part part) const {
+QWidget* ControlPanel::partWidget(PanelItem part) const {
     return parts_[static_cast<std::size_t>(part)];
 }
 
@@ -223,7 +224,7 @@ void ControlPanel::relayout() {
     titleSize_ = settings_.getInt(sections::ConfigControl, "Title Size", 9);
     layout_ = panel::layoutPanel(in);
 
-    for (std::size_t i = 0; i < panel::kPartCount; ++i) {
+    for (std::size_t i = 0; i < panel::kPanelItemCount; ++i) {
         QWidget* w = parts_[i];
         if (!w) continue;
         const panel::Placement& at = layout_.parts[i];
@@ -236,23 +237,23 @@ void ControlPanel::relayout() {
 }
 
 void ControlPanel::applyLooks() {
-    for (std::size_t i = 0; i < panel::kPartCount; ++i) {
+    for (std::size_t i = 0; i < panel::kPanelItemCount; ++i) {
         auto* b = qobject_cast<IconButton*>(parts_[i]);
         if (!b) continue;
-        const panel::ButtonLook look = state_.look(static_cast<Part>(i));
+        const panel::ButtonLook look = state_.look(static_cast<PanelItem>(i));
         b->setEnabled(look.enabled);
         b->setLit(look.lit);
     }
     track_->setEnabled(state_.trackEnabled());
 }
 
-QRect ControlPanel::textRect(Part part) const {
+QRect ControlPanel::textRect(PanelItem part) const {
     return toQRect(layout_[part].rect);
 }
 
 void ControlPanel::updateTimeTexts() {
-    update(textRect(Part::CurrentTime));
-    update(textRect(Part::TotalTime));
+    update(textRect(PanelItem::CurrentTime));
+    update(textRect(PanelItem::TotalTime));
 }
 
 // --- TransportPort ---------------------------------------------------------------------
@@ -276,7 +277,7 @@ void ControlPanel::setPosition(double seconds) {
 
 void ControlPanel::setTitle(const std::string& title) {
     title_ = title;
-    if (layout_[Part::Title].shown) update(textRect(Part::Title));
+    if (layout_[PanelItem::Title].shown) update(textRect(PanelItem::Title));
 }
 
 void ControlPanel::showPlaying() {
@@ -408,30 +409,30 @@ void ControlPanel::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), theme::panelBackground());
     p.fillRect(QRect(0, 0, width(), 1), theme::panelEdge());
 
-    if (layout_[Part::CurrentTime].shown) {
-        const auto text = [&](Part part, const std::string& utf8, const QColor& colour) {
+    if (layout_[PanelItem::CurrentTime].shown) {
+        const auto text = [&](PanelItem part, const std::string& utf8, const QColor& colour) {
             const QString s = QString::fromStdString(utf8);
             const QRect r = textRect(part);
             p.setFont(theme::fittedFont(theme::timeFont(), s, r.width()));
             p.setPen(colour);
             p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, s);
         };
-        text(Part::CurrentTime, state_.time().currentText(), theme::textPrimary());
-        text(Part::TotalTime, state_.time().totalText(), theme::textSecondary());
+        text(PanelItem::CurrentTime, state_.time().currentText(), theme::textPrimary());
+        text(PanelItem::TotalTime, state_.time().totalText(), theme::textSecondary());
     }
     if (adjustRowOpen_) {
         p.setFont(theme::textFont(8));
         p.setPen(theme::textSecondary());
         for (auto [part, label] :
-             {std::pair{Part::Brightness, "밝기"}, {Part::Sharpness, "선명도"}}) {
+             {std::pair{PanelItem::Brightness, "밝기"}, {PanelItem::Sharpness, "선명도"}}) {
             const QRect slider = textRect(part);
             const QRect r(5, slider.top() - 1, std::max(0, slider.left() - 5 - 6),
                           slider.height() + 2);
             p.drawText(r, Qt::AlignRight | Qt::AlignVCenter, QString::fromUtf8(label));
         }
     }
-    if (layout_[Part::Title].shown && !title_.empty()) {
-        const QRect r = textRect(Part::Title);
+    if (layout_[PanelItem::Title].shown && !title_.empty()) {
+        const QRect r = textRect(PanelItem::Title);
         p.setFont(theme::textFont(titleSize_));
         p.setPen(theme::textSecondary());
         const QString text = QFontMetrics(p.font()).elidedText(QString::fromStdString(title_),
@@ -441,11 +442,11 @@ void ControlPanel::paintEvent(QPaintEvent*) {
 }
 
 void ControlPanel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && layout_[Part::TotalTime].shown &&
-        textRect(Part::TotalTime).contains(event->position().toPoint())) {
+    if (event->button() == Qt::LeftButton && layout_[PanelItem::TotalTime].shown &&
+        textRect(PanelItem::TotalTime).contains(event->position().toPoint())) {
         if (state_.time().loaded()) setCursor(Qt::PointingHandCursor);
         if (state_.cycleTimeDisplay()) {
-            update(textRect(Part::TotalTime));
+            update(textRect(PanelItem::TotalTime));
             listener_.timeDisplayChanged(state_.time().mode() == panel::TimeMode::Count);
         }
     }
@@ -454,8 +455,8 @@ void ControlPanel::mousePressEvent(QMouseEvent* event) {
 }
 
 void ControlPanel::mouseMoveEvent(QMouseEvent* event) {
-    const bool overTotal = layout_[Part::TotalTime].shown && state_.time().loaded() &&
-                           textRect(Part::TotalTime).contains(event->position().toPoint());
+    const bool overTotal = layout_[PanelItem::TotalTime].shown && state_.time().loaded() &&
+                           textRect(PanelItem::TotalTime).contains(event->position().toPoint());
     if (overTotal) {
         setCursor(Qt::PointingHandCursor);
     } else {
@@ -498,11 +499,12 @@ void ControlPanel::wheelEvent(QWheelEvent* event) {
 bool ControlPanel::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         auto* help = static_cast<QHelpEvent*>(event);
-        if (layout_[Part::TotalTime].shown && textRect(Part::TotalTime).contains(help->pos())) {
+        if (layout_[PanelItem::TotalTime].shown &&
+            textRect(PanelItem::TotalTime).contains(help->pos())) {
             const std::string_view tip = state_.time().totalTip();
             QToolTip::showText(help->globalPos(),
                                QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size())),
-                               this, textRect(Part::TotalTime));
+                               this, textRect(PanelItem::TotalTime));
         } else {
             QToolTip::hideText();
             event->ignore();

@@ -69,7 +69,7 @@ public:
     // The bar's height for its settings ("Track Height", "Use Repeat Ctrl").
     int preferredHeight() const;
     // The widget standing for a part (nullptr for the texts the bar draws itself).
-    QWidget* partWidget(panel::Part part) const;
+    QWidget* partWidget(panel::PanelItem part) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -85,16 +85,16 @@ protected:
 
 private:
     void createControls();
-    controls::IconButton* addButton(panel::Part part, controls::Icon icon, const char* tip,
+    controls::IconButton* addButton(panel::PanelItem part, controls::Icon icon, const char* tip,
                                     bool toggle = false);
-    controls::Slider* addPictureSlider(panel::Part part, PictureKind kind, const char* tip);
+    controls::Slider* addPictureSlider(panel::PanelItem part, PictureKind kind, const char* tip);
     void relayout();
     void applyLooks();
     void updateTimeTexts();
     void foldBack();
     void restartFoldTimer();
     int comeBackMs() const;
-    QRect textRect(panel::Part part) const;
+    QRect textRect(panel::PanelItem part) const;
     void forwardInput(QEvent* event);
 
     SettingsStore& settings_;
@@ -104,7 +104,7 @@ private:
 
     panel::PanelState state_;
     panel::PanelLayout layout_;
-    std::array<QWidget*, panel::kPartCount> parts_{};
+    std::array<QWidget*, panel::kPanelItemCount> parts_{};
     controls::Slider* track_ = nullptr;
     controls::RepeatBar* repeatBar_ = nullptr;
     VolumeWedge* wedge_ = nullptr;

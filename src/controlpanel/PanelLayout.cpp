@@ -36,10 +36,10 @@ Rect box(int left, int top, int width, int height) {
 
 // Places the parts left to right from x, each width wide and gap apart; returns the x
 // after the last.
-int row(PanelLayout& out, std::initializer_list<Part> parts, int x, int top, int width, int height,
-        int gap, bool shown) {
+int row(PanelLayout& out, std::initializer_list<PanelItem> parts, int x, int top, int width,
+        int height, int gap, bool shown) {
     bool first = true;
-    for (Part p : parts) {
+    for (PanelItem p : parts) {
         if (!first) x += gap;
         first = false;
         out[p] = {box(x, top, width, height), shown};
@@ -50,20 +50,22 @@ int row(PanelLayout& out, std::initializer_list<Part> parts, int x, int top, int
 
 void placeTitle(PanelLayout& out, int width) {
     int start = kMargin;
-    for (std::size_t i = 0; i < kPartCount; ++i) {
-        const Part p = static_cast<Part>(i);
-        if (p == Part::Minimize || p == Part::Maximize || p == Part::Quit || p == Part::Title)
+    for (std::size_t i = 0; i < kPanelItemCount; ++i) {
+        const PanelItem p = static_cast<PanelItem>(i);
+        if (p == PanelItem::Minimize || p == PanelItem::Maximize || p == PanelItem::Quit ||
+            p == PanelItem::Title)
             continue;
         const Placement& at = out[p];
         if (at.shown && at.rect.top >= out.rowTop - 1) start = std::max(start, at.rect.right);
     }
     int end = width - kMargin;
-    for (Part p : {Part::Minimize, Part::Maximize, Part::Quit})
+    for (PanelItem p : {PanelItem::Minimize, PanelItem::Maximize, PanelItem::Quit})
         if (out[p].shown) end = std::min(end, out[p].rect.left);
     start += kTitleGap;
     end -= kTitleGap;
-    out[Part::Title] = {Rect{start, out.rowTop, std::max(start, end), out.rowTop + kButtonHeight},
-                        end - start >= kTitleMinWidth};
+    out[PanelItem::Title] = {
+        Rect{start, out.rowTop, std::max(start, end), out.rowTop + kButtonHeight},
+        end - start >= kTitleMinWidth};
 }
 
 }  // namespace
@@ -75,10 +77,10 @@ PanelLayout layoutPanel(const LayoutInput& in) {
     const int right = std::max(kMargin, w - kMargin);
     out.height = geometry::transportBarHeight(track, in.useRepeatCtrl);
 
-    out[Part::Track] = {Rect{kMargin, kMargin, right, kMargin + track}, true};
+    out[PanelItem::Track] = {Rect{kMargin, kMargin, right, kMargin + track}, true};
     out.trackBottom = kMargin + track;
-    out[Part::RepeatBar] = {Rect{kMargin, out.trackBottom + 1, right, out.trackBottom + 7},
-                            in.useRepeatCtrl};
+    out[PanelItem::RepeatBar] = {Rect{kMargin, out.trackBottom + 1, right, out.trackBottom + 7},
+                                 in.useRepeatCtrl};
     if (in.useRepeatCtrl) out.trackBottom += 7;
 
     // The picture sliders take the place of the button row while they are folded out; the
@@ -87,54 +89,61 @@ PanelLayout layoutPanel(const LayoutInput& in) {
     const int sliderTop = out.trackBottom + 4;
     const int adjustRight = std::max(kMargin, w - kMargin - kFoldBackWidth - 4);
     const int adjustLeft = std::min(kMargin + kSliderLabel, adjustRight);
-    out[Part::Brightness] = {box(adjustLeft, sliderTop, adjustRight - adjustLeft, kSliderRow),
-                             open};
-    out[Part::Sharpness] = {
+    out[PanelItem::Brightness] = {box(adjustLeft, sliderTop, adjustRight - adjustLeft, kSliderRow),
+                                  open};
+    out[PanelItem::Sharpness] = {
         box(adjustLeft, sliderTop + kSliderRow, adjustRight - adjustLeft, kSliderRow), open};
-    out[Part::FoldBackBrightness] = {box(adjustRight + 4, sliderTop, kFoldBackWidth, kSliderRow),
-                                     open};
-    out[Part::FoldBackSharpness] = {
+    out[PanelItem::FoldBackBrightness] = {
+        box(adjustRight + 4, sliderTop, kFoldBackWidth, kSliderRow), open};
+    out[PanelItem::FoldBackSharpness] = {
         box(adjustRight + 4, sliderTop + kSliderRow, kFoldBackWidth, kSliderRow), open};
 
     const int top = out.trackBottom + (open ? 100 : 6);
     out.rowTop = top;
     const bool rowShown = !open;
 
-    int x = row(out, {Part::Open, Part::Previous, Part::Play, Part::Pause, Part::Stop, Part::Next},
+    int x = row(out,
+                {PanelItem::Open, PanelItem::Previous, PanelItem::Play, PanelItem::Pause,
+                 PanelItem::Stop, PanelItem::Next},
                 kMargin, top, kButtonWidth, kButtonHeight, kButtonGap, rowShown);
 
     const int timeLeft = x + 5;
     const bool timeShown = rowShown && w > kTimeTextsAbove;
-    out[Part::CurrentTime] = {box(timeLeft, top - 1, kTimeWidth, kTimeLine), timeShown};
-    out[Part::TotalTime] = {box(timeLeft, top - 1 + kTimeLine, kTimeWidth, kTimeLine), timeShown};
+    out[PanelItem::CurrentTime] = {box(timeLeft, top - 1, kTimeWidth, kTimeLine), timeShown};
+    out[PanelItem::TotalTime] = {box(timeLeft, top - 1 + kTimeLine, kTimeWidth, kTimeLine),
+                                 timeShown};
 
     // The speaker stands in the empty upper left of the wedge, whose columns rise to the right.
     const int muteLeft = timeLeft + kTimeWidth + 3;
-    out[Part::Mute] = {box(muteLeft, top, kMuteSize, kMuteSize), rowShown && w > kMuteAbove};
+    out[PanelItem::Mute] = {box(muteLeft, top, kMuteSize, kMuteSize), rowShown && w > kMuteAbove};
     const int wedgeLeft = muteLeft + 5;
-    out[Part::Wedge] = {box(wedgeLeft, top, kWedgeWidth, kWedgeHeight),
-                        rowShown && w >= kWedgeFrom};
+    out[PanelItem::Wedge] = {box(wedgeLeft, top, kWedgeWidth, kWedgeHeight),
+                             rowShown && w >= kWedgeFrom};
 
-    x = row(out, {Part::RepeatStart, Part::RepeatEnd, Part::RepeatClear},
+    x = row(out, {PanelItem::RepeatStart, PanelItem::RepeatEnd, PanelItem::RepeatClear},
             wedgeLeft + kRepeatFromWedge, top, kRepeatSize, kRepeatSize, kRepeatGap,
             rowShown && w > kRepeatButtonsAbove);
 
     const bool captions = rowShown && in.captionsLoaded && w > kCaptionControlsAbove;
-    x = row(out, {Part::Smoothing, Part::Bold, Part::Border, Part::ShowCaptions}, x + kGroupGap,
-            top, kCaptionWidth, kButtonHeight, kCaptionGap, captions);
-    x = row(out, {Part::CaptionLarger, Part::CaptionSmaller, Part::CaptionUp, Part::CaptionDown},
+    x = row(out,
+            {PanelItem::Smoothing, PanelItem::Bold, PanelItem::Border, PanelItem::ShowCaptions},
             x + kGroupGap, top, kCaptionWidth, kButtonHeight, kCaptionGap, captions);
-    row(out, {Part::CaptionLanguage}, x + kGroupGap, top, kCaptionWidth, kButtonHeight, 0,
+    x = row(out,
+            {PanelItem::CaptionLarger, PanelItem::CaptionSmaller, PanelItem::CaptionUp,
+             PanelItem::CaptionDown},
+            x + kGroupGap, top, kCaptionWidth, kButtonHeight, kCaptionGap, captions);
+    row(out, {PanelItem::CaptionLanguage}, x + kGroupGap, top, kCaptionWidth, kButtonHeight, 0,
         captions);
 
-    out[Part::Quit] = {box(w - 27, top, kButtonWidth, kButtonHeight), rowShown && w >= kQuitFrom};
-    out[Part::Maximize] = {box(w - 53, top, kButtonWidth, kButtonHeight),
-                           rowShown && w >= kMaximizeFrom};
-    out[Part::Minimize] = {box(w - 79, top, kButtonWidth, kButtonHeight),
-                           rowShown && w >= kMinimizeFrom};
+    out[PanelItem::Quit] = {box(w - 27, top, kButtonWidth, kButtonHeight),
+                            rowShown && w >= kQuitFrom};
+    out[PanelItem::Maximize] = {box(w - 53, top, kButtonWidth, kButtonHeight),
+                                rowShown && w >= kMaximizeFrom};
+    out[PanelItem::Minimize] = {box(w - 79, top, kButtonWidth, kButtonHeight),
+                                rowShown && w >= kMinimizeFrom};
 
     placeTitle(out, w);
-    if (!rowShown) out[Part::Title].shown = false;
+    if (!rowShown) out[PanelItem::Title].shown = false;
     return out;
 }
 

@@ -9,7 +9,7 @@
 // shown. Rectangles are in the bar's own pixels (right and bottom one past the last pixel).
 namespace orvalis::panel {
 
-enum class Part : int {
+enum class PanelItem : int {
     Track,
     RepeatBar,
     CurrentTime,
@@ -43,7 +43,7 @@ enum class Part : int {
     Quit,
     Title,
 };
-inline constexpr std::size_t kPartCount = static_cast<std::size_t>(Part::Title) + 1;
+inline constexpr std::size_t kPanelItemCount = static_cast<std::size_t>(PanelItem::Title) + 1;
 
 // Widths at which controls appear (the bar's client width W).
 inline constexpr int kQuitFrom = 192;              // W >= 192
@@ -72,13 +72,13 @@ struct Placement {
 };
 
 struct PanelLayout {
-    std::array<Placement, kPartCount> parts{};
+    std::array<Placement, kPanelItemCount> parts{};
     int height = 0;       // the bar's height for these settings
     int trackBottom = 0;  // below the track, or below the repeat bar when it is shown
     int rowTop = 0;       // top of the button row
 
-    const Placement& operator[](Part p) const { return parts[static_cast<std::size_t>(p)]; }
-    Placement& operator[](Part p) { return parts[static_cast<std::size_t>(p)]; }
+    const Placement& operator[](PanelItem p) const { return parts[static_cast<std::size_t>(p)]; }
+    Placement& operator[](PanelItem p) { return parts[static_cast<std::size_t>(p)]; }
 };
 
 PanelLayout layoutPanel(const LayoutInput& in);

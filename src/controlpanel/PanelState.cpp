@@ -97,34 +97,34 @@ int PanelState::pictureValue(PictureKind kind, int position) const {
                              PictureControls::maxValue(kind));
 }
 
-ButtonLook PanelState::look(Part part) const {
+ButtonLook PanelState::look(PanelItem part) const {
     const bool loaded = captions_.loaded;
     switch (part) {
-        case Part::Track:
+        case PanelItem::Track:
             return {trackEnabled(), false};
-        case Part::Play:
+        case PanelItem::Play:
             return {true, play_ == Play::Playing};
         // Stopped leaves nothing to pause.
-        case Part::Pause:
+        case PanelItem::Pause:
             return {pauseStopEnabled_ && play_ != Play::Stopped, play_ == Play::Paused};
-        case Part::Stop:
+        case PanelItem::Stop:
             return {pauseStopEnabled_, play_ == Play::Stopped};
-        case Part::Mute:
+        case PanelItem::Mute:
             return {true, muted_};
-        case Part::Smoothing:
+        case PanelItem::Smoothing:
             return {loaded && !captions_.border, captions_.smoothing};
-        case Part::Bold:
+        case PanelItem::Bold:
             return {loaded, captions_.bold};
-        case Part::Border:
+        case PanelItem::Border:
             return {loaded, captions_.border};
-        case Part::ShowCaptions:
+        case PanelItem::ShowCaptions:
             return {loaded, captions_.shown};
-        case Part::CaptionLarger:
-        case Part::CaptionSmaller:
-        case Part::CaptionUp:
-        case Part::CaptionDown:
+        case PanelItem::CaptionLarger:
+        case PanelItem::CaptionSmaller:
+        case PanelItem::CaptionUp:
+        case PanelItem::CaptionDown:
             return {loaded, false};
-        case Part::CaptionLanguage:
+        case PanelItem::CaptionLanguage:
             return {loaded && captions_.languages > 1, false};
         default:
             return {true, false};

@@ -63,7 +63,7 @@ public:
     int pictureSlider(PictureKind kind) const;
 
     // The look of a button of the bar; parts that are not buttons are enabled and unlit.
-    ButtonLook look(Part part) const;
+    ButtonLook look(PanelItem part) const;
 
 private:
     TimeDisplay time_;

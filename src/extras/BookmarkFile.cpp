@@ -52,9 +52,12 @@ std::string fileKey(std::string_view path) {
     return text::toLowerAscii(fileNamePart(path));
 }
 
-// What a section line is matched by when loading: its file name, without ASCII case.
-std::string sectionKey(std::string_view line) {
-    return fileKey(lineText(text::trimWhitespace(bracketedName(line))));
+// Whether a section line names a medium of this file name (key), without ASCII case. The
+// name counts as written, so that a file whose name begins or ends in blanks finds the
+// section saved for it; trimmed as well, for hand-made sections such as "[ D:\a.avi ]".
+bool sectionMatches(std::string_view line, std::string_view key) {
+    const std::string name = lineText(bracketedName(line));
+    return fileKey(name) == key || fileKey(text::trimWhitespace(name)) == key;
 }
 
 // "bm3 = 00:01:05" and the like: blanks removed, one "=", two ":", and the clock text in
@@ -90,7 +93,7 @@ std::vector<int> readBookmarks(std::string_view fileBytes, std::string_view medi
         if (line.empty()) return true;
         if (line.front() == '[') {
             if (inSection) return false;
-            inSection = sectionKey(line) == key;
+            inSection = sectionMatches(line, key);
             return true;
         }
         if (!inSection) return true;
@@ -118,7 +121,7 @@ std::string rewriteBookmarks(std::string_view oldFileBytes, std::string_view med
         if (line.front() == '[') {
             inSections = true;
             skipping = lineText(bracketedName(line)) == mediaPath;
-            if (!skipping && !sameNameKept) sameNameKept = sectionKey(line) == key;
+            if (!skipping && !sameNameKept) sameNameKept = sectionMatches(line, key);
         }
         if (!skipping) (inSections ? sections : preamble).append(line).append("\n");
         return true;

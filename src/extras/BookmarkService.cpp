@@ -22,9 +22,14 @@ void BookmarkService::load(const std::string& mediaPath, double duration) {
 
 void BookmarkService::save() {
     unsaved_ = !store_.save();
-    if (unsaved_)
+    if (unsaved_) {
         std::fprintf(stderr, "Orvalis: could not write the bookmark file %s\n",
                      store_.filePath().c_str());
+    } else {
+        store_.forget();
+    }
+    // The medium is going: its marks must not come back at the next refresh.
+    if (transport_) transport_->clearBookmarkMarks();
 }
 
 void BookmarkService::toggle(double position) {
@@ -52,7 +57,8 @@ void BookmarkService::refreshMarks() {
 void BookmarkService::showMarks() {
     if (!transport_) return;
     // Turned on after the medium started: its list is read now.
-    if (store_.ready() && !store_.positions().empty()) {
+    // An unsaved list belongs to a medium already closed.
+    if (!unsaved_ && store_.ready() && !store_.positions().empty()) {
         transport_->setBookmarkMarks(store_.positions());
     } else {
         transport_->clearBookmarkMarks();

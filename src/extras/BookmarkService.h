@@ -27,6 +27,8 @@ public:
 
     // BookmarkPort
     void load(const std::string& mediaPath, double duration) override;
+    // The medium is closed or replaced: its list is written and let go (kept for another
+    // try when it could not be written), and the track shows no marks.
     void save() override;
     void toggle(double position) override;
     void clearAll() override;

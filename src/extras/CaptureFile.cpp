@@ -1,11 +1,14 @@
 #include "extras/CaptureFile.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 
 #include "app/Naming.h"
 #include "app/TextCodec.h"
@@ -92,16 +95,66 @@ long long nextCaptureNumber(const std::string& base) {
     return highest + 1;
 }
 
+namespace {
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The bytes, whole and on the disk, in a hidden file of the folder; empty when they could
+// not be written (nothing is left behind then). Created as open() creates any file, so
+// that the capture gets the rights the user's umask gives.
+std::string writeTemporary(const std::string& folder, std::string_view bytes) {
+    static std::atomic<unsigned> serial{0};
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[40];
+        std::snprintf(suffix, sizeof suffix, "%08x%04x", random(), serial++ & 0xFFFF);
+        std::string name = folder + "/.orvalis-capture-" + suffix;
+        const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return {};
+        }
+        bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        if (ok) return name;
+        ::unlink(name.c_str());
+        return {};
+    }
+    return {};
+}
+
+enum class LinkResult { Done, Taken, Unsupported, Failed };
+
+// Gives the written file its name unless that name is taken. A hard link never replaces
+// anything; where the file system has none, a rename that refuses to replace.
+LinkResult giveName(const std::string& temporary, const std::string& path) {
+    if (::link(temporary.c_str(), path.c_str()) == 0) return LinkResult::Done;
+    if (errno == EEXIST) return LinkResult::Taken;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS && errno != EMLINK)
+        return LinkResult::Failed;
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return LinkResult::Done;
+    if (errno == EEXIST) return LinkResult::Taken;
+    return errno == EINVAL || errno == ENOSYS ? LinkResult::Unsupported : LinkResult::Failed;
+}
+
+}  // namespace
+
 CreateResult createNewFile(const std::string& path, std::string_view bytes) {
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) return errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
-    bool ok = false;
-    if (std::FILE* file = ::fdopen(fd, "wb")) {
-        ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-        ok = std::fclose(file) == 0 && ok;
-    } else {
-        ::close(fd);
-    }
+    bool ok = writeAll(fd, bytes);
+    ok = ::close(fd) == 0 && ok;
     if (!ok) {
         ::unlink(path.c_str());
         return CreateResult::Failed;
@@ -109,10 +162,13 @@ CreateResult createNewFile(const std::string& path, std::string_view bytes) {
     return CreateResult::Written;
 }
 
-std::optional<std::string> saveCapture(const std::string& base, std::string_view bytes) {
-    if (base.empty()) return std::nullopt;
-    long long number = nextCaptureNumber(base);
-    for (int attempt = 0; attempt < kAttempts; ++attempt, ++number) {
+namespace {
+
+// Where neither a link nor a refusing rename exists: written in place under the first free
+// number, as a last resort.
+std::optional<std::string> saveInPlace(const std::string& base, long long number,
+                                       std::string_view bytes, int attempts) {
+    for (int attempt = 0; attempt < attempts; ++attempt, ++number) {
         std::string path = base + captureSuffix(number);
         switch (createNewFile(path, bytes)) {
             case CreateResult::Written:
@@ -124,6 +180,29 @@ std::optional<std::string> saveCapture(const std::string& base, std::string_view
         }
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> saveCapture(const std::string& base, std::string_view bytes) {
+    if (base.empty()) return std::nullopt;
+    long long number = nextCaptureNumber(base);
+    // Written whole under a name that is no capture's, then named: a crash mid-write
+    // leaves no cut picture holding a number.
+    const std::string temporary = writeTemporary(std::string(folderOf(base)), bytes);
+    if (temporary.empty()) return std::nullopt;
+    std::optional<std::string> saved;
+    for (int attempt = 0; attempt < kAttempts; ++attempt, ++number) {
+        const std::string path = base + captureSuffix(number);
+        const LinkResult result = giveName(temporary, path);
+        if (result == LinkResult::Taken) continue;
+        if (result == LinkResult::Done) saved = path;
+        if (result == LinkResult::Unsupported)
+            saved = saveInPlace(base, number, bytes, kAttempts - attempt);
+        break;
+    }
+    ::unlink(temporary.c_str());  // after a link its other name; after a rename, nothing
+    return saved;
 }
 
 }  // namespace orvalis::capture

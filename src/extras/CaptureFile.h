@@ -32,7 +32,9 @@ enum class CreateResult { Written, Exists, Failed };
 CreateResult createNewFile(const std::string& path, std::string_view bytes);
 
 // Writes a capture under the next free number and returns its path; nothing when no file
-// could be written (or base is empty).
+// could be written (or base is empty). The bytes go whole into a hidden file of the folder
+// first, which then gets the numbered name only where that name is free: a crash leaves no
+// cut picture under a number, and no file is ever replaced.
 std::optional<std::string> saveCapture(const std::string& base, std::string_view bytes);
 
 }  // namespace orvalis::capture

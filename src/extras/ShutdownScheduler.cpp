@@ -14,6 +14,15 @@ std::string shutdownAtTimeMessage(const LocalDateTime& t) {
     return buf;
 }
 
+std::string shutdownPassedMessage(const LocalDateTime& t) {
+    char buf[200];
+    std::snprintf(buf, sizeof buf,
+                  "%d년 %d월 %d일 %d시 %d분 %d초는 이미 지난 시각입니다. 시스템종료를 예약하지 "
+                  "않았습니다.",
+                  t.year, t.month, t.day, t.hour, t.minute, t.second);
+    return buf;
+}
+
 std::string shutdownAfterDelayMessage(int delayIndex) {
     return std::string(kShutdownDelays.at(std::size_t(delayIndex)).label) +
            " 후에 자동으로 시스템이 종료됩니다!";
@@ -38,7 +47,6 @@ void ShutdownScheduler::disarm() {
     host_.hideMessage();
     atEnd_ = false;
     mode_ = ShutdownMode::None;
-    targetReachable_ = false;
 }
 
 void ShutdownScheduler::arm(const std::optional<ShutdownChoice>& choice) {
@@ -56,9 +64,15 @@ void ShutdownScheduler::arm(const std::optional<ShutdownChoice>& choice) {
             break;
         case ShutdownMode::AtTime:
             target_ = toTimeT(choice->target);
-            // A moment already gone never comes: such a schedule stays quiet for good.
-            targetReachable_ = target_ != std::time_t(-1) && target_ >= clock_();
-            if (targetReachable_) host_.startShutdownTimer(kShutdownClockMs);
+            // A moment already gone never comes (a stored date from an earlier day with a
+            // new time): nothing is armed, and the user is told so rather than promised a
+            // shutdown that will not happen.
+            if (target_ == std::time_t(-1) || target_ < clock_()) {
+                mode_ = ShutdownMode::None;
+                announce(shutdownPassedMessage(choice->target));
+                break;
+            }
+            host_.startShutdownTimer(kShutdownClockMs);
             announce(shutdownAtTimeMessage(choice->target));
             break;
         case ShutdownMode::AfterDelay: {
@@ -85,7 +99,7 @@ void ShutdownScheduler::onTimer() {
         case ShutdownMode::AtTime:
             // At or after the target, not only at it: a busy machine or a sleeping laptop
             // may let the one-second clock pass over the very second.
-            if (targetReachable_ && clock_() >= target_) shutdownNow();
+            if (clock_() >= target_) shutdownNow();
             break;
         case ShutdownMode::AfterDelay:
             shutdownNow();

@@ -19,6 +19,8 @@ inline constexpr const char* kAtEndMessage =
 
 // "2024년 3월 9일 23시 0분 5초에 자동으로 시스템이 종료됩니다!"
 std::string shutdownAtTimeMessage(const LocalDateTime& target);
+// "2024년 3월 9일 23시 0분 5초는 이미 지난 시각입니다. 시스템종료를 예약하지 않았습니다."
+std::string shutdownPassedMessage(const LocalDateTime& target);
 // "2시간 후에 자동으로 시스템이 종료됩니다!"
 std::string shutdownAfterDelayMessage(int delayIndex);
 
@@ -85,7 +87,6 @@ private:
     ShutdownMode mode_ = ShutdownMode::None;
     bool atEnd_ = false;
     std::time_t target_ = 0;
-    bool targetReachable_ = false;
     bool done_ = false;
 };
 

@@ -21,12 +21,19 @@ inline constexpr std::size_t kMaxStreamEntries = 100000;
 // A larger file is refused as one that cannot be opened.
 inline constexpr std::size_t kMaxUrlFileBytes = std::size_t(64) << 20;
 
+// The first line of a list whose fields are escaped (see formatUrlList). It holds no "=",
+// so a plain list can never begin with it and still hold an entry.
+inline constexpr std::string_view kEscapedUrlListMark = "#Orvalis URL list; %XX escapes";
+
 // Reads entries from the file's bytes, decoded by the text rule. Each line is trimmed;
 // the first line without "=" ends the list; the name is what stands before the last "="
-// and the address what follows it. A line is one entry however long it is.
+// and the address what follows it. A line is one entry however long it is. After the
+// escaped list's first line, "%XX" in both fields stands for the byte XX.
 std::vector<StreamEntry> parseUrlList(std::string_view bytes);
-// "name=address\n" per entry, UTF-8. A line feed inside a field would start a false
-// entry, so it is written as a blank.
+// "name=address\n" per entry, UTF-8. When a field would not read back as it is (an "="
+// in an address, a line break, blanks the trimming would eat), the list is written
+// escaped instead: the mark line first, then every "%", "=", control character and
+// blank at a field's end as "%XX", so that every line holds exactly one "=".
 std::string formatUrlList(const std::vector<StreamEntry>& entries);
 
 // Nothing when the file cannot be read (missing, a folder, unreadable, too large).

@@ -76,7 +76,7 @@ constexpr std::array kRows = {
     ctrlOnly(letter('Q'), C::BrightnessDown),
     ctrlOnly(letter('F'), C::SaveFrame),
     same(letter('H'), C::CaptionHide),
-    // The bar's picture sliders have no key of their own in the old map: I (image) it is.
+    // The bar's picture sliders have no other key: I (image) it is.
     same(letter('I'), C::PictureSliders),
     ctrlOnly(letter('L'), C::CaptionLanguage),
     KeyRow{letter('M'), run(C::CaptionFileView), run(C::Mute), run(C::Mute)},

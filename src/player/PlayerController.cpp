@@ -13,7 +13,7 @@ namespace orvalis {
 using geometry::Rect;
 using geometry::ScreenMode;
 
-PlayerController::PlayerController(Parts parts, std::string commandLineList)
+PlayerController::PlayerController(Services parts, std::string commandLineList)
     : store_(parts.settings),
       timers_(parts.timers),
       backend_(parts.backend),

@@ -24,7 +24,7 @@ namespace orvalis {
 // modes. It is plain C++: the widget forwards events here and draws what it is told.
 class PlayerController final : public EngineHost, public TransportListener, public CaptionHost {
 public:
-    struct Parts {
+    struct Services {
         SettingsStore& settings;
         TimerService& timers;
         MediaBackend& backend;
@@ -33,7 +33,7 @@ public:
         Prompter& prompter;
     };
 
-    PlayerController(Parts parts, std::string commandLineList);
+    PlayerController(Services parts, std::string commandLineList);
     ~PlayerController() override;
 
     // The pieces that are windows or subsystems of their own; each may be absent.

@@ -73,7 +73,7 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     setMinimumSize(geometry::kMinWidth, geometry::kMinHeight);
     timers_ = std::make_unique<QtTimerService>([this](TimerId id) { controller_->onTimer(id); }, this);
     controller_ = std::make_unique<PlayerController>(
-        PlayerController::Parts{settings, *timers_, backend, *this, desktop, prompter},
+        PlayerController::Services{settings, *timers_, backend, *this, desktop, prompter},
         std::move(commandLineList));
     controller_->onExited = [this] {
         if (playlist_) {
@@ -137,8 +137,8 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     lazySheet_.create = [this] {
         if (!sheet_) {
             sheet_ = std::make_unique<SettingsSheet>(
-                SettingsSheet::Parts{settings_, prompter_, SheetEnvironment::current(settings_),
-                                     associations_.get(), paths::dataDir(), sound_.get(), {}},
+                SettingsSheet::Services{settings_, prompter_, SheetEnvironment::current(settings_),
+                                        associations_.get(), paths::dataDir(), sound_.get(), {}},
                 this);
         }
         return sheet_.get();
@@ -173,8 +173,8 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
         surface_->setCaptionImage(image, at);
     };
     captions_ = std::make_unique<CaptionController>(
-        CaptionController::Parts{*controller_, controller_->captionStyle(), settings, *timers_,
-                                 *captionRenderer_, prompter, desktop, osd_.get(), &backend_});
+        CaptionController::Services{*controller_, controller_->captionStyle(), settings, *timers_,
+                                    *captionRenderer_, prompter, desktop, osd_.get(), &backend_});
     controller_->attachCaptions(captions_.get());
 }
 

@@ -379,9 +379,8 @@ ExtensionStates DesktopAssociations::read() const {
     if (!entryStartsThisProgram(effectiveEntryPath())) return states;
     // The user's lists in the desktop's order: its own lists first, then the common one.
     std::vector<IniDocument> lists;
-    for (const auto& name : places_.desktopNames)
-        if (auto doc = readKeyFile(places_.configHome + "/" + name + "-mimeapps.list"))
-            lists.push_back(std::move(*doc));
+    for (const auto& path : desktopListPaths())
+        if (auto doc = readKeyFile(path)) lists.push_back(std::move(*doc));
     if (auto doc = readKeyFile(inspectFileTarget(mimeappsPath()).path))
         lists.push_back(std::move(*doc));
 
@@ -423,44 +422,112 @@ AssociationOutcome DesktopAssociations::writeDesktopEntry() const {
     return {};
 }
 
-AssociationOutcome DesktopAssociations::apply(const ExtensionStates& states) const {
+namespace {
+
+struct TypeChanges {
+    std::vector<std::string> make;  // ours as the default
+    std::vector<std::string> drop;  // ours taken out
+};
+
+// The types of the boxes that changed (every box when everyBox), in table order: a box
+// now checked makes its types ours, a box now cleared takes ours off its types unless a
+// checked box shares them. Types of boxes left as they were stay as they are.
+TypeChanges changedTypes(const ExtensionStates& shown, const ExtensionStates& wanted,
+                         bool everyBox) {
+    const auto& table = associatedExtensions();
+    std::set<std::string> make, drop, kept;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const auto& types = table[i].mimeTypes;
+        if (wanted[i]) kept.insert(types.begin(), types.end());
+        if (!everyBox && shown[i] == wanted[i]) continue;
+        (wanted[i] ? make : drop).insert(types.begin(), types.end());
+    }
+    TypeChanges out;
+    for (const auto& type : associatedMimeTypes()) {
+        if (make.count(type)) out.make.push_back(type);
+        if (drop.count(type) && !kept.count(type)) out.drop.push_back(type);
+    }
+    return out;
+}
+
+}  // namespace
+
+struct DesktopAssociations::EditedList {
+    std::string path;
+    IniDocument doc{keyFileOptions()};
+    bool desktopOwn = false;
+};
+
+std::vector<std::string> DesktopAssociations::desktopListPaths() const {
+    std::vector<std::string> out;
+    for (const auto& name : places_.desktopNames)
+        out.push_back(places_.configHome + "/" + name + "-mimeapps.list");
+    return out;
+}
+
+// A list that can be edited safely: the user's own, a readable key file, writable. A
+// missing file reads as empty (it is created when written).
+std::optional<AssociationOutcome> DesktopAssociations::openList(const std::string& path,
+                                                                EditedList& out) const {
+    FileTarget list = inspectFileTarget(path);
+    out.path = list.path;
+    if (!isUsersOwn(list)) return failure(kListUnwritable, list.path);
+    if (!list.exists) return std::nullopt;
+    auto bytes =
+        list.regular && list.readable ? readWholeFile(list.path, kMaxKeyFile) : std::nullopt;
+    if (!bytes) return failure(kListUnreadable, list.path);
+    if (!isWellFormedKeyFile(*bytes)) return failure(kListGarbled, list.path);
+    if (!list.writable) return failure(kListUnwritable, list.path);
+    out.doc = IniDocument::parse(*bytes, keyFileOptions());
+    return std::nullopt;
+}
+
+AssociationOutcome DesktopAssociations::apply(const ExtensionStates& wanted) const {
+    return apply(read(), wanted);
+}
+
+AssociationOutcome DesktopAssociations::apply(const ExtensionStates& shown,
+                                              const ExtensionStates& wanted) const {
     const std::string& program = places_.programPath;
     if (program.empty() || program.front() != '/' || hasControlCharacter(program) ||
         !text::isValidUtf8(program))
         return failure(kBadProgramPath, program);
 
-    // Look at the user's list before anything is written: if it cannot be edited safely,
-    // nothing changes at all.
-    FileTarget list = inspectFileTarget(mimeappsPath());
-    if (!isUsersOwn(list)) return failure(kListUnwritable, list.path);
-    std::string before;
-    if (list.exists) {
-        auto bytes =
-            list.regular && list.readable ? readWholeFile(list.path, kMaxKeyFile) : std::nullopt;
-        if (!bytes) return failure(kListUnreadable, list.path);
-        if (!isWellFormedKeyFile(*bytes)) return failure(kListGarbled, list.path);
-        if (!list.writable) return failure(kListUnwritable, list.path);
-        before = std::move(*bytes);
+    // Look at every list the desktop reads before anything is written: if one cannot be
+    // edited safely, nothing changes at all. The desktop's own lists come first when it
+    // reads; only those that exist are edited.
+    std::vector<EditedList> lists;
+    for (const auto& path : desktopListPaths()) {
+        if (!fileExists(inspectFileTarget(path).path)) continue;
+        EditedList list;
+        list.desktopOwn = true;
+        if (auto refused = openList(path, list)) return *refused;
+        lists.push_back(std::move(list));
     }
+    EditedList common;
+    if (auto refused = openList(mimeappsPath(), common)) return *refused;
+    lists.push_back(std::move(common));
 
+    // While our entry started another program (or none), the boxes all read clear and any
+    // default naming it was not ours: every box then says what the user wants.
+    const bool boxesWereRead = entryStartsThisProgram(effectiveEntryPath());
     // The installed entry serves as long as the user has none of their own to shadow it.
     const bool installedServes = !fileExists(inspectFileTarget(desktopEntryPath()).path) &&
                                  entryStartsThisProgram(installedEntryPath());
     if (!installedServes)
         if (AssociationOutcome entry = writeDesktopEntry(); !entry.ok) return entry;
 
-    std::set<std::string> wanted;
-    const auto& table = associatedExtensions();
-    for (std::size_t i = 0; i < table.size(); ++i)
-        if (states[i]) wanted.insert(table[i].mimeTypes.begin(), table[i].mimeTypes.end());
-
-    IniDocument doc = IniDocument::parse(before, keyFileOptions());
-    bool changed = false;
-    for (const auto& type : associatedMimeTypes())
-        changed |= wanted.count(type) ? makeDefault(doc, type) : dropDefault(doc, type);
-    if (!changed) return {};
-    if (!writeFileAtomically(list.path, doc.serialize()))
-        return failure(kListUnwritable, list.path);
+    const auto [make, drop] = changedTypes(shown, wanted, !boxesWereRead);
+    for (EditedList& list : lists) {
+        bool changed = false;
+        for (const auto& type : make)
+            // A desktop's own list decides only the types it names.
+            if (!list.desktopOwn || list.doc.find(kDefaultsGroup, type))
+                changed |= makeDefault(list.doc, type);
+        for (const auto& type : drop) changed |= dropDefault(list.doc, type);
+        if (changed && !writeFileAtomically(list.path, list.doc.serialize()))
+            return failure(kListUnwritable, list.path);
+    }
     return {};
 }
 

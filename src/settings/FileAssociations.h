@@ -68,11 +68,17 @@ public:
     // A box reads checked only when every type of its extension has our entry as its
     // default and that entry starts this very program (a copy elsewhere reads clear).
     ExtensionStates read() const;
-    // Writes the desktop entry for this program, then makes it the default of every type
-    // of a checked box and removes it from every type of a cleared one; other programs'
-    // entries and every other line of the user's file stay. A file that cannot be read,
-    // is not a key file, belongs to someone else or cannot be written changes nothing.
-    AssociationOutcome apply(const ExtensionStates& states) const;
+    // Writes the desktop entry for this program, then, for every box the user changed
+    // from what was shown, makes it the default of the box's types (checked) or takes it
+    // off them (cleared); boxes left as shown change nothing, whatever their types hold.
+    // While the entry did not start this program every box counts as changed. The user's
+    // mimeapps.list is edited, and so is each existing list of the current desktop where
+    // it names a type, since the desktop reads those first; other programs' entries and
+    // every other line stay. A list that cannot be read, is not a key file, belongs to
+    // someone else or cannot be written changes nothing.
+    AssociationOutcome apply(const ExtensionStates& shown, const ExtensionStates& wanted) const;
+    // The same, with the boxes as the desktop reads them now.
+    AssociationOutcome apply(const ExtensionStates& wanted) const;
 
     std::string desktopEntryPath() const;
     std::string mimeappsPath() const;
@@ -85,6 +91,11 @@ private:
     std::string effectiveEntryPath() const;
     bool isUsersOwn(const FileTarget& target) const;
     AssociationOutcome writeDesktopEntry() const;
+    // <desktop>-mimeapps.list of each current desktop, in the desktop's order.
+    std::vector<std::string> desktopListPaths() const;
+    struct EditedList;
+    // Reads a list to edit into out; the reason when it cannot be edited safely.
+    std::optional<AssociationOutcome> openList(const std::string& path, EditedList& out) const;
 
     AssociationPlaces places_;
     std::vector<std::string> systemDataDirs_;

@@ -106,7 +106,10 @@ void applySettingsFile(PageValues& values, const ProfileReader& file) {
         for (std::size_t i = 0; i < p.fields.size(); ++i) {
             const PageField& f = p.fields[i];
             if (f.exportKey.empty()) continue;
-            if (f.keptWhenMissingFromFile && !file.has(p.exportSection, f.exportKey)) continue;
+            // A key the file does not hold (a file cut short, edited by hand or written by
+            // an older version) keeps what the page shows: reading it as 0 would switch
+            // bookmarks off and make the seek track vanish.
+            if (!file.has(p.exportSection, f.exportKey)) continue;
             switch (f.kind()) {
                 case ValueKind::Number:
                     page[i].number = file.getInt(p.exportSection, f.exportKey);

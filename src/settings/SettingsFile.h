@@ -7,9 +7,9 @@
 #include "app/IniDocument.h"
 #include "settings/PageValues.h"
 
-// The settings file: the pages' values in a Windows-style INI file ("Orvalis.ini"), seven
-// sections in a fixed order, read and written key by key as that program's profile
-// functions did, so that files pass between the two programs both ways.
+// The settings file: the pages' values in the classic INI layout ("Orvalis.ini"), the seven
+// sections General, Caption, Custom, Control, Screen, Playlist and FileExt in that order,
+// read and written key by key; what else a file holds stays where it stands.
 namespace orvalis {
 
 inline constexpr const char* kSettingsFileName = "Orvalis.ini";
@@ -18,8 +18,8 @@ inline constexpr const char* kSettingsFileSuffix = "ini";
 // The longest value a read returns, in CP949 units (a 255-byte buffer with its end mark).
 inline constexpr std::size_t kProfileValueUnits = 254;
 
-// An INI file read as Windows' profile functions read it: names without regard to letter
-// case, the first of duplicate sections or keys, one pair of quotes around a value dropped.
+// An INI file read by the classic rules: names without regard to letter case, the first of
+// duplicate sections or keys, one pair of quotes around a value dropped.
 class ProfileReader {
 public:
     // The bytes are decoded by the text rule (BOM, UTF-8, else CP949).
@@ -45,8 +45,9 @@ int profileNumber(std::string_view text);
 // file's layout does not name keep their place.
 std::string settingsFileText(const PageValues& values, std::string_view existingText = {});
 
-// Import: every page reads its section, in file order. A missing number is 0, a missing
-// text empty; then each page settles as at start (an empty image folder is the pictures
+// Import: every page reads its section, in file order. A key the file holds is read as
+// getInt and getString read it (an empty number is 0); a key it does not hold keeps the
+// page's value. Then each page settles as at start (an empty image folder is the pictures
 // folder, a beep without a sound file is off).
 void applySettingsFile(PageValues& values, const ProfileReader& file);
 

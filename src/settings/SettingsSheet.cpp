@@ -21,7 +21,7 @@ std::optional<int> colourFromDialog(QWidget* parent, int colorref, const QString
 
 }  // namespace
 
-SettingsSheet::SettingsSheet(Parts parts, QWidget* parent)
+SettingsSheet::SettingsSheet(Services parts, QWidget* parent)
     : QDialog(parent),
       model_(parts.store, parts.prompter, std::move(parts.environment), parts.associations,
              std::move(parts.settingsFolder)) {

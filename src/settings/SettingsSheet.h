@@ -23,7 +23,7 @@ namespace orvalis {
 class SettingsSheet final : public QDialog, public SettingsSheetPort {
     Q_OBJECT
 public:
-    struct Parts {
+    struct Services {
         SettingsStore& store;
         Prompter& prompter;
         SheetEnvironment environment;
@@ -33,7 +33,7 @@ public:
         ColourChooser chooseColour;    // none: Qt's colour dialog
     };
 
-    explicit SettingsSheet(Parts parts, QWidget* parent = nullptr);
+    explicit SettingsSheet(Services parts, QWidget* parent = nullptr);
 
     // Sheet start (every page from the store, the tab of ActivePage), then modal until OK
     // or Cancel; true for OK.

@@ -46,6 +46,7 @@ void SettingsSheetModel::open() {
     selectPage(store_.getInt(sections::Config, kActivePage, 0));
     values_.load(store_);
     if (associations_) values_.setExtensionsFromDesktop(associations_->read());
+    shownExtensions_ = values_.extensions();
 }
 
 void SettingsSheetModel::selectPage(int page) {
@@ -187,7 +188,9 @@ void SettingsSheetModel::accept() {
         values_.store(store_);
     }
     if (!associations_ || !values_.associationPageEnabled()) return;
-    AssociationOutcome outcome = associations_->apply(values_.extensions());
+    // Only the boxes the user changed are written: a box shown clear because the types it
+    // shares were not all ours must not take away the ones that were.
+    AssociationOutcome outcome = associations_->apply(shownExtensions_, values_.extensions());
     if (!outcome.ok)
         prompter_.message(
             {kAssociationTitle, outcome.message, MessageIcon::Exclamation, MessageButtons::Ok});

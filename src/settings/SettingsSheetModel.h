@@ -80,6 +80,8 @@ private:
     PageValues values_;
     SoundPlayer* sound_ = nullptr;
     int activePage_ = 0;
+    // The association boxes as the sheet opened with them.
+    ExtensionStates shownExtensions_{};
 };
 
 }  // namespace orvalis

@@ -75,7 +75,6 @@ struct F {
     }
     F& range(int lo, int hi) { return f.minimum = lo, f.maximum = hi, *this; }
     F& picturesWhenEmpty() { return f.picturesFolderWhenEmpty = true, *this; }
-    F& newInFile() { return f.keptWhenMissingFromFile = true, *this; }
     F& spin() { return f.spin = true, *this; }
     F& dialog(const char* title, const char* filter = "") {
         f.browseTitle = title;
@@ -242,7 +241,7 @@ SheetPage screenPage() {
         F(s, "Save Screen Value", C::Check).id(1057).label("설정값 유지").group("영상 화면 제어 (밝기/선명도)").values(1),
         F(s, "ComeBack Time", C::Number).id(1035).suffix("초 후에 제어 버튼으로 복귀").group("영상 화면 제어 (밝기/선명도)").spin().values(3),
         F(sections::ConfigScreen, "Border Size", C::Number).id(1036).label("메인창 크기 조절 영역").suffix("픽셀").spin().file("Resize").values(15),
-        F(s, "Hardware Decoding", C::Check).id(1059).label("하드웨어 디코딩 사용 (그래픽 카드가 지원할 때)").tip("프로그램을 다시 시작할 때 적용됨").file("HardwareDecoding").newInFile().values(1),
+        F(s, "Hardware Decoding", C::Check).id(1059).label("하드웨어 디코딩 사용 (그래픽 카드가 지원할 때)").tip("프로그램을 다시 시작할 때 적용됨").file("HardwareDecoding").values(1),
     };
     // clang-format on
     // Without a sound file there is nothing to play: the beep box is off and cannot be used.

@@ -59,9 +59,6 @@ struct PageField {
     // An empty value stands for the user's pictures folder (where the program once said
     // "C:\"): the page shows and stores that folder instead.
     bool picturesFolderWhenEmpty = false;
-    // A key settings files of older versions do not have: importing such a file leaves
-    // the field as it is rather than reading the missing key as 0.
-    bool keptWhenMissingFromFile = false;
     bool spin = false;         // a number edit with up and down arrows
     std::string browseTitle;   // title of the folder or file dialog behind the browse button
     std::string browseFilter;  // "name|patterns|...||" of a file dialog

@@ -183,7 +183,7 @@ TEST(MprisMapping, OpenUriTakesFilesThatExistAndAddressesItCanPlay) {
 
 // --- what calls turn into ---------------------------------------------------------------
 
-TEST(MprisCalls, TransportCallsRunOnlyWhenTheyMeanWhatTheSpecificationSays) {
+TEST(MprisCalls, TransportCallsRunOnlyWhenTheyMeanWhatMprisSays) {
     using R = Request;
     FakePort port;
     PlayerObject object(port);

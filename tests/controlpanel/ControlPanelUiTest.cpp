@@ -18,7 +18,7 @@
 #include "support/TestSupport.h"
 
 using namespace orvalis;
-using panel::Part;
+using panel::PanelItem;
 
 namespace {
 
@@ -79,9 +79,9 @@ struct Bar {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
-    QWidget* part(Part p) const { return panel->partWidget(p); }
-    QPoint centre(Part p) const { return part(p)->rect().center(); }
-    void click(Part p, Qt::MouseButton button = Qt::LeftButton) {
+    QWidget* part(PanelItem p) const { return panel->partWidget(p); }
+    QPoint centre(PanelItem p) const { return part(p)->rect().center(); }
+    void click(PanelItem p, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(part(p), button, Qt::NoModifier, centre(p));
     }
 };
@@ -97,7 +97,7 @@ CaptionButtons loadedCaptions(int languages = 2) {
 
 TEST(ControlPanelUi, ClickOnTheTrackSeeksToTheTenthUnderThePointer) {
     Bar bar(640, 100.0);  // 1000 tenths
-    QWidget* track = bar.part(Part::Track);
+    QWidget* track = bar.part(PanelItem::Track);
     ASSERT_EQ(track->width(), 630);
     for (int x : {0, 157, 315, 629}) {
         bar.listener.log.clear();
@@ -116,7 +116,7 @@ TEST(ControlPanelUi, ClickOnTheTrackSeeksToTheTenthUnderThePointer) {
 
 TEST(ControlPanelUi, DraggingTheWedgeSetsTheVolumeBetweenItsEnds) {
     Bar bar(640);
-    QWidget* wedge = bar.part(Part::Wedge);
+    QWidget* wedge = bar.part(PanelItem::Wedge);
     ASSERT_TRUE(wedge->isVisible());
     QTest::mousePress(wedge, Qt::LeftButton, Qt::NoModifier, QPoint(30, 15));
     ASSERT_EQ(bar.listener.steps, std::vector<int>{9});  // fill 30: (30 - 1) / 3
@@ -145,50 +145,51 @@ TEST(ControlPanelUi, DraggingTheWedgeSetsTheVolumeBetweenItsEnds) {
 
 TEST(ControlPanelUi, CaptionControlsOnlyWhenWideEnoughWithCaptions) {
     Bar bar(640);
-    const Part parts[] = {Part::Smoothing,    Part::Bold,          Part::Border,
-                          Part::ShowCaptions, Part::CaptionLarger, Part::CaptionLanguage};
-    for (Part p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
+    const PanelItem parts[] = {PanelItem::Smoothing,     PanelItem::Bold,
+                               PanelItem::Border,        PanelItem::ShowCaptions,
+                               PanelItem::CaptionLarger, PanelItem::CaptionLanguage};
+    for (PanelItem p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
 
     bar.panel->refreshCaptionButtons(loadedCaptions(1));
-    for (Part p : parts) EXPECT_TRUE(bar.part(p)->isVisible());
-    EXPECT_FALSE(bar.part(Part::CaptionLanguage)->isEnabled());
+    for (PanelItem p : parts) EXPECT_TRUE(bar.part(p)->isVisible());
+    EXPECT_FALSE(bar.part(PanelItem::CaptionLanguage)->isEnabled());
 
     CaptionButtons c = loadedCaptions(2);
     c.border = true;
     c.bold = true;
     bar.panel->refreshCaptionButtons(c);
-    EXPECT_TRUE(bar.part(Part::CaptionLanguage)->isEnabled());
-    EXPECT_FALSE(bar.part(Part::Smoothing)->isEnabled());
-    EXPECT_TRUE(static_cast<controls::IconButton*>(bar.part(Part::Bold))->isLit());
+    EXPECT_TRUE(bar.part(PanelItem::CaptionLanguage)->isEnabled());
+    EXPECT_FALSE(bar.part(PanelItem::Smoothing)->isEnabled());
+    EXPECT_TRUE(static_cast<controls::IconButton*>(bar.part(PanelItem::Bold))->isLit());
 
-    bar.click(Part::Bold);
-    bar.click(Part::CaptionLanguage);
+    bar.click(PanelItem::Bold);
+    bar.click(PanelItem::CaptionLanguage);
     EXPECT_EQ(bar.commands,
               (std::vector<CommandId>{CommandId::CaptionBold, CommandId::CaptionLanguage}));
 
     bar.panel->resize(605, bar.panel->height());
-    for (Part p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
+    for (PanelItem p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
     bar.panel->resize(606, bar.panel->height());
     bar.panel->refreshCaptionButtons(CaptionButtons{});
-    for (Part p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
+    for (PanelItem p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
 }
 
 TEST(ControlPanelUi, ButtonsSendCommandsAndTheRightButtonOpensFiles) {
     Bar bar(1280);
-    const std::pair<Part, CommandId> buttons[] = {
-        {Part::Open, CommandId::OpenFile},
-        {Part::Previous, CommandId::PreviousItem},
-        {Part::Play, CommandId::Play},
-        {Part::Pause, CommandId::Pause},
-        {Part::Stop, CommandId::Stop},
-        {Part::Next, CommandId::NextItem},
-        {Part::Mute, CommandId::Mute},
-        {Part::RepeatStart, CommandId::RepeatSetStart},
-        {Part::RepeatEnd, CommandId::RepeatSetEnd},
-        {Part::RepeatClear, CommandId::RepeatClear},
-        {Part::Minimize, CommandId::QuickMinimise},
-        {Part::Maximize, CommandId::FullScreenSize},
-        {Part::Quit, CommandId::Exit},
+    const std::pair<PanelItem, CommandId> buttons[] = {
+        {PanelItem::Open, CommandId::OpenFile},
+        {PanelItem::Previous, CommandId::PreviousItem},
+        {PanelItem::Play, CommandId::Play},
+        {PanelItem::Pause, CommandId::Pause},
+        {PanelItem::Stop, CommandId::Stop},
+        {PanelItem::Next, CommandId::NextItem},
+        {PanelItem::Mute, CommandId::Mute},
+        {PanelItem::RepeatStart, CommandId::RepeatSetStart},
+        {PanelItem::RepeatEnd, CommandId::RepeatSetEnd},
+        {PanelItem::RepeatClear, CommandId::RepeatClear},
+        {PanelItem::Minimize, CommandId::QuickMinimise},
+        {PanelItem::Maximize, CommandId::FullScreenSize},
+        {PanelItem::Quit, CommandId::Exit},
     };
     for (const auto& [part, command] : buttons) {
         bar.commands.clear();
@@ -197,8 +198,8 @@ TEST(ControlPanelUi, ButtonsSendCommandsAndTheRightButtonOpensFiles) {
     }
     // A button shows the player's state, not the click: Play stays lit after a Pause click
     // until the player says it paused.
-    auto* play = static_cast<controls::IconButton*>(bar.part(Part::Play));
-    bar.click(Part::Pause);
+    auto* play = static_cast<controls::IconButton*>(bar.part(PanelItem::Play));
+    bar.click(PanelItem::Pause);
     EXPECT_TRUE(play->isLit());
     bar.panel->showPaused();
     EXPECT_FALSE(play->isLit());
@@ -207,22 +208,22 @@ TEST(ControlPanelUi, ButtonsSendCommandsAndTheRightButtonOpensFiles) {
     bar.commands.clear();
     QTest::mouseClick(bar.panel, Qt::RightButton, Qt::NoModifier,
                       QPoint(900, bar.panel->height() - 4));
-    bar.click(Part::Play, Qt::RightButton);
+    bar.click(PanelItem::Play, Qt::RightButton);
     EXPECT_EQ(bar.commands, (std::vector<CommandId>{CommandId::OpenFile, CommandId::OpenFile}));
 
     // With nothing loaded Pause and Stop are disabled and send nothing.
     bar.panel->setDuration(0);
     bar.panel->disableButtons();
     bar.commands.clear();
-    bar.click(Part::Pause);
-    bar.click(Part::Stop);
+    bar.click(PanelItem::Pause);
+    bar.click(PanelItem::Stop);
     EXPECT_TRUE(bar.commands.empty());
 }
 
 TEST(ControlPanelUi, TimeTextCyclesOnClickAndKeysAndWheelGoToTheWindow) {
     Bar bar(640, 600);
     bar.panel->setPosition(65.5);
-    const geometry::Rect& r = bar.panel->layout()[Part::TotalTime].rect;
+    const geometry::Rect& r = bar.panel->layout()[PanelItem::TotalTime].rect;
     const QRect total(r.left, r.top, r.width(), r.height());
     ASSERT_FALSE(total.isEmpty());
     for (int i = 0; i < 3; ++i)
@@ -233,7 +234,7 @@ TEST(ControlPanelUi, TimeTextCyclesOnClickAndKeysAndWheelGoToTheWindow) {
     EXPECT_EQ(bar.panel->state().time().totalText(), "00:08:55");
 
     QTest::keyClick(bar.panel, Qt::Key_Space);
-    QTest::keyClick(bar.part(Part::Play), Qt::Key_Right);
+    QTest::keyClick(bar.part(PanelItem::Play), Qt::Key_Right);
     EXPECT_EQ(bar.window.keys, (std::vector<int>{Qt::Key_Space, Qt::Key_Right}));
     QWheelEvent wheel(QPointF(10, 10), bar.panel->mapToGlobal(QPointF(10, 10)), QPoint(),
                       QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -244,7 +245,7 @@ TEST(ControlPanelUi, TimeTextCyclesOnClickAndKeysAndWheelGoToTheWindow) {
 
 TEST(ControlPanelUi, RepeatBarDragEditsTheRangeWithItsTip) {
     Bar bar(640, 100.0);
-    QWidget* repeat = bar.part(Part::RepeatBar);
+    QWidget* repeat = bar.part(PanelItem::RepeatBar);
     ASSERT_TRUE(repeat->isVisible());
     EXPECT_EQ(repeat->toolTip(), QString("반복 구간 설정"));
     bar.panel->updateRepeatRange(0, 0);
@@ -270,9 +271,9 @@ TEST(ControlPanelUi, FoldOutRowSetsThePictureAndFoldsBack) {
     bar.panel->setPictureValues(picture);
 
     bar.panel->toggleAdjustRow();
-    QWidget* brightness = bar.part(Part::Brightness);
+    QWidget* brightness = bar.part(PanelItem::Brightness);
     ASSERT_TRUE(brightness->isVisible());
-    EXPECT_FALSE(bar.part(Part::Play)->isVisible());
+    EXPECT_FALSE(bar.part(PanelItem::Play)->isVisible());
 
     const int lastX = brightness->width() - brightness->height() / 2 - 1;
     QTest::mouseClick(brightness, Qt::LeftButton, Qt::NoModifier, QPoint(lastX, 5));
@@ -281,14 +282,14 @@ TEST(ControlPanelUi, FoldOutRowSetsThePictureAndFoldsBack) {
 
     // One second after the last change the buttons come back.
     EXPECT_TRUE(test::waitUntil([&] { return !bar.panel->adjustRowOpen(); }, 5000));
-    EXPECT_TRUE(bar.part(Part::Play)->isVisible());
+    EXPECT_TRUE(bar.part(PanelItem::Play)->isVisible());
 
     // "ComeBack Time" 0 keeps the row out until it is folded back by hand.
     bar.settings.putInt(sections::ConfigControl, "ComeBack Time", 0);
     bar.panel->toggleAdjustRow();
     test::processEventsFor(1300);
     EXPECT_TRUE(bar.panel->adjustRowOpen());
-    bar.click(Part::FoldBackSharpness);
+    bar.click(PanelItem::FoldBackSharpness);
     EXPECT_FALSE(bar.panel->adjustRowOpen());
 }
 
@@ -304,11 +305,11 @@ TEST(ControlPanelUi, UnusableValuesStillGiveAWorkingBar) {
             bar.panel->setTitle(std::string(300, 'x'));
             bar.panel->updateRepeatRange(std::nan(""), -5);
             bar.panel->setBookmarkMarks({-1, 5, 2000000000});
-            EXPECT_GE(bar.part(Part::Track)->height(), geometry::kMinTrackHeight);
+            EXPECT_GE(bar.part(PanelItem::Track)->height(), geometry::kMinTrackHeight);
             EXPECT_LE(bar.panel->height(), geometry::kMaxTrackHeight + 49);
             EXPECT_FALSE(bar.panel->grab().isNull());
             EXPECT_EQ(bar.panel->state().time().totalText(), "00:00:00");
-            EXPECT_FALSE(bar.part(Part::Track)->isEnabled());
+            EXPECT_FALSE(bar.part(PanelItem::Track)->isEnabled());
         }
     }
 }
@@ -336,7 +337,7 @@ TEST(ControlPanelUi, DrawsTrackAndTextsAtEveryWidth) {
             }
             const qreal scale = shot.devicePixelRatio();
             // The played part of the track is in the track colour, the rest is the groove.
-            const QWidget* track = bar.part(Part::Track);
+            const QWidget* track = bar.part(PanelItem::Track);
             const int y = static_cast<int>((track->y() + track->height() / 2) * scale);
             const QColor played = shot.pixelColor(static_cast<int>((track->x() + 20) * scale), y);
             const QColor rest =
@@ -344,7 +345,7 @@ TEST(ControlPanelUi, DrawsTrackAndTextsAtEveryWidth) {
             EXPECT_GT(played.blue(), played.red()) << width;  // the default 0x967373: blue-grey
             EXPECT_NE(played, rest);
             // The current time is drawn in light text on the dark bar.
-            const auto& cur = bar.panel->layout()[Part::CurrentTime].rect;
+            const auto& cur = bar.panel->layout()[PanelItem::CurrentTime].rect;
             int light = 0;
             for (int px = cur.left; px < cur.right; ++px)
                 for (int py = cur.top; py < cur.bottom; ++py)
@@ -364,7 +365,7 @@ TEST(ControlPanelUi, DrawsIdleBarAndFoldOutRow) {
     QImage shot = bar.panel->grab().toImage();
     if (dir) shot.save(QString("%1/bar-640-idle.png").arg(dir));
     const qreal scale = shot.devicePixelRatio();
-    const QWidget* track = bar.part(Part::Track);
+    const QWidget* track = bar.part(PanelItem::Track);
     const int y = static_cast<int>((track->y() + track->height() / 2) * scale);
     // No medium: the whole track is groove, no played part and no playhead.
     const QColor left = shot.pixelColor(static_cast<int>((track->x() + 1) * scale), y);
@@ -380,7 +381,7 @@ TEST(ControlPanelUi, DrawsIdleBarAndFoldOutRow) {
     shot = bar.panel->grab().toImage();
     if (dir) shot.save(QString("%1/bar-640-pictures.png").arg(dir));
     // The brightness knob stands three quarters along its slider.
-    auto* brightness = bar.part(Part::Brightness);
+    auto* brightness = bar.part(PanelItem::Brightness);
     const int knobX = static_cast<int>((brightness->x() + brightness->height() / 2.0 +
                                         0.75 * (brightness->width() - brightness->height() - 1)) *
                                        scale);

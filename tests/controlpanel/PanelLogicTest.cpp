@@ -20,7 +20,7 @@ PanelLayout at(int width, bool captions = false) {
     return layoutPanel(in);
 }
 
-bool shown(const PanelLayout& l, Part p) {
+bool shown(const PanelLayout& l, PanelItem p) {
     return l[p].shown;
 }
 
@@ -29,39 +29,40 @@ bool shown(const PanelLayout& l, Part p) {
 TEST(PanelLayout, ControlsAppearAtTheirWidths) {
     // 300: the time texts, but neither the mute button nor the wedge.
     auto l = at(300);
-    EXPECT_TRUE(shown(l, Part::CurrentTime));
-    EXPECT_TRUE(shown(l, Part::TotalTime));
-    EXPECT_FALSE(shown(l, Part::Mute));
-    EXPECT_FALSE(shown(l, Part::Wedge));
-    EXPECT_FALSE(shown(at(295), Part::TotalTime));
-    EXPECT_TRUE(shown(at(296), Part::TotalTime));
+    EXPECT_TRUE(shown(l, PanelItem::CurrentTime));
+    EXPECT_TRUE(shown(l, PanelItem::TotalTime));
+    EXPECT_FALSE(shown(l, PanelItem::Mute));
+    EXPECT_FALSE(shown(l, PanelItem::Wedge));
+    EXPECT_FALSE(shown(at(295), PanelItem::TotalTime));
+    EXPECT_TRUE(shown(at(296), PanelItem::TotalTime));
 
-    EXPECT_TRUE(shown(at(360), Part::Wedge));
-    EXPECT_FALSE(shown(at(360), Part::Mute));
-    EXPECT_TRUE(shown(at(361), Part::Mute));
+    EXPECT_TRUE(shown(at(360), PanelItem::Wedge));
+    EXPECT_FALSE(shown(at(360), PanelItem::Mute));
+    EXPECT_TRUE(shown(at(361), PanelItem::Mute));
 
     // 449: the repeat buttons.
-    EXPECT_FALSE(shown(at(448), Part::RepeatClear));
-    for (Part p : {Part::RepeatStart, Part::RepeatEnd, Part::RepeatClear})
+    EXPECT_FALSE(shown(at(448), PanelItem::RepeatClear));
+    for (PanelItem p : {PanelItem::RepeatStart, PanelItem::RepeatEnd, PanelItem::RepeatClear})
         EXPECT_TRUE(shown(at(449), p));
 
     // 606: the caption controls, only with captions loaded.
-    const Part captionParts[] = {Part::Smoothing,    Part::Bold,          Part::Border,
-                                 Part::ShowCaptions, Part::CaptionLarger, Part::CaptionSmaller,
-                                 Part::CaptionUp,    Part::CaptionDown,   Part::CaptionLanguage};
-    for (Part p : captionParts) {
+    const PanelItem captionParts[] = {
+        PanelItem::Smoothing,    PanelItem::Bold,          PanelItem::Border,
+        PanelItem::ShowCaptions, PanelItem::CaptionLarger, PanelItem::CaptionSmaller,
+        PanelItem::CaptionUp,    PanelItem::CaptionDown,   PanelItem::CaptionLanguage};
+    for (PanelItem p : captionParts) {
         EXPECT_FALSE(shown(at(605, true), p));
         EXPECT_TRUE(shown(at(606, true), p));
         EXPECT_FALSE(shown(at(606, false), p));
         EXPECT_FALSE(shown(at(1280, false), p));
     }
 
-    EXPECT_FALSE(shown(at(191), Part::Quit));
-    EXPECT_TRUE(shown(at(192), Part::Quit));
-    EXPECT_FALSE(shown(at(217), Part::Maximize));
-    EXPECT_TRUE(shown(at(218), Part::Maximize));
-    EXPECT_FALSE(shown(at(244), Part::Minimize));
-    EXPECT_TRUE(shown(at(245), Part::Minimize));
+    EXPECT_FALSE(shown(at(191), PanelItem::Quit));
+    EXPECT_TRUE(shown(at(192), PanelItem::Quit));
+    EXPECT_FALSE(shown(at(217), PanelItem::Maximize));
+    EXPECT_TRUE(shown(at(218), PanelItem::Maximize));
+    EXPECT_FALSE(shown(at(244), PanelItem::Minimize));
+    EXPECT_TRUE(shown(at(245), PanelItem::Minimize));
 }
 
 TEST(PanelLayout, ShownControlsNeverOverlapAndStayInside) {
@@ -69,18 +70,18 @@ TEST(PanelLayout, ShownControlsNeverOverlapAndStayInside) {
     for (int w = geometry::kMinWidth - 4; w <= 1400; ++w) {
         for (bool captions : {false, true}) {
             const PanelLayout l = at(w, captions);
-            for (std::size_t i = 0; i < kPartCount; ++i) {
+            for (std::size_t i = 0; i < kPanelItemCount; ++i) {
                 const Placement& a = l.parts[i];
                 if (!a.shown) continue;
                 ASSERT_GE(a.rect.left, 0) << w << " part " << i;
                 ASSERT_LE(a.rect.right, w) << w << " part " << i;
                 ASSERT_LE(a.rect.bottom, l.height) << w << " part " << i;
-                for (std::size_t j = i + 1; j < kPartCount; ++j) {
+                for (std::size_t j = i + 1; j < kPanelItemCount; ++j) {
                     const Placement& b = l.parts[j];
                     if (!b.shown) continue;
                     // The speaker sits in the wedge's empty corner, above its low columns.
-                    const auto pi = static_cast<Part>(i), pj = static_cast<Part>(j);
-                    if (pi == Part::Mute && pj == Part::Wedge) {
+                    const auto pi = static_cast<PanelItem>(i), pj = static_cast<PanelItem>(j);
+                    if (pi == PanelItem::Mute && pj == PanelItem::Wedge) {
                         ASSERT_LE(a.rect.bottom,
                                   b.rect.bottom - wedge::columnHeight(a.rect.right - b.rect.left));
                         continue;
@@ -97,19 +98,19 @@ TEST(PanelLayout, TrackRepeatBarAndRowFollowTheSettings) {
     LayoutInput in;
     in.width = 640;
     auto l = layoutPanel(in);
-    EXPECT_EQ(l[Part::Track].rect, (geometry::Rect{5, 5, 635, 20}));
-    EXPECT_EQ(l[Part::RepeatBar].rect, (geometry::Rect{5, 21, 635, 27}));
+    EXPECT_EQ(l[PanelItem::Track].rect, (geometry::Rect{5, 5, 635, 20}));
+    EXPECT_EQ(l[PanelItem::RepeatBar].rect, (geometry::Rect{5, 21, 635, 27}));
     EXPECT_EQ(l.rowTop, 33);
-    EXPECT_EQ(l[Part::Open].rect, (geometry::Rect{5, 33, 28, 51}));
-    EXPECT_EQ(l[Part::Next].rect.left, 135);
-    EXPECT_EQ(l[Part::Quit].rect, (geometry::Rect{613, 33, 636, 51}));
-    EXPECT_EQ(l[Part::Minimize].rect.left, 640 - 79);
-    EXPECT_EQ(l[Part::RepeatStart].rect.left, l[Part::Wedge].rect.left + 75);
+    EXPECT_EQ(l[PanelItem::Open].rect, (geometry::Rect{5, 33, 28, 51}));
+    EXPECT_EQ(l[PanelItem::Next].rect.left, 135);
+    EXPECT_EQ(l[PanelItem::Quit].rect, (geometry::Rect{613, 33, 636, 51}));
+    EXPECT_EQ(l[PanelItem::Minimize].rect.left, 640 - 79);
+    EXPECT_EQ(l[PanelItem::RepeatStart].rect.left, l[PanelItem::Wedge].rect.left + 75);
     EXPECT_EQ(l.height, 64);
 
     in.useRepeatCtrl = false;
     l = layoutPanel(in);
-    EXPECT_FALSE(l[Part::RepeatBar].shown);
+    EXPECT_FALSE(l[PanelItem::RepeatBar].shown);
     EXPECT_EQ(l.rowTop, 26);
     EXPECT_EQ(l.height, 57);
 
@@ -118,9 +119,9 @@ TEST(PanelLayout, TrackRepeatBarAndRowFollowTheSettings) {
     for (int track : {0, -40, 200}) {
         in.trackHeight = track;
         l = layoutPanel(in);
-        EXPECT_GE(l[Part::Track].rect.height(), geometry::kMinTrackHeight);
-        EXPECT_LE(l[Part::Track].rect.height(), geometry::kMaxTrackHeight);
-        EXPECT_LE(l[Part::Wedge].rect.bottom, l.height);
+        EXPECT_GE(l[PanelItem::Track].rect.height(), geometry::kMinTrackHeight);
+        EXPECT_LE(l[PanelItem::Track].rect.height(), geometry::kMaxTrackHeight);
+        EXPECT_LE(l[PanelItem::Wedge].rect.bottom, l.height);
     }
 }
 
@@ -130,27 +131,27 @@ TEST(PanelLayout, FoldOutRowTakesThePlaceOfTheButtons) {
     in.adjustRowOpen = true;
     in.captionsLoaded = true;
     auto l = layoutPanel(in);
-    EXPECT_EQ(l[Part::Brightness].rect, (geometry::Rect{45, 31, 615, 42}));
-    EXPECT_EQ(l[Part::Sharpness].rect, (geometry::Rect{45, 42, 615, 53}));
-    EXPECT_TRUE(shown(l, Part::FoldBackSharpness));
+    EXPECT_EQ(l[PanelItem::Brightness].rect, (geometry::Rect{45, 31, 615, 42}));
+    EXPECT_EQ(l[PanelItem::Sharpness].rect, (geometry::Rect{45, 42, 615, 53}));
+    EXPECT_TRUE(shown(l, PanelItem::FoldBackSharpness));
     EXPECT_EQ(l.rowTop, 127);
-    for (Part p : {Part::Open, Part::Play, Part::TotalTime, Part::Wedge, Part::Bold, Part::Quit,
-                   Part::Title})
+    for (PanelItem p : {PanelItem::Open, PanelItem::Play, PanelItem::TotalTime, PanelItem::Wedge,
+                        PanelItem::Bold, PanelItem::Quit, PanelItem::Title})
         EXPECT_FALSE(shown(l, p));
-    EXPECT_TRUE(shown(l, Part::Track));
-    EXPECT_FALSE(shown(at(640), Part::Brightness));
+    EXPECT_TRUE(shown(l, PanelItem::Track));
+    EXPECT_FALSE(shown(at(640), PanelItem::Brightness));
 }
 
 TEST(PanelLayout, TitleOnlyWhereThereIsRoom) {
-    EXPECT_FALSE(shown(at(366), Part::Title));
+    EXPECT_FALSE(shown(at(366), PanelItem::Title));
     const auto l = at(640);
-    ASSERT_TRUE(shown(l, Part::Title));
-    EXPECT_GT(l[Part::Title].rect.left, l[Part::RepeatClear].rect.right);
-    EXPECT_LT(l[Part::Title].rect.right, l[Part::Minimize].rect.left);
+    ASSERT_TRUE(shown(l, PanelItem::Title));
+    EXPECT_GT(l[PanelItem::Title].rect.left, l[PanelItem::RepeatClear].rect.right);
+    EXPECT_LT(l[PanelItem::Title].rect.right, l[PanelItem::Minimize].rect.left);
     // With captions the caption buttons take the room at 640.
-    EXPECT_FALSE(shown(at(640, true), Part::Title));
-    EXPECT_GT(at(1280, true)[Part::Title].rect.left,
-              at(1280, true)[Part::CaptionLanguage].rect.right);
+    EXPECT_FALSE(shown(at(640, true), PanelItem::Title));
+    EXPECT_GT(at(1280, true)[PanelItem::Title].rect.left,
+              at(1280, true)[PanelItem::CaptionLanguage].rect.right);
 }
 
 TEST(TimeDisplay, ClockTextsAndUnusableLengths) {
@@ -236,8 +237,8 @@ TEST(PanelState, LengthDecidesTrackPauseStopAndRange) {
     PanelState s;
     s.setDuration(600.55);
     EXPECT_EQ(s.trackMax(), 6005);
-    EXPECT_TRUE(s.look(Part::Track).enabled);
-    EXPECT_TRUE(s.look(Part::Pause).enabled);
+    EXPECT_TRUE(s.look(PanelItem::Track).enabled);
+    EXPECT_TRUE(s.look(PanelItem::Pause).enabled);
     s.setPosition(65.47);
     EXPECT_EQ(s.trackPosition(), 654);
     s.setPosition(1e12);  // never past the end of the track
@@ -254,46 +255,46 @@ TEST(PanelState, LengthDecidesTrackPauseStopAndRange) {
     s.setDuration(-1);  // a new medium without a length
     EXPECT_EQ(s.trackMax(), 0);
     EXPECT_EQ(s.trackPosition(), 0);
-    EXPECT_FALSE(s.look(Part::Track).enabled);
-    EXPECT_FALSE(s.look(Part::Pause).enabled);
-    EXPECT_FALSE(s.look(Part::Stop).enabled);
+    EXPECT_FALSE(s.look(PanelItem::Track).enabled);
+    EXPECT_FALSE(s.look(PanelItem::Pause).enabled);
+    EXPECT_FALSE(s.look(PanelItem::Stop).enabled);
     EXPECT_EQ(s.repeatTip(), "반복 구간 설정");
     EXPECT_EQ(s.time().totalText(), "00:00:00");
 
     // A stream plays: Pause and Stop work, the track does not.
     s.showPlaying();
-    EXPECT_TRUE(s.look(Part::Play).lit);
-    EXPECT_TRUE(s.look(Part::Pause).enabled);
-    EXPECT_FALSE(s.look(Part::Track).enabled);
+    EXPECT_TRUE(s.look(PanelItem::Play).lit);
+    EXPECT_TRUE(s.look(PanelItem::Pause).enabled);
+    EXPECT_FALSE(s.look(PanelItem::Track).enabled);
     s.showPaused();
-    EXPECT_EQ(s.look(Part::Pause), (ButtonLook{true, true}));
-    EXPECT_FALSE(s.look(Part::Play).lit);
+    EXPECT_EQ(s.look(PanelItem::Pause), (ButtonLook{true, true}));
+    EXPECT_FALSE(s.look(PanelItem::Play).lit);
     s.showStopped();
-    EXPECT_EQ(s.look(Part::Stop), (ButtonLook{true, true}));
-    EXPECT_FALSE(s.look(Part::Pause).enabled);
+    EXPECT_EQ(s.look(PanelItem::Stop), (ButtonLook{true, true}));
+    EXPECT_FALSE(s.look(PanelItem::Pause).enabled);
     s.disableButtons();
-    EXPECT_FALSE(s.look(Part::Stop).enabled);
-    EXPECT_TRUE(s.look(Part::Play).enabled);  // Play with nothing loaded opens files
+    EXPECT_FALSE(s.look(PanelItem::Stop).enabled);
+    EXPECT_TRUE(s.look(PanelItem::Play).enabled);  // Play with nothing loaded opens files
 }
 
 TEST(PanelState, CaptionControlsFollowTheFlags) {
     PanelState s;
-    EXPECT_FALSE(s.look(Part::Bold).enabled);
+    EXPECT_FALSE(s.look(PanelItem::Bold).enabled);
     CaptionButtons c;
     c.loaded = true;
     c.languages = 1;
     c.smoothing = true;
     c.bold = true;
     s.setCaptions(c);
-    EXPECT_EQ(s.look(Part::Smoothing), (ButtonLook{true, true}));
-    EXPECT_EQ(s.look(Part::Bold), (ButtonLook{true, true}));
-    EXPECT_EQ(s.look(Part::ShowCaptions), (ButtonLook{true, true}));
-    EXPECT_FALSE(s.look(Part::CaptionLanguage).enabled);  // one language: nothing to switch
+    EXPECT_EQ(s.look(PanelItem::Smoothing), (ButtonLook{true, true}));
+    EXPECT_EQ(s.look(PanelItem::Bold), (ButtonLook{true, true}));
+    EXPECT_EQ(s.look(PanelItem::ShowCaptions), (ButtonLook{true, true}));
+    EXPECT_FALSE(s.look(PanelItem::CaptionLanguage).enabled);  // one language: nothing to switch
     c.border = true;
     c.languages = 2;
     s.setCaptions(c);
-    EXPECT_FALSE(s.look(Part::Smoothing).enabled);  // the outline rules smoothing out
-    EXPECT_TRUE(s.look(Part::CaptionLanguage).enabled);
+    EXPECT_FALSE(s.look(PanelItem::Smoothing).enabled);  // the outline rules smoothing out
+    EXPECT_TRUE(s.look(PanelItem::CaptionLanguage).enabled);
 }
 
 TEST(PanelState, FrameNumberSettingAndPictureSliders) {

@@ -203,6 +203,17 @@ TEST_F(LinkTest, BookmarksOffAndOnAgainInTheSettings) {
     EXPECT_TRUE(transport.marks.empty());
     controller.closeFile();
     EXPECT_EQ(file(), "[/m/a.avi]\nbm0=00:00:07\n");
+
+    // A closed medium's marks do not come back with the next OK.
+    sheet.change = [&] { store.putInt(sections::ConfigControl, "Use Bookmark", 1); };
+    controller.openSettings();
+    play("/m/a.avi");
+    ASSERT_EQ(transport.marks, std::vector<int>{7});
+    controller.closeFile();
+    controller.openSettings();
+    EXPECT_TRUE(transport.marks.empty());
+    run(C::BookmarkToggle);
+    EXPECT_EQ(file(), "[/m/a.avi]\nbm0=00:00:07\n");
 }
 
 // A full disk at Close File: the old file stays whole and the list stays in memory; the next

@@ -192,6 +192,20 @@ TEST_F(BookmarkStoreTest, SavedBookmarksComeBackForTheSameNameElsewhere) {
     EXPECT_TRUE(later.positions().empty());
 }
 
+TEST_F(BookmarkStoreTest, BlanksAtTheEndsOfANameFindTheirSectionAgain) {
+    const std::string medium = "/films/ clip.mp4 ";
+    for (double at : {10.0, 20.0}) {
+        BookmarkStore store(settings, file);
+        store.load(medium, 100);
+        store.toggle(at);
+        ASSERT_TRUE(store.save());
+    }
+    BookmarkStore later(settings, file);
+    later.load(medium, 100);
+    EXPECT_EQ(later.positions(), (std::vector<int>{10, 20}));
+    EXPECT_EQ(test::readFile(file), "[" + medium + "]\nbm0=00:00:10\nbm1=00:00:20\n");
+}
+
 TEST_F(BookmarkStoreTest, ToggleAddsWithANoticeRemovesSilentlyAndStopsAtFifty) {
     BookmarkStore store(settings, file);
     store.load("/a/b.mp4", 5000);

@@ -99,13 +99,19 @@ TEST_F(SchedulerTest, TimedShutdownSurvivesASkippedSecond) {
     EXPECT_EQ(rec.count("poweroff"), 1);
 }
 
-TEST_F(SchedulerTest, TimedShutdownInThePastNeverFires) {
-    choose(ShutdownMode::AtTime, localDateTime(now - 5));
-    EXPECT_EQ(rec.count("poweroff"), 0);
+TEST_F(SchedulerTest, APassedMomentIsToldAndNothingIsArmed) {
+    // The stored date of an earlier evening with a new time: a second already gone.
+    choose(ShutdownMode::AtTime, {2024, 3, 8, 23, 30, 0});
+    EXPECT_EQ(rec.log.back(),
+              "show 2024년 3월 8일 23시 30분 0초는 이미 지난 시각입니다. 시스템종료를 예약하지 "
+              "않았습니다. 4000");
     EXPECT_EQ(rec.count("timer 1000"), 0);
-    EXPECT_NE(rec.log.back().find("초에 자동으로 시스템이 종료됩니다!"), std::string::npos);
+    EXPECT_EQ(scheduler.mode(), ShutdownMode::None);
     for (int i = 0; i < 5; ++i) tick(now + 3600 * i);
     EXPECT_EQ(rec.count("poweroff"), 0);
+    // The very second of now is still to come.
+    choose(ShutdownMode::AtTime, localDateTime(now));
+    EXPECT_EQ(rec.count("timer 1000"), 1);
 }
 
 TEST_F(SchedulerTest, DelayedShutdownFiresOnTheFirstTick) {

@@ -21,6 +21,8 @@ TEST(UrlListFile, SplitsAtTheLastEqualsAndStopsAtALineWithout) {
     // An empty line is a line without "=", too; the last line needs no line break.
     EXPECT_EQ(parseUrlList("A=1\n\nB=2"), (Entries{{"A", "1"}}));
     EXPECT_EQ(parseUrlList("A=1\nB=2"), (Entries{{"A", "1"}, {"B", "2"}}));
+    // Without the escaped list's first line, "%" is text like any other.
+    EXPECT_EQ(parseUrlList("A%3D=http://x/%20\n"), (Entries{{"A%3D", "http://x/%20"}}));
     EXPECT_EQ(parseUrlList("=only address\nname only=\n"),
               (Entries{{"", "only address"}, {"name only", ""}}));
 }
@@ -52,25 +54,35 @@ TEST(UrlListFile, LongLinesStayOneEntryAndHugeListsAreBounded) {
     EXPECT_EQ(entries.back().name, "n" + std::to_string(kMaxStreamEntries - 1));
 }
 
-TEST(UrlListFile, WritesUtf8LinesAtomicallyAndReadsThemBack) {
+TEST(UrlListFile, WhatIsWrittenReadsBackIdentically) {
     const std::string dir = test::freshDir("urlfile");
     const std::string path = dir + "/URL.txt";
-    const Entries entries{{"방송", "mms://a/?x=1"},
-                          {"이름", "편집하려면 두 번 클릭하세요."},
-                          {"two\nlines", "http://b/\r"}};
-    ASSERT_TRUE(writeUrlFile(path, entries));
-    EXPECT_EQ(test::readFile(path),
-              "방송=mms://a/?x=1\n이름=편집하려면 두 번 클릭하세요.\ntwo lines=http://b/\r\n");
-    auto back = readUrlFile(path);
-    ASSERT_TRUE(back);
-    EXPECT_EQ(back->size(), 3u);
-    EXPECT_EQ((*back)[1], entries[1]);
+    // A list every reader knows stays in the plain layout.
+    const Entries plain{{"방송", "mms://a/"}, {"이름", "편집하려면 두 번 클릭하세요."}};
+    ASSERT_TRUE(writeUrlFile(path, plain));
+    EXPECT_EQ(test::readFile(path), "방송=mms://a/\n이름=편집하려면 두 번 클릭하세요.\n");
+    EXPECT_EQ(readUrlFile(path), plain);
+
+    // Query strings, "=" and "%" in names, line breaks and blanks at the ends: all come back.
+    const Entries hard{{"KBS=1 라디오", "http://h/live?ch=1&q=hi%20x"},
+                       {" two\nlines ", " http://b/\r "},
+                       {"", "rtsp://c/?a="},
+                       {"\xEF\xBB\xBF"
+                        "bom",
+                        "x"},
+                       {"방송", "mms://a/"}};
+    ASSERT_TRUE(writeUrlFile(path, hard));
+    EXPECT_EQ(readUrlFile(path), hard);
+    EXPECT_EQ(parseUrlList(formatUrlList(hard)), hard);
+    // Every line keeps one "=", so a list reader that splits at the last one sees each name.
+    const std::string text = test::readFile(path);
+    EXPECT_NE(text.find("\nKBS%3D1 라디오=http://h/live?ch%3D1&q%3Dhi%2520x\n"), std::string::npos);
 
     EXPECT_FALSE(readUrlFile(dir + "/missing.txt"));
     EXPECT_FALSE(readUrlFile(dir));
     // A path under a plain file cannot be created; the file there stays as it was.
-    EXPECT_FALSE(writeUrlFile(path + "/URL.txt", entries));
-    EXPECT_EQ(readUrlFile(path)->size(), 3u);
+    EXPECT_FALSE(writeUrlFile(path + "/URL.txt", plain));
+    EXPECT_EQ(readUrlFile(path), hard);
 }
 
 class StreamModelTest : public ::testing::Test {

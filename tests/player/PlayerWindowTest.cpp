@@ -271,14 +271,14 @@ TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
     QApplication::sendEvent(&window, &move);
     ASSERT_TRUE(waitUntil([&] { return bar.isVisible(); }, 3000));
 
-    QWidget* track = bar.partWidget(panel::Part::Track);
+    QWidget* track = bar.partWidget(panel::PanelItem::Track);
     ASSERT_NE(track, nullptr);
     const QPoint middle(track->width() / 2, track->height() / 2);
     QTest::mouseClick(track, Qt::LeftButton, Qt::NoModifier, middle);
     EXPECT_TRUE(waitUntil([&] { return std::abs(window.engine().position() - 5.0) < 0.6; }, 5000))
         << window.engine().position();
 
-    QWidget* volume = bar.partWidget(panel::Part::Wedge);
+    QWidget* volume = bar.partWidget(panel::PanelItem::Wedge);
     ASSERT_NE(volume, nullptr);
     QTest::mouseClick(volume, Qt::LeftButton, Qt::NoModifier, QPoint(panel::wedge::kWidth - 1, panel::wedge::kHeight / 2));
     EXPECT_EQ(window.controller().volume().step(), 19);

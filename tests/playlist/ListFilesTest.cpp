@@ -102,7 +102,7 @@ TEST(ListFileReaders, ExtensionRules) {
     EXPECT_EQ(formatOf("/l.m3u/a.avi"), ListFormat::None);
 }
 
-TEST(ListFileWriters, WriteThePartsLayoutsAndReadBackTheSameRows) {
+TEST(ListFileWriters, WriteM3uAndAsxAndReadBackTheSameRows) {
     const Entries original{{"a.mp3", "/music/a.mp3"},
                            {"노래 & \"따옴표\".avi", "/음악/노래 & \"따옴표\".avi"},
                            {"live", "mms://server/live"}};

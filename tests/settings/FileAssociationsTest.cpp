@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <memory>
+
 #include "app/AtomicFile.h"
 #include "app/DesktopEntry.h"
 #include "app/IniDocument.h"
@@ -114,6 +116,30 @@ TEST(DesktopAssociations, TheDesktopsOwnListComesFirst) {
     writeFile(d.places.configHome + "/kde-mimeapps.list",
               "[Default Applications]\nvideo/x-msvideo=dragon.desktop;\n");
     EXPECT_EQ(kde.read(), checked({kOgm}));
+}
+
+TEST(DesktopAssociations, TheDesktopsOwnListIsWrittenWhereItDecides) {
+    Desktop d;
+    d.places.desktopNames = {"kde"};
+    DesktopAssociations kde(d.places);
+    const std::string kdeList = d.places.configHome + "/kde-mimeapps.list";
+    const std::string own = "[Default Applications]\nvideo/x-msvideo=dragon.desktop;\n";
+    d.writeList("");
+    writeFile(kdeList, own);
+    ASSERT_TRUE(kde.apply(checked({kAvi, kMp3})).ok);
+    EXPECT_EQ(kde.read(), checked({kAvi, kMp3, kMpa}));  // what the desktop will use
+    EXPECT_EQ(readFile(kdeList),
+              "[Default Applications]\nvideo/x-msvideo=orvalis.desktop;dragon.desktop;\n");
+    EXPECT_NE(d.list().find("audio/mpeg=orvalis.desktop;"), std::string::npos);
+
+    ASSERT_TRUE(kde.apply(ExtensionStates{}).ok);
+    EXPECT_EQ(readFile(kdeList), own);
+    EXPECT_EQ(kde.read(), ExtensionStates{});
+
+    writeFile(kdeList, "not a key file\n");  // the desktop's list cannot be edited safely
+    const std::string before = d.list();
+    EXPECT_FALSE(kde.apply(checked({kAvi})).ok);
+    EXPECT_EQ(d.list(), before);
 }
 
 TEST(DesktopAssociations, AListThatCannotBeEditedSafelyChangesNothing) {
@@ -247,6 +273,37 @@ TEST(AssociationPage, OkWritesTheBoxesAndTheSheetReadsThemBack) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Orvalis - 프로그램 연결");
     EXPECT_EQ(readFile(d.associations.mimeappsPath()), "not a key file\n");
+}
+
+TEST(AssociationPage, OkChangesOnlyTheBoxesTheUserChanged) {
+    Desktop d;
+    ASSERT_TRUE(d.associations.apply(checked({kAvi})).ok);
+    // Set elsewhere: video/mpeg but not mp2's audio/mp2, audio/ogg but not ogg's other types.
+    const std::string set =
+        "[Default Applications]\nvideo/x-msvideo=orvalis.desktop;\nvideo/mpeg=orvalis.desktop;\n"
+        "audio/ogg=orvalis.desktop;vlc.desktop;\n";
+    d.writeList(set);
+    test::MemorySettingsStore store;
+    test::FakePrompter prompter;
+    auto sheet = [&] {
+        auto m = std::make_unique<SettingsSheetModel>(
+            store, prompter, SheetEnvironment{"/p", "Linux"}, &d.associations, "/nowhere");
+        m->open();
+        return m;
+    };
+    auto untouched = sheet();
+    EXPECT_EQ(untouched->values().extensions(), checked({kAvi}));
+    untouched->values().setNumber("Config", "Interval", 20);
+    untouched->accept();
+    EXPECT_EQ(d.list(), set);
+
+    auto changed = sheet();
+    changed->values().setExtension(kMp3, true);
+    changed->values().setExtension(kAvi, false);
+    changed->accept();
+    EXPECT_EQ(d.list(),
+              "[Default Applications]\nvideo/mpeg=orvalis.desktop;\n"
+              "audio/ogg=orvalis.desktop;vlc.desktop;\naudio/mpeg=orvalis.desktop;\n");
 }
 
 TEST(AssociationPage, ADisabledPageWritesNothing) {

@@ -1,5 +1,5 @@
-// The settings file: its exact layout, import as the Windows program read it, the edge
-// cases of a hand-edited or foreign file, and the dialogs around both.
+// The settings file: its exact layout, import by the classic INI reading rules, the edge
+// cases of a hand-edited or damaged file, and the dialogs around both.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,37 +118,31 @@ TEST(SettingsFileLayout, ValuesThatWouldNotReadBackAreQuoted) {
     EXPECT_EQ(back.number("Config", "Interval"), 10);
 }
 
-TEST(SettingsFileImport, OnlyGeneralZeroesTheOtherPages) {
-    PageValues v = changedSheet();
-    PageValues imported = importText("[General]\nInterval=5\nTooltipAll=1\n", v);
+TEST(SettingsFileImport, KeysTheFileLacksKeepTheSheetsValues) {
+    const PageValues v = changedSheet();
+    ASSERT_EQ(v.number("Config", "Save Maximized"), 1);
+    const PageValues imported = importText("[General]\nInterval=5\nSaveMaximize=\n", v);
     EXPECT_EQ(imported.number("Config", "Interval"), 5);
-    EXPECT_EQ(imported.number("Config", "Auto CDROM"), 0);
-    EXPECT_EQ(imported.text("Caption", "FontName"), "");
-    EXPECT_EQ(imported.number("Config\\Control", "Track Height"), 0);
-    EXPECT_EQ(imported.number("Config\\Control", "Use Bookmark"), 0);
-    for (const char* key :
-         {"Esc Key", "Play Key", "Stop Key", "Mouse Wheel", "Wheel Click", "Back Mode"})
-        EXPECT_EQ(imported.number("Config\\Custom", key), 0) << key;
-    EXPECT_EQ(imported.number("Config\\Control", "Path"), 0);
-    EXPECT_EQ(imported.text("Config\\Control", "Image Folder"), "/home/me/Pictures");
-    EXPECT_EQ(imported.number("Config\\Control", "Beep Sound"), 0);
-    EXPECT_EQ(imported.extensions(), ExtensionStates{});
-    // Fields the file does not hold are not touched.
-    for (auto [section, key] : {std::pair{"Caption", "FontOffset"},
-                                {"Config\\Control", "Auto Hide"},
-                                {"Config\\Control", "ComeBack Time"},
-                                {"Config\\Control", "Save Screen Value"}})
-        EXPECT_EQ(imported.number(section, key), v.number(section, key)) << key;
-    // Nor a key newer than the Windows program's files: importing one leaves hardware
-    // decoding on rather than reading the missing key as 0.
+    EXPECT_EQ(imported.number("Config", "Save Maximized"), 0);  // present but empty: 0
+    // Everything else is as the sheet had it: no track height of 0, bookmarks, playing on,
+    // jump intervals, radio groups and boxes all kept.
+    for (int p = 0; p < page::Count; ++p) {
+        const SheetPage& sp = sheetPages()[static_cast<std::size_t>(p)];
+        for (std::size_t i = 0; i < sp.fields.size(); ++i) {
+            if (sp.fields[i].key == "Interval" || sp.fields[i].key == "Save Maximized") continue;
+            EXPECT_EQ(imported.value(p, int(i)), v.value(p, int(i)))
+                << sp.fields[i].section << "/" << sp.fields[i].key;
+        }
+    }
+    EXPECT_EQ(imported.extensions(), v.extensions());
+
+    // A present key is read as it stands, a missing one of the same page is kept.
     PageValues fresh(kEnv);
     fresh.resetAll();
-    EXPECT_EQ(
-        importText("[Screen]\nResize=15\n", fresh).number("Config\\Control", "Hardware Decoding"),
-        1);
-    EXPECT_EQ(importText("[Screen]\nHardwareDecoding=0\n", fresh)
-                  .number("Config\\Control", "Hardware Decoding"),
-              0);
+    const PageValues screen = importText("[Screen]\nHardwareDecoding=0\n", fresh);
+    EXPECT_EQ(screen.number("Config\\Control", "Hardware Decoding"), 0);
+    EXPECT_EQ(screen.number("Config\\Screen", "Border Size"), 15);
+    EXPECT_EQ(importText("[FileExt]\nFileExt2=0\n", v).extensions()[16], true);
 }
 
 TEST(SettingsFileImport, CaptionFoldersDropEmptyPieces) {
@@ -203,7 +197,7 @@ TEST(SettingsFileImport, LongValuesAreCutOnACharacter) {
               (std::vector<std::string>{"/one", "/two"}));
 }
 
-TEST(SettingsFileImport, NumbersAsTheWindowsProgramReadThem) {
+TEST(SettingsFileImport, NumbersAreTheirLeadingDecimalDigits) {
     struct Case {
         const char* text;
         int value;
@@ -225,18 +219,18 @@ TEST(SettingsFileImport, NumbersAsTheWindowsProgramReadThem) {
     EXPECT_EQ(v.number("Config\\Control", "Title Size"), 12);
 }
 
-TEST(SettingsFileImport, WindowsReadingRules) {
+TEST(SettingsFileImport, NamesWithoutCaseFirstOneCountsQuotesDropped) {
     PageValues v = importText(
         "[general]\nINTERVAL=5\ninterval=6\nno equals sign here\nDefaultFolder='/x y'\n"
         "[General]\nIntervalCtrl=99\n[Caption]\nFontName = \"  돋움  \" \n");
-    EXPECT_EQ(v.number("Config", "Interval"), 5);      // names without regard to case, first wins
-    EXPECT_EQ(v.number("Config", "IntervalCtrl"), 0);  // only the first [General] counts
+    EXPECT_EQ(v.number("Config", "Interval"), 5);       // names without regard to case, first wins
+    EXPECT_EQ(v.number("Config", "IntervalCtrl"), 30);  // only the first [General] is read
     EXPECT_EQ(v.text("Config", "Default Folder"), "/x y");
     EXPECT_EQ(v.text("Caption", "FontName"), "  돋움  ");
 }
 
-TEST(SettingsFileImport, FilesOfTheWindowsProgram) {
-    // CP949, as that program wrote it, with CRLF line ends.
+TEST(SettingsFileImport, Cp949AndUtf16FilesWithCrLfLines) {
+    // CP949 with CRLF line ends, as many hand-edited INI files are.
     auto cp949 =
         text::toCp949("[Caption]\r\nFontName=굴림체\r\nCaptionFolder=C:\\자막;D:\\subs;\r\n");
     ASSERT_TRUE(cp949);
@@ -250,7 +244,7 @@ TEST(SettingsFileImport, FilesOfTheWindowsProgram) {
     EXPECT_EQ(importText(utf16).number("Config", "Interval"), 7);
 }
 
-TEST(SettingsFileImport, BadInputGivesThePartsResult) {
+TEST(SettingsFileImport, HugeBinaryAndRandomFilesGiveWhatTheyHold) {
     std::string big;
     for (int i = 0; i < 10000; ++i)
         big += "[Section" + std::to_string(i) + "]\nkey" + std::to_string(i) + "\n";
@@ -264,7 +258,7 @@ TEST(SettingsFileImport, BadInputGivesThePartsResult) {
     for (int i = 0; i < 100000; ++i)
         random += static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
     v = importText(random);
-    EXPECT_EQ(v.number("Config\\Control", "Track Height"), 0);
+    EXPECT_EQ(v.number("Config\\Control", "Track Height"), 15);
 }
 
 // --- through the sheet's menu -----------------------------------------------------------

@@ -47,13 +47,14 @@ struct SheetFixture : ::testing::Test {
             colours.pop_front();
             return c;
         };
-        sheet = std::make_unique<SettingsSheet>(SettingsSheet::Parts{store,
-                                                                     prompter,
-                                                                     {"/home/me/Pictures", "Linux"},
-                                                                     associations,
-                                                                     "/settings",
-                                                                     &sound,
-                                                                     chooser});
+        sheet =
+            std::make_unique<SettingsSheet>(SettingsSheet::Services{store,
+                                                                    prompter,
+                                                                    {"/home/me/Pictures", "Linux"},
+                                                                    associations,
+                                                                    "/settings",
+                                                                    &sound,
+                                                                    chooser});
     }
     void SetUp() override { make(); }
 
@@ -252,7 +253,7 @@ TEST_F(SheetFixture, TheDefaultMenuResetsAndLoadsPages) {
     actions[2]->trigger();
     EXPECT_EQ(interval->value(), 7);
     EXPECT_EQ(control<QSpinBox>(page::Control, "Track Height")->value(), 21);
-    EXPECT_FALSE(control<QCheckBox>(page::Control, "Use Gradient")->isChecked());  // missing: 0
+    EXPECT_TRUE(control<QCheckBox>(page::Control, "Use Gradient")->isChecked());  // missing: kept
     actions[2]->trigger();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, "파일을 열 수 없습니다.");
