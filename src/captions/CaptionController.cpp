@@ -102,10 +102,11 @@ bool CaptionController::loaded() const {
 // Caption files
 
 bool CaptionController::findCaptionFile(const std::string& mediaPath) {
-    // A stream gets no caption file; nothing of the medium before it stays.
+    // A stream gets no caption file; nothing of the medium before it stays, and its own
+    // tracks are drawn.
     if (isStreamAddress(mediaPath)) {
         clearText();
-        dropEmbeddedTrack();
+        chooseEmbeddedTrack();
         reportButtons();
         return false;
     }

@@ -93,7 +93,7 @@ public:
             std::optional<int> slot = syncSlot(tag.name.substr(tag.name.find('=') + 1));
             if (slot) tables_.lastSlot = std::max(tables_.lastSlot, *slot);
         } else if (!tag.pClass.empty()) {
-            add(text::toUpperAscii(tag.pClass), {});
+            add(text::toUpperAscii(tag.pClass));
         }
     }
     void text(std::string_view, bool) override {}
@@ -106,7 +106,7 @@ public:
     std::vector<std::string> finish() {
         for (const SamiClassDeclaration& d : samiClassDeclarations(style_))
             declared_.push_back({text::toUpperAscii(d.name), d.lang});
-        for (const auto& [name, lang] : declared_) add(name, lang);
+        for (const auto& declared : declared_) add(declared.first);
         for (const std::string& name : classes_) {
             std::string lang;
             for (const auto& d : declared_)
@@ -124,7 +124,7 @@ public:
     }
 
 private:
-    void add(std::string name, const std::string&) {
+    void add(std::string name) {
         if (name.empty() || std::find(classes_.begin(), classes_.end(), name) != classes_.end())
             return;
         if (classes_.size() >= static_cast<std::size_t>(kMaxCaptionLanguages)) {
@@ -247,9 +247,10 @@ private:
         *c += run;
     }
 
-    // The cell of the current display line, when one is open.
+    // The cell of the current display line, when one is open since the last SYNC.
     std::string* openLine() {
-        return slot_ >= 0 && lineOpen_[static_cast<std::size_t>(active_)] ? cell() : nullptr;
+        const auto lang = static_cast<std::size_t>(active_);
+        return slot_ >= 0 && resetAt_[lang] == generation_ && lineOpen_[lang] ? cell() : nullptr;
     }
 
     // The cell of the slot and language in force, or nothing after a SYNC that is ignored.
