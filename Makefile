@@ -15,7 +15,8 @@ PREFIX ?= /usr/local
 # What make install puts under PREFIX (packaging/CMakeLists.txt), for make uninstall.
 INSTALLED = bin/orvalis share/applications/orvalis.desktop \
 	share/icons/hicolor/scalable/apps/orvalis.svg \
-	share/metainfo/com.corvane.orvalis.metainfo.xml share/man/man1/orvalis.1
+	share/metainfo/com.corvane.orvalis.metainfo.xml share/man/man1/orvalis.1 \
+	share/doc/orvalis/README.md
 
 .PHONY: all deps build run test bench fuzz clean install uninstall
 

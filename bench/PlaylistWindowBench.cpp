@@ -71,7 +71,7 @@ struct Fixture {
 void BM_FillAndDraw100k(benchmark::State& state) {
     Fixture f;
     for (auto _ : state) {
-        f.window->port().addPathList(scratch().list + ";");
+        f.window->port().addPaths({scratch().list});
         benchmark::DoNotOptimize(f.window->grab());
     }
     state.counters["rows"] = f.window->list().model()->rowCount();
@@ -81,7 +81,7 @@ BENCHMARK(BM_FillAndDraw100k)->Unit(benchmark::kMillisecond);
 // One screenful drawn in the middle of the list.
 void BM_DrawMiddle100k(benchmark::State& state) {
     Fixture f;
-    f.window->port().addPathList(scratch().list + ";");
+    f.window->port().addPaths({scratch().list});
     f.window->showRow(kEntries / 2);
     for (auto _ : state) benchmark::DoNotOptimize(f.window->grab());
 }
@@ -90,7 +90,7 @@ BENCHMARK(BM_DrawMiddle100k)->Unit(benchmark::kMillisecond);
 // A click selects one row and clears the others.
 void BM_ClickRow100k(benchmark::State& state) {
     Fixture f;
-    f.window->port().addPathList(scratch().list + ";");
+    f.window->port().addPaths({scratch().list});
     int row = 0;
     for (auto _ : state) {
         f.window->controller().click(row, false, false);

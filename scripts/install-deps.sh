@@ -14,7 +14,8 @@ xvfb xauth x11-utils
 fonts-nanum
 ffmpeg
 dbus dbus-daemon
-desktop-file-utils appstream"
+desktop-file-utils appstream
+qt6-translations-l10n"
 
 for extra in "$@"; do
     case "$extra" in

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string_view>
 
@@ -76,6 +78,27 @@ std::string picturesDir() {
             return candidate;
     }
     return home;
+}
+
+std::string documentationFile(const std::string& exeDir) {
+    if (exeDir.empty()) return {};
+    auto existing = [](const std::string& path) -> std::string {
+        std::error_code error;
+        const std::filesystem::path file = std::filesystem::canonical(path, error);
+        return !error && std::filesystem::is_regular_file(file, error) ? file.native()
+                                                                       : std::string();
+    };
+    // Installed: prefix/bin beside prefix/share.
+    for (const char* installed :
+         {"/../share/doc/orvalis/README.md", "/../share/man/man1/orvalis.1"})
+        if (std::string file = existing(exeDir + installed); !file.empty()) return file;
+    // Built: the program sits in a build folder of the source tree, or one level further
+    // down; the tree is known by its own man page source, not by any README.
+    for (const char* root : {"/..", "/../.."}) {
+        if (existing(exeDir + root + "/packaging/orvalis.1").empty()) continue;
+        if (std::string file = existing(exeDir + root + "/README.md"); !file.empty()) return file;
+    }
+    return {};
 }
 
 }  // namespace orvalis::paths

@@ -18,4 +18,9 @@ std::string homeDir();
 // ~/Pictures, whichever exists first; the home folder when neither does.
 std::string picturesDir();
 
+// The program's own documentation for a program in exeDir: the README installed under
+// share/doc/orvalis, else the installed man page, else the README of the source tree the
+// program was built in. Empty when there is none: nothing else stands in for it.
+std::string documentationFile(const std::string& exeDir);
+
 }  // namespace orvalis::paths

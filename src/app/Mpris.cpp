@@ -417,7 +417,8 @@ Reply PlayerObject::setPosition(const ObjectPath& track, std::int64_t position) 
 Reply PlayerObject::openUri(const std::string& uri) {
     OpenTarget t = openTargetOf(uri);
     if (!t.errorName.empty()) return Reply::error(t.errorName, t.errorMessage);
-    port_.open(t.target);
+    if (!port_.open(t.target))
+        return Reply::error(kNotSupported, "the player cannot open " + t.target);
     return {};
 }
 

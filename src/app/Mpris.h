@@ -78,8 +78,9 @@ public:
     virtual void seekTo(double seconds) = 0;
     // The playlist's "Repeat List" setting.
     virtual void setRepeatList(bool on) = 0;
-    // A file or address to add to the playlist and play, as a drop does.
-    virtual void open(const std::string& pathOrAddress) = 0;
+    // A file to add to the playlist and play, or a network address to play. False when
+    // the player cannot take it (a file of a kind it does not play).
+    virtual bool open(const std::string& pathOrAddress) = 0;
     virtual void raise() = 0;
 
     // Told of every seek, whoever made it (keys, the track, a repeat, a client); the

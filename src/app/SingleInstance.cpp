@@ -1,21 +1,20 @@
 #include "app/SingleInstance.h"
 
-#include <QDataStream>
+#include <unistd.h>
+
 #include <QDir>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <memory>
 #include <QStandardPaths>
 #include <QTimer>
-#include <unistd.h>
+#include <memory>
+
+#include "app/HandOver.h"
 
 namespace orvalis {
 
 namespace {
 
-constexpr char kMagic[] = "ORVALIS1";
-constexpr int kMagicSize = 8;
-constexpr int kHeaderSize = kMagicSize + 4;
 constexpr int kTimeoutMs = 5000;
 
 QString runtimeDir() {
@@ -26,12 +25,10 @@ QString runtimeDir() {
     return dir;
 }
 
-QByteArray frame(const QByteArray& payload) {
-    QByteArray out(kMagic, kMagicSize);
-    const quint32 n = static_cast<quint32>(payload.size());
-    for (int shift = 24; shift >= 0; shift -= 8) out.append(static_cast<char>((n >> shift) & 0xFF));
-    out.append(payload);
-    return out;
+void answer(QLocalSocket* socket, const char* text) {
+    socket->write(text);
+    socket->flush();
+    socket->disconnectFromServer();
 }
 
 }  // namespace
@@ -46,77 +43,70 @@ SingleInstance::~SingleInstance() { server_.close(); }
 QString SingleInstance::socketPath() { return runtimeDir() + QStringLiteral("/orvalis.sock"); }
 QString SingleInstance::lockPath() { return runtimeDir() + QStringLiteral("/orvalis.lock"); }
 
-SingleInstance::Role SingleInstance::handOver(const std::string& list, bool* connected,
+SingleInstance::Role SingleInstance::handOver(const std::vector<std::string>& paths,
+                                              bool* connected,
                                               const std::function<void()>& beforeHandOver) {
     *connected = false;
     QLocalSocket socket;
     socket.connectToServer(socketPath());
-    if (!socket.waitForConnected(1000)) return Role::Failed;
+    if (!socket.waitForConnected(1000)) return Role::Alone;
     *connected = true;
     if (beforeHandOver) beforeHandOver();
-    socket.write(frame(QByteArray::fromStdString(list)));
-    if (!socket.waitForBytesWritten(kTimeoutMs)) return Role::Failed;
-    QByteArray answer;
+    const std::string message = handover::encode(paths);
+    if (message.empty()) return Role::Alone;
+    socket.write(message.data(), static_cast<qint64>(message.size()));
+    // The running player may refuse (and close) before all of a long list is written.
+    while (socket.bytesToWrite() > 0 && socket.state() == QLocalSocket::ConnectedState)
+        if (!socket.waitForBytesWritten(kTimeoutMs)) break;
+    QByteArray answer = socket.readAll();
     while (answer.size() < 2 && socket.waitForReadyRead(kTimeoutMs)) answer += socket.readAll();
-    return answer.startsWith("OK") ? Role::HandedOver : Role::Failed;
+    return answer.startsWith("OK") ? Role::HandedOver : Role::Alone;
 }
 
-SingleInstance::Role SingleInstance::start(const std::string& list,
+SingleInstance::Role SingleInstance::start(const std::vector<std::string>& paths,
                                            const std::function<void()>& beforeHandOver) {
-    if (static_cast<qsizetype>(list.size()) > kMaxMessage) return Role::Failed;
     bool connected = false;
-    if (handOver(list, &connected, beforeHandOver) == Role::HandedOver) return Role::HandedOver;
-    if (connected) return Role::Failed;  // an instance answered but refused
+    if (handOver(paths, &connected, beforeHandOver) == Role::HandedOver) return Role::HandedOver;
+    if (connected) return Role::Alone;  // an instance answered but did not take the paths
 
     QLockFile lock(lockPath());
     lock.setStaleLockTime(10000);
-    if (!lock.tryLock(kTimeoutMs)) return Role::Failed;
+    if (!lock.tryLock(kTimeoutMs)) return Role::Alone;
     // Another start may have become the instance while we waited for the lock.
-    if (handOver(list, &connected, beforeHandOver) == Role::HandedOver) return Role::HandedOver;
-    if (connected) return Role::Failed;
+    if (handOver(paths, &connected, beforeHandOver) == Role::HandedOver) return Role::HandedOver;
+    if (connected) return Role::Alone;
     QLocalServer::removeServer(socketPath());  // left behind by an instance that died
-    if (!server_.listen(socketPath())) return Role::Failed;
-    return Role::Primary;
+    return server_.listen(socketPath()) ? Role::Primary : Role::Alone;
 }
 
 void SingleInstance::acceptConnections() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        struct Incoming {
-            QByteArray bytes;
-            bool done = false;
-        };
-        auto in = std::make_shared<Incoming>();
         auto timer = new QTimer(socket);
         timer->setSingleShot(true);
         connect(timer, &QTimer::timeout, socket, &QLocalSocket::abort);
         timer->start(kTimeoutMs);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket, in] {
-            QByteArray* buffer = &in->bytes;
-            buffer->append(socket->readAll());
-            if (in->done) return;
-            if (buffer->size() < kHeaderSize) return;
-            if (!buffer->startsWith(QByteArray(kMagic, kMagicSize))) {
-                socket->abort();
-                return;
+        auto reader = std::make_shared<handover::Reader>();
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader] {
+            const QByteArray bytes = socket->readAll();
+            if (reader->state() != handover::Reader::State::NeedMore) return;
+            switch (reader->feed(std::string_view(bytes.constData(), bytes.size()))) {
+                case handover::Reader::State::NeedMore:
+                    return;
+                case handover::Reader::State::Malformed:
+                    socket->abort();
+                    return;
+                case handover::Reader::State::TooLarge:
+                    answer(socket, "REFUSED");
+                    return;
+                case handover::Reader::State::Done: {
+                    // What the player does with the list may outlive this connection.
+                    const std::vector<std::string> paths = reader->paths();
+                    answer(socket, "OK");
+                    emit listReceived(paths);
+                    return;
+                }
             }
-            quint32 n = 0;
-            for (int i = 0; i < 4; ++i)
-                n = (n << 8) | static_cast<unsigned char>(buffer->at(kMagicSize + i));
-            if (n > static_cast<quint32>(kMaxMessage)) {
-                in->done = true;
-                socket->write("REFUSED");
-                socket->flush();
-                socket->disconnectFromServer();
-                return;
-            }
-            if (buffer->size() < kHeaderSize + static_cast<qsizetype>(n)) return;
-            in->done = true;
-            const QString list = QString::fromUtf8(buffer->mid(kHeaderSize, n));
-            socket->write("OK");
-            socket->flush();
-            socket->disconnectFromServer();
-            emit listReceived(list);
         });
     }
 }

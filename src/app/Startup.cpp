@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include <filesystem>
+
 #include "app/Naming.h"
 #include "app/SettingsKeys.h"
 
@@ -55,37 +57,41 @@ std::string percentDecode(std::string_view s) {
 
 }  // namespace
 
-std::string buildCommandLineList(const std::vector<std::string>& args, const std::string& cwd) {
-    std::string list;
+std::vector<std::string> commandLinePaths(const std::vector<std::string>& args,
+                                          const std::string& cwd) {
+    std::vector<std::string> paths;
     for (const auto& arg : args) {
         if (arg.empty()) continue;
-        std::string entry;
         if (arg.rfind("file://", 0) == 0) {
             // A file manager's URI names a local file: take its path.
-            entry = normalizeAbsolute(percentDecode(arg.substr(7)));
-        } else if (isStreamAddress(arg)) {
-            entry = arg;
-        } else if (arg.front() == '/') {
-            entry = normalizeAbsolute(arg);
+            paths.push_back(fileUriPath(arg));
+        } else if (isStreamAddress(arg) || (arg.front() != '/' && cwd.empty())) {
+            paths.push_back(arg);
         } else {
-            entry = normalizeAbsolute(cwd + "/" + arg);
+            paths.push_back(normalizeAbsolute(arg.front() == '/' ? arg : cwd + "/" + arg));
         }
-        list += entry;
+    }
+    return paths;
+}
+
+std::string fileUriPath(std::string_view uri) {
+    if (uri.substr(0, 7) == "file://") uri.remove_prefix(7);
+    return normalizeAbsolute(percentDecode(uri));
+}
+
+std::string currentFolder() {
+    std::error_code error;
+    std::filesystem::path cwd = std::filesystem::current_path(error);
+    return error ? std::string() : cwd.native();
+}
+
+std::string commandLineList(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const auto& path : paths) {
+        list += path;
         list += ';';
     }
     return list;
-}
-
-std::vector<std::string> splitCommandLineList(std::string_view list) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < list.size()) {
-        std::size_t end = list.find(';', pos);
-        if (end == std::string_view::npos) end = list.size();
-        if (end > pos) out.emplace_back(list.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    return out;
 }
 
 void writeStartupValues(SettingsStore& store, const std::string& exeFile) {

@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <QDir>
 #include <QSocketNotifier>
 #include <clocale>
 #include <csignal>
@@ -15,6 +14,7 @@
 #include "app/IniSettingsStore.h"
 #include "app/MprisService.h"
 #include "app/QtPrompter.h"
+#include "app/QtTranslations.h"
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
@@ -58,29 +58,31 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
     QApplication::setOrganizationName(QStringLiteral("Corvane SoftWare"));
     QApplication::setDesktopFileName(QStringLiteral("orvalis"));
+    orvalis::installQtTranslations(app);
     // libmpv reads numbers in the C locale; Qt has just set the user's.
     std::setlocale(LC_NUMERIC, "C");
 
     orvalis::IniSettingsStore settings(orvalis::paths::settingsFile());
     orvalis::writeStartupValues(settings, QCoreApplication::applicationFilePath().toStdString());
 
-    std::vector<std::string> args;
-    const QStringList arguments = QCoreApplication::arguments();
-    for (qsizetype i = 1; i < arguments.size(); ++i) args.push_back(arguments[i].toStdString());
-    const std::string list = orvalis::buildCommandLineList(args, QDir::currentPath().toStdString());
+    // argv after Qt took its own options: the system's bytes, whatever their encoding.
+    const std::vector<std::string> paths = orvalis::commandLinePaths(
+        std::vector<std::string>(argv + 1, argv + argc), orvalis::currentFolder());
 
     orvalis::SingleInstance instance;
-    // The list goes to a running instance; it is also left in Config/ShellFileName, as
-    // the player has always done, just before it is handed over.
+    // The paths go to a running instance; their list is also left in Config/ShellFileName,
+    // as the player has always done, just before they are handed over.
     auto recordList = [&] {
-        if (!list.empty()) settings.putString(orvalis::sections::Config, "ShellFileName", list);
+        if (!paths.empty())
+            settings.putString(orvalis::sections::Config, "ShellFileName",
+                               orvalis::commandLineList(paths));
     };
-    switch (instance.start(list, recordList)) {
+    switch (instance.start(paths, recordList)) {
         case orvalis::SingleInstance::Role::HandedOver:
             return 0;
-        case orvalis::SingleInstance::Role::Failed:
-            std::fprintf(stderr, "Orvalis: could not reach the running player or become it\n");
-            return 1;
+        case orvalis::SingleInstance::Role::Alone:
+            std::fprintf(stderr, "Orvalis: no running player took the files; playing here\n");
+            break;
         case orvalis::SingleInstance::Role::Primary:
             break;
     }
@@ -96,7 +98,7 @@ int main(int argc, char** argv) {
     orvalis::QtPrompter prompter;
     orvalis::DbusDesktopServices desktop;
     orvalis::DbusPowerControl power;
-    orvalis::PlayerWindow window({settings, backend, prompter, desktop, power}, list);
+    orvalis::PlayerWindow window({settings, backend, prompter, desktop, power}, paths);
     prompter.setParent(&window);
     QObject::connect(&instance, &orvalis::SingleInstance::listReceived, &window,
                      &orvalis::PlayerWindow::receiveHandOver);

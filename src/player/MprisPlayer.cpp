@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/CoverArt.h"
+#include "app/Naming.h"
 #include "app/SettingsKeys.h"
 #include "player/PlayerController.h"
 
@@ -114,8 +115,15 @@ void MprisPlayer::setRepeatList(bool on) {
     controller_.store().putInt(sections::ConfigPlaylist, "Repeat List", on ? 1 : 0);
 }
 
-void MprisPlayer::open(const std::string& pathOrAddress) {
-    if (PlaylistPort* list = controller_.playlist()) list->dropFiles({pathOrAddress});
+// An address opens as the "open address" command opens one; a file joins the playlist and
+// plays from there.
+bool MprisPlayer::open(const std::string& pathOrAddress) {
+    if (isStreamAddress(pathOrAddress)) {
+        controller_.engine().openFile(pathOrAddress);
+        return true;
+    }
+    PlaylistPort* list = controller_.playlist();
+    return list && list->addPaths({pathOrAddress});
 }
 
 void MprisPlayer::raise() {

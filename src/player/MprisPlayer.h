@@ -28,7 +28,7 @@ public:
     void run(mpris::Request request) override;
     void seekTo(double seconds) override;
     void setRepeatList(bool on) override;
-    void open(const std::string& pathOrAddress) override;
+    bool open(const std::string& pathOrAddress) override;
     void raise() override;
 
 private:

@@ -13,7 +13,7 @@ namespace orvalis {
 using geometry::Rect;
 using geometry::ScreenMode;
 
-PlayerController::PlayerController(Services parts, std::string commandLineList)
+PlayerController::PlayerController(Services parts, std::vector<std::string> commandLinePaths)
     : store_(parts.settings),
       timers_(parts.timers),
       backend_(parts.backend),
@@ -21,7 +21,7 @@ PlayerController::PlayerController(Services parts, std::string commandLineList)
       desktop_(parts.desktop),
       prompter_(parts.prompter),
       volume_(parts.backend),
-      commandLineList_(std::move(commandLineList)) {
+      commandLinePaths_(std::move(commandLinePaths)) {
     engine_ = std::make_unique<MediaEngine>(parts.backend, *this, store_, desktop_, prompter_);
 }
 
@@ -134,8 +134,8 @@ void PlayerController::initialise() {
 
 void PlayerController::deferredInit() {
     if (playlist_) playlist_->setShown(settings_.showPlayList);
-    if (!commandLineList_.empty() && playlist_) playlist_->addPathList(commandLineList_);
-    commandLineList_.clear();
+    if (!commandLinePaths_.empty() && playlist_) playlist_->addPaths(commandLinePaths_);
+    commandLinePaths_.clear();
     if (playlist_ && store_.getInt(sections::ConfigPlaylist, "Auto Check", 0) != 0)
         playlist_->checkPaths();
     if (playlist_) playlist_->repaint();
@@ -145,8 +145,8 @@ void PlayerController::deferredInit() {
     if (transport_) transport_->refresh();
 }
 
-void PlayerController::receiveHandOver(const std::string& list) {
-    if (!list.empty() && playlist_) playlist_->addPathList(list);
+void PlayerController::receiveHandOver(const std::vector<std::string>& paths) {
+    if (!paths.empty() && playlist_) playlist_->addPaths(paths);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -33,7 +33,8 @@ public:
         Prompter& prompter;
     };
 
-    PlayerController(Services parts, std::string commandLineList);
+    // commandLinePaths: what the start was given, to add and play once the window is up.
+    PlayerController(Services parts, std::vector<std::string> commandLinePaths);
     ~PlayerController() override;
 
     // The pieces that are windows or subsystems of their own; each may be absent.
@@ -90,8 +91,8 @@ public:
     void showTransportBar(bool shown);
     void minimize();
 
-    // A second start's list; empty only brings the window forward.
-    void receiveHandOver(const std::string& list);
+    // A second start's paths; none only brings the window forward.
+    void receiveHandOver(const std::vector<std::string>& paths);
     void dropFiles(const std::vector<std::string>& paths);
 
     // Window events, in client coordinates of the window.
@@ -219,7 +220,7 @@ private:
     WindowSettings settings_;
     CaptionStyle caption_;
     WindowState state_;
-    std::string commandLineList_;
+    std::vector<std::string> commandLinePaths_;
     bool exited_ = false;
     bool snapping_ = true;
 };

@@ -6,17 +6,17 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QStandardPaths>
-#include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/AppPaths.h"
 #include "app/AtomicFile.h"
+#include "app/Mpris.h"
 #include "app/SettingsKeys.h"
 #include "player/PlayerController.h"
 
@@ -27,16 +27,6 @@ namespace {
 std::string readMounts() {
     auto text = readWholeFile("/proc/self/mounts", 4u << 20);
     return text ? *text : std::string();
-}
-
-// The project's own page: its README, installed with the program or beside the sources.
-QUrl homePage() {
-    const QString app = QCoreApplication::applicationDirPath();
-    for (const QString& candidate : {app + "/../share/doc/orvalis/README.md", app + "/../README.md",
-                                     app + "/../../README.md"}) {
-        if (QFileInfo::exists(candidate)) return QUrl::fromLocalFile(QFileInfo(candidate).canonicalFilePath());
-    }
-    return QUrl(QStringLiteral("https://mpv.io/"));
 }
 
 }  // namespace
@@ -73,7 +63,7 @@ void PlayerDialogs::mountsChanged() {
     for (const auto& mount : fresh) {
         if (auto file = optical::firstMediaFile(mount.mountPoint, discMediaPatterns())) {
             if (parent_->isMinimized()) parent_->showNormal();
-            if (auto* playlist = controller_.playlist()) playlist->addPathList(*file + ";");
+            if (auto* playlist = controller_.playlist()) playlist->addPaths({*file});
             return;
         }
     }
@@ -94,14 +84,19 @@ void PlayerDialogs::showAbout() {
                        "미디어 플레이어입니다.\n재생은 libmpv, 화면은 Qt가 맡습니다."),
         &box);
     text->setWordWrap(true);
-    auto* link = new QPushButton(QStringLiteral("홈페이지"), &box);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &box);
     layout->addWidget(title);
     layout->addWidget(text);
-    layout->addWidget(link, 0, Qt::AlignLeft);
+    // The program's own page is its documentation; without it there is no link at all.
+    const std::string page =
+        paths::documentationFile(QCoreApplication::applicationDirPath().toStdString());
+    if (!page.empty()) {
+        auto* link = new QPushButton(QStringLiteral("홈페이지"), &box);
+        layout->addWidget(link, 0, Qt::AlignLeft);
+        const std::string url = mpris::fileUrl(page);
+        connect(link, &QPushButton::clicked, &box, [this, url] { desktop_.openUrl(url); });
+    }
     layout->addWidget(buttons);
-    connect(link, &QPushButton::clicked, &box,
-            [this] { desktop_.openUrl(homePage().toString().toStdString()); });
     connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
     controller_.contextMenuOpened();
     box.exec();

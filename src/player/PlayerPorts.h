@@ -142,8 +142,9 @@ public:
     virtual bool isEmpty() const = 0;
     virtual void playEntry(int which) = 0;  // -1 the next, -2 the current item
     virtual void playPrevious() = 0;
-    // The ";"-terminated list of a start or a second start: adds and plays.
-    virtual void addPathList(const std::string& list) = 0;
+    // The paths of a start or a second start, each one whole: adds and plays. True when
+    // one of them is on its way to play.
+    virtual bool addPaths(const std::vector<std::string>& paths) = 0;
     // Files dropped on the player window.
     virtual void dropFiles(const std::vector<std::string>& paths) = 0;
     virtual void checkPaths() = 0;

@@ -57,7 +57,7 @@ void requestFrame(MpvBackend& backend, CaptureService::FrameAnswer answer) {
 
 }  // namespace
 
-PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
+PlayerWindow::PlayerWindow(Services services, std::vector<std::string> commandLinePaths)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
       backend_(services.backend),
       settings_(services.settings),
@@ -74,7 +74,7 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     timers_ = std::make_unique<QtTimerService>([this](TimerId id) { controller_->onTimer(id); }, this);
     controller_ = std::make_unique<PlayerController>(
         PlayerController::Services{settings, *timers_, backend, *this, desktop, prompter},
-        std::move(commandLineList));
+        std::move(commandLinePaths));
     controller_->onExited = [this] {
         if (playlist_) {
             playlist_->saveNow();
@@ -182,11 +182,11 @@ PlayerWindow::~PlayerWindow() = default;
 
 void PlayerWindow::start() { controller_->initialise(); }
 
-void PlayerWindow::receiveHandOver(const QString& list) {
+void PlayerWindow::receiveHandOver(const std::vector<std::string>& paths) {
     if (isMinimized()) showNormal();
     raise();
     activateWindow();
-    controller_->receiveHandOver(list.toStdString());
+    controller_->receiveHandOver(paths);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -456,7 +456,8 @@ void PlayerWindow::dragEnterEvent(QDragEnterEvent* event) {
 void PlayerWindow::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls())
-        paths.push_back(url.isLocalFile() ? url.toLocalFile().toStdString() : url.toString().toStdString());
+        paths.push_back(url.isLocalFile() ? fileUriPath(url.toEncoded().toStdString())
+                                          : url.toString().toStdString());
     activateWindow();
     raise();
     controller_->dropFiles(paths);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/DesktopServices.h"
 #include "app/Prompter.h"
@@ -45,7 +46,7 @@ public:
         DesktopServices& desktop;
         PowerControl& power;
     };
-    PlayerWindow(Services services, std::string commandLineList);
+    PlayerWindow(Services services, std::vector<std::string> commandLinePaths);
     ~PlayerWindow() override;
 
     PlayerController& controller() { return *controller_; }
@@ -55,7 +56,7 @@ public:
 
     // Reads the settings, places the window and shows it (or hides it as the settings say).
     void start();
-    void receiveHandOver(const QString& list);
+    void receiveHandOver(const std::vector<std::string>& paths);
     void exitPlayer() { controller_->exit(); }
     OsdTip& osd() { return *osd_; }
     ControlPanel& transportBar() { return *panel_; }

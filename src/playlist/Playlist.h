@@ -71,7 +71,9 @@ public:
     // be read; otherwise what it started.
     std::optional<PlayRequest> AddFilesDialog();
     PlayRequest DropFiles(const std::vector<std::string>& names);
-    PlayRequest AddPathList(const std::string& text);
+    // The paths of a start or a second start, each one whole: adds them and starts the
+    // first one added (or the first that was listed already).
+    PlayRequest AddPaths(const std::vector<std::string>& paths);
     void DeleteSelected() { model_.DeleteSelected(); }
     void ClearAll();
     void SortByName() { model_.SortByName(); }

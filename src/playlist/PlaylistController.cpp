@@ -421,11 +421,12 @@ void PlaylistController::playPrevious() {
     act(playlist_.PlayPrevious());
 }
 
-void PlaylistController::addPathList(const std::string& list) {
+bool PlaylistController::addPaths(const std::vector<std::string>& paths) {
     if (view_) view_->setBusy(true);
-    PlayRequest request = playlist_.AddPathList(list);
+    PlayRequest request = playlist_.AddPaths(paths);
     if (view_) view_->setBusy(false);
     act(request);
+    return request.opens();
 }
 
 void PlaylistController::dropFiles(const std::vector<std::string>& paths) {

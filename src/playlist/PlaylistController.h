@@ -146,7 +146,7 @@ public:
     bool isEmpty() const override { return playlist_.model().empty(); }
     void playEntry(int which) override;
     void playPrevious() override;
-    void addPathList(const std::string& list) override;
+    bool addPaths(const std::vector<std::string>& paths) override;
     void dropFiles(const std::vector<std::string>& paths) override;
     void checkPaths() override;
     void openFilesDialog() override;

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
-#include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
@@ -13,6 +12,8 @@
 #include <QUrl>
 #include <QWheelEvent>
 #include <memory>
+
+#include "app/Startup.h"
 
 namespace orvalis {
 
@@ -324,7 +325,7 @@ void PlaylistListView::dropEvent(QDropEvent* event) {
     }
     std::vector<std::string> paths;
     for (const QUrl& url : mime->urls())
-        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        if (url.isLocalFile()) paths.push_back(fileUriPath(url.toEncoded().toStdString()));
     if (paths.empty()) {
         event->ignore();
         return;

@@ -185,7 +185,7 @@ std::string Playlist::absoluteCommandPath(const std::string& part) const {
     return folder.back() == '/' ? folder + part : folder + "/" + part;
 }
 
-PlayRequest Playlist::AddPathList(const std::string& text) {
+PlayRequest Playlist::AddPaths(const std::vector<std::string>& paths) {
     const PlaylistModel before = model_;
     model_.clickedIndex = model_.FirstSelected();
     if (model_.clickedIndex >= 0) model_.at(model_.clickedIndex).selected = false;
@@ -194,13 +194,9 @@ PlayRequest Playlist::AddPathList(const std::string& text) {
     int first = model_.count();
     bool handled = false, failed = false;
     model_.currentIndex = -1;
-    std::string_view rest = text;
-    while (!rest.empty()) {
-        size_t semi = rest.find(';');
-        std::string_view part = text::trimWhitespace(rest.substr(0, semi));
-        rest = semi == std::string_view::npos ? std::string_view() : rest.substr(semi + 1);
-        if (part.empty()) break;
-        std::string path = absoluteCommandPath(std::string(part));
+    for (const std::string& part : paths) {
+        if (part.empty()) continue;
+        std::string path = absoluteCommandPath(part);
         if (int row = model_.findPath(path); row >= 0) {
             if (model_.currentIndex == -1) model_.currentIndex = model_.clickedIndex = row;
             handled = true;

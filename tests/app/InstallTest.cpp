@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 
+#include "app/AppPaths.h"
 #include "app/AtomicFile.h"
 #include "app/DesktopEntry.h"
 #include "app/IniDocument.h"
@@ -19,10 +20,12 @@ namespace orvalis {
 namespace {
 
 constexpr const char* kPrefix = "/usr/local";
-const char* const kInstalled[] = {"bin/orvalis", "share/applications/orvalis.desktop",
+const char* const kInstalled[] = {"bin/orvalis",
+                                  "share/applications/orvalis.desktop",
                                   "share/icons/hicolor/scalable/apps/orvalis.svg",
                                   "share/metainfo/com.corvane.orvalis.metainfo.xml",
-                                  "share/man/man1/orvalis.1"};
+                                  "share/man/man1/orvalis.1",
+                                  "share/doc/orvalis/README.md"};
 
 struct Outcome {
     int code = -1;
@@ -98,12 +101,15 @@ TEST(Install, IntoADestdirAndOutAgain) {
     while (!svg.atEnd()) svg.readNext();
     EXPECT_FALSE(svg.hasError()) << svg.errorString().toStdString();
     EXPECT_EQ(test::readFile(root + "/share/man/man1/orvalis.1").rfind(".TH ORVALIS 1", 0), 0u);
+    // The about box's link: the installed program's own README, and nothing once it is gone.
+    EXPECT_EQ(paths::documentationFile(root + "/bin"), root + "/share/doc/orvalis/README.md");
 
     Outcome uninstall =
         run("make", {"-s", "-C", ORVALIS_SOURCE_DIR, "uninstall", QString("PREFIX=") + kPrefix,
                      QString::fromStdString("DESTDIR=" + destdir)});
     ASSERT_EQ(uninstall.code, 0) << uninstall.output.toStdString();
     EXPECT_TRUE(regularFilesBelow(destdir).empty());
+    EXPECT_EQ(paths::documentationFile(root + "/bin"), "");
 }
 
 TEST(Install, TheInstalledEntryServesTheFileAssociations) {

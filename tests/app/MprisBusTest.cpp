@@ -161,7 +161,7 @@ protected:
     test::FakeDesktop desktop;
     test::FakePrompter prompter;
     test::FakeTransport transport;
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
     LocalFileSystem files;
     PlaylistController list{
         store, prompter, files, [this] {
@@ -222,7 +222,7 @@ TEST_F(MprisBusTest, OpenPlayPauseAndTheirSignals) {
 
 TEST_F(MprisBusTest, NextChangesTheTrackAndItsMetadata) {
     const std::string a = test::mediaPath("test/av.mp4"), b = test::mediaPath("test/audio.mp3");
-    list.addPathList(a + ";" + b + ";");
+    list.addPaths({a, b});
     finishOpening();
     service->announce();
     EXPECT_TRUE(get(kPlayer, "CanGoNext").toBool());
@@ -243,7 +243,7 @@ TEST_F(MprisBusTest, NextChangesTheTrackAndItsMetadata) {
 }
 
 TEST_F(MprisBusTest, SeeksAndTheSeekedSignal) {
-    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPaths({test::mediaPath("test/av.mp4")});
     finishOpening(20.0);
     backend.pos = 4.0;
     call(kPlayer, "Seek", {qlonglong(5'000'000)});
@@ -267,8 +267,17 @@ TEST_F(MprisBusTest, SeeksAndTheSeekedSignal) {
         test::waitUntil([&] { return log.seeked().size() == 3 && log.seeked().back() == 0; }));
 }
 
+TEST_F(MprisBusTest, AnAddressOpensAndPlays) {
+    const QString address = "http://radio.example/live";
+    QDBusMessage r = call(kPlayer, "OpenUri", {address});
+    ASSERT_EQ(r.type(), QDBusMessage::ReplyMessage) << r.errorMessage().toStdString();
+    EXPECT_EQ(backend.loaded, address.toStdString());
+    finishOpening();
+    EXPECT_TRUE(controller.engine().flags().playing);
+}
+
 TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
-    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPaths({test::mediaPath("test/av.mp4")});
     finishOpening(20.0);
     backend.pos = 10.0;
     const std::size_t seeksBefore = backend.calls.size();
@@ -281,6 +290,11 @@ TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
     EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
     r = call(kPlayer, "OpenUri", {QString("file:///no/such/file.mkv")});
     EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.FileNotFound");
+    // A file the player does not play is refused, not answered with success.
+    const std::string notes = test::freshDir("mpris-open") + "/notes.txt";
+    test::writeFile(notes, "not a medium");
+    r = call(kPlayer, "OpenUri", {QString::fromStdString("file://" + notes)});
+    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.NotSupported");
     r = set("Volume", QString("loud"));
     EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
     r = set("PlaybackStatus", QString("Stopped"));
@@ -298,7 +312,7 @@ TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
 }
 
 TEST_F(MprisBusTest, PropertiesSetFromOutsideMoveThePlayer) {
-    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPaths({test::mediaPath("test/av.mp4")});
     finishOpening(20.0);
     EXPECT_EQ(set("LoopStatus", QString("Track")).type(), QDBusMessage::ReplyMessage);
     EXPECT_TRUE(controller.windowSettings().repeat);
@@ -321,7 +335,7 @@ TEST_F(MprisBusTest, PropertiesSetFromOutsideMoveThePlayer) {
 }
 
 TEST_F(MprisBusTest, DbusSendFromAnotherProcess) {
-    list.addPathList(test::mediaPath("test/av.mp4") + ";");
+    list.addPaths({test::mediaPath("test/av.mp4")});
     finishOpening(20.0);
     QString out = dbusSend({"org.freedesktop.DBus.Properties.Get", "string:" + QString(kPlayer),
                             "string:PlaybackStatus"});
@@ -355,7 +369,7 @@ TEST(MprisWithoutBus, TheServiceDoesNotStartAndThePlayerGoesOn) {
     test::FakeView view;
     test::FakeDesktop desktop;
     test::FakePrompter prompter;
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
     MprisPlayer glue(controller, nullptr, nullptr);
     // The test main points the session bus at a socket that does not exist.
     MprisService service(glue, QDBusConnection::sessionBus());

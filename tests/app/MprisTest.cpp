@@ -25,7 +25,10 @@ public:
         s.repeatList = on;
         repeatListSets.push_back(on);
     }
-    void open(const std::string& target) override { opened.push_back(target); }
+    bool open(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
     void raise() override { ++raises; }
 
     PlayerState s;

@@ -1,22 +1,39 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
+#include <filesystem>
+
+#include "app/AppPaths.h"
+#include "app/AtomicFile.h"
 #include "app/IniSettingsStore.h"
+#include "app/QtTranslations.h"
 #include "app/SettingsKeys.h"
 #include "app/Startup.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;
 
-TEST(Startup, CommandLineListMakesFilesAbsoluteAndKeepsAddresses) {
-    EXPECT_EQ(buildCommandLineList({}, "/home/u"), "");
-    EXPECT_EQ(buildCommandLineList({"a.avi", "dir with blank/b c.mkv"}, "/home/u"),
-              "/home/u/a.avi;/home/u/dir with blank/b c.mkv;");
-    EXPECT_EQ(buildCommandLineList({"../x/./y.mp3", "/abs/z.wav"}, "/home/u/v"),
-              "/home/u/x/y.mp3;/abs/z.wav;");
-    EXPECT_EQ(buildCommandLineList({"http://radio.example/live?x=1", "mms://old/stream"}, "/h"),
-              "http://radio.example/live?x=1;mms://old/stream;");
-    EXPECT_EQ(buildCommandLineList({"file:///home/u/%ED%95%9C%EA%B8%80.avi"}, "/"), "/home/u/한글.avi;");
-    EXPECT_EQ(splitCommandLineList("/a;/b c;;/d;"), (std::vector<std::string>{"/a", "/b c", "/d"}));
+TEST(Startup, CommandLinePathsAreAbsoluteWholeAndKeepTheirBytes) {
+    using Paths = std::vector<std::string>;
+    EXPECT_EQ(commandLinePaths({}, "/home/u"), Paths{});
+    EXPECT_EQ(commandLinePaths({"a.avi", "dir with blank/b c.mkv"}, "/home/u"),
+              (Paths{"/home/u/a.avi", "/home/u/dir with blank/b c.mkv"}));
+    EXPECT_EQ(commandLinePaths({"../x/./y.mp3", "/abs/z.wav"}, "/home/u/v"),
+              (Paths{"/home/u/x/y.mp3", "/abs/z.wav"}));
+    EXPECT_EQ(commandLinePaths({"http://radio.example/live?x=1;y=2", "mms://old/stream"}, "/h"),
+              (Paths{"http://radio.example/live?x=1;y=2", "mms://old/stream"}));
+    EXPECT_EQ(commandLinePaths({"file:///home/u/%ED%95%9C%EA%B8%80.avi"}, "/"),
+              Paths{"/home/u/한글.avi"});
+    // ";", blanks at either end and names that are not UTF-8 (CP949 here) are names.
+    EXPECT_EQ(commandLinePaths({"a;b.avi", " lead.avi", "trail.avi ", "\xc7\xd1\xb1\xdb.avi",
+                                "file:///m/x%3By%20.avi", "file:///m/%C7%D1.avi"},
+                               "/h"),
+              (Paths{"/h/a;b.avi", "/h/ lead.avi", "/h/trail.avi ", "/h/\xc7\xd1\xb1\xdb.avi",
+                     "/m/x;y .avi", "/m/\xc7\xd1.avi"}));
+    EXPECT_EQ(commandLineList({"/a", "/b c"}), "/a;/b c;");
 }
 
 TEST(Startup, VersionValuesAndAnEmptyHandOverAreWritten) {
@@ -29,4 +46,27 @@ TEST(Startup, VersionValuesAndAnEmptyHandOverAreWritten) {
     EXPECT_EQ(store.getString(sections::Version, "ExeFile"), "/opt/one/two/three/orvalis");
     EXPECT_TRUE(store.has(sections::Config, "ShellFileName"));
     EXPECT_EQ(store.getString(sections::Config, "ShellFileName", "x"), "");
+}
+
+TEST(Startup, QtsOwnDialogsSpeakKoreanWhereTheSystemHasTheTexts) {
+    const QString file =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ko.qm");
+    QTranslator* translator = installQtTranslations(*QCoreApplication::instance());
+    ASSERT_EQ(translator != nullptr, QFileInfo::exists(file)) << file.toStdString();
+    if (!translator) return;
+    EXPECT_EQ(QCoreApplication::translate("QColorDialog", "&Basic colors"),
+              QStringLiteral("기본 색상(&B)"));
+    QCoreApplication::removeTranslator(translator);
+    delete translator;
+}
+
+TEST(Startup, TheAboutLinkIsTheProgramsOwnDocumentationOrNothing) {
+    const std::string prefix = test::freshDir("doc-prefix");
+    makeDirectories(prefix + "/bin");
+    test::writeFile(prefix + "/README.md", "another project's");
+    EXPECT_EQ(paths::documentationFile(prefix + "/bin"), "");
+    makeDirectories(prefix + "/share/man/man1");
+    test::writeFile(prefix + "/share/man/man1/orvalis.1", ".TH ORVALIS 1\n");
+    EXPECT_EQ(paths::documentationFile(prefix + "/bin"),
+              std::filesystem::canonical(prefix + "/share/man/man1/orvalis.1").native());
 }

@@ -89,7 +89,7 @@ Count subtitlePixels(const QImage& frame, int top, int bottom) {
 struct Player {
     explicit Player(test::MemorySettingsStore& settings)
         : backend({.videoOutput = true, .audioOutput = false}),
-          window({settings, backend, prompter, desktop, power}, "") {
+          window({settings, backend, prompter, desktop, power}, {}) {
         window.start();
         if (waitUntil([&] { return window.videoSurface().rendererReady(); }, 10000))
             keepGlDriverLoaded();

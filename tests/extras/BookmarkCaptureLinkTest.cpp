@@ -92,7 +92,7 @@ protected:
     FakeOsd osd;
     FakeSound sound;
     FakeSheet sheet;
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
     BookmarkService bookmarks{store, bookmarkFile, osd};
 
     // The frame requests not answered yet.

@@ -114,7 +114,7 @@ protected:
     FakeOsd osd{log};
     FakeBookmarks bookmarks{log};
     FakePower power{log, store, backend};
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
     ShutdownService service{{timers, osd,
                              [this] {
                                  log.add("close file");

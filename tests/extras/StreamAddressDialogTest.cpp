@@ -265,7 +265,7 @@ protected:
     test::FakeView view;
     test::FakeDesktop desktop;
     MpvBackend backend{{.videoOutput = false, .audioOutput = false}};
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, ""};
+    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
 };
 
 TEST_F(StreamOpenTest, AnAddressFromTheDialogPlaysAsAStream) {

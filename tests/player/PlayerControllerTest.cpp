@@ -46,7 +46,8 @@ protected:
     test::FakePrompter prompter;
     test::FakeTransport transport;
     test::FakePlaylist playlist;
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, "/m/a.avi;/m/b.avi;"};
+    PlayerController controller{{store, timers, backend, view, desktop, prompter},
+                                {"/m/a.avi", "/m/b.avi"}};
 };
 
 }  // namespace
@@ -57,7 +58,7 @@ TEST_F(ControllerTest, AFirstStartIsACentredIdleWindowThatPlaysItsCommandLine) {
     EXPECT_TRUE(view.shown);
     EXPECT_TRUE(timers.isActive(TimerId::BarAutoHide));
     EXPECT_FALSE(timers.isActive(TimerId::DeferredInit));
-    EXPECT_EQ(playlist.log, (std::vector<std::string>{"addPathList /m/a.avi;/m/b.avi;"}));
+    EXPECT_EQ(playlist.log, (std::vector<std::string>{"addPaths /m/a.avi|/m/b.avi"}));
     EXPECT_EQ(transport.trackColour, 9859955);  // Repeat off: the first track colour
 }
 

@@ -110,7 +110,12 @@ public:
     bool isEmpty() const override { return empty; }
     void playEntry(int w) override { log.push_back("playEntry " + std::to_string(w)); }
     void playPrevious() override { log.push_back("playPrevious"); }
-    void addPathList(const std::string& l) override { log.push_back("addPathList " + l); }
+    bool addPaths(const std::vector<std::string>& paths) override {
+        std::string entry = "addPaths";
+        for (const auto& p : paths) entry += (&p == &paths.front() ? " " : "|") + p;
+        log.push_back(entry);
+        return true;
+    }
     void dropFiles(const std::vector<std::string>& p) override {
         log.push_back("drop " + std::to_string(p.size()));
     }

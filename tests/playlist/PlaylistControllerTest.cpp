@@ -324,7 +324,7 @@ TEST_F(PlaylistControllerTest, DropsAndPathListsAddAndStartTheirFirstFile) {
     logic->dropFiles({"/d/b.avi", "/d/folder", "/d/a.mkv"});
     EXPECT_EQ(paths(), (std::vector<std::string>{"/d/a.mkv", "/d/b.avi"}));
     EXPECT_EQ(opened, std::vector<std::string>{"/d/a.mkv"});
-    logic->addPathList("/c/x.flac;/c/y.opus;");
+    logic->addPaths({"/c/x.flac", "/c/y.opus"});
     EXPECT_EQ(opened.back(), "/c/x.flac");
     EXPECT_EQ(logic->rows().count(), 4);
     EXPECT_FALSE(logic->isEmpty());

@@ -291,32 +291,38 @@ TEST_F(PlaylistTest, DropsAddRegularFilesInNameOrderAndStartTheFirstOfThem) {
     EXPECT_EQ(playlist.model().count(), 1000);
 }
 
-TEST_F(PlaylistTest, PathListsFromTheCommandLineAddResolveAndStart) {
+TEST_F(PlaylistTest, PathsFromTheCommandLineAddResolveAndStartEachOneWhole) {
     fs.cwd = "/";
-    EXPECT_EQ(playlist.AddPathList("a.avi").path, "/a.avi");
+    EXPECT_EQ(playlist.AddPaths({"a.avi"}).path, "/a.avi");
     fs.cwd = "/home/video";
-    PlayRequest r = playlist.AddPathList("/v/x.avi;b.avi;http://radio/s.mp3;");
+    PlayRequest r = playlist.AddPaths({"/v/x.avi", "b.avi", "http://radio/s.mp3"});
     EXPECT_EQ(r.path, "/v/x.avi");
     EXPECT_EQ(paths(), (std::vector<std::string>{"/a.avi", "/v/x.avi", "/home/video/b.avi",
                                                  "http://radio/s.mp3"}));
-    // A path already listed is started; an empty part ends the list.
-    EXPECT_EQ(playlist.AddPathList("/v/x.avi;;/v/late.avi").row, 1);
+    // A path already listed is started.
+    EXPECT_EQ(playlist.AddPaths({"/v/x.avi"}).row, 1);
     EXPECT_EQ(playlist.model().count(), 4);
-    // Letter case makes another file.
-    EXPECT_EQ(playlist.AddPathList("/V/X.AVI").path, "/V/X.AVI");
-    EXPECT_EQ(playlist.model().count(), 5);
-    playlist.model().removeAt(4);
+    // Letter case makes another file; ";", blanks at either end and bytes that are not
+    // UTF-8 are part of a name.
+    EXPECT_EQ(playlist.AddPaths({"/V/X.AVI"}).path, "/V/X.AVI");
+    EXPECT_EQ(playlist.AddPaths({"/v/a;b.avi", " lead.avi", "/v/\xc7\xd1\xb1\xdb.avi"}).path,
+              "/v/a;b.avi");
+    EXPECT_EQ(paths(),
+              (std::vector<std::string>{"/a.avi", "/v/x.avi", "/home/video/b.avi",
+                                        "http://radio/s.mp3", "/V/X.AVI", "/v/a;b.avi",
+                                        "/home/video/ lead.avi", "/v/\xc7\xd1\xb1\xdb.avi"}));
+    playlist.model().clear();
 
     std::string dir = test::freshDir("pathlist");
     test::writeFile(dir + "/l.asx", "<ref href = \"/m/in-list.avi\" />\n");
-    EXPECT_EQ(playlist.AddPathList(dir + "/l.asx;").path, "/m/in-list.avi");
+    EXPECT_EQ(playlist.AddPaths({dir + "/l.asx"}).path, "/m/in-list.avi");
     setPlaylist("Auto Delete", 1);
-    EXPECT_EQ(playlist.AddPathList("/v/only.avi;").row, 0);
+    EXPECT_EQ(playlist.AddPaths({"/v/only.avi"}).row, 0);
     EXPECT_EQ(paths(), std::vector<std::string>{"/v/only.avi"});
     // A list that cannot be read starts nothing and leaves the rows as they were.
     for (int autoDelete : {1, 0}) {
         setPlaylist("Auto Delete", autoDelete);
-        EXPECT_FALSE(playlist.AddPathList(dir + "/missing.m3u;").opens());
+        EXPECT_FALSE(playlist.AddPaths({dir + "/missing.m3u"}).opens());
         EXPECT_EQ(paths(), std::vector<std::string>{"/v/only.avi"});
     }
 }

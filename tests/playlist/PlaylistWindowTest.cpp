@@ -261,7 +261,7 @@ TEST_F(PlaylistWindowTest, AListOfAHundredThousandEntriesFillsTheList) {
     for (int i = 0; i < 100000; ++i) list += "/music/" + std::to_string(i) + ".mp3\n";
     test::writeFile(dir + "/big.m3u", list);
     openShown();
-    window->port().addPathList(dir + "/big.m3u;");
+    window->port().addPaths({dir + "/big.m3u"});
     ASSERT_EQ(rows().rowCount(), 100000);
     EXPECT_EQ(opened, std::vector<std::string>{"/music/0.mp3"});
     window->list().scrollToBottom();
