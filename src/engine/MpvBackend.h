@@ -38,6 +38,8 @@ public:
     ~MpvBackend() override;
 
     bool isValid() const { return mpv_ != nullptr; }
+    // libmpv has a medium open (from its start until it ended or was stopped).
+    bool mediumOpen() const { return fileActive_; }
 
     void setListener(BackendListener* listener) override { listener_ = listener; }
     void load(const std::string& pathOrAddress) override;
@@ -48,6 +50,9 @@ public:
     double position() const override { return position_; }
     double duration() const override { return duration_; }
     bool endReached() const override { return endReached_; }
+    bool seekable() const override { return seekable_; }
+    // The property sets libmpv refused lately, "name: reason", oldest first.
+    const std::vector<std::string>& refusedSets() const { return refusedSets_; }
     MediaTags tags() const override { return tags_; }
     bool paused() const { return paused_; }
     double speed() const { return speed_; }
@@ -117,6 +122,9 @@ private:
     void finishLoad();
     void failLoad(const std::string& reason);
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
+    // `format` is an mpv_format.
+    void setProperty(const char* name, int format, void* value);
+    void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
 
@@ -134,6 +142,7 @@ private:
     double position_ = -1.0;
     double duration_ = -1.0;
     bool endReached_ = false;
+    bool seekable_ = true;
     bool paused_ = true;
     double speed_ = 1.0;
     std::int64_t width_ = 0;
@@ -165,6 +174,11 @@ private:
     bool seeking_ = false;
     std::vector<std::uint64_t> framesAfterSeek_;
     QTimer seekWait_;
+
+    // Property sets waiting for libmpv's answer, by number, and the ones it refused.
+    std::uint64_t propertySets_ = 0;
+    std::map<std::uint64_t, std::string> pendingSets_;
+    std::vector<std::string> refusedSets_;
 
     // The subtitle tracks: the list libmpv gave last, and the one the listener was told. A
     // medium's list is told only once its load has been reported.
