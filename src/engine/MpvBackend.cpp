@@ -313,11 +313,7 @@ void MpvBackend::answerFrame(const mpv_event& e) {
 
 void MpvBackend::load(const std::string& pathOrAddress) {
     ++loadGeneration_;
-    pending_ = Pending::Loading;
-    pendingEntry_ = -1;
-    startedEntry_ = -1;
-    entryState_.clear();
-    entryError_.clear();
+    tracker_.begin();
     loading_ = LoadedMedia{};
     probesOutstanding_ = 0;
     sizeTimer_.stop();
@@ -348,7 +344,7 @@ void MpvBackend::load(const std::string& pathOrAddress) {
 
 void MpvBackend::unload() {
     ++loadGeneration_;
-    pending_ = Pending::None;
+    tracker_.cancel();
     sizeTimer_.stop();
     position_ = -1.0;
     duration_ = -1.0;
@@ -489,34 +485,20 @@ void MpvBackend::handleEvent(const mpv_event& e) {
         case MPV_EVENT_START_FILE: {
             fileActive_ = true;
             auto* s = static_cast<mpv_event_start_file*>(e.data);
-            startedEntry_ = s ? s->playlist_entry_id : -1;
+            tracker_.started(s ? s->playlist_entry_id : -1);
             break;
         }
         case MPV_EVENT_FILE_LOADED:
-            if (pending_ != Pending::Loading) break;
-            if (pendingEntry_ >= 0 && startedEntry_ == pendingEntry_) {
-                probeLoadedMedia();
-            } else if (pendingEntry_ < 0) {
-                entryState_[startedEntry_] = 1;
-            }
+            take(tracker_.loaded());
             break;
         case MPV_EVENT_END_FILE: {
             auto* end = static_cast<mpv_event_end_file*>(e.data);
             if (!end) break;
-            // The loaded medium ran out, or its stream broke off: its end.
-            if (pending_ == Pending::None && loadReported_ && end->playlist_entry_id == pendingEntry_ &&
-                (end->reason == MPV_END_FILE_REASON_EOF || end->reason == MPV_END_FILE_REASON_ERROR)) {
-                endReached_ = true;
-                break;
-            }
-            if (end->reason != MPV_END_FILE_REASON_ERROR || pending_ == Pending::None) break;
-            std::string why = mpv_error_string(end->error);
-            if (end->playlist_entry_id == pendingEntry_) {
-                failLoad(why);
-            } else if (pendingEntry_ < 0) {
-                entryState_[end->playlist_entry_id] = -1;
-                entryError_[end->playlist_entry_id] = why;
-            }
+            const bool error = end->reason == MPV_END_FILE_REASON_ERROR;
+            const bool stopped =
+                end->reason == MPV_END_FILE_REASON_STOP || end->reason == MPV_END_FILE_REASON_QUIT;
+            take(tracker_.ended(end->playlist_entry_id, stopped,
+                                error ? mpv_error_string(end->error) : ""));
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART:
@@ -524,7 +506,7 @@ void MpvBackend::handleEvent(const mpv_event& e) {
             sendFramesAfterSeek();
             break;
         case MPV_EVENT_VIDEO_RECONFIG:
-            if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
+            if (width_ > 0 && height_ > 0) take(tracker_.sized());
             break;
         case MPV_EVENT_LOG_MESSAGE: {
             auto* m = static_cast<mpv_event_log_message*>(e.data);
@@ -582,7 +564,7 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
         default:
             break;
     }
-    if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
+    if (width_ > 0 && height_ > 0) take(tracker_.sized());
 }
 
 void MpvBackend::handleReply(const mpv_event& e) {
@@ -593,25 +575,17 @@ void MpvBackend::handleReply(const mpv_event& e) {
     if (generationOf(e.reply_userdata) != loadGeneration_) return;
     ReplyKind kind = kindOf(e.reply_userdata);
     if (kind == kReplyLoad) {
-        if (pending_ != Pending::Loading) return;
         if (e.error < 0) {
-            failLoad(mpv_error_string(e.error));
+            take(tracker_.replied(std::nullopt, mpv_error_string(e.error)));
             return;
         }
         auto* result = static_cast<mpv_event_command*>(e.data);
         const mpv_node* id = result ? mapValue(result->result, "playlist_entry_id") : nullptr;
-        pendingEntry_ = id && id->format == MPV_FORMAT_INT64 ? id->u.int64 : startedEntry_;
-        auto seen = entryState_.find(pendingEntry_);
-        if (seen != entryState_.end()) {
-            if (seen->second > 0) {
-                probeLoadedMedia();
-            } else {
-                failLoad(entryError_[pendingEntry_]);
-            }
-        }
+        take(tracker_.replied(id && id->format == MPV_FORMAT_INT64 ? std::optional(id->u.int64)
+                                                                   : std::nullopt));
         return;
     }
-    if (pending_ != Pending::Probing) return;
+    if (tracker_.phase() != LoadTracker::Phase::Probing) return;
     auto* prop = static_cast<mpv_event_property*>(e.data);
     switch (kind) {
         case kReplyProbeTracks:
@@ -677,16 +651,23 @@ void MpvBackend::handleReply(const mpv_event& e) {
                                                           : "Video output: none",
                                     "Frames are drawn by the player's video surface.", true});
     }
-    if (loading_.hasVideo && !(width_ > 0 && height_ > 0)) {
-        pending_ = Pending::WaitingForSize;
-        sizeTimer_.start(3000);
-        return;
+    const bool waitForSize = loading_.hasVideo && !(width_ > 0 && height_ > 0);
+    if (waitForSize) sizeTimer_.start(3000);
+    take(tracker_.probed(waitForSize));
+}
+
+void MpvBackend::take(const LoadTracker::Step& step) {
+    using Kind = LoadTracker::Step::Kind;
+    switch (step.kind) {
+        case Kind::Probe: probeLoadedMedia(); break;
+        case Kind::Finish: finishLoad(); break;
+        case Kind::Fail: failLoad(step.reason); break;
+        case Kind::Ended: endReached_ = true; break;
+        case Kind::None: break;
     }
-    finishLoad();
 }
 
 void MpvBackend::probeLoadedMedia() {
-    pending_ = Pending::Probing;
     loadingCodec_.clear();
     loadingTags_ = {};
     const std::uint64_t g = loadGeneration_;
@@ -708,14 +689,10 @@ void MpvBackend::probeLoadedMedia() {
     for (const auto& p : probes) mpv_get_property_async(mpv_, tag(p.kind, g), p.name, p.format);
 }
 
-void MpvBackend::finishLoadWithoutSize() {
-    if (pending_ != Pending::WaitingForSize) return;
-    finishLoad();
-}
+void MpvBackend::finishLoadWithoutSize() { take(tracker_.sized()); }
 
 void MpvBackend::finishLoad() {
     sizeTimer_.stop();
-    pending_ = Pending::None;
     if (loading_.duration < 0) loading_.duration = 0;
     if (loading_.hasVideo) {
         loading_.videoWidth = static_cast<int>(width_);
@@ -742,7 +719,7 @@ void MpvBackend::finishLoad() {
 
 // Hardware decoding may begin, or fall back to software, after the medium has loaded.
 void MpvBackend::hwdecChanged() {
-    if (videoCodec_.empty() || pending_ != Pending::None || hwdecCurrent_ == reportedHwdec_) return;
+    if (videoCodec_.empty() || tracker_.phase() != LoadTracker::Phase::Idle || hwdecCurrent_ == reportedHwdec_) return;
     reportedHwdec_ = hwdecCurrent_;
     const std::uint64_t g = loadGeneration_;
     FilterInfo decoder = decoding::videoDecoderFilter(videoCodec_, reportedHwdec_);
@@ -756,7 +733,7 @@ void MpvBackend::hwdecChanged() {
 
 void MpvBackend::failLoad(const std::string& reason) {
     sizeTimer_.stop();
-    pending_ = Pending::None;
+    tracker_.cancel();
     const std::uint64_t g = loadGeneration_;
     QMetaObject::invokeMethod(
         this,

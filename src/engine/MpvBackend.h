@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/LoadTracker.h"
 #include "engine/MediaBackend.h"
 #include "engine/SubtitleTracks.h"
 
@@ -111,7 +112,6 @@ private slots:
     void finishLoadWithoutSize();
 
 private:
-    enum class Pending { None, Loading, Probing, WaitingForSize };
     void handleEvent(const mpv_event& event);
     void handlePropertyChange(const mpv_event& event);
     void handleReply(const mpv_event& event);
@@ -121,6 +121,7 @@ private:
     void probeLoadedMedia();
     void finishLoad();
     void failLoad(const std::string& reason);
+    void take(const LoadTracker::Step& step);
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
     // `format` is an mpv_format.
     void setProperty(const char* name, int format, void* value);
@@ -154,12 +155,8 @@ private:
     std::string reportedHwdec_;
 
     // The load in progress: matched by libmpv's playlist entry ids.
-    Pending pending_ = Pending::None;
+    LoadTracker tracker_;
     std::uint64_t loadGeneration_ = 0;
-    std::int64_t pendingEntry_ = -1;
-    std::int64_t startedEntry_ = -1;
-    std::map<std::int64_t, int> entryState_;  // 1 loaded, -1 failed (events before the reply)
-    std::map<std::int64_t, std::string> entryError_;
     LoadedMedia loading_;
     std::string loadingCodec_;
     MediaTags loadingTags_;
