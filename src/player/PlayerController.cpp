@@ -272,7 +272,7 @@ void PlayerController::followLength(double duration) {
 void PlayerController::loadBookmarks(double duration) {
     if (!bookmarks_) return;
     bookmarks_->load(engine_->currentFile(), duration);
-    bookmarksHeld_ = true;
+    bookmarksHeld_ = duration > 0;
 }
 
 void PlayerController::endOfMedium() {
@@ -349,8 +349,9 @@ void PlayerController::startOfPlayback() {
     }
     // Streams too: their end, when they have one, is found by the tick.
     startPlaybackTick();
-    // Bookmarks wait for the medium's length when it is not known yet.
-    if (duration > 0) loadBookmarks(duration);
+    // Without a length none can be loaded: the list is emptied, and neither used nor saved
+    // (which would drop the stored ones) until the length is known.
+    loadBookmarks(duration);
     refreshCaptionButtons();
     e.startRunning();
     if (transport_) transport_->refresh();
