@@ -9,14 +9,17 @@ void LoadTracker::begin() {
     phase_ = Phase::Loading;
 }
 
-void LoadTracker::cancel() { *this = {}; }
+void LoadTracker::cancel() {
+    *this = {};
+}
 
 LoadTracker::Step LoadTracker::enterProbing() {
     phase_ = Phase::Probing;
     return {Kind::Probe, {}};
 }
 
-LoadTracker::Step LoadTracker::replied(std::optional<std::int64_t> entry, const std::string& error) {
+LoadTracker::Step LoadTracker::replied(std::optional<std::int64_t> entry,
+                                       const std::string& error) {
     if (phase_ != Phase::Loading) return {};
     if (!error.empty()) {
         phase_ = Phase::Idle;
@@ -31,7 +34,9 @@ LoadTracker::Step LoadTracker::replied(std::optional<std::int64_t> entry, const 
     return {};
 }
 
-void LoadTracker::started(std::int64_t entry) { started_ = entry; }
+void LoadTracker::started(std::int64_t entry) {
+    started_ = entry;
+}
 
 LoadTracker::Step LoadTracker::loaded() {
     if (phase_ != Phase::Loading) return {};

@@ -8,9 +8,9 @@ namespace orvalis {
 // values: a medium's length may be unknown, may change while it plays, or may be 0.
 struct RepeatRange {
     bool set = false;
-    double start = 0.0;    // A, seconds
+    double start = 0.0;   // A, seconds
     bool endSet = false;  // B is a point of its own; otherwise the range ends with the medium
-    double end = 0.0;      // B, seconds, when endSet
+    double end = 0.0;     // B, seconds, when endSet
 
     // B as the transport bar and the messages show it.
     double endFor(double duration) const { return endSet ? end : (duration > 0 ? duration : 0.0); }
@@ -25,8 +25,8 @@ struct TickInput {
     double duration = 0.0;           // 0 or less: not known (yet), or a live stream
     bool endReached = false;         // the backend holds the medium at its end
     bool seekable = true;
-    bool repeat = false;             // repeat of the current item
-    int skipEndSeconds = 0;          // 0: the end is not skipped
+    bool repeat = false;     // repeat of the current item
+    int skipEndSeconds = 0;  // 0: the end is not skipped
     RepeatRange range;
 };
 
