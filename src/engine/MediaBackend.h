@@ -22,7 +22,7 @@ struct MediaTags {
 };
 
 struct LoadedMedia {
-    double duration = 0.0;  // 0 when unknown (live streams)
+    double duration = 0.0;  // 0 when unknown (live streams); it may become known later
     bool hasVideo = false;  // cover art is not video
     int videoWidth = 0;     // display size of the picture, 0 without video
     int videoHeight = 0;
@@ -60,6 +60,8 @@ public:
     virtual double position() const = 0;
     virtual double duration() const = 0;
     virtual bool endReached() const = 0;
+    // False for a medium that cannot seek (a live stream, a server without range requests).
+    virtual bool seekable() const { return true; }
     // The loaded medium's tags; empty ones until it has loaded, and for backends that
     // read none.
     virtual MediaTags tags() const { return {}; }

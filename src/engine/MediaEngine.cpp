@@ -223,16 +223,25 @@ double MediaEngine::duration() const {
     return d > 0 ? d : duration_;
 }
 
-double MediaEngine::position() const {
-    if (!flags_.loaded) return 0.0;
+double MediaEngine::position() const { return knownPosition().value_or(0.0); }
+
+std::optional<double> MediaEngine::knownPosition() const {
+    if (!flags_.loaded) return std::nullopt;
     // Held at the end of the medium: that is the end, whatever the last frame's time.
     if (backend_.endReached() && duration() > 0) return duration();
-    double p = backend_.position();
-    return p < 0 ? 0.0 : p;
+    const double p = backend_.position();
+    if (p < 0) return std::nullopt;
+    return p;
+}
+
+void MediaEngine::restartAt(double seconds) {
+    if (!seekable()) return;
+    setPosition(seconds);
+    if (flags_.playing) backend_.setPaused(false);
 }
 
 void MediaEngine::setPosition(double seconds) {
-    if (!flags_.loaded) return;
+    if (!flags_.loaded || !backend_.seekable()) return;
     if (seconds < 0) seconds = 0;
     backend_.seek(seconds);
     host_.afterSeek(seconds);

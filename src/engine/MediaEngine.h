@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,16 @@ public:
 
     double duration() const;
     double position() const;
+    // The position, or nothing while the backend does not know it.
+    std::optional<double> knownPosition() const;
+    // The backend holds the medium at its end.
+    bool atEnd() const { return flags_.loaded && backend_.endReached(); }
+    // Seeks can be made: a stream that cannot seek refuses them all.
+    bool seekable() const { return flags_.loaded && backend_.seekable(); }
+    // Does nothing in a medium that cannot seek.
     void setPosition(double seconds);
+    // A repeat going back: the position, and playback resumed if the end had paused it.
+    void restartAt(double seconds);
 
     // Called by the start-of-playback step: rate 1.0 and the medium running.
     void startRunning();

@@ -13,7 +13,9 @@
 #include <cstring>
 #include <string_view>
 
+#include "app/Naming.h"
 #include "engine/Decoding.h"
+#include "engine/MpvNames.h"
 
 namespace orvalis {
 
@@ -30,6 +32,7 @@ enum ReplyKind : std::uint64_t {
     kReplyProbeAudioOut,
     kReplyProbeTags,
     kReplyFrame,
+    kReplySet,
 };
 constexpr int kKindShift = 56;
 std::uint64_t tag(ReplyKind kind, std::uint64_t generation) {
@@ -50,6 +53,7 @@ enum : std::uint64_t {
     kObsHwdec,
     kObsHwdecCurrent,
     kObsTrackList,
+    kObsSeekable,
 };
 
 std::string numberText(double v) {
@@ -199,16 +203,17 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
         return;
     }
     mpv_request_log_messages(mpv_, "error");
-    mpv_observe_property(mpv_, kObsTimePos, "time-pos", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kObsDuration, "duration", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kObsPause, "pause", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kObsSpeed, "speed", MPV_FORMAT_DOUBLE);
-    mpv_observe_property(mpv_, kObsEof, "eof-reached", MPV_FORMAT_FLAG);
-    mpv_observe_property(mpv_, kObsWidth, "dwidth", MPV_FORMAT_INT64);
-    mpv_observe_property(mpv_, kObsHeight, "dheight", MPV_FORMAT_INT64);
-    mpv_observe_property(mpv_, kObsHwdec, "hwdec", MPV_FORMAT_STRING);
-    mpv_observe_property(mpv_, kObsHwdecCurrent, "hwdec-current", MPV_FORMAT_STRING);
-    mpv_observe_property(mpv_, kObsTrackList, "track-list", MPV_FORMAT_NODE);
+    mpv_observe_property(mpv_, kObsTimePos, mpvname::kTimePos, MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kObsDuration, mpvname::kDuration, MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kObsPause, mpvname::kPause, MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kObsSpeed, mpvname::kSpeed, MPV_FORMAT_DOUBLE);
+    mpv_observe_property(mpv_, kObsEof, mpvname::kEofReached, MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kObsWidth, mpvname::kDisplayWidth, MPV_FORMAT_INT64);
+    mpv_observe_property(mpv_, kObsHeight, mpvname::kDisplayHeight, MPV_FORMAT_INT64);
+    mpv_observe_property(mpv_, kObsHwdec, mpvname::kHwdec, MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsHwdecCurrent, mpvname::kHwdecCurrent, MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsTrackList, mpvname::kTrackList, MPV_FORMAT_NODE);
+    mpv_observe_property(mpv_, kObsSeekable, mpvname::kSeekable, MPV_FORMAT_FLAG);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -239,9 +244,29 @@ void MpvBackend::command(std::initializer_list<const char*> args, std::uint64_t 
 }
 
 void MpvBackend::setPropertyAsync(const char* name, const std::string& value) {
-    if (!mpv_) return;
     const char* v = value.c_str();
-    mpv_set_property_async(mpv_, 0, name, MPV_FORMAT_STRING, &v);
+    setProperty(name, MPV_FORMAT_STRING, &v);
+}
+
+// Every set is answered; the answer names the property, so that a refusal can be told.
+void MpvBackend::setProperty(const char* name, int format, void* value) {
+    if (!mpv_) return;
+    const std::uint64_t id = ++propertySets_;
+    pendingSets_[id] = name;
+    if (mpv_set_property_async(mpv_, tag(kReplySet, id), name, mpv_format(format), value) < 0)
+        pendingSets_.erase(id);
+}
+
+void MpvBackend::answerSet(const mpv_event& e) {
+    auto it = pendingSets_.find(generationOf(e.reply_userdata));
+    if (it == pendingSets_.end()) return;
+    if (e.error < 0) {
+        std::string refusal = it->second + ": " + mpv_error_string(e.error);
+        std::fprintf(stderr, "Orvalis: libmpv refused to set %s\n", refusal.c_str());
+        refusedSets_.push_back(std::move(refusal));
+        if (refusedSets_.size() > 50) refusedSets_.erase(refusedSets_.begin());
+    }
+    pendingSets_.erase(it);
 }
 
 void MpvBackend::grabFrame(std::function<void(std::optional<VideoFrame>)> done) {
@@ -263,7 +288,7 @@ void MpvBackend::grabFrame(std::function<void(std::optional<VideoFrame>)> done) 
 
 void MpvBackend::requestFrame(std::uint64_t id) {
     // "video": the decoded picture alone, without captions or on-screen text.
-    command({"screenshot-raw", "video"}, tag(kReplyFrame, id));
+    command({mpvname::kScreenshotRaw, "video"}, tag(kReplyFrame, id));
 }
 
 void MpvBackend::sendFramesAfterSeek() {
@@ -288,17 +313,14 @@ void MpvBackend::answerFrame(const mpv_event& e) {
 
 void MpvBackend::load(const std::string& pathOrAddress) {
     ++loadGeneration_;
-    pending_ = Pending::Loading;
-    pendingEntry_ = -1;
-    startedEntry_ = -1;
-    entryState_.clear();
-    entryError_.clear();
+    tracker_.begin();
     loading_ = LoadedMedia{};
     probesOutstanding_ = 0;
     sizeTimer_.stop();
     position_ = -1.0;
     duration_ = -1.0;
     endReached_ = false;
+    seekable_ = true;
     width_ = height_ = 0;
     videoCodec_.clear();
     tags_ = {};
@@ -310,15 +332,19 @@ void MpvBackend::load(const std::string& pathOrAddress) {
     }
     setPaused(true);
     // A track chosen for the last medium would otherwise be chosen again in this one.
-    setPropertyAsync("sid", "no");
+    setPropertyAsync(mpvname::kSubtitleId, "no");
     loadReported_ = false;
     reportTracks({});
-    command({"loadfile", pathOrAddress.c_str(), "replace"}, tag(kReplyLoad, loadGeneration_));
+    // libmpv holds a medium at its end by seeking to its last frame, which a stream that
+    // cannot seek refuses again and again: addresses end like a played-out medium instead.
+    setPropertyAsync(mpvname::kKeepOpen, isStreamAddress(pathOrAddress) ? "no" : "yes");
+    command({mpvname::kLoadFile, pathOrAddress.c_str(), mpvname::kReplace},
+            tag(kReplyLoad, loadGeneration_));
 }
 
 void MpvBackend::unload() {
     ++loadGeneration_;
-    pending_ = Pending::None;
+    tracker_.cancel();
     sizeTimer_.stop();
     position_ = -1.0;
     duration_ = -1.0;
@@ -328,14 +354,14 @@ void MpvBackend::unload() {
     sendFramesAfterSeek();
     loadReported_ = false;
     reportTracks({});
-    command({"stop"});
+    command({mpvname::kStop});
 }
 
 void MpvBackend::setPaused(bool paused) {
     paused_ = paused;
     if (!mpv_) return;
     int flag = paused ? 1 : 0;
-    mpv_set_property_async(mpv_, 0, "pause", MPV_FORMAT_FLAG, &flag);
+    setProperty(mpvname::kPause, MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvBackend::seek(double seconds) {
@@ -343,59 +369,59 @@ void MpvBackend::seek(double seconds) {
     endReached_ = false;
     seeking_ = true;
     std::string target = numberText(seconds);
-    command({"seek", target.c_str(), "absolute+exact"});
+    command({mpvname::kSeek, target.c_str(), mpvname::kAbsoluteExact});
 }
 
 void MpvBackend::setSpeed(double speed) {
     speed_ = speed;
     if (!mpv_) return;
-    mpv_set_property_async(mpv_, 0, "speed", MPV_FORMAT_DOUBLE, &speed);
+    setProperty(mpvname::kSpeed, MPV_FORMAT_DOUBLE, &speed);
 }
 
 void MpvBackend::setVolume(double volume) {
     if (!mpv_) return;
-    mpv_set_property_async(mpv_, 0, "volume", MPV_FORMAT_DOUBLE, &volume);
+    setProperty(mpvname::kVolume, MPV_FORMAT_DOUBLE, &volume);
 }
 
 void MpvBackend::setMute(bool mute) {
     if (!mpv_) return;
     int flag = mute ? 1 : 0;
-    mpv_set_property_async(mpv_, 0, "mute", MPV_FORMAT_FLAG, &flag);
+    setProperty(mpvname::kMute, MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvBackend::setPictureAdjustments(int brightness, int contrast, int saturation) {
     if (!mpv_) return;
     std::int64_t b = brightness, c = contrast, s = saturation;
-    mpv_set_property_async(mpv_, 0, "brightness", MPV_FORMAT_INT64, &b);
-    mpv_set_property_async(mpv_, 0, "contrast", MPV_FORMAT_INT64, &c);
-    mpv_set_property_async(mpv_, 0, "saturation", MPV_FORMAT_INT64, &s);
+    setProperty(mpvname::kBrightness, MPV_FORMAT_INT64, &b);
+    setProperty(mpvname::kContrast, MPV_FORMAT_INT64, &c);
+    setProperty(mpvname::kSaturation, MPV_FORMAT_INT64, &s);
 }
 
 void MpvBackend::selectSubtitleTrack(int id) {
     if (!mpv_) return;
     if (id <= 0) {
-        setPropertyAsync("sid", "no");
+        setPropertyAsync(mpvname::kSubtitleId, "no");
         return;
     }
     std::int64_t v = id;
-    mpv_set_property_async(mpv_, 0, "sid", MPV_FORMAT_INT64, &v);
+    setProperty(mpvname::kSubtitleId, MPV_FORMAT_INT64, &v);
     // libmpv before 0.37 draws a track chosen while paused only from the next frame on
     // (mpv issue 8311): a seek to where the picture stands gives it one.
     if (paused_ && position_ >= 0) {
         const std::string here = numberText(position_);
-        command({"seek", here.c_str(), "absolute+exact"});
+        command({mpvname::kSeek, here.c_str(), mpvname::kAbsoluteExact});
     }
 }
 
 void MpvBackend::setSubtitlesVisible(bool visible) {
     if (!mpv_) return;
     int flag = visible ? 1 : 0;
-    mpv_set_property_async(mpv_, 0, "sub-visibility", MPV_FORMAT_FLAG, &flag);
+    setProperty(mpvname::kSubVisibility, MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvBackend::setSubtitleDelay(double seconds) {
     if (!mpv_) return;
-    mpv_set_property_async(mpv_, 0, "sub-delay", MPV_FORMAT_DOUBLE, &seconds);
+    setProperty(mpvname::kSubDelay, MPV_FORMAT_DOUBLE, &seconds);
 }
 
 // Told from the event loop, and only while no other medium has been asked for since.
@@ -419,15 +445,14 @@ void MpvBackend::setVideoPlacement(double left, double top, double right, double
         const char* name;
         double value;
     };
-    for (Margin m : {Margin{"video-margin-ratio-left", left}, Margin{"video-margin-ratio-top", top},
-                     Margin{"video-margin-ratio-right", right},
-                     Margin{"video-margin-ratio-bottom", bottom}}) {
+    for (Margin m : {Margin{mpvname::kMarginLeft, left}, Margin{mpvname::kMarginTop, top},
+                     Margin{mpvname::kMarginRight, right}, Margin{mpvname::kMarginBottom, bottom}}) {
         double v = std::clamp(m.value, 0.0, 1.0);
-        mpv_set_property_async(mpv_, 0, m.name, MPV_FORMAT_DOUBLE, &v);
+        setProperty(m.name, MPV_FORMAT_DOUBLE, &v);
     }
     int keep = keepAspect ? 1 : 0;
-    mpv_set_property_async(mpv_, 0, "keepaspect", MPV_FORMAT_FLAG, &keep);
-    mpv_set_property_async(mpv_, 0, "video-zoom", MPV_FORMAT_DOUBLE, &zoom);
+    setProperty(mpvname::kKeepAspect, MPV_FORMAT_FLAG, &keep);
+    setProperty(mpvname::kVideoZoom, MPV_FORMAT_DOUBLE, &zoom);
 }
 
 void MpvBackend::drainEvents() {
@@ -451,34 +476,29 @@ void MpvBackend::handleEvent(const mpv_event& e) {
         case MPV_EVENT_GET_PROPERTY_REPLY:
             handleReply(e);
             break;
+        case MPV_EVENT_SET_PROPERTY_REPLY:
+            answerSet(e);
+            break;
         case MPV_EVENT_IDLE:
             fileActive_ = false;
             break;
         case MPV_EVENT_START_FILE: {
             fileActive_ = true;
             auto* s = static_cast<mpv_event_start_file*>(e.data);
-            startedEntry_ = s ? s->playlist_entry_id : -1;
+            tracker_.started(s ? s->playlist_entry_id : -1);
             break;
         }
         case MPV_EVENT_FILE_LOADED:
-            if (pending_ != Pending::Loading) break;
-            if (pendingEntry_ >= 0 && startedEntry_ == pendingEntry_) {
-                probeLoadedMedia();
-            } else if (pendingEntry_ < 0) {
-                entryState_[startedEntry_] = 1;
-            }
+            take(tracker_.loaded());
             break;
         case MPV_EVENT_END_FILE: {
             auto* end = static_cast<mpv_event_end_file*>(e.data);
-            if (!end || end->reason != MPV_END_FILE_REASON_ERROR) break;
-            std::string why = mpv_error_string(end->error);
-            if (pending_ == Pending::None) break;
-            if (end->playlist_entry_id == pendingEntry_) {
-                failLoad(why);
-            } else if (pendingEntry_ < 0) {
-                entryState_[end->playlist_entry_id] = -1;
-                entryError_[end->playlist_entry_id] = why;
-            }
+            if (!end) break;
+            const bool error = end->reason == MPV_END_FILE_REASON_ERROR;
+            const bool stopped =
+                end->reason == MPV_END_FILE_REASON_STOP || end->reason == MPV_END_FILE_REASON_QUIT;
+            take(tracker_.ended(end->playlist_entry_id, stopped,
+                                error ? mpv_error_string(end->error) : ""));
             break;
         }
         case MPV_EVENT_PLAYBACK_RESTART:
@@ -486,7 +506,7 @@ void MpvBackend::handleEvent(const mpv_event& e) {
             sendFramesAfterSeek();
             break;
         case MPV_EVENT_VIDEO_RECONFIG:
-            if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
+            if (width_ > 0 && height_ > 0) take(tracker_.sized());
             break;
         case MPV_EVENT_LOG_MESSAGE: {
             auto* m = static_cast<mpv_event_log_message*>(e.data);
@@ -515,7 +535,11 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
             if (has) speed_ = *static_cast<double*>(p->data);
             break;
         case kObsEof:
-            endReached_ = has && *static_cast<int*>(p->data) != 0;
+            // Unavailable once a medium that libmpv does not hold open has ended: the end stays.
+            if (has) endReached_ = *static_cast<int*>(p->data) != 0;
+            break;
+        case kObsSeekable:
+            seekable_ = !has || *static_cast<int*>(p->data) != 0;
             break;
         case kObsWidth:
             width_ = has ? *static_cast<std::int64_t*>(p->data) : 0;
@@ -540,7 +564,7 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
         default:
             break;
     }
-    if (pending_ == Pending::WaitingForSize && width_ > 0 && height_ > 0) finishLoad();
+    if (width_ > 0 && height_ > 0) take(tracker_.sized());
 }
 
 void MpvBackend::handleReply(const mpv_event& e) {
@@ -551,25 +575,17 @@ void MpvBackend::handleReply(const mpv_event& e) {
     if (generationOf(e.reply_userdata) != loadGeneration_) return;
     ReplyKind kind = kindOf(e.reply_userdata);
     if (kind == kReplyLoad) {
-        if (pending_ != Pending::Loading) return;
         if (e.error < 0) {
-            failLoad(mpv_error_string(e.error));
+            take(tracker_.replied(std::nullopt, mpv_error_string(e.error)));
             return;
         }
         auto* result = static_cast<mpv_event_command*>(e.data);
         const mpv_node* id = result ? mapValue(result->result, "playlist_entry_id") : nullptr;
-        pendingEntry_ = id && id->format == MPV_FORMAT_INT64 ? id->u.int64 : startedEntry_;
-        auto seen = entryState_.find(pendingEntry_);
-        if (seen != entryState_.end()) {
-            if (seen->second > 0) {
-                probeLoadedMedia();
-            } else {
-                failLoad(entryError_[pendingEntry_]);
-            }
-        }
+        take(tracker_.replied(id && id->format == MPV_FORMAT_INT64 ? std::optional(id->u.int64)
+                                                                   : std::nullopt));
         return;
     }
-    if (pending_ != Pending::Probing) return;
+    if (tracker_.phase() != LoadTracker::Phase::Probing) return;
     auto* prop = static_cast<mpv_event_property*>(e.data);
     switch (kind) {
         case kReplyProbeTracks:
@@ -635,16 +651,23 @@ void MpvBackend::handleReply(const mpv_event& e) {
                                                           : "Video output: none",
                                     "Frames are drawn by the player's video surface.", true});
     }
-    if (loading_.hasVideo && !(width_ > 0 && height_ > 0)) {
-        pending_ = Pending::WaitingForSize;
-        sizeTimer_.start(3000);
-        return;
+    const bool waitForSize = loading_.hasVideo && !(width_ > 0 && height_ > 0);
+    if (waitForSize) sizeTimer_.start(3000);
+    take(tracker_.probed(waitForSize));
+}
+
+void MpvBackend::take(const LoadTracker::Step& step) {
+    using Kind = LoadTracker::Step::Kind;
+    switch (step.kind) {
+        case Kind::Probe: probeLoadedMedia(); break;
+        case Kind::Finish: finishLoad(); break;
+        case Kind::Fail: failLoad(step.reason); break;
+        case Kind::Ended: endReached_ = true; break;
+        case Kind::None: break;
     }
-    finishLoad();
 }
 
 void MpvBackend::probeLoadedMedia() {
-    pending_ = Pending::Probing;
     loadingCodec_.clear();
     loadingTags_ = {};
     const std::uint64_t g = loadGeneration_;
@@ -654,26 +677,22 @@ void MpvBackend::probeLoadedMedia() {
         mpv_format format;
     };
     const Probe probes[] = {
-        {kReplyProbeTracks, "track-list", MPV_FORMAT_NODE},
-        {kReplyProbeDuration, "duration", MPV_FORMAT_DOUBLE},
-        {kReplyProbeFormat, "file-format", MPV_FORMAT_STRING},
-        {kReplyProbeVideoCodec, "video-codec", MPV_FORMAT_STRING},
-        {kReplyProbeTags, "metadata", MPV_FORMAT_NODE},
-        {kReplyProbeAudioCodec, "audio-codec", MPV_FORMAT_STRING},
-        {kReplyProbeAudioOut, "current-ao", MPV_FORMAT_STRING},
+        {kReplyProbeTracks, mpvname::kTrackList, MPV_FORMAT_NODE},
+        {kReplyProbeDuration, mpvname::kDuration, MPV_FORMAT_DOUBLE},
+        {kReplyProbeFormat, mpvname::kFileFormat, MPV_FORMAT_STRING},
+        {kReplyProbeVideoCodec, mpvname::kVideoCodec, MPV_FORMAT_STRING},
+        {kReplyProbeTags, mpvname::kMetadata, MPV_FORMAT_NODE},
+        {kReplyProbeAudioCodec, mpvname::kAudioCodec, MPV_FORMAT_STRING},
+        {kReplyProbeAudioOut, mpvname::kCurrentAo, MPV_FORMAT_STRING},
     };
     probesOutstanding_ = static_cast<int>(std::size(probes));
     for (const auto& p : probes) mpv_get_property_async(mpv_, tag(p.kind, g), p.name, p.format);
 }
 
-void MpvBackend::finishLoadWithoutSize() {
-    if (pending_ != Pending::WaitingForSize) return;
-    finishLoad();
-}
+void MpvBackend::finishLoadWithoutSize() { take(tracker_.sized()); }
 
 void MpvBackend::finishLoad() {
     sizeTimer_.stop();
-    pending_ = Pending::None;
     if (loading_.duration < 0) loading_.duration = 0;
     if (loading_.hasVideo) {
         loading_.videoWidth = static_cast<int>(width_);
@@ -700,7 +719,7 @@ void MpvBackend::finishLoad() {
 
 // Hardware decoding may begin, or fall back to software, after the medium has loaded.
 void MpvBackend::hwdecChanged() {
-    if (videoCodec_.empty() || pending_ != Pending::None || hwdecCurrent_ == reportedHwdec_) return;
+    if (videoCodec_.empty() || tracker_.phase() != LoadTracker::Phase::Idle || hwdecCurrent_ == reportedHwdec_) return;
     reportedHwdec_ = hwdecCurrent_;
     const std::uint64_t g = loadGeneration_;
     FilterInfo decoder = decoding::videoDecoderFilter(videoCodec_, reportedHwdec_);
@@ -714,7 +733,7 @@ void MpvBackend::hwdecChanged() {
 
 void MpvBackend::failLoad(const std::string& reason) {
     sizeTimer_.stop();
-    pending_ = Pending::None;
+    tracker_.cancel();
     const std::uint64_t g = loadGeneration_;
     QMetaObject::invokeMethod(
         this,

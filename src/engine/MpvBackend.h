@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/LoadTracker.h"
 #include "engine/MediaBackend.h"
 #include "engine/SubtitleTracks.h"
 
@@ -38,6 +39,8 @@ public:
     ~MpvBackend() override;
 
     bool isValid() const { return mpv_ != nullptr; }
+    // libmpv has a medium open (from its start until it ended or was stopped).
+    bool mediumOpen() const { return fileActive_; }
 
     void setListener(BackendListener* listener) override { listener_ = listener; }
     void load(const std::string& pathOrAddress) override;
@@ -48,6 +51,9 @@ public:
     double position() const override { return position_; }
     double duration() const override { return duration_; }
     bool endReached() const override { return endReached_; }
+    bool seekable() const override { return seekable_; }
+    // The property sets libmpv refused lately, "name: reason", oldest first.
+    const std::vector<std::string>& refusedSets() const { return refusedSets_; }
     MediaTags tags() const override { return tags_; }
     bool paused() const { return paused_; }
     double speed() const { return speed_; }
@@ -106,7 +112,6 @@ private slots:
     void finishLoadWithoutSize();
 
 private:
-    enum class Pending { None, Loading, Probing, WaitingForSize };
     void handleEvent(const mpv_event& event);
     void handlePropertyChange(const mpv_event& event);
     void handleReply(const mpv_event& event);
@@ -116,7 +121,11 @@ private:
     void probeLoadedMedia();
     void finishLoad();
     void failLoad(const std::string& reason);
+    void take(const LoadTracker::Step& step);
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
+    // `format` is an mpv_format.
+    void setProperty(const char* name, int format, void* value);
+    void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
 
@@ -134,6 +143,7 @@ private:
     double position_ = -1.0;
     double duration_ = -1.0;
     bool endReached_ = false;
+    bool seekable_ = true;
     bool paused_ = true;
     double speed_ = 1.0;
     std::int64_t width_ = 0;
@@ -145,12 +155,8 @@ private:
     std::string reportedHwdec_;
 
     // The load in progress: matched by libmpv's playlist entry ids.
-    Pending pending_ = Pending::None;
+    LoadTracker tracker_;
     std::uint64_t loadGeneration_ = 0;
-    std::int64_t pendingEntry_ = -1;
-    std::int64_t startedEntry_ = -1;
-    std::map<std::int64_t, int> entryState_;  // 1 loaded, -1 failed (events before the reply)
-    std::map<std::int64_t, std::string> entryError_;
     LoadedMedia loading_;
     std::string loadingCodec_;
     MediaTags loadingTags_;
@@ -165,6 +171,11 @@ private:
     bool seeking_ = false;
     std::vector<std::uint64_t> framesAfterSeek_;
     QTimer seekWait_;
+
+    // Property sets waiting for libmpv's answer, by number, and the ones it refused.
+    std::uint64_t propertySets_ = 0;
+    std::map<std::uint64_t, std::string> pendingSets_;
+    std::vector<std::string> refusedSets_;
 
     // The subtitle tracks: the list libmpv gave last, and the one the listener was told. A
     // medium's list is told only once its load has been reported.

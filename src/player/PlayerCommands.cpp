@@ -24,7 +24,7 @@ void PlayerController::seekTo(double seconds) {
 void PlayerController::jump(CommandId id) {
     MediaEngine& e = *engine_;
     if (!e.flags().loaded) return;
-    Playhead head{true, e.position(), e.duration(), state_.repeatA};
+    Playhead head{true, e.position(), e.duration(), state_.range.start};
     if (auto target = seekTarget(id, head, JumpSettings::read(store_))) seekTo(*target);
 }
 
@@ -51,31 +51,32 @@ void PlayerController::setRepeatPoint(CommandId id) {
     MediaEngine& e = *engine_;
     if (!e.flags().loaded) return;
     const double p = e.position();
-    const double duration = e.duration();
-    double& a = state_.repeatA;
-    double& b = state_.repeatB;
+    RepeatRange& r = state_.range;
     switch (id) {
         case CommandId::RepeatSetStart:
-            a = p;
-            if (b <= a) b = duration;
+            r.start = p;
+            if (r.endSet && r.end <= r.start) r.endSet = false;
             break;
         case CommandId::RepeatSetEnd:
-            b = p;
-            if (b <= a) a = 0;
+            r.end = p;
+            r.endSet = true;
+            if (r.end <= r.start) r.start = 0;
             break;
         case CommandId::RepeatClearStart:
-            a = 0;
+            r.start = 0;
             break;
         case CommandId::RepeatClearEnd:
-            b = duration;
+            r.endSet = false;
             break;
         default:
-            a = 0;
-            b = duration;
+            r.clear();
             break;
     }
-    if (transport_) transport_->updateRepeatRange(a, b);
-    showMessage(osd::repeatRangeText(a, b, false));
+    r.settle();
+    repeatGuard_.reset();
+    const double b = r.endFor(e.duration());
+    if (transport_) transport_->updateRepeatRange(r.start, b);
+    showMessage(osd::repeatRangeText(r.start, b, false));
 }
 
 void PlayerController::growOrShrink(bool grow) {
@@ -111,8 +112,14 @@ void PlayerController::seekPreviewEnded() {
 
 void PlayerController::repeatRangeDragged(double start, double end) {
     timers_.kill(TimerId::BarAutoHide);
-    state_.repeatA = start;
-    state_.repeatB = end;
+    // The bar's right end is the end of the medium, wherever that turns out to be.
+    const double duration = engine_->duration();
+    RepeatRange& r = state_.range;
+    r.start = start;
+    r.endSet = duration <= 0 || end < duration;
+    r.end = end;
+    r.settle();
+    repeatGuard_.reset();
     state_.rangeEditing = true;
     showMessage(osd::repeatRangeText(start, end, view_.shiftHeld()), -1);
     if (transport_) transport_->updateRepeatRange(start, end);
@@ -249,14 +256,14 @@ bool PlayerController::runCommand(CommandId id) {
 
         // Bookmarks
         case C::BookmarkToggle:
-            if (bookmarks_ && e.flags().loaded) bookmarks_->toggle(e.position());
+            if (bookmarks_ && bookmarksHeld_) bookmarks_->toggle(e.position());
             return true;
         case C::BookmarkClearAll:
-            if (bookmarks_ && e.flags().loaded) bookmarks_->clearAll();
+            if (bookmarks_ && bookmarksHeld_) bookmarks_->clearAll();
             return true;
         case C::BookmarkPrevious:
         case C::BookmarkNext:
-            if (bookmarks_ && e.flags().loaded) {
+            if (bookmarks_ && bookmarksHeld_) {
                 const double p = e.position();
                 auto target = id == C::BookmarkPrevious ? bookmarks_->previous(p) : bookmarks_->next(p);
                 if (target) seekTo(*target);

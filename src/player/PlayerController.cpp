@@ -213,37 +213,66 @@ void PlayerController::barAutoHideTick() {
     }
 }
 
+TickInput PlayerController::tickInput() const {
+    const MediaEngine& e = *engine_;
+    TickInput in;
+    in.position = e.knownPosition();
+    in.duration = e.duration();
+    in.endReached = e.atEnd();
+    in.seekable = e.seekable() && !repeatGuard_.refused();
+    in.repeat = settings_.repeat;
+    if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0)
+        in.skipEndSeconds = store_.getInt(sections::ConfigControl, "Skip End Min", 0) * 60 +
+                            store_.getInt(sections::ConfigControl, "Skip End Sec", 0);
+    in.range = state_.range;
+    return in;
+}
+
 void PlayerController::playbackTick() {
     MediaEngine& e = *engine_;
-    if (e.flags().stream) return;
-    const double p = e.position();
-    if (p < 0) return;
-    const double duration = e.duration();
-
-    if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0) {
-        const int s = store_.getInt(sections::ConfigControl, "Skip End Min", 0) * 60 +
-                      store_.getInt(sections::ConfigControl, "Skip End Sec", 0);
-        if (s > 0 && duration - s <= p) {
-            endOfMedium();
+    if (!e.flags().loaded) return;
+    followLength(e.duration());
+    TickInput in = tickInput();
+    TickDecision d = decideTick(in);
+    using Action = TickDecision::Action;
+    if (d.action == Action::SeekBack) {
+        if (repeatGuard_.allow(*in.position)) {
+            e.restartAt(d.target);
             return;
         }
+        if (!repeatGuard_.refused()) return;  // the seek has not landed yet
+        in.seekable = false;
+        d = decideTick(in);
+    } else if (in.position) {
+        repeatGuard_.observe(*in.position);
     }
-    const bool noRange = state_.repeatA == 0 && state_.repeatB == duration;
-    if (noRange) {
-        if (settings_.repeat && p >= duration) {
-            e.setPosition(0.0);
-            return;
-        }
-    } else if (p >= state_.repeatB && p - state_.repeatB < 2.0) {
-        e.setPosition(state_.repeatA);
-        return;
-    }
-    if (transport_) transport_->setPosition(p);
-    if (p >= duration) {
+    if (d.action == Action::Wait) return;
+    if (in.position && transport_) transport_->setPosition(*in.position);
+    if (d.action == Action::EndOfMedium) {
         endOfMedium();
         return;
     }
-    if (e.flags().captionsLoaded && captions_) captions_->lookup(p);
+    if (e.flags().captionsLoaded && captions_) captions_->lookup(*in.position);
+}
+
+// A length unknown at the start, or one that changes while the medium plays (a growing
+// file, a variable bit rate estimate), reaches the transport bar and the bookmarks.
+void PlayerController::followLength(double duration) {
+    if (duration <= 0) return;
+    if (shownDuration_ > 0 && std::abs(duration - shownDuration_) < 0.5) return;
+    const bool firstKnown = shownDuration_ <= 0;
+    shownDuration_ = duration;
+    if (transport_) {
+        transport_->setDuration(duration);
+        transport_->updateRepeatRange(state_.range.start, state_.range.endFor(duration));
+    }
+    if (firstKnown && !bookmarksHeld_) loadBookmarks(duration);
+}
+
+void PlayerController::loadBookmarks(double duration) {
+    if (!bookmarks_) return;
+    bookmarks_->load(engine_->currentFile(), duration);
+    bookmarksHeld_ = duration > 0;
 }
 
 void PlayerController::endOfMedium() {
@@ -266,15 +295,16 @@ void PlayerController::startOfPlayback() {
     if (!e.flags().loaded) return;
     const double duration = e.duration();
     clearCaption();
-    state_.repeatA = 0;
-    state_.repeatB = duration;
+    state_.range.clear();
+    repeatGuard_.reset();
+    shownDuration_ = duration;
     if (shutdown_) shutdown_->clearEndOfMedium();
 
     if (transport_) {
         transport_->setDuration(duration);
         transport_->showPlaying();
         transport_->setTitle(std::string(fileNamePart(e.currentFile())));
-        transport_->updateRepeatRange(state_.repeatA, state_.repeatB);
+        transport_->updateRepeatRange(0, state_.range.endFor(duration));
     }
     if (playlist_) playlist_->showPlaying();
 
@@ -315,10 +345,13 @@ void PlayerController::startOfPlayback() {
     if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0) {
         const int start = store_.getInt(sections::ConfigControl, "Skip Start Min", 0) * 60 +
                           store_.getInt(sections::ConfigControl, "Skip Start Sec", 0);
-        if (start > 0) e.setPosition(start);
+        if (start > 0 && e.seekable()) e.setPosition(start);
     }
-    if (!e.flags().stream) startPlaybackTick();
-    if (bookmarks_) bookmarks_->load(e.currentFile(), duration);
+    // Streams too: their end, when they have one, is found by the tick.
+    startPlaybackTick();
+    // Without a length none can be loaded: the list is emptied, and neither used nor saved
+    // (which would drop the stored ones) until the length is known.
+    loadBookmarks(duration);
     refreshCaptionButtons();
     e.startRunning();
     if (transport_) transport_->refresh();
@@ -492,8 +525,10 @@ void PlayerController::setBusyCursor(bool busy) {
     view_.setPointer(busy ? PointerShape::Wait : PointerShape::Arrow);
 }
 
+// Bookmarks never loaded for this medium are not saved: that would drop its stored ones.
 void PlayerController::saveBookmarks() {
-    if (bookmarks_) bookmarks_->save();
+    if (bookmarks_ && bookmarksHeld_) bookmarks_->save();
+    bookmarksHeld_ = false;
 }
 
 void PlayerController::resetCaptionSync() {

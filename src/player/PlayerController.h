@@ -178,6 +178,9 @@ private:
     void normaliseSettings();
     void deferredInit();
     void playbackTick();
+    TickInput tickInput() const;
+    void followLength(double duration);
+    void loadBookmarks(double duration);
     void endOfMedium();
     void startOfPlayback();
     void determineIdleSize();
@@ -221,6 +224,9 @@ private:
     CaptionStyle caption_;
     WindowState state_;
     std::vector<std::string> commandLinePaths_;
+    RepeatSeekGuard repeatGuard_;
+    double shownDuration_ = 0.0;  // the length the transport bar was last given
+    bool bookmarksHeld_ = false;  // the medium's bookmarks were loaded and are to be saved
     bool exited_ = false;
     bool snapping_ = true;
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "player/Geometry.h"
+#include "player/PlaybackTick.h"
 
 namespace orvalis {
 
@@ -56,8 +57,7 @@ struct WindowState {
     double aspect = 366.0 / 272.0;
     int panScan = 0;
     int lastZoom = 3;  // the zoom command last used: 2, 3, 4, 5 for 0.5, 1, 1.5, 2
-    double repeatA = 0;
-    double repeatB = 0;
+    RepeatRange range;
     bool playlistShownBeforeFullScreen = true;
     int barHeight = 60;
     int captionSync = 0;  // tenths of a second, while no caption part keeps it

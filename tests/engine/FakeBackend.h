@@ -25,8 +25,10 @@ public:
         calls.push_back(p ? "pause" : "resume");
         paused = p;
     }
+    // A seek that libmpv would refuse is recorded, and changes nothing.
     void seek(double s) override {
         calls.push_back("seek " + std::to_string(s));
+        if (!canSeek || stuck) return;
         pos = s;
         eof = false;
     }
@@ -34,6 +36,7 @@ public:
     double position() const override { return pos; }
     double duration() const override { return dur; }
     bool endReached() const override { return eof; }
+    bool seekable() const override { return canSeek; }
     void setVolume(double v) override { volume = v; }
     void setMute(bool m) override { muted = m; }
     void setPictureAdjustments(int b, int c, int s) override { picture = {b, c, s}; }
@@ -50,6 +53,8 @@ public:
     bool paused = true;
     double pos = 0, dur = -1, speed = 1, volume = 100;
     bool eof = false, muted = false;
+    bool canSeek = true;  // false: a stream that cannot seek
+    bool stuck = false;   // seeks are taken but never land
     std::vector<int> picture;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "engine/MpvBackend.h"
 #include "engine/SubtitledClip.h"
@@ -107,6 +108,52 @@ TEST_F(MpvTest, AnAddressPlaysAsAStream) {
     EXPECT_TRUE(listener.media.hasVideo);
     backend.setPaused(false);
     EXPECT_TRUE(waitUntil([&] { return backend.position() > 0.2; }, 8000));
+}
+
+// The server answers every request with the whole file, as servers without range requests
+// do: libmpv reads the stream once, front to back.
+TEST_F(MpvTest, AStreamThatCannotSeekPlaysAndEndsWithoutSeekingInALoop) {
+    TinyHttpServer server(mediaPath("test/av.mp4"));
+    ASSERT_TRUE(load(server.url("av.mp4"))) << listener.reason;
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return backend.position() > 0.5; }, 8000)) << backend.position();
+    EXPECT_TRUE(waitUntil([&] { return backend.endReached(); }, 15000));
+    // libmpv ends the medium instead of holding it open by seeking to its last frame.
+    EXPECT_TRUE(waitUntil([&] { return !backend.mediumOpen(); }, 5000));
+    EXPECT_TRUE(backend.endReached());
+    EXPECT_TRUE(backend.refusedSets().empty()) << backend.refusedSets().front();
+
+    // An MP4 whose index stands at its end cannot be read without going back: it fails, or
+    // ends at once, and stays ended.
+    const std::string dir = test::freshDir("index-at-end");
+    const std::string clip = dir + "/late-index.mp4";
+    const std::string make = "ffmpeg -nostdin -y -v error -f lavfi -i testsrc=s=320x240:r=25:d=20 "
+                             "-c:v libx264 -preset ultrafast '" + clip + "'";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    TinyHttpServer late(clip);
+    if (load(late.url("late-index.mp4"))) {
+        backend.setPaused(false);
+        EXPECT_TRUE(waitUntil([&] { return backend.endReached() && !backend.mediumOpen(); }, 8000));
+    }
+    // A local file is held at its end again.
+    ASSERT_TRUE(load(mediaPath("test/av.mp4")));
+    backend.setSpeed(4.0);
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return backend.endReached(); }, 8000));
+    test::processEventsFor(300);
+    EXPECT_TRUE(backend.mediumOpen());
+    EXPECT_TRUE(backend.seekable());
+}
+
+TEST_F(MpvTest, APropertySetThatLibmpvRefusesIsTold) {
+    backend.setPropertyAsync("no-such-property", "1");
+    backend.setPropertyAsync("volume", "loud");
+    ASSERT_TRUE(waitUntil([&] { return backend.refusedSets().size() == 2; }));
+    EXPECT_EQ(backend.refusedSets()[0].rfind("no-such-property: ", 0), 0u) << backend.refusedSets()[0];
+    EXPECT_EQ(backend.refusedSets()[1].rfind("volume: ", 0), 0u) << backend.refusedSets()[1];
+    backend.setVolume(50);
+    test::processEventsFor(200);
+    EXPECT_EQ(backend.refusedSets().size(), 2u);
 }
 
 TEST_F(MpvTest, ALoadReplacedBeforeItFinishedIsNeverReported) {

@@ -33,6 +33,10 @@ protected:
         backend.pos = position;
         controller.onTimer(TimerId::PlaybackTick);
     }
+    int seeks() const {
+        return static_cast<int>(std::count_if(backend.calls.begin(), backend.calls.end(),
+                                              [](const std::string& c) { return c.starts_with("seek"); }));
+    }
     bool sought(double to) const {
         const std::string wanted = "seek " + std::to_string(to);
         return std::find(backend.calls.begin(), backend.calls.end(), wanted) != backend.calls.end();
@@ -91,7 +95,7 @@ TEST_F(ControllerTest, StartOfPlaybackSizesTheWindowToThePicture) {
     EXPECT_TRUE(view.layout.showsVideo);
     EXPECT_DOUBLE_EQ(transport.duration, 20.0);
     EXPECT_EQ(transport.title, "a.avi");
-    EXPECT_DOUBLE_EQ(controller.state().repeatB, 20.0);
+    EXPECT_FALSE(controller.state().range.set);
     EXPECT_TRUE(controller.engine().flags().playing);
     EXPECT_FALSE(controller.engine().flags().opening);
     EXPECT_TRUE(timers.isActive(TimerId::PlaybackTick));
@@ -120,8 +124,7 @@ TEST_F(ControllerTest, RepeatAndTheRepeatRange) {
     EXPECT_TRUE(sought(0.0));
     controller.toggleRepeat();
 
-    controller.state().repeatA = 4.0;
-    controller.state().repeatB = 8.0;
+    controller.state().range = {true, 4.0, true, 8.0};
     backend.calls.clear();
     tickAt(8.5);  // just past B: back to A
     EXPECT_TRUE(sought(4.0));
@@ -146,12 +149,142 @@ TEST_F(ControllerTest, EndOfMediumPlaysOnOrStops) {
     EXPECT_FALSE(timers.isActive(TimerId::PlaybackTick));
 }
 
-TEST_F(ControllerTest, StreamsHaveNoTick) {
+namespace {
+struct Bookmarks final : BookmarkPort {
+    void load(const std::string& path, double duration) override {
+        loads.push_back(path + " " + std::to_string(static_cast<int>(duration)));
+    }
+    void save() override { ++saves; }
+    void toggle(double) override {}
+    void clearAll() override {}
+    std::optional<double> previous(double) override { return std::nullopt; }
+    std::optional<double> next(double) override { return std::nullopt; }
+    std::vector<std::string> loads;
+    int saves = 0;
+};
+}  // namespace
+
+TEST_F(ControllerTest, ALengthUnknownAtTheStartIsFollowedOnceKnown) {
+    Bookmarks bookmarks;
+    controller.attachBookmarks(&bookmarks);
     start();
+    controller.toggleRepeat();
+    play("/m/growing.ts", {0, true, 640, 360, {}});
+    backend.dur = -1;
+    EXPECT_EQ(bookmarks.loads, (std::vector<std::string>{"/m/growing.ts 0"}));  // none yet
+    tickAt(0.0);
+    tickAt(1.0);
+    EXPECT_EQ(seeks(), 0);
+    EXPECT_DOUBLE_EQ(transport.position, 1.0);
+
+    backend.dur = 30;
+    tickAt(1.5);
+    EXPECT_EQ(seeks(), 0);
+    EXPECT_DOUBLE_EQ(transport.duration, 30.0);
+    EXPECT_EQ(bookmarks.loads.back(), "/m/growing.ts 30");
+    // A length that grows is followed; the end repeats the item where it now lies.
+    backend.dur = 40;
+    tickAt(30.5);
+    EXPECT_EQ(seeks(), 0);
+    EXPECT_DOUBLE_EQ(transport.duration, 40.0);
+    tickAt(40.0);
+    EXPECT_TRUE(sought(0.0));
+    EXPECT_EQ(bookmarks.loads.size(), 2u);
+}
+
+TEST_F(ControllerTest, ALengthThatGrowsOrShrinksNeverMakesARepeatRange) {
+    start();
+    play("/m/vbr.mp3", {20.0, false, 0, 0, {}});
+    backend.dur = 22.5;
+    tickAt(20.5);  // beyond the length told at the start, within the real one
+    tickAt(21.0);
+    EXPECT_EQ(seeks(), 0);
+    EXPECT_EQ(playlist.log.size(), 1u);
+    backend.dur = 18.0;
+    tickAt(18.0);
+    EXPECT_EQ(playlist.log.back(), "playEntry -1");
+    EXPECT_EQ(seeks(), 0);
+}
+
+TEST_F(ControllerTest, ALocalFileOfLengthZeroPlaysUntilTheBackendEndsIt) {
+    Bookmarks bookmarks;
+    controller.attachBookmarks(&bookmarks);
+    store.putInt(sections::ConfigControl, "Use Skip", 1);
+    store.putInt(sections::ConfigControl, "Skip End Sec", 3);
+    start();
+    controller.toggleRepeat();
+    play("/m/zero.avi", {0, true, 640, 360, {}});
+    backend.dur = 0;
+    for (double p : {0.0, 0.0, 2.0, 5.0}) tickAt(p);
+    EXPECT_EQ(seeks(), 0);
+    EXPECT_EQ(playlist.log.size(), 1u);
+    backend.eof = true;  // repeat still works at the end the backend reports
+    tickAt(7.0);
+    EXPECT_TRUE(sought(0.0));
+    EXPECT_FALSE(backend.paused);
+    controller.closeFile();
+    EXPECT_EQ(bookmarks.saves, 0);  // never loaded: the stored ones are kept
+}
+
+TEST_F(ControllerTest, AStreamThatCannotSeekPlaysToItsEndWithoutSeeking) {
+    store.putInt(sections::ConfigControl, "Use Skip", 1);
+    store.putInt(sections::ConfigControl, "Skip Start Sec", 5);
+    store.putInt(sections::ConfigControl, "Skip End Sec", 5);
+    backend.canSeek = false;
+    start();
+    controller.toggleRepeat();
     play("http://radio.example/live", {0, false, 0, 0, {}});
-    EXPECT_FALSE(timers.isActive(TimerId::PlaybackTick));
+    EXPECT_TRUE(timers.isActive(TimerId::PlaybackTick));
+    backend.dur = -1;
+    tickAt(3.0);
+    controller.runCommand(CommandId::RepeatSetEnd);
+    controller.runCommand(CommandId::JumpForward);
+    tickAt(4.0);
+    tickAt(6.0);
+    EXPECT_EQ(seeks(), 0);
+    EXPECT_DOUBLE_EQ(transport.position, 6.0);
+    // It stops sending: libmpv ends the medium and forgets the position.
+    backend.eof = true;
+    backend.pos = -1;
     controller.onTimer(TimerId::PlaybackTick);
-    EXPECT_EQ(transport.position, -1);
+    EXPECT_EQ(playlist.log.back(), "playEntry -1");
+    EXPECT_EQ(seeks(), 0);
+}
+
+TEST_F(ControllerTest, ARepeatSeekThatDoesNotLandIsAskedForOnce) {
+    start();
+    controller.toggleRepeat();
+    play("/m/a.avi");
+    backend.stuck = true;
+    for (int i = 0; i < 30; ++i) tickAt(20.0);
+    EXPECT_EQ(seeks(), 1);
+    EXPECT_EQ(playlist.log.back(), "playEntry -1");  // and the medium ends as without repeat
+}
+
+TEST_F(ControllerTest, RepeatAndARangeEndingAtTheEndResumeThePausedEnd) {
+    start();
+    play("/m/a.avi");
+    controller.toggleRepeat();
+    backend.eof = true;
+    backend.paused = true;  // libmpv holds the last frame, paused
+    controller.onTimer(TimerId::PlaybackTick);
+    EXPECT_TRUE(sought(0.0));
+    EXPECT_FALSE(backend.paused);
+    controller.toggleRepeat();
+
+    tickAt(4.0);
+    controller.runCommand(CommandId::RepeatSetStart);
+    EXPECT_TRUE(controller.state().range.set);
+    EXPECT_FALSE(controller.state().range.endSet);
+    backend.dur = 24.0;  // it grew: the range still ends at the end
+    tickAt(21.0);
+    EXPECT_FALSE(sought(4.0));
+    backend.eof = true;
+    backend.paused = true;
+    tickAt(24.0);
+    EXPECT_TRUE(sought(4.0));
+    EXPECT_FALSE(backend.paused);
+    EXPECT_EQ(playlist.log.size(), 1u);  // never the end of the medium
 }
 
 TEST_F(ControllerTest, ExitWritesItsKeysInOrder) {
