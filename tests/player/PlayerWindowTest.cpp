@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "app/AppPaths.h"
+#include "app/Assembly.h"
 #include "app/SettingsKeys.h"
 #include "engine/MpvBackend.h"
 #include "extras/PowerControl.h"
@@ -37,10 +38,11 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest()
         : backend({.videoOutput = true, .audioOutput = false}),
-          window({store, backend, prompter, desktop, power}, "") {}
+          player({store, backend, prompter, desktop, power}, ""),
+          window(player.window()) {}
 
     void startWith(const std::string& file) {
-        window.start();
+        player.start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         window.receiveHandOver(QString::fromStdString(file + ";"));
         ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000))
@@ -54,7 +56,8 @@ protected:
         void powerOff() override { ADD_FAILURE() << "no test may power off"; }
     } power;
     MpvBackend backend;
-    PlayerWindow window;
+    Assembly player;
+    PlayerWindow& window;
 };
 
 }  // namespace
@@ -141,8 +144,8 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
     const int step = window.controller().volume().step();
     QTest::keyClick(&window, Qt::Key_Up);
     EXPECT_EQ(window.controller().volume().step(), step + 1);
-    EXPECT_EQ(window.osd().text().toStdString(), "Volume : " + std::to_string((step + 1) * 100 / 19) + "%");
-    EXPECT_TRUE(window.osd().isVisible());
+    EXPECT_EQ(player.osd().text().toStdString(), "Volume : " + std::to_string((step + 1) * 100 / 19) + "%");
+    EXPECT_TRUE(player.osd().isVisible());
 
     QTest::keyClick(&window, Qt::Key_G);  // not in the map: nothing, and no crash
     QTest::keyClick(&window, Qt::Key_F4);  // close file
@@ -151,7 +154,7 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
 }
 
 TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
-    window.start();
+    player.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Dropped files join the list in name order.
     const std::string first = mediaPath("test/audio.wav"), second = mediaPath("test/av.mp4");
@@ -165,7 +168,7 @@ TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
 
-    PlaylistWindow& list = window.playlistWindow();
+    PlaylistWindow& list = player.playlistWindow();
     // The drop is answered first and handled right after.
     EXPECT_TRUE(waitUntil([&] { return list.list().model()->rowCount() == 2; }, 5000));
     ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
@@ -194,7 +197,7 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
         e.setPosition(seconds);
         return waitUntil([&] { return std::abs(backend.position() - seconds) < 0.05; }, 5000);
     };
-    auto osd = [&] { return window.osd().text().toStdString(); };
+    auto osd = [&] { return player.osd().text().toStdString(); };
 
     QTest::keyClick(&window, Qt::Key_Space);
     ASSERT_TRUE(e.flags().paused);
@@ -247,10 +250,10 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
     // Audio only: the command does nothing at all.
     window.receiveHandOver(QString::fromStdString(mediaPath("test/audio.wav") + ";"));
     ASSERT_TRUE(waitUntil([&] { return e.flags().playing && !e.flags().hasVideo; }, 15000));
-    window.osd().hide();
+    player.osd().hide();
     QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
     test::processEventsFor(300);
-    EXPECT_FALSE(window.osd().isVisible());
+    EXPECT_FALSE(player.osd().isVisible());
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(shots + "/audio_000.bmp")));
 }
 
@@ -258,7 +261,7 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
 // seeks the playing clip, its wedge sets the volume, and it goes when the pointer leaves.
 TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
     startWith(mediaPath("demo.mp4"));
-    ControlPanel& bar = window.transportBar();
+    ControlPanel& bar = player.transportBar();
     EXPECT_FALSE(bar.isVisible());
     const QPoint band(window.width() / 2, window.height() - 20);
     QCursor::setPos(window.mapToGlobal(band));
@@ -289,7 +292,7 @@ TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
 // F2 opens the settings sheet on the page last shown; Cancel keeps that page for next time.
 TEST_F(WindowTest, F2OpensTheSettingsSheetOnTheLastActivePage) {
     store.putInt(sections::Config, "ActivePage", 3);
-    window.start();
+    player.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QString title;
     int page = -1;
