@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/Startup.h"
@@ -184,8 +185,9 @@ void PlayerWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void PlayerWindow::wheelEvent(QWheelEvent* event) {
-    const int notches = wheel_.add(event->angleDelta().y());
     const KeyModifiers modifiers = KeyModifiers::fromBits(static_cast<unsigned>(event->modifiers()));
+    const QPoint delta = event->angleDelta();
+    const int notches = wheel_.add(wheelTurn(delta.x(), delta.y(), modifiers));
     const int mouseWheel = MouseOptions::read(controller_->store()).mouseWheel;
     for (int i = 0; i < std::abs(notches); ++i) {
         if (auto command = mapWheel(notches > 0, modifiers, mouseWheel)) controller_->runCommand(*command);
@@ -346,6 +348,25 @@ void PlayerWindow::moveEvent(QMoveEvent* event) {
     if (!controller_) return;
     controller_->moved();
     keepPlaylistDocked();
+}
+
+// The window manager's maximize and minimize (its buttons, its keys, wmctrl) are the
+// player's own system commands, not a big window or a bar left standing.
+void PlayerWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !controller_) return;
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const Qt::WindowStates now = windowState();
+    if ((now & Qt::WindowMaximized) && !(before & Qt::WindowMaximized)) {
+        // After the window system has finished with this change.
+        QTimer::singleShot(0, this, [this] {
+            if (!(windowState() & Qt::WindowMaximized)) return;
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+            controller_->systemMaximize();
+        });
+    } else if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized)) {
+        controller_->systemMinimized();
+    }
 }
 
 void PlayerWindow::keepPlaylistDocked() {

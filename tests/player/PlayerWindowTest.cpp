@@ -85,6 +85,28 @@ TEST_F(WindowTest, FullScreenCoversTheScreenAndComesBack) {
     EXPECT_FALSE(window.isFullScreen());
 }
 
+// The window manager's maximize (its button, its keys, wmctrl) toggles full screen as Enter
+// does; its minimize takes the transport bar away.
+TEST_F(WindowTest, TheWindowManagersMaximizeAndMinimizeAreThePlayersOwn) {
+    startWith(mediaPath("test/av.mp4"));
+    const QRect normal = window.geometry();
+    window.showMaximized();
+    const QRect screen = window.screen()->geometry();
+    EXPECT_TRUE(waitUntil([&] { return window.isFullScreen() && window.geometry().size() == screen.size(); },
+                          5000));
+    EXPECT_TRUE(window.controller().state().fullScreen());
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return window.geometry() == normal; }, 5000));
+    EXPECT_FALSE(window.isMaximized());
+
+    window.controller().showTransportBar(true);
+    ASSERT_TRUE(waitUntil([&] { return player.transportBar().isVisible(); }, 3000));
+    window.showMinimized();
+    EXPECT_FALSE(window.controller().state().barShown);
+    EXPECT_TRUE(waitUntil([&] { return !player.transportBar().isVisible(); }, 3000));
+    window.showNormal();
+}
+
 TEST_F(WindowTest, BorderZonesResizeWithThePicturesProportions) {
     startWith(mediaPath("test/av.mp4"));
     const QRect before = window.geometry();  // 320 x 240
@@ -151,6 +173,18 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
     QTest::keyClick(&window, Qt::Key_F4);  // close file
     EXPECT_FALSE(window.engine().flags().loaded);
     EXPECT_EQ(window.size(), QSize(366, 272));
+}
+
+// X11 gives Alt + wheel as a sideways turn: it still sizes the caption area.
+TEST_F(WindowTest, AltWheelSizesTheCaptionAreaAsX11GivesIt) {
+    startWith(mediaPath("demo.mp4"));
+    ASSERT_TRUE(window.engine().flags().captionsLoaded);
+    const int space = window.controller().captionStyle().captionSpace;
+    const QPointF at(window.width() / 2, window.height() / 2);
+    QWheelEvent turn(at, window.mapToGlobal(at), QPoint(), QPoint(120, 0), Qt::NoButton,
+                     Qt::AltModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window, &turn);
+    EXPECT_GT(window.controller().captionStyle().captionSpace, space);
 }
 
 TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
