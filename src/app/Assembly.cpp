@@ -76,6 +76,8 @@ struct Assembly::LazySheet final : SettingsSheetPort {
 
 namespace {
 
+constexpr int kLongestFirstShowMs = 3000;
+
 int signalPipe[2] = {-1, -1};
 
 void onTerminate(int) {
@@ -302,6 +304,8 @@ void Assembly::start() {
     QWindow* handle = window_->windowHandle();
     if (handle && window_->isVisible()) {
         new AfterFirstExpose(handle, [this] { afterFirstShow(); });
+        // A window that is never exposed (started minimised) does not hold the rest back.
+        QTimer::singleShot(kLongestFirstShowMs, window_.get(), [this] { afterFirstShow(); });
     } else {
         // Hidden from the start (audio only): nothing waits for a picture.
         QTimer::singleShot(0, window_.get(), [this] { afterFirstShow(); });
