@@ -1,59 +1,19 @@
-// Orvalis: start-up, single instance and the life of the process.
-#include <sys/socket.h>
-#include <unistd.h>
-
+// Orvalis: the command line, one instance per user, and the program's assembly.
 #include <QApplication>
-#include <QSocketNotifier>
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 
 #include "app/AppPaths.h"
-#include "app/CoverArt.h"
-#include "app/DbusDesktopServices.h"
+#include "app/Assembly.h"
 #include "app/IniSettingsStore.h"
-#include "app/MprisService.h"
-#include "app/QtPrompter.h"
 #include "app/QtTranslations.h"
 #include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
-#include "engine/Decoding.h"
-#include "engine/MpvBackend.h"
-#include "extras/DbusPowerControl.h"
-#include "player/MprisPlayer.h"
-#include "player/PlayerWindow.h"
-
-namespace {
-
-int signalPipe[2] = {-1, -1};
-
-void onTerminate(int) {
-    char c = 1;
-    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &c, 1);
-}
-
-// SIGTERM and SIGINT (a logout, Ctrl+C) run the Exit command, so nothing is lost.
-void installTerminationHandler(orvalis::PlayerWindow& window) {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, &window);
-    QObject::connect(notifier, &QSocketNotifier::activated, &window, [&window, notifier] {
-        char c;
-        [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &c, 1);
-        notifier->setEnabled(false);
-        window.exitPlayer();
-    });
-    struct sigaction sa {};
-    sa.sa_handler = onTerminate;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &sa, nullptr);
-    sigaction(SIGINT, &sa, nullptr);
-}
-
-}  // namespace
+#include "app/StartupTrace.h"
 
 int main(int argc, char** argv) {
+    orvalis::startupMark("main");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalis"));
     QApplication::setOrganizationName(QStringLiteral("Corvane SoftWare"));
@@ -61,6 +21,7 @@ int main(int argc, char** argv) {
     orvalis::installQtTranslations(app);
     // libmpv reads numbers in the C locale; Qt has just set the user's.
     std::setlocale(LC_NUMERIC, "C");
+    orvalis::startupMark("application object");
 
     orvalis::IniSettingsStore settings(orvalis::paths::settingsFile());
     orvalis::writeStartupValues(settings, QCoreApplication::applicationFilePath().toStdString());
@@ -86,36 +47,8 @@ int main(int argc, char** argv) {
         case orvalis::SingleInstance::Role::Primary:
             break;
     }
+    orvalis::startupMark("single instance");
 
-    orvalis::MpvBackend::Options engineOptions;
-    engineOptions.hwdec =
-        orvalis::decoding::hwdecOption(orvalis::decoding::hardwareDecoding(settings));
-    orvalis::MpvBackend backend(engineOptions);
-    if (!backend.isValid()) {
-        std::fprintf(stderr, "Orvalis: libmpv could not be started\n");
-        return 1;
-    }
-    orvalis::QtPrompter prompter;
-    orvalis::DbusDesktopServices desktop;
-    orvalis::DbusPowerControl power;
-    orvalis::PlayerWindow window({settings, backend, prompter, desktop, power}, paths);
-    prompter.setParent(&window);
-    QObject::connect(&instance, &orvalis::SingleInstance::listReceived, &window,
-                     &orvalis::PlayerWindow::receiveHandOver);
-    QObject::connect(&window, &orvalis::PlayerWindow::exited, &app, &QApplication::quit,
-                     Qt::QueuedConnection);
-    installTerminationHandler(window);
-    // Media keys, desktop panels and playerctl: the same commands over the session bus.
-    orvalis::cover::CoverArtFiles covers(orvalis::paths::cacheDir());
-    orvalis::MprisPlayer mprisPlayer(
-        window.controller(), [&window] { window.receiveHandOver({}); }, &covers);
-    orvalis::MprisService mpris(mprisPlayer, QDBusConnection::sessionBus());
-    mpris.start();
-    // The main window may hide while sound plays; the player ends only with Exit.
-    QApplication::setQuitOnLastWindowClosed(false);
-    window.start();
-    const int rc = app.exec();
-    // A scheduled power-off is on its way to the system: let it arrive before the end.
-    orvalis::finishPowerOff(power);
-    return rc;
+    orvalis::Assembly assembly(settings, paths);
+    return assembly.run(instance);
 }

@@ -6,15 +6,41 @@
 
 namespace orvalis::geometry {
 
-Rect zoomRect(const Rect& window, Size native, double z, const Rect& screen) {
-    Rect r = window;
-    r.right = r.left + static_cast<int>(native.width * z);
-    r.bottom = r.top + static_cast<int>(native.height * z);
-    if (r.width() < kMinWidth) r.right = r.left + kMinWidth;
-    if (r.height() < kMinHeight) r.bottom = r.top + kMinHeight;
+namespace {
+
+// A size no larger than the screen's, in the same proportions.
+Size fitSize(Size size, const Rect& screen) {
+    const long long w = size.width, h = size.height;
+    const long long sw = screen.width(), sh = screen.height();
+    if (w <= sw && h <= sh) return size;
+    if (w * sh > h * sw) return {static_cast<int>(sw), static_cast<int>(std::max(1LL, h * sw / w))};
+    return {static_cast<int>(std::max(1LL, w * sh / h)), static_cast<int>(sh)};
+}
+
+// Zoom z of the native size, at least 192 x 130, and no larger than the screen.
+Size zoomSize(Size native, double z, const Rect& screen) {
+    const Size zoomed{std::max(static_cast<int>(native.width * z), kMinWidth),
+                      std::max(static_cast<int>(native.height * z), kMinHeight)};
+    return screen.empty() ? zoomed : fitSize(zoomed, screen);
+}
+
+}  // namespace
+
+Rect fitInside(const Rect& window, const Rect& screen) {
+    if (window.empty() || screen.empty()) return window;
+    const Size size = fitSize({window.width(), window.height()}, screen);
+    Rect r{window.left, window.top, window.left + size.width, window.top + size.height};
     if (r.right > screen.right) r = r.moved(screen.right - r.right, 0);
     if (r.bottom > screen.bottom) r = r.moved(0, screen.bottom - r.bottom);
+    if (r.left < screen.left) r = r.moved(screen.left - r.left, 0);
+    if (r.top < screen.top) r = r.moved(0, screen.top - r.top);
     return r;
+}
+
+Rect zoomRect(const Rect& window, Size native, double z, const Rect& screen) {
+    const Size size = zoomSize(native, z, screen);
+    return fitInside({window.left, window.top, window.left + size.width, window.top + size.height},
+                     screen);
 }
 
 int clampTrackHeight(int trackHeight) {
@@ -180,12 +206,13 @@ Rect startPlacement(const SavedPlacement& saved, bool keepAspect, Size idleSize,
     }
     if (r.width() < kMinWidth || r.height() < kMinHeight)
         r = {r.left, r.top, r.left + kIdlePictureSize.width, r.top + kIdlePictureSize.height};
-    if (keepAspect) r = zoomRect(r, idleSize, 1.0, screen);
-    if (r.width() > screen.width() || r.height() > screen.height()) {
-        Rect z = zoomRect(r, idleSize, 1.0, screen);
-        Size size{std::min(z.width(), screen.width()), std::min(z.height(), screen.height())};
-        return centred(size, screen);
+    const Size idle = zoomSize(idleSize, 1.0, screen);
+    if (keepAspect) {
+        r = {r.left, r.top, r.left + idle.width, r.top + idle.height};
+        if (r.right > screen.right) r = r.moved(screen.right - r.right, 0);
+        if (r.bottom > screen.bottom) r = r.moved(0, screen.bottom - r.bottom);
     }
+    if (r.width() > screen.width() || r.height() > screen.height()) return centred(idle, screen);
     if (!r.intersects(screen)) return centred({r.width(), r.height()}, screen);
     return r;
 }

@@ -40,8 +40,12 @@ inline constexpr Size kIdlePictureSize{366, 272};
 
 enum class ScreenMode { Normal, FullScreen, Maximized };
 
-// Zoom by factor z (0.5, 1, 1.5, 2) of the native size, at least 192 x 130, moved left/up so
-// that it stays on the screen.
+// The window inside the screen's available area: one larger than the area is made smaller
+// with its proportions kept, and then moved in so that no edge lies outside.
+Rect fitInside(const Rect& window, const Rect& screen);
+
+// Zoom by factor z (0.5, 1, 1.5, 2) of the native size, at least 192 x 130, fitted inside
+// the screen.
 Rect zoomRect(const Rect& window, Size native, double z, const Rect& screen);
 
 // "Track Height" as the transport bar uses it: a stored 0 (an imported settings file that

@@ -34,6 +34,11 @@ std::optional<CommandId> mapWheel(bool up, KeyModifiers mods, int mouseWheel) {
     }
 }
 
+int wheelTurn(int deltaX, int deltaY, KeyModifiers modifiers) {
+    if (deltaY != 0) return deltaY;
+    return modifiers.alt ? deltaX : 0;
+}
+
 std::optional<CommandId> mapWheelClick(int wheelClick) {
     switch (wheelClick) {
         case 0:

@@ -22,6 +22,11 @@ struct MouseOptions {
 // next or previous bookmark, as Shift+Right and Shift+Left do.
 std::optional<CommandId> mapWheel(bool up, KeyModifiers modifiers, int mouseWheel);
 
+// The wheel's movement in one event, from both of its deltas: the window system may give
+// Alt + wheel as a sideways turn (X11 does), which is still the same wheel. Other sideways
+// turns (a tilted wheel, a touchpad) are not the wheel's.
+int wheelTurn(int deltaX, int deltaY, KeyModifiers modifiers);
+
 // A press of the wheel.
 std::optional<CommandId> mapWheelClick(int wheelClick);
 

@@ -7,6 +7,7 @@
 #include "app/Naming.h"
 #include "app/SettingsKeys.h"
 #include "app/Startup.h"
+#include "player/OsdMessages.h"
 
 namespace orvalis {
 
@@ -328,16 +329,18 @@ void PlayerController::startOfPlayback() {
 
     state_.aspect = static_cast<double>(state_.native.width) / state_.native.height;
     if (!state_.fullScreen() && settings_.keepAspect) {
+        // A picture larger than the screen gets a window that fits, in its proportions.
+        const Rect screen = view_.screenRect();
         Rect r = view_.windowRect();
         if (hasVideo) {
             r.right = r.left + state_.native.width;
             r.bottom = r.top + static_cast<int>(r.width() / state_.aspect);
-            applyWindowRect(r);
+            applyWindowRect(geometry::fitInside(r, screen));
         }
         if (e.flags().captionsLoaded) {
             r = geometry::rectForNativeSize(view_.windowRect(), state_.native, caption_.captionSpace,
                                             &state_.aspect);
-            applyWindowRect(r);
+            applyWindowRect(geometry::fitInside(r, screen));
         }
     }
     relayout();
@@ -609,14 +612,7 @@ void PlayerController::pressPlayButtons() {
 }
 
 void PlayerController::announceRate(double rate) {
-    if (!osd_ || store_.getInt(sections::Config, "Show Tooltip Speed", 1) == 0) return;
-    char text[64];
-    if (rate >= 0.5) {
-        std::snprintf(text, sizeof text, "재생 속도 : %.1fX", rate);
-    } else {
-        std::snprintf(text, sizeof text, "재생 속도 : %.2fX", rate);
-    }
-    osd_->show(text, 0);
+    if (osd_ && osd::switchOn(store_, osd::Switch::Speed)) osd_->show(osd::speedText(rate), 0);
 }
 
 }  // namespace orvalis

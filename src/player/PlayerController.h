@@ -90,6 +90,11 @@ public:
     void showMainWindow();
     void showTransportBar(bool shown);
     void minimize();
+    // The window manager's own maximize and minimize (its buttons and keys, wmctrl):
+    // maximize restores the window and toggles full screen; minimize takes the transport
+    // bar away, the window manager having minimised the window.
+    void systemMaximize();
+    void systemMinimized();
 
     // A second start's paths; none only brings the window forward.
     void receiveHandOver(const std::vector<std::string>& paths);
@@ -184,7 +189,7 @@ private:
     void endOfMedium();
     void startOfPlayback();
     void determineIdleSize();
-    void enterFullScreen();
+    void enterFullScreen(const std::optional<geometry::Rect>& normal = std::nullopt);
     void leaveFullScreen();
     void writeScreenRect(const geometry::Rect& r);
     void zoomTo(double factor);
@@ -196,6 +201,7 @@ private:
     void setRepeatPoint(CommandId id);
     void growOrShrink(bool grow);
     void showMessage(const std::string& text, int durationMs = 0);
+    void showPanScan();
     void pointerHideTick();
     void barAutoHideTick();
 

@@ -9,28 +9,14 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 
 #include "app/AppPaths.h"
 #include "app/AtomicFile.h"
 #include "app/Startup.h"
-#include "controlpanel/ControlPanel.h"
-#include "engine/MpvSoundPlayer.h"
-#include "extras/BookmarkService.h"
-#include "extras/CaptureService.h"
-#include "extras/ShutdownDialog.h"
-#include "extras/ShutdownService.h"
-#include "extras/StreamAddressDialog.h"
-#include "settings/FileAssociations.h"
-#include "settings/PageValues.h"
-#include "settings/SettingsSheet.h"
-#include "captions/CaptionController.h"
-#include "captions/CaptionRenderer.h"
 #include "engine/MpvBackend.h"
 #include "player/KeyMap.h"
-#include "player/OsdTip.h"
-#include "player/PlayerDialogs.h"
-#include "playlist/PlaylistWindow.h"
 #include "player/VideoSurface.h"
 
 namespace orvalis {
@@ -46,141 +32,28 @@ QColor colourOf(int colorref) {
     return QColor(colorref & 0xFF, (colorref >> 8) & 0xFF, (colorref >> 16) & 0xFF);
 }
 
-// libmpv's raw screenshot of the video, as the capture takes it.
-void requestFrame(MpvBackend& backend, CaptureService::FrameAnswer answer) {
-    backend.grabFrame([answer = std::move(answer)](std::optional<MpvBackend::VideoFrame> f) {
-        answer(f ? RawFrame::copyOf(f->pixels.data(), f->width, f->height,
-                                    static_cast<std::ptrdiff_t>(f->stride), f->format)
-                 : std::nullopt);
-    });
-}
-
 }  // namespace
 
-PlayerWindow::PlayerWindow(Services services, std::vector<std::string> commandLinePaths)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint),
-      backend_(services.backend),
-      settings_(services.settings),
-      prompter_(services.prompter) {
-    SettingsStore& settings = services.settings;
-    MpvBackend& backend = services.backend;
-    Prompter& prompter = services.prompter;
-    DesktopServices& desktop = services.desktop;
+PlayerWindow::PlayerWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint) {
     setWindowTitle(QString::fromLatin1(kWindowTitle));
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
     setAcceptDrops(true);
     setMinimumSize(geometry::kMinWidth, geometry::kMinHeight);
-    timers_ = std::make_unique<QtTimerService>([this](TimerId id) { controller_->onTimer(id); }, this);
-    controller_ = std::make_unique<PlayerController>(
-        PlayerController::Services{settings, *timers_, backend, *this, desktop, prompter},
-        std::move(commandLinePaths));
-    controller_->onExited = [this] {
-        if (playlist_) {
-            playlist_->saveNow();
-            playlist_->hide();
-        }
-        hide();
-        emit exited();
-    };
-    osd_ = std::make_unique<OsdTip>(*timers_, [this] {
-        const QRect client(mapToGlobal(QPoint(0, 0)), size());
-        const QPoint cursor = QCursor::pos();
-        osd::Placement p;
-        p.client = {client.left(), client.top(), client.left() + client.width(),
-                    client.top() + client.height()};
-        p.mainWindowShown = controller_->windowSettings().showMainDlg && isVisible();
-        p.barShown = controller_->state().barShown;
-        p.barHeight = controller_->state().barHeight;
-        p.cursor = {cursor.x(), cursor.y()};
-        return p;
-    });
-    controller_->attachOsd(osd_.get());
-    PlaylistHost host;
-    host.openPath = [this](const std::string& path) { controller_->engine().openFile(path); };
-    host.runCommand = [this](CommandId id) { controller_->runCommand(id); };
-    host.mediaLoaded = [this] { return controller_->engine().flags().loaded; };
-    host.playerShown = [this] { return controller_->windowSettings().showMainDlg; };
-    host.playerInScreenMode = [this] { return controller_->state().fullScreen(); };
-    host.minimizePlayer = [this] { controller_->minimize(); };
-    host.showPlayerMenu = [this] { showContextMenu(QCursor::pos()); };
-    host.playerRect = [this]() -> std::optional<Rect> { return windowRect(); };
-    host.showTip = [this](const std::string& text, int ms) {
-        const QPoint at = QCursor::pos();
-        osd_->showAt(text, {at.x(), at.y()}, ms);
-    };
-    playlist_ = new PlaylistWindow(settings, prompter, std::move(host), this);
-    controller_->attachPlaylist(&playlist_->port());
-    passKeyToPlaylist = [this](QKeyEvent* event) {
-        if (event->key() >= Qt::Key_0 && event->key() <= Qt::Key_5)
-            playlist_->transparencyKey(event->key() - Qt::Key_0);
-    };
-
-    dialogs_ = new PlayerDialogs(this, *controller_, desktop);
-    dialogs_->streamAddressDialog = [this] { return StreamAddressDialog::ask(this, settings_, prompter_); };
-    controller_->attachDialogs(dialogs_);
-
-    shutdown_ = std::make_unique<ShutdownService>(
-        ShutdownService::Player{*timers_, *osd_, [this] { controller_->closeFile(); },
-                                [this] { controller_->exit(); }},
-        services.power, settings);
-    shutdown_->setDialog([this] {
-        return ShutdownDialog::ask(this, settings_, controller_->engine().flags().loaded);
-    });
-    controller_->attachShutdown(shutdown_.get());
-
-    sound_ = std::make_unique<MpvSoundPlayer>(MpvSoundPlayer::Options{}, this);
-    associations_ = std::make_unique<DesktopAssociations>(
-        AssociationPlaces::forCurrentUser(QCoreApplication::applicationFilePath().toStdString()));
-    // The sheet's seven pages (and the list of installed fonts) are built at its first use,
-    // not at every start.
-    lazySheet_.create = [this] {
-        if (!sheet_) {
-            sheet_ = std::make_unique<SettingsSheet>(
-                SettingsSheet::Services{settings_, prompter_, SheetEnvironment::current(settings_),
-                                        associations_.get(), paths::dataDir(), sound_.get(), {}},
-                this);
-        }
-        return sheet_.get();
-    };
-    controller_->attachSettingsSheet(&lazySheet_);
-
-    surface_ = new VideoSurface(backend_, this);
-    surface_->setGeometry(rect());
-    surface_->installEventFilter(this);
-
-    panel_ = new ControlPanel(
-        settings, [this](CommandId id) { controller_->runCommand(id); }, *controller_, this);
-    panel_->hide();
-    controller_->attachTransport(panel_);
-
-    bookmarks_ =
-        std::make_unique<BookmarkService>(settings, BookmarkStore::defaultFilePath(), *osd_);
-    bookmarks_->setTransport(panel_);
-    controller_->attachBookmarks(bookmarks_.get());
-    capture_ = std::make_unique<CaptureService>(
-        CaptureService::Player{controller_->engine(),
-                               [this](bool busy) { controller_->setBusyCursor(busy); },
-                               [this](CaptureService::FrameAnswer answer) {
-                                   requestFrame(backend_, std::move(answer));
-                               }},
-        *osd_, sound_.get(), settings, paths::picturesDir());
-    controller_->attachCapture(capture_.get());
-    const QScreen* primary = QGuiApplication::primaryScreen();
-    captionRenderer_ = std::make_unique<CaptionRenderer>(
-        primary ? primary->logicalDotsPerInch() : 96.0, devicePixelRatioF());
-    captionRenderer_->imageChanged = [this](const QImage& image, QPoint at) {
-        surface_->setCaptionImage(image, at);
-    };
-    captions_ = std::make_unique<CaptionController>(
-        CaptionController::Services{*controller_, controller_->captionStyle(), settings, *timers_,
-                                    *captionRenderer_, prompter, desktop, osd_.get(), &backend_});
-    controller_->attachCaptions(captions_.get());
 }
 
 PlayerWindow::~PlayerWindow() = default;
 
-void PlayerWindow::start() { controller_->initialise(); }
+void PlayerWindow::attach(PlayerController& controller, MpvBackend& backend) {
+    controller_ = &controller;
+    backend_ = &backend;
+}
+
+void PlayerWindow::setVideoSurface(VideoSurface* surface) {
+    surface_ = surface;
+    surface_->setGeometry(rect());
+    surface_->installEventFilter(this);
+}
 
 void PlayerWindow::receiveHandOver(const std::vector<std::string>& paths) {
     if (isMinimized()) showNormal();
@@ -212,7 +85,7 @@ void PlayerWindow::setPictureLayout(const geometry::Layout& layout, geometry::Sc
     const auto& st = controller_->state();
     const geometry::VideoPlacement p =
         geometry::placementFor(layout, {width(), height()}, st.native, mode);
-    backend_.setVideoPlacement(p.marginLeft, p.marginTop, p.marginRight, p.marginBottom,
+    backend_->setVideoPlacement(p.marginLeft, p.marginTop, p.marginRight, p.marginBottom,
                                p.keepAspect, p.zoom);
 }
 
@@ -319,8 +192,9 @@ void PlayerWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void PlayerWindow::wheelEvent(QWheelEvent* event) {
-    const int notches = wheel_.add(event->angleDelta().y());
     const KeyModifiers modifiers = KeyModifiers::fromBits(static_cast<unsigned>(event->modifiers()));
+    const QPoint delta = event->angleDelta();
+    const int notches = wheel_.add(wheelTurn(delta.x(), delta.y(), modifiers));
     const int mouseWheel = MouseOptions::read(controller_->store()).mouseWheel;
     for (int i = 0; i < std::abs(notches); ++i) {
         if (auto command = mapWheel(notches > 0, modifiers, mouseWheel)) controller_->runCommand(*command);
@@ -471,6 +345,7 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 
 void PlayerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    if (!controller_) return;
     surface_->setGeometry(rect());
     controller_->sized();
     keepPlaylistDocked();
@@ -478,16 +353,36 @@ void PlayerWindow::resizeEvent(QResizeEvent* event) {
 
 void PlayerWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
+    if (!controller_) return;
     controller_->moved();
     keepPlaylistDocked();
 }
 
+// The window manager's maximize and minimize (its buttons, its keys, wmctrl) are the
+// player's own system commands, not a big window or a bar left standing.
+void PlayerWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !controller_) return;
+    const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+    const Qt::WindowStates now = windowState();
+    if ((now & Qt::WindowMaximized) && !(before & Qt::WindowMaximized)) {
+        // After the window system has finished with this change.
+        QTimer::singleShot(0, this, [this] {
+            if (!(windowState() & Qt::WindowMaximized)) return;
+            setWindowState(windowState() & ~Qt::WindowMaximized);
+            controller_->systemMaximize();
+        });
+    } else if ((now & Qt::WindowMinimized) && !(before & Qt::WindowMinimized)) {
+        controller_->systemMinimized();
+    }
+}
+
 void PlayerWindow::keepPlaylistDocked() {
     const QRect now = geometry();
-    if (!playlist_ || isFullScreen()) return;
-    if (dockedTo_.isValid() && playlist_->isVisible() && now != dockedTo_) {
+    if (!docked_ || isFullScreen()) return;
+    if (dockedTo_.isValid() && docked_->isVisible() && now != dockedTo_) {
         const QRect old = dockedTo_;
-        QRect list = playlist_->geometry();
+        QRect list = docked_->geometry();
         auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
         const bool besideRight = near(list.left(), old.right() + 1);
         const bool besideLeft = near(list.right() + 1, old.left());
@@ -497,7 +392,7 @@ void PlayerWindow::keepPlaylistDocked() {
         if (below) list.moveTop(now.bottom() + 1);
         if ((besideRight || besideLeft) && near(list.top(), old.top())) list.moveTop(now.top());
         if (below && near(list.left(), old.left())) list.moveLeft(now.left());
-        if (list != playlist_->geometry()) playlist_->setGeometry(list);
+        if (list != docked_->geometry()) docked_->setGeometry(list);
     }
     dockedTo_ = now;
 }

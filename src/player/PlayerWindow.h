@@ -7,61 +7,37 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopServices.h"
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
 #include "player/MouseMap.h"
 #include "player/PlayerController.h"
 #include "player/PlayerPorts.h"
-#include "player/QtTimerService.h"
 
 namespace orvalis {
 
-class BookmarkService;
-class CaptureService;
-class ControlPanel;
 class MpvBackend;
-class MpvSoundPlayer;
-class PowerControl;
-class SettingsSheet;
-class ShutdownService;
-class DesktopAssociations;
 class VideoSurface;
-class PlaylistWindow;
-class OsdTip;
-class PlayerDialogs;
-class CaptionRenderer;
-class CaptionController;
 
 // The main window: frameless, moved by dragging its inside and resized by its border zones.
-// It turns window events into calls of the PlayerController and draws what it is told.
+// It turns window events into calls of the PlayerController and draws what it is told; the
+// program's assembly builds everything else around it.
 class PlayerWindow final : public QWidget, public PlayerView {
     Q_OBJECT
 public:
-    // What the window needs from outside: the store, libmpv, dialogs, the desktop.
-    struct Services {
-        SettingsStore& settings;
-        MpvBackend& backend;
-        Prompter& prompter;
-        DesktopServices& desktop;
-        PowerControl& power;
-    };
-    PlayerWindow(Services services, std::vector<std::string> commandLinePaths);
+    PlayerWindow();
     ~PlayerWindow() override;
+
+    // What the window's events go to and what it draws with; given once, before it shows.
+    void attach(PlayerController& controller, MpvBackend& backend);
+    // The picture: it covers the window, and its mouse belongs to the window.
+    void setVideoSurface(VideoSurface* surface);
+    // A window docked to one of our edges follows our moves and resizes.
+    void setDockedWindow(QWidget* window) { docked_ = window; }
 
     PlayerController& controller() { return *controller_; }
     MediaEngine& engine() { return controller_->engine(); }
     VideoSurface& videoSurface() { return *surface_; }
-    CaptionController& captionController() { return *captions_; }
 
-    // Reads the settings, places the window and shows it (or hides it as the settings say).
-    void start();
+    // A second start: brings the window forward and hands the list on.
     void receiveHandOver(const std::vector<std::string>& paths);
-    void exitPlayer() { controller_->exit(); }
-    OsdTip& osd() { return *osd_; }
-    ControlPanel& transportBar() { return *panel_; }
-    PlaylistWindow& playlistWindow() { return *playlist_; }
-    PlayerDialogs& dialogs() { return *dialogs_; }
     // Keys that the key map hands to the playlist window (Ctrl + 0…5).
     std::function<void(QKeyEvent*)> passKeyToPlaylist;
     // Shows the context menu at a screen point (also asked for by the playlist window).
@@ -86,9 +62,6 @@ public:
     bool shiftHeld() const override;
     bool ctrlHeld() const override;
 
-signals:
-    void exited();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -101,29 +74,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-
-    MpvBackend& backend_;
-    SettingsStore& settings_;
-    Prompter& prompter_;
-    std::unique_ptr<QtTimerService> timers_;
-    std::unique_ptr<PlayerController> controller_;
-    PlaylistWindow* playlist_ = nullptr;
-    std::unique_ptr<OsdTip> osd_;
-    std::unique_ptr<ShutdownService> shutdown_;
-    std::unique_ptr<MpvSoundPlayer> sound_;
-    std::unique_ptr<DesktopAssociations> associations_;
-    std::unique_ptr<SettingsSheet> sheet_;
-    struct LazySheet final : SettingsSheetPort {
-        std::function<SettingsSheetPort*()> create;
-        bool run() override { return create()->run(); }
-    } lazySheet_;
-    std::unique_ptr<BookmarkService> bookmarks_;
-    std::unique_ptr<CaptureService> capture_;
-    PlayerDialogs* dialogs_ = nullptr;
-    ControlPanel* panel_ = nullptr;
+    PlayerController* controller_ = nullptr;
+    MpvBackend* backend_ = nullptr;
+    QWidget* docked_ = nullptr;
     WheelAccumulator wheel_;
     VideoSurface* surface_ = nullptr;
     QImage backgroundImage_;
@@ -140,9 +97,6 @@ private:
     // The last normal geometry, so that a playlist window docked to an edge follows it.
     QRect dockedTo_;
     void keepPlaylistDocked();
-
-    std::unique_ptr<CaptionRenderer> captionRenderer_;
-    std::unique_ptr<CaptionController> captions_;
 };
 
 }  // namespace orvalis

@@ -1,11 +1,11 @@
 // The player window's picture geometry and screen modes: layout of the picture, zoom and
 // aspect, full screen, the hidden main window, the transport-bar band and window drags.
 #include <algorithm>
-#include <cstdio>
 
 #include "app/SettingsKeys.h"
 #include "app/TextCodec.h"
 #include "player/Jumps.h"
+#include "player/OsdMessages.h"
 #include "player/PlayerController.h"
 
 namespace orvalis {
@@ -70,10 +70,10 @@ void PlayerController::writeScreenRect(const Rect& r) {
     store_.putInt(sections::Screen, "bottom", r.bottom);
 }
 
-void PlayerController::enterFullScreen() {
+void PlayerController::enterFullScreen(const std::optional<Rect>& normal) {
     if (state_.fullScreen()) return;
     snapping_ = false;
-    state_.normalRect = view_.windowRect();
+    state_.normalRect = normal ? *normal : view_.windowRect();
     state_.mode = ScreenMode::FullScreen;
     state_.playlistShownBeforeFullScreen = playlist_ && playlist_->isShown();
     if (playlist_) playlist_->setShown(false);
@@ -153,37 +153,28 @@ void PlayerController::setAspect(geometry::AspectChoice choice) {
                                                 caption_.captionSpace, &state_.aspect));
 }
 
-namespace {
-
-std::string panScanText(int value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "Pan & Scan: %d %%", value);
-    return text;
+void PlayerController::showPanScan() {
+    if (osd_ && osd::switchOn(store_, osd::Switch::PanScan)) osd_->show(osd::panScanText(state_.panScan), 0);
 }
-
-}  // namespace
 
 void PlayerController::panScanLess() {
     if (!state_.fullScreen()) return;
     state_.panScan = geometry::panScanLess(state_.panScan);
     relayout();
-    if (osd_ && store_.getInt(sections::Config, "Show Tooltip PanScan", 1) != 0)
-        osd_->show(panScanText(state_.panScan), 0);
+    showPanScan();
 }
 
 void PlayerController::panScanMore() {
     if (!state_.fullScreen()) return;
     state_.panScan = geometry::panScanMore(state_.panScan);
     relayout();
-    if (osd_ && store_.getInt(sections::Config, "Show Tooltip PanScan", 1) != 0)
-        osd_->show(panScanText(state_.panScan), 0);
+    showPanScan();
 }
 
 void PlayerController::panScanNone() {
     state_.panScan = 0;
     relayout();
-    if (osd_ && store_.getInt(sections::Config, "Show Tooltip PanScan", 1) != 0)
-        osd_->show(panScanText(state_.panScan), 0);
+    showPanScan();
 }
 
 void PlayerController::hideMainWindow() {
@@ -232,6 +223,19 @@ void PlayerController::minimize() {
     showTransportBar(false);
     view_.minimize();
 }
+
+void PlayerController::systemMaximize() {
+    if (state_.fullScreen()) {
+        leaveFullScreen();
+        return;
+    }
+    // The window manager may already have made the window big: the normal rectangle is ours.
+    const Rect normal = state_.normalRect;
+    view_.setWindowRect(normal);
+    enterFullScreen(normal);
+}
+
+void PlayerController::systemMinimized() { showTransportBar(false); }
 
 PlayerController::PointerAction PlayerController::pointerMoved(Point client) {
     if (state_.trackDragging || state_.rangeEditing || state_.barHold) return PointerAction::None;
@@ -339,6 +343,7 @@ Rect PlayerController::sizing(const Rect& proposed, geometry::SizingEdge edge) {
     if (settings_.keepAspect && !state_.fullScreen()) r = geometry::keepProportions(r, edge, state_.aspect);
     if (r.width() < geometry::kMinWidth) r.right = r.left + geometry::kMinWidth;
     if (r.height() < geometry::kMinHeight) r.bottom = r.top + geometry::kMinHeight;
+    if (!state_.fullScreen()) state_.normalRect = r;
     return r;
 }
 

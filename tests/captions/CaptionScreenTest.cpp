@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/Assembly.h"
 #include "app/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "engine/MpvBackend.h"
@@ -89,19 +90,21 @@ Count subtitlePixels(const QImage& frame, int top, int bottom) {
 struct Player {
     explicit Player(test::MemorySettingsStore& settings)
         : backend({.videoOutput = true, .audioOutput = false}),
-          window({settings, backend, prompter, desktop, power}, {}) {
-        window.start();
+          assembly({settings, backend, prompter, desktop, power}, {}),
+          window(assembly.window()) {
+        assembly.start();
         if (waitUntil([&] { return window.videoSurface().rendererReady(); }, 10000))
             keepGlDriverLoaded();
     }
-    ~Player() { window.exitPlayer(); }
+    ~Player() { assembly.exitPlayer(); }
     test::FakePrompter prompter;
     test::FakeDesktop desktop;
     struct NoPower final : PowerControl {
         void powerOff() override { ADD_FAILURE() << "no test may power off"; }
     } power;
     MpvBackend backend;
-    PlayerWindow window;
+    Assembly assembly;
+    PlayerWindow& window;
 };
 
 }  // namespace
@@ -117,7 +120,7 @@ TEST(CaptionScreen, TheDemoClipShowsItsCaptionInItsColourInsideItsOutline) {
     ASSERT_TRUE(window.videoSurface().rendererReady());
 
     window.engine().openFile(clip);
-    const CaptionController& captions = window.captionController();
+    const CaptionController& captions = player.assembly.captionController();
     ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
     EXPECT_TRUE(window.engine().flags().captionsLoaded);
     ASSERT_TRUE(waitUntil([&] { return !captions.picture().empty(); }, 8000));
@@ -168,7 +171,7 @@ TEST(CaptionScreen, ASoundWithCaptionsShowsThemOverTheBackground) {
     ASSERT_TRUE(window.videoSurface().rendererReady());
 
     window.engine().openFile(dir + "/song.mp3");
-    const CaptionController& captions = window.captionController();
+    const CaptionController& captions = player.assembly.captionController();
     ASSERT_TRUE(waitUntil([&] { return !captions.picture().empty(); }, 8000));
     window.engine().pause();
     EXPECT_FALSE(window.videoSurface().showsVideo());
@@ -197,7 +200,7 @@ TEST(CaptionScreen, ASubRipFileBesideTheClipShowsItsLinesInTheirColours) {
     ASSERT_TRUE(window.videoSurface().rendererReady());
 
     window.engine().openFile(dir + "/film.mp4");
-    const CaptionController& captions = window.captionController();
+    const CaptionController& captions = player.assembly.captionController();
     ASSERT_TRUE(waitUntil([&] { return !captions.picture().empty(); }, 15000));
     EXPECT_TRUE(window.engine().flags().captionsLoaded);
     window.engine().pause();
@@ -232,7 +235,7 @@ TEST(CaptionScreen, AClipsOwnKoreanTrackIsDrawnByLibmpvAndTheCaptionCommandsWork
     Player player(settings);
     PlayerWindow& window = player.window;
     ASSERT_TRUE(window.videoSurface().rendererReady());
-    const CaptionController& captions = window.captionController();
+    const CaptionController& captions = player.assembly.captionController();
 
     window.engine().openFile(clip);
     ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
@@ -265,7 +268,7 @@ TEST(CaptionScreen, AClipsOwnKoreanTrackIsDrawnByLibmpvAndTheCaptionCommandsWork
     EXPECT_TRUE(captions.picture().empty());  // our own drawing stays out of it
 
     window.controller().runCommand(CommandId::CaptionLanguage);
-    EXPECT_EQ(window.osd().text().toStdString(), "자막 언어 : 영어 (English)");
+    EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 언어 : 영어 (English)");
     EXPECT_EQ(captions.embeddedTrack(), 1);
     QImage english;
     waitUntil(
@@ -286,7 +289,7 @@ TEST(CaptionScreen, AClipsOwnKoreanTrackIsDrawnByLibmpvAndTheCaptionCommandsWork
 
     // Two seconds later: at 1 s the track is not due yet.
     for (int i = 0; i < 4; ++i) window.controller().runCommand(CommandId::CaptionSyncLater);
-    EXPECT_EQ(window.osd().text().toStdString(), "자막 싱크 : 2.0초 느림");
+    EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 싱크 : 2.0초 느림");
     EXPECT_EQ(subtitlePixels(waitForText(false), 0, 240).inside, 0);
     window.controller().runCommand(CommandId::CaptionSyncReset);
     EXPECT_GT(subtitlePixels(waitForText(true), 120, 240).inside, 100);

@@ -10,14 +10,19 @@ namespace {
 const Rect kScreen{0, 0, 1280, 1024};
 }
 
-TEST(Geometry, ZoomKeepsTheMinimumAndStaysOnTheScreen) {
+TEST(Geometry, ZoomKeepsTheMinimumAndFitsTheScreen) {
     EXPECT_EQ(zoomRect({100, 100, 400, 300}, {320, 240}, 0.5, kScreen), (Rect{100, 100, 292, 230}));
     EXPECT_EQ(zoomRect({100, 100, 400, 300}, {320, 240}, 1.5, kScreen), (Rect{100, 100, 580, 460}));
-    // 1024 wide at 2.0 is 2048: moved left so it ends at the screen's right edge.
-    Rect z = zoomRect({300, 100, 400, 200}, {1024, 400}, 2.0, kScreen);
-    EXPECT_EQ(z.right, 1280);
-    EXPECT_EQ(z.width(), 2048);
+    // 1024 x 400 at 2.0 is 2048 x 800: made as wide as the screen, in its proportions.
+    EXPECT_EQ(zoomRect({300, 100, 400, 200}, {1024, 400}, 2.0, kScreen), (Rect{0, 100, 1280, 600}));
     EXPECT_EQ(zoomRect({0, 900, 100, 1000}, {320, 240}, 1.0, kScreen).bottom, 1024);
+    // A 1080p picture on a 1280 x 800 screen whose panel takes the top 30 pixels.
+    const Rect small{0, 30, 1280, 800};
+    EXPECT_EQ(zoomRect({600, 400, 966, 672}, {1920, 1080}, 1.0, small), (Rect{0, 80, 1280, 800}));
+    // Fitting keeps what already fits, and moves in what hangs over an edge.
+    EXPECT_EQ(fitInside({10, 40, 650, 400}, small), (Rect{10, 40, 650, 400}));
+    EXPECT_EQ(fitInside({-50, 0, 590, 360}, small), (Rect{0, 30, 640, 390}));
+    EXPECT_EQ(fitInside({0, 0, 1280, 1600}, small), (Rect{0, 30, 616, 800}));
 }
 
 TEST(Geometry, BorderZonesInTheirOrder) {
@@ -104,6 +109,8 @@ TEST(Geometry, StartPlacement) {
     EXPECT_EQ(startPlacement({0, 0, 100000, 90000}, false, kIdlePictureSize, screen),
               (Rect{777, 404, 1143, 676}));
     EXPECT_EQ(startPlacement({10, 10, 10, 10}, false, kIdlePictureSize, screen), (Rect{10, 10, 376, 282}));
+    // A background picture larger than the screen: the idle window fits, in its proportions.
+    EXPECT_EQ(startPlacement({}, true, {3000, 1000}, screen), (Rect{0, 220, 1920, 860}));
 }
 
 TEST(Geometry, SnappingWithinFifteenPixels) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdlib>
+
 #include "app/SettingsKeys.h"
 #include "engine/FakeBackend.h"
 #include "player/PlayerController.h"
@@ -100,6 +103,11 @@ TEST_F(ControllerTest, StartOfPlaybackSizesTheWindowToThePicture) {
     EXPECT_FALSE(controller.engine().flags().opening);
     EXPECT_TRUE(timers.isActive(TimerId::PlaybackTick));
     EXPECT_FALSE(backend.paused);
+
+    // A 1080p picture on a 1280 x 800 screen: the window fits the screen, in proportion.
+    view.screen = {0, 0, 1280, 800};
+    play("/m/big.mkv", {20.0, true, 1920, 1080, {}});
+    EXPECT_EQ(view.rect, (Rect{0, 80, 1280, 800}));
 }
 
 TEST_F(ControllerTest, SkipStartAndSkipEnd) {
@@ -343,6 +351,25 @@ TEST_F(ControllerTest, FullScreenKeepsTheNormalRectangle) {
     EXPECT_EQ(store.getInt(sections::Screen, "right", 0), normal.right);
 }
 
+// The window manager's maximize toggles full screen from the normal rectangle, even when
+// it has already made the window big; its minimize takes the transport bar away.
+TEST_F(ControllerTest, TheWindowManagersMaximizeAndMinimize) {
+    start();
+    const Rect normal = view.rect;
+    controller.showTransportBar(true);
+    controller.systemMinimized();
+    EXPECT_FALSE(controller.state().barShown);
+    EXPECT_FALSE(transport.shown);
+    view.rect = {0, 0, 1920, 1080};
+    controller.systemMaximize();
+    EXPECT_TRUE(view.fullScreen);
+    EXPECT_EQ(controller.state().mode, ScreenMode::FullScreen);
+    EXPECT_EQ(store.getInt(sections::Screen, "right", 0), normal.right);
+    controller.systemMaximize();
+    EXPECT_FALSE(view.fullScreen);
+    EXPECT_EQ(view.rect, normal);
+}
+
 TEST_F(ControllerTest, ThePointerHidesTwoSecondsAfterItStopsInFullScreen) {
     start();
     playlist.shown = false;
@@ -487,4 +514,55 @@ TEST_F(ControllerTest, CloseFileReturnsToTheIdlePicture) {
     EXPECT_EQ(transport.state, "disabled");
     EXPECT_FALSE(desktop.inhibited);
     EXPECT_FALSE(view.layout.showsVideo);
+}
+
+namespace {
+
+struct LastMessage final : OsdPort {
+    void show(const std::string& t, int) override { text = t; }
+    void showAt(const std::string& t, geometry::Point, int) override { text = t; }
+    void hide() override { text.clear(); }
+    std::string text;
+};
+
+// Numbers written with a decimal comma, as many users' settings have them: a locale built
+// for the test (false when the system cannot build one).
+bool useDecimalComma() {
+    const std::string dir = test::freshDir("comma-locale");
+    test::writeFile(dir + "/comma.src",
+                    "LC_NUMERIC\ndecimal_point \"<U002C>\"\nthousands_sep \"\"\n"
+                    "grouping -1\nEND LC_NUMERIC\n");
+    const std::string build = "localedef -c -i '" + dir + "/comma.src' -f UTF-8 '" + dir +
+                              "/xx_XX.UTF-8' >/dev/null 2>&1";
+    [[maybe_unused]] int rc = std::system(build.c_str());
+    ::setenv("LOCPATH", dir.c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "xx_XX.UTF-8") != nullptr;
+}
+
+}  // namespace
+
+// The speed and pan & scan messages come out the same whatever the user's number format.
+TEST_F(ControllerTest, SpeedAndPanScanMessagesIgnoreTheNumberFormat) {
+    LastMessage osd;
+    controller.attachOsd(&osd);
+    start();
+    play("/m/a.avi");
+    const bool comma = useDecimalComma();
+    controller.runCommand(CommandId::RateHalf);
+    const std::string half = osd.text;
+    controller.runCommand(CommandId::RateHalf);
+    const std::string quarter = osd.text;
+    controller.toggleFullScreen();
+    controller.panScanMore();
+    const std::string panScan = osd.text;
+    std::setlocale(LC_NUMERIC, "C");
+    ::unsetenv("LOCPATH");
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma could be built";
+    EXPECT_EQ(half, "재생 속도 : 0.5X");
+    EXPECT_EQ(quarter, "재생 속도 : 0.25X");
+    EXPECT_EQ(panScan, "Pan & Scan: 2 %");
+    store.putInt(sections::Config, "Show Tooltip Speed", 0);
+    osd.text.clear();
+    controller.runCommand(CommandId::RateNormal);
+    EXPECT_EQ(osd.text, "");
 }

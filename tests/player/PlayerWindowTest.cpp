@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "app/AppPaths.h"
+#include "app/Assembly.h"
 #include "app/SettingsKeys.h"
 #include "controlpanel/ControlPanel.h"
 #include "controlpanel/Wedge.h"
@@ -41,10 +42,11 @@ class WindowTest : public ::testing::Test {
 protected:
     WindowTest()
         : backend({.videoOutput = true, .audioOutput = false}),
-          window({store, backend, prompter, desktop, power}, {}) {}
+          player({store, backend, prompter, desktop, power}, {}),
+          window(player.window()) {}
 
     void startWith(const std::string& file) {
-        window.start();
+        player.start();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         window.receiveHandOver({file});
         ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000))
@@ -58,7 +60,8 @@ protected:
         void powerOff() override { ADD_FAILURE() << "no test may power off"; }
     } power;
     MpvBackend backend;
-    PlayerWindow window;
+    Assembly player;
+    PlayerWindow& window;
 };
 
 }  // namespace
@@ -84,6 +87,28 @@ TEST_F(WindowTest, FullScreenCoversTheScreenAndComesBack) {
         << window.geometry().x() << "," << window.geometry().y() << " " << window.geometry().width()
         << "x" << window.geometry().height() << " wanted " << normal.x() << "," << normal.y();
     EXPECT_FALSE(window.isFullScreen());
+}
+
+// The window manager's maximize (its button, its keys, wmctrl) toggles full screen as Enter
+// does; its minimize takes the transport bar away.
+TEST_F(WindowTest, TheWindowManagersMaximizeAndMinimizeAreThePlayersOwn) {
+    startWith(mediaPath("test/av.mp4"));
+    const QRect normal = window.geometry();
+    window.showMaximized();
+    const QRect screen = window.screen()->geometry();
+    EXPECT_TRUE(waitUntil([&] { return window.isFullScreen() && window.geometry().size() == screen.size(); },
+                          5000));
+    EXPECT_TRUE(window.controller().state().fullScreen());
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([&] { return window.geometry() == normal; }, 5000));
+    EXPECT_FALSE(window.isMaximized());
+
+    window.controller().showTransportBar(true);
+    ASSERT_TRUE(waitUntil([&] { return player.transportBar().isVisible(); }, 3000));
+    window.showMinimized();
+    EXPECT_FALSE(window.controller().state().barShown);
+    EXPECT_TRUE(waitUntil([&] { return !player.transportBar().isVisible(); }, 3000));
+    window.showNormal();
 }
 
 TEST_F(WindowTest, BorderZonesResizeWithThePicturesProportions) {
@@ -145,8 +170,8 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
     const int step = window.controller().volume().step();
     QTest::keyClick(&window, Qt::Key_Up);
     EXPECT_EQ(window.controller().volume().step(), step + 1);
-    EXPECT_EQ(window.osd().text().toStdString(), "Volume : " + std::to_string((step + 1) * 100 / 19) + "%");
-    EXPECT_TRUE(window.osd().isVisible());
+    EXPECT_EQ(player.osd().text().toStdString(), "Volume : " + std::to_string((step + 1) * 100 / 19) + "%");
+    EXPECT_TRUE(player.osd().isVisible());
 
     QTest::keyClick(&window, Qt::Key_G);  // not in the map: nothing, and no crash
     QTest::keyClick(&window, Qt::Key_F4);  // close file
@@ -154,8 +179,20 @@ TEST_F(WindowTest, RealKeyPressesReachTheirCommands) {
     EXPECT_EQ(window.size(), QSize(366, 272));
 }
 
+// X11 gives Alt + wheel as a sideways turn: it still sizes the caption area.
+TEST_F(WindowTest, AltWheelSizesTheCaptionAreaAsX11GivesIt) {
+    startWith(mediaPath("demo.mp4"));
+    ASSERT_TRUE(window.engine().flags().captionsLoaded);
+    const int space = window.controller().captionStyle().captionSpace;
+    const QPointF at(window.width() / 2, window.height() / 2);
+    QWheelEvent turn(at, window.mapToGlobal(at), QPoint(), QPoint(120, 0), Qt::NoButton,
+                     Qt::AltModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window, &turn);
+    EXPECT_GT(window.controller().captionStyle().captionSpace, space);
+}
+
 TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
-    window.start();
+    player.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     // Dropped files join the list in name order.
     const std::string first = mediaPath("test/audio.wav"), second = mediaPath("test/av.mp4");
@@ -169,7 +206,7 @@ TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
 
-    PlaylistWindow& list = window.playlistWindow();
+    PlaylistWindow& list = player.playlistWindow();
     // The drop is answered first and handled right after.
     EXPECT_TRUE(waitUntil([&] { return list.list().model()->rowCount() == 2; }, 5000));
     ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
@@ -198,7 +235,7 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
         e.setPosition(seconds);
         return waitUntil([&] { return std::abs(backend.position() - seconds) < 0.05; }, 5000);
     };
-    auto osd = [&] { return window.osd().text().toStdString(); };
+    auto osd = [&] { return player.osd().text().toStdString(); };
 
     QTest::keyClick(&window, Qt::Key_Space);
     ASSERT_TRUE(e.flags().paused);
@@ -254,10 +291,10 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
     std::filesystem::copy_file(mediaPath("test/audio.wav"), odd);
     window.receiveHandOver({odd});
     ASSERT_TRUE(waitUntil([&] { return e.flags().playing && !e.flags().hasVideo; }, 15000));
-    window.osd().hide();
+    player.osd().hide();
     QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
     test::processEventsFor(300);
-    EXPECT_FALSE(window.osd().isVisible());
+    EXPECT_FALSE(player.osd().isVisible());
     const auto written = std::filesystem::directory_iterator(shots);
     EXPECT_EQ(std::distance(begin(written), end(written)), 1);  // the video's frame alone
 }
@@ -266,7 +303,7 @@ TEST_F(WindowTest, BookmarkKeysAndFrameCaptureOnThePlayingMedium) {
 // seeks the playing clip, its wedge sets the volume, and it goes when the pointer leaves.
 TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
     startWith(mediaPath("demo.mp4"));
-    ControlPanel& bar = window.transportBar();
+    ControlPanel& bar = player.transportBar();
     EXPECT_FALSE(bar.isVisible());
     const QPoint band(window.width() / 2, window.height() - 20);
     QCursor::setPos(window.mapToGlobal(band));
@@ -297,7 +334,7 @@ TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
 // F2 opens the settings sheet on the page last shown; Cancel keeps that page for next time.
 TEST_F(WindowTest, F2OpensTheSettingsSheetOnTheLastActivePage) {
     store.putInt(sections::Config, "ActivePage", 3);
-    window.start();
+    player.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QString title;
     int page = -1;

@@ -22,6 +22,15 @@ TEST(Wheel, AltAndCtrlComeBeforeTheOption) {
     }
 }
 
+// X11 turns Alt + wheel into a sideways turn; it is still the wheel that moves the captions.
+TEST(Wheel, AltTurnsArriveWhicheverDeltaCarriesThem) {
+    EXPECT_EQ(wheelTurn(0, 120, {}), 120);
+    EXPECT_EQ(wheelTurn(120, 0, KeyModifiers{.alt = true}), 120);
+    EXPECT_EQ(wheelTurn(-120, 0, KeyModifiers{.alt = true}), -120);
+    EXPECT_EQ(wheelTurn(0, -120, KeyModifiers{.alt = true}), -120);
+    EXPECT_EQ(wheelTurn(120, 0, {}), 0);  // a tilted wheel is not a turn
+}
+
 TEST(Wheel, MouseWheelOptionDecidesPlainAndShift) {
     struct Case {
         int option;
