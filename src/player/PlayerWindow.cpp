@@ -25,7 +25,7 @@
 #include "settings/SettingsSheet.h"
 #include "captions/CaptionController.h"
 #include "captions/CaptionRenderer.h"
-#include "engine/MpvBackend.h"
+#include "engine/VideoOutput.h"
 #include "player/KeyMap.h"
 #include "player/OsdTip.h"
 #include "player/PlayerDialogs.h"
@@ -46,8 +46,8 @@ QColor colourOf(int colorref) {
 }
 
 // libmpv's raw screenshot of the video, as the capture takes it.
-void requestFrame(MpvBackend& backend, CaptureService::FrameAnswer answer) {
-    backend.grabFrame([answer = std::move(answer)](std::optional<MpvBackend::VideoFrame> f) {
+void requestFrame(VideoOutput& video, CaptureService::FrameAnswer answer) {
+    video.grabFrame([answer = std::move(answer)](std::optional<VideoFrame> f) {
         answer(f ? RawFrame::copyOf(f->pixels.data(), f->width, f->height,
                                     static_cast<std::ptrdiff_t>(f->stride), f->format)
                  : std::nullopt);
@@ -62,7 +62,7 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
       settings_(services.settings),
       prompter_(services.prompter) {
     SettingsStore& settings = services.settings;
-    MpvBackend& backend = services.backend;
+    PlayerBackend& backend = services.backend;
     Prompter& prompter = services.prompter;
     DesktopServices& desktop = services.desktop;
     setWindowTitle(QString::fromLatin1(kWindowTitle));
@@ -144,13 +144,12 @@ PlayerWindow::PlayerWindow(Services services, std::string commandLineList)
     };
     controller_->attachSettingsSheet(&lazySheet_);
 
-    surface_ = new VideoSurface(backend_, this);
-    surface_->setGeometry(rect());
-    surface_->installEventFilter(this);
+    surface_ = VideoSurface::create(backend_, *this);
 
     panel_ = new ControlPanel(
         settings, [this](CommandId id) { controller_->runCommand(id); }, *controller_, this);
     panel_->hide();
+    panel_->setAttribute(Qt::WA_NativeWindow);  // a native window above the picture's
     controller_->attachTransport(panel_);
 
     bookmarks_ =
@@ -206,7 +205,7 @@ void PlayerWindow::setWindowRect(const Rect& rect) {
 void PlayerWindow::setPictureLayout(const geometry::Layout& layout, geometry::ScreenMode mode) {
     layout_ = layout;
     mode_ = mode;
-    surface_->setGeometry(rect());
+    surface_->widget()->setGeometry(rect());
     surface_->setShowVideo(layout.showsVideo);
     const auto& st = controller_->state();
     const geometry::VideoPlacement p =
@@ -253,7 +252,7 @@ void PlayerWindow::setPointer(PointerShape shape) {
         case PointerShape::Blank: setCursor(Qt::BlankCursor); break;
         case PointerShape::Move: setCursor(Qt::SizeAllCursor); break;
     }
-    surface_->setCursor(cursor());
+    surface_->setPointer(cursor());
 }
 
 geometry::Point PlayerWindow::cursorPos() const {
@@ -263,14 +262,13 @@ geometry::Point PlayerWindow::cursorPos() const {
 
 void PlayerWindow::repaint() {
     update();
-    surface_->update();
+    surface_->redraw();
 }
 
 void PlayerWindow::setBackground(int backMode, int backColor, const std::string& backImage) {
     backgroundImage_ = QImage();
     if (backMode == 0 && !backImage.empty()) backgroundImage_.load(QString::fromStdString(backImage));
-    surface_->setBackgroundColour(colourOf(backColor));
-    surface_->setBackgroundImage(backgroundImage_);
+    surface_->setIdlePicture(colourOf(backColor), backgroundImage_);
 }
 
 std::optional<geometry::Size> PlayerWindow::backgroundImageSize() const {
@@ -365,27 +363,6 @@ void PlayerWindow::showContextMenu(const QPoint& screenPos) {
     if (chosen) controller_->runCommandNumber(chosen->data().toInt());
 }
 
-bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The video surface is part of this window: its mouse belongs to the window.
-    if (watched == surface_) {
-        switch (event->type()) {
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseMove:
-            case QEvent::MouseButtonDblClick: {
-                auto* me = static_cast<QMouseEvent*>(event);
-                QMouseEvent copy(me->type(), mapFromGlobal(me->globalPosition()), me->globalPosition(),
-                                 me->button(), me->buttons(), me->modifiers());
-                QApplication::sendEvent(this, &copy);
-                return true;
-            }
-            default:
-                break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void PlayerWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::MiddleButton) {
         if (auto command = mapWheelClick(MouseOptions::read(controller_->store()).wheelClick))
@@ -464,7 +441,7 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 
 void PlayerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    surface_->setGeometry(rect());
+    surface_->widget()->setGeometry(rect());
     controller_->sized();
     keepPlaylistDocked();
 }

@@ -9,6 +9,7 @@
 #include "app/DesktopServices.h"
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
+#include "engine/VideoOutput.h"
 #include "player/MouseMap.h"
 #include "player/PlayerController.h"
 #include "player/PlayerPorts.h"
@@ -19,7 +20,6 @@ namespace orvalis {
 class BookmarkService;
 class CaptureService;
 class ControlPanel;
-class MpvBackend;
 class MpvSoundPlayer;
 class PowerControl;
 class SettingsSheet;
@@ -40,7 +40,7 @@ public:
     // What the window needs from outside: the store, libmpv, dialogs, the desktop.
     struct Services {
         SettingsStore& settings;
-        MpvBackend& backend;
+        PlayerBackend& backend;
         Prompter& prompter;
         DesktopServices& desktop;
         PowerControl& power;
@@ -100,11 +100,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
 
-    MpvBackend& backend_;
+    PlayerBackend& backend_;
     SettingsStore& settings_;
     Prompter& prompter_;
     std::unique_ptr<QtTimerService> timers_;
