@@ -1,36 +1,62 @@
 #!/bin/sh
-# Playback CPU of a 1080p H.264 clip with captions: the player against mpv with the same video
-# output (its libmpv profile, the GPU output on EGL, at the player's own window size), the two
-# interleaved so that the machine's noise touches both sides alike. The clip (20 s, 1920x1080,
-# 25 fps) and its SAMI captions are made here by ffmpeg; both sides loop it.
-#   playback_cpu.mpv      median CPU seconds of mpv over BENCH_SECONDS of playback
-#   playback_cpu.orvalis  the same for the player
-#   playback_cpu.ratio    player / mpv
-# and a line naming the decoder in use (hwdec-current; "no" is software decoding).
+# Playback CPU of the player against mpv with the same video output (its libmpv profile, the
+# GPU output on EGL), in the same window size, the runs of the two interleaved so that the
+# machine's noise touches both sides alike. Three cases, each clip looped by both sides:
+#   captions    1920x1080 H.264 with SAMI captions, at the player's own window size
+#   720p        1280x720 H.264 with AAC sound, no caption file, in a 1280x720 window
+#   1080p_in_720  the 1080p clip, no caption file, shown in a 1280x720 window
+# For each case:
+#   playback_cpu.CASE.mpv      median CPU seconds of mpv over BENCH_SECONDS of playback
+#   playback_cpu.CASE.orvalis  the same for the player
+#   playback_cpu.CASE.ratio    player / mpv, and the lowest and highest ratio of a pair of runs
+# and lines naming the window size and the decoder in use (hwdec-current; "no" is software).
+# The clips are made by ffmpeg unless media/ has them (clip1080.mp4, clip720.mp4). Sound goes
+# to a private PulseAudio null sink where PulseAudio is installed (it paces playback as a
+# real device does), else to whatever the system has, the same for both sides.
 set -eu
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
 player="$build/orvalis"
-runs=${BENCH_RUNS:-5}
+runs=${BENCH_RUNS:-7}
 seconds=${BENCH_SECONDS:-8}
+cases=${BENCH_CASES:-"captions 720p 1080p_in_720"}
 [ -x "$player" ] || { echo "bench: $player is not built" >&2; exit 1; }
 command -v mpv >/dev/null || { echo "bench: mpv is not installed (scripts/install-deps.sh bench)" >&2; exit 1; }
 command -v xdotool >/dev/null || { echo "bench: xdotool is not installed (scripts/install-deps.sh bench)" >&2; exit 1; }
+. "$root/bench/support/measure.sh"
 
 home=$(mktemp -d)
 xvfb=""
-trap '[ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$home"' EXIT
-mkdir -p "$home/rt" "$home/config/Corvane SoftWare" "$home/clip"
+pulse=""
+trap '[ -n "$xvfb" ] && kill $xvfb 2>/dev/null; [ -n "$pulse" ] && kill $pulse 2>/dev/null; rm -rf "$home"' EXIT
+mkdir -p "$home/rt" "$home/config/Corvane SoftWare" "$home/clip" "$home/plain"
 chmod 700 "$home/rt"
 export HOME="$home" XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/data" \
     XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/rt"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$home/no-bus"
-clip="$home/clip/clip1080.mp4"
-captions="$home/clip/clip1080.smi"
 settings="$home/config/Corvane SoftWare/Orvalis.conf"
 
-ffmpeg -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=1920x1080:rate=25:duration=20" \
-    -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -g 50 "$clip"
+# A clip from media/ when it is there, else made here: $1 name, $2 size, $3 with sound.
+clip_of() {
+    if [ -f "$root/media/$1" ]; then
+        cp "$root/media/$1" "$home/plain/$1"
+    elif [ "$3" = sound ]; then
+        ffmpeg -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$2:rate=25:duration=20" \
+            -f lavfi -i "sine=frequency=440:sample_rate=48000:duration=20" \
+            -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -g 50 -c:a aac -b:a 128k \
+            -shortest "$home/plain/$1"
+    else
+        ffmpeg -hide_banner -loglevel error -y -f lavfi -i "testsrc2=size=$2:rate=25:duration=20" \
+            -c:v libx264 -preset veryfast -crf 23 -pix_fmt yuv420p -g 50 "$home/plain/$1"
+    fi
+    echo "$home/plain/$1"
+}
+clip1080=$(clip_of clip1080.mp4 1920x1080 silent)
+clip720=$(clip_of clip720.mp4 1280x720 sound)
+# The captioned case: the same 1080p clip beside its SAMI file (the player finds it by name).
+captioned="$home/clip/clip1080.mp4"
+captions="$home/clip/clip1080.smi"
+cp "$clip1080" "$captioned"
 {
     printf '<SAMI>\n<HEAD><STYLE TYPE="text/css"><!--\n.KRCC { Name:Korean; lang:ko-KR; }\n--></STYLE></HEAD>\n<BODY>\n'
     t=0
@@ -46,13 +72,16 @@ display=:$((120 + $$ % 100))
 Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display"
+if command -v pulseaudio >/dev/null; then
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+        --load="module-native-protocol-unix auth-anonymous=1" \
+        --load="module-null-sink sink_name=bench" >/dev/null 2>&1 &
+    pulse=$!
+    audio="PulseAudio null sink"
+else
+    audio="the system's default output"
+fi
 sleep 1
-
-cpu_seconds() {  # utime + stime of a process, in seconds
-    awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
-}
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-median_of() { echo "$@" | tr ' ' '\n' | median; }
 
 # CPU seconds of process $1 over $seconds, after it has settled.
 measure_pid() {
@@ -63,34 +92,32 @@ measure_pid() {
     awk "BEGIN {printf \"%.3f\", $b - $a}"
 }
 
+# The player on $1, its window at the size $2 ("own": the size it chooses itself).
 start_ours() {
     # The clip loops (the item repeats); every run starts from the same settings.
     printf '[Config]\nRepeat=1\n[Config\\Control]\nHardware Decoding=1\n' >"$settings"
-    "$player" "$clip" >/dev/null 2>&1 &
+    "$player" "$1" >/dev/null 2>&1 &
     pid=$!
+    [ "$2" = own ] && return
+    # After the medium has opened, when the player has sized its window to the picture.
+    wid=$(xdotool search --sync --name '^Orvalis $' | head -1)
+    sleep 2
+    xdotool windowsize "$wid" "${2%x*}" "${2#*x}"
 }
 
-ours() {
-    start_ours
+ours() {  # $1 clip, $2 size
+    start_ours "$1" "$2"
     used=$(measure_pid $pid)
     kill -TERM $pid
     wait $pid 2>/dev/null || true
     echo "$used"
 }
 
-# mpv gets the size the player gives its own window for the clip.
-start_ours
-sleep 3
-wid=$(xdotool search --sync --name '^Orvalis $' | head -1)
-geometry=$(xdotool getwindowgeometry "$wid" | awk '/Geometry:/ {print $2}')
-kill -TERM $pid
-wait $pid 2>/dev/null || true
-[ -n "$geometry" ] || { echo "bench: the player's window was not found" >&2; exit 1; }
-
-theirs() {
-    mpv --no-config --profile=libmpv --vo=gpu --gpu-context=x11egl --geometry="$geometry" \
-        --hwdec=auto-safe --loop-file=inf --sub-file="$captions" --really-quiet "$clip" \
-        >/dev/null 2>&1 &
+theirs() {  # $1 clip, $2 size, then mpv's own options
+    clip=$1 size=$2
+    shift 2
+    mpv --no-config --profile=libmpv --vo=gpu --gpu-context=x11egl --geometry="$size" \
+        --hwdec=auto-safe --loop-file=inf --really-quiet "$@" "$clip" >/dev/null 2>&1 &
     pid=$!
     used=$(measure_pid $pid)
     kill $pid
@@ -98,21 +125,48 @@ theirs() {
     echo "$used"
 }
 
-ours_runs=""
-mpv_runs=""
-for i in $(seq "$runs"); do
-    ours_runs="$ours_runs $(ours)"
-    mpv_runs="$mpv_runs $(theirs)"
-done
-o=$(median_of $ours_runs)
-m=$(median_of $mpv_runs)
+# The size of the player's window on $1 at $2, as the screen has it after it settled.
+window_size() {
+    start_ours "$1" "$2"
+    sleep 3
+    wid=$(xdotool search --sync --name '^Orvalis $' | head -1)
+    xdotool getwindowgeometry "$wid" | awk '/Geometry:/ {print $2}'
+    kill -TERM $pid
+    wait $pid 2>/dev/null || true
+}
 
-# The decoder in use: the same libmpv with the same hwdec, asked once.
-decoder=$(mpv --no-config --vo=gpu --gpu-context=x11egl --hwdec=auto-safe \
-    --geometry="$geometry" --frames=10 --ao=null --term-playing-msg='hwdec-current=${hwdec-current} codec=${video-codec}' \
-    "$clip" 2>/dev/null | grep -o 'hwdec-current=.*' | head -1)
-echo "bench playback_cpu.window $geometry px"
-echo "bench playback_cpu.decoder ${decoder:-unknown}"
-echo "bench playback_cpu.mpv $m s"
-echo "bench playback_cpu.orvalis $o s"
-echo "bench playback_cpu.ratio $(awk "BEGIN {printf \"%.3f\", $o / $m}") x"
+# One case: $1 name, $2 clip, $3 window size or "own", then mpv's own options.
+compare() {
+    name=$1 clip=$2 size=$3
+    shift 3
+    geometry=$(window_size "$clip" "$size")
+    [ -n "$geometry" ] || { echo "bench: the player's window was not found" >&2; exit 1; }
+    ours_runs="" mpv_runs="" ratios=""
+    for i in $(seq "$runs"); do
+        o=$(ours "$clip" "$size")
+        m=$(theirs "$clip" "$geometry" "$@")
+        ours_runs="$ours_runs $o" mpv_runs="$mpv_runs $m"
+        ratios="$ratios $(awk "BEGIN {printf \"%.3f\", $o / $m}")"
+    done
+    o=$(median_of $ours_runs)
+    m=$(median_of $mpv_runs)
+    decoder=$(mpv --no-config --vo=gpu --gpu-context=x11egl --hwdec=auto-safe --geometry="$geometry" \
+        --frames=10 --ao=null --term-playing-msg='hwdec-current=${hwdec-current} codec=${video-codec}' \
+        "$clip" 2>/dev/null | grep -o 'hwdec-current=.*' | head -1)
+    echo "bench playback_cpu.$name.window $geometry px"
+    echo "bench playback_cpu.$name.decoder ${decoder:-unknown}"
+    echo "bench playback_cpu.$name.mpv $m s"
+    echo "bench playback_cpu.$name.orvalis $o s"
+    echo "bench playback_cpu.$name.ratio $(awk "BEGIN {printf \"%.3f\", $o / $m}") x" \
+        "(pairs $(lowest_of $ratios)..$(highest_of $ratios), $runs runs a side)"
+}
+
+echo "bench playback_cpu.sound $audio"
+for c in $cases; do
+    case "$c" in
+        captions) compare captions "$captioned" own --sub-file="$captions" ;;
+        720p) compare 720p "$clip720" 1280x720 ;;
+        1080p_in_720) compare 1080p_in_720 "$clip1080" 1280x720 ;;
+        *) echo "bench: no case '$c'" >&2; exit 2 ;;
+    esac
+done

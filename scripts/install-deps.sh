@@ -19,7 +19,7 @@ qt6-translations-l10n"
 
 for extra in "$@"; do
     case "$extra" in
-        bench) PKGS="$PKGS mpv xdotool" ;;
+        bench) PKGS="$PKGS mpv xdotool pulseaudio" ;;
         fuzz) PKGS="$PKGS clang libclang-rt-dev" ;;
         *) echo "install-deps: unknown set '$extra'" >&2; exit 2 ;;
     esac

@@ -8,3 +8,7 @@ median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 # The median of a list of numbers given as words.
 median_of() { echo "$@" | tr ' ' '\n' | median; }
+
+# The lowest and the highest of a list of numbers given as words.
+lowest_of() { echo "$@" | tr ' ' '\n' | sed '/^$/d' | sort -n | head -1; }
+highest_of() { echo "$@" | tr ' ' '\n' | sed '/^$/d' | sort -n | tail -1; }

@@ -128,8 +128,8 @@ private:
 };
 
 // libmpv's raw screenshot of the video, as the capture takes it.
-void requestFrame(MpvBackend& backend, CaptureService::FrameAnswer answer) {
-    backend.grabFrame([answer = std::move(answer)](std::optional<MpvBackend::VideoFrame> f) {
+void requestFrame(VideoOutput& video, CaptureService::FrameAnswer answer) {
+    video.grabFrame([answer = std::move(answer)](std::optional<VideoFrame> f) {
         answer(f ? RawFrame::copyOf(f->pixels.data(), f->width, f->height,
                                     static_cast<std::ptrdiff_t>(f->stride), f->format)
                  : std::nullopt);
@@ -260,13 +260,14 @@ void Assembly::buildSettingsSheet() {
 }
 
 void Assembly::buildPicture() {
-    surface_.reset(new VideoSurface(backend_, window_.get()));
-    window_->setVideoSurface(surface_.get());
+    surface_ = VideoSurface::create(backend_, *window_);  // owned by the window
+    window_->setVideoSurface(surface_);
 
     panel_ = std::make_unique<ControlPanel>(
         settings_, [this](CommandId id) { controller_->runCommand(id); }, *controller_,
         window_.get());
     panel_->hide();
+    panel_->setAttribute(Qt::WA_NativeWindow);  // a native window above the picture's
     controller_->attachTransport(panel_.get());
 
     bookmarks_ =

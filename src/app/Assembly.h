@@ -117,7 +117,7 @@ private:
     std::unique_ptr<DesktopAssociations> associations_;
     std::unique_ptr<SettingsSheet> sheet_;
     std::unique_ptr<LazySheet> lazySheet_;
-    std::unique_ptr<VideoSurface> surface_;
+    VideoSurface* surface_ = nullptr;  // a child of the window
     std::unique_ptr<ControlPanel> panel_;
     std::unique_ptr<BookmarkService> bookmarks_;
     std::unique_ptr<CaptureService> capture_;

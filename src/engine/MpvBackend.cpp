@@ -103,7 +103,7 @@ std::int64_t intOf(const mpv_node& map, const char* key) {
 }
 
 // The picture of a "screenshot-raw" reply, when its numbers hold together.
-std::optional<MpvBackend::VideoFrame> frameOf(const mpv_node& map) {
+std::optional<VideoFrame> frameOf(const mpv_node& map) {
     const std::int64_t w = intOf(map, "w"), h = intOf(map, "h"), stride = intOf(map, "stride");
     const mpv_node* data = mapValue(map, "data");
     constexpr std::int64_t kMaxSide = 1 << 15;
@@ -112,7 +112,7 @@ std::optional<MpvBackend::VideoFrame> frameOf(const mpv_node& map) {
         return std::nullopt;
     const std::size_t needed = std::size_t(stride) * std::size_t(h - 1) + std::size_t(w) * 4;
     if (data->u.ba->size < needed) return std::nullopt;
-    MpvBackend::VideoFrame frame;
+    VideoFrame frame;
     frame.width = int(w);
     frame.height = int(h);
     frame.stride = std::size_t(stride);
@@ -143,6 +143,17 @@ std::vector<SubtitleTrack> subtitleTracksOf(const mpv_node& list) {
         tracks.push_back(std::move(track));
     }
     return tracks;
+}
+
+// The id of the video track now chosen in libmpv's track list; 0 for none.
+std::int64_t selectedVideoOf(const mpv_node& list) {
+    if (list.format != MPV_FORMAT_NODE_ARRAY) return 0;
+    for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& t = list.u.list->values[i];
+        if (stringOf(t, "type") == "video" && flagOf(t, "selected") && !flagOf(t, "albumart"))
+            return intOf(t, "id");
+    }
+    return 0;
 }
 
 std::string stringReply(const mpv_event& e) {
@@ -223,9 +234,6 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     connect(&sizeTimer_, &QTimer::timeout, this, &MpvBackend::finishLoadWithoutSize);
     seekWait_.setSingleShot(true);
     connect(&seekWait_, &QTimer::timeout, this, [this] { sendFramesAfterSeek(); });
-    connect(this, &MpvBackend::frameReady, this, [this] {
-        if (frameReady_) frameReady_();
-    });
 }
 
 MpvBackend::~MpvBackend() {
@@ -557,8 +565,10 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
             break;
         case kObsTrackList:
             observedTracks_.clear();
-            if (has && p->format == MPV_FORMAT_NODE)
+            if (has && p->format == MPV_FORMAT_NODE) {
                 observedTracks_ = subtitleTracksOf(*static_cast<mpv_node*>(p->data));
+                if (render_) videoTrack_ = selectedVideoOf(*static_cast<mpv_node*>(p->data));
+            }
             if (loadReported_) reportTracks(observedTracks_);
             break;
         default:

@@ -13,6 +13,7 @@
 #include "engine/LoadTracker.h"
 #include "engine/MediaBackend.h"
 #include "engine/SubtitleTracks.h"
+#include "engine/VideoOutput.h"
 
 struct mpv_handle;
 struct mpv_render_context;
@@ -26,7 +27,7 @@ struct MpvWakeup;
 // events are drained on the Qt thread that created this object, and the values the player
 // reads (position, duration, pause, end) are kept here as the events report them, so the
 // user interface never waits on libmpv.
-class MpvBackend final : public QObject, public MediaBackend, public SubtitleTrackControl {
+class MpvBackend final : public QObject, public PlayerBackend {
     Q_OBJECT
 public:
     struct Options {
@@ -73,39 +74,21 @@ public:
     void setSubtitlesVisible(bool visible) override;
     void setSubtitleDelay(double seconds) override;
 
-    // Rendering into an OpenGL framebuffer, from the video surface's GL context.
-    using GetProcAddress = void* (*)(void* context, const char* name);
-    bool initRenderer(GetProcAddress getProcAddress, void* context);
-    void render(int framebuffer, int width, int height, bool flipY);
-    void releaseRenderer();
+    // VideoOutput: libmpv's render API in the video surface's OpenGL context.
+    bool initRenderer(GetProcAddress getProcAddress, void* context) override;
+    void render(int framebuffer, int width, int height, bool flipY) override;
+    void releaseRenderer() override;
+    void renderContextLost() override;
     bool hasRenderer() const { return render_ != nullptr; }
-    // Called on the Qt thread whenever libmpv has a new frame to draw.
-    void setFrameReadyCallback(std::function<void()> callback) { frameReady_ = std::move(callback); }
-
-    // Where the picture goes inside the video surface: margins as fractions of its size,
-    // letter-boxed or stretched, and a zoom (log2 of the scale).
+    void setFrameReadyCallback(std::function<void()> callback) override {
+        frameReady_ = std::move(callback);
+    }
     void setVideoPlacement(double left, double top, double right, double bottom, bool keepAspect,
-                           double zoom);
+                           double zoom) override;
+    void grabFrame(std::function<void(std::optional<VideoFrame>)> done) override;
 
     // Sends an arbitrary property value asynchronously (later features use this).
     void setPropertyAsync(const char* name, const std::string& value);
-
-    // A decoded picture as libmpv's raw screenshot gives it: rows top-down, `stride` bytes
-    // apart, four bytes a pixel in the order `format` names ("bgr0").
-    struct VideoFrame {
-        int width = 0;
-        int height = 0;
-        std::size_t stride = 0;
-        std::string format;
-        std::string pixels;
-    };
-    // Asks for the frame now shown, in the video's own size, without captions or on-screen
-    // text. `done` runs later on this thread, exactly once (unless this object goes first),
-    // with nothing when there is no picture.
-    void grabFrame(std::function<void(std::optional<VideoFrame>)> done);
-
-signals:
-    void frameReady();
 
 private slots:
     void drainEvents();
@@ -128,13 +111,16 @@ private:
     void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
+    // libmpv's render update callback, from its render thread.
+    static void onRenderUpdate(void* wakeup);
 
     Options options_;
     std::unique_ptr<MpvWakeup> wakeup_;
     mpv_handle* mpv_ = nullptr;
     mpv_render_context* render_ = nullptr;
-    int lastFramebuffer_ = 0;
     bool fileActive_ = false;  // a medium is open in libmpv (between its start and idle)
+    std::int64_t videoTrack_ = 0;  // its video track while a renderer draws it
+    std::int64_t videoLost_ = 0;   // the track that went with a lost renderer
     BackendListener* listener_ = nullptr;
     std::function<void()> frameReady_;
     bool draining_ = false;

@@ -5,28 +5,26 @@
 #include <unistd.h>
 
 #include <QMetaObject>
+#include <string>
 
 #include "engine/MpvBackend.h"
 #include "engine/MpvWakeup.h"
 
 namespace orvalis {
 
-namespace {
-
-// From libmpv's render thread: a new frame is due; draw it on the Qt thread.
-void onRenderUpdate(void* data) {
+// From libmpv's render thread: a new frame is due. One call goes to the Qt thread for any
+// number of these; it tells the video surface.
+void MpvBackend::onRenderUpdate(void* data) {
     auto* w = static_cast<MpvWakeup*>(data);
     if (w->framePending.exchange(true)) return;
     QMetaObject::invokeMethod(
         w->target.data(),
         [w] {
             w->framePending = false;
-            if (w->target) emit w->target->frameReady();
+            if (w->target && w->target->frameReady_) w->target->frameReady_();
         },
         Qt::QueuedConnection);
 }
-
-}  // namespace
 
 bool MpvBackend::initRenderer(GetProcAddress getProcAddress, void* context) {
     if (!mpv_ || render_) return render_ != nullptr;
@@ -41,12 +39,25 @@ bool MpvBackend::initRenderer(GetProcAddress getProcAddress, void* context) {
         return false;
     }
     mpv_render_context_set_update_callback(render_, onRenderUpdate, wakeup_.get());
+    if (videoLost_ > 0) {
+        // libmpv gave up the video track with the old renderer; the medium played on.
+        const std::string track = std::to_string(videoLost_);
+        videoLost_ = 0;
+        if (fileActive_) command({"set", "vid", track.c_str()});
+    }
     return true;
+}
+
+void MpvBackend::renderContextLost() {
+    if (!render_) return;
+    mpv_render_context_set_update_callback(render_, nullptr, nullptr);
+    mpv_render_context_free(render_);
+    render_ = nullptr;
+    videoLost_ = fileActive_ ? videoTrack_ : 0;
 }
 
 void MpvBackend::render(int framebuffer, int width, int height, bool flipY) {
     if (!render_) return;
-    lastFramebuffer_ = framebuffer;
     mpv_opengl_fbo fbo{framebuffer, width, height, 0};
     int flip = flipY ? 1 : 0;
     mpv_render_param params[] = {
@@ -72,7 +83,8 @@ void MpvBackend::releaseRenderer() {
                 if (e->event_id == MPV_EVENT_IDLE) fileActive_ = false;
             }
             if (mpv_render_context_update(render_) & MPV_RENDER_UPDATE_FRAME) {
-                mpv_opengl_fbo fbo{lastFramebuffer_, 16, 16, 0};
+                // Taken, not shown: into the current surface's own framebuffer.
+                mpv_opengl_fbo fbo{0, 16, 16, 0};
                 mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                              {MPV_RENDER_PARAM_INVALID, nullptr}};
                 mpv_render_context_render(render_, params);

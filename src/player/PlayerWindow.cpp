@@ -15,7 +15,7 @@
 #include "app/AppPaths.h"
 #include "app/AtomicFile.h"
 #include "app/Startup.h"
-#include "engine/MpvBackend.h"
+#include "engine/VideoOutput.h"
 #include "player/KeyMap.h"
 #include "player/VideoSurface.h"
 
@@ -44,15 +44,14 @@ PlayerWindow::PlayerWindow() : QWidget(nullptr, Qt::Window | Qt::FramelessWindow
 
 PlayerWindow::~PlayerWindow() = default;
 
-void PlayerWindow::attach(PlayerController& controller, MpvBackend& backend) {
+void PlayerWindow::attach(PlayerController& controller, PlayerBackend& backend) {
     controller_ = &controller;
     backend_ = &backend;
 }
 
 void PlayerWindow::setVideoSurface(VideoSurface* surface) {
     surface_ = surface;
-    surface_->setGeometry(rect());
-    surface_->installEventFilter(this);
+    surface_->widget()->setGeometry(rect());
 }
 
 void PlayerWindow::receiveHandOver(const std::vector<std::string>& paths) {
@@ -80,7 +79,7 @@ void PlayerWindow::setWindowRect(const Rect& rect) {
 void PlayerWindow::setPictureLayout(const geometry::Layout& layout, geometry::ScreenMode mode) {
     layout_ = layout;
     mode_ = mode;
-    surface_->setGeometry(rect());
+    surface_->widget()->setGeometry(rect());
     surface_->setShowVideo(layout.showsVideo);
     const auto& st = controller_->state();
     const geometry::VideoPlacement p =
@@ -127,7 +126,7 @@ void PlayerWindow::setPointer(PointerShape shape) {
         case PointerShape::Blank: setCursor(Qt::BlankCursor); break;
         case PointerShape::Move: setCursor(Qt::SizeAllCursor); break;
     }
-    surface_->setCursor(cursor());
+    surface_->setPointer(cursor());
 }
 
 geometry::Point PlayerWindow::cursorPos() const {
@@ -137,7 +136,7 @@ geometry::Point PlayerWindow::cursorPos() const {
 
 void PlayerWindow::repaint() {
     update();
-    surface_->update();
+    surface_->redraw();
 }
 
 void PlayerWindow::setBackground(int backMode, int backColor, const std::string& backImage) {
@@ -148,8 +147,7 @@ void PlayerWindow::setBackground(int backMode, int backColor, const std::string&
             backgroundImage_.loadFromData(reinterpret_cast<const uchar*>(bytes->data()),
                                           static_cast<int>(bytes->size()));
     }
-    surface_->setBackgroundColour(colourOf(backColor));
-    surface_->setBackgroundImage(backgroundImage_);
+    surface_->setIdlePicture(colourOf(backColor), backgroundImage_);
 }
 
 std::optional<geometry::Size> PlayerWindow::backgroundImageSize() const {
@@ -245,27 +243,6 @@ void PlayerWindow::showContextMenu(const QPoint& screenPos) {
     if (chosen) controller_->runCommandNumber(chosen->data().toInt());
 }
 
-bool PlayerWindow::eventFilter(QObject* watched, QEvent* event) {
-    // The video surface is part of this window: its mouse belongs to the window.
-    if (watched == surface_) {
-        switch (event->type()) {
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseMove:
-            case QEvent::MouseButtonDblClick: {
-                auto* me = static_cast<QMouseEvent*>(event);
-                QMouseEvent copy(me->type(), mapFromGlobal(me->globalPosition()), me->globalPosition(),
-                                 me->button(), me->buttons(), me->modifiers());
-                QApplication::sendEvent(this, &copy);
-                return true;
-            }
-            default:
-                break;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void PlayerWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::MiddleButton) {
         if (auto command = mapWheelClick(MouseOptions::read(controller_->store()).wheelClick))
@@ -346,7 +323,7 @@ void PlayerWindow::closeEvent(QCloseEvent* event) {
 void PlayerWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!controller_) return;
-    surface_->setGeometry(rect());
+    surface_->widget()->setGeometry(rect());
     controller_->sized();
     keepPlaylistDocked();
 }

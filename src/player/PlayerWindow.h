@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/VideoOutput.h"
 #include "player/MouseMap.h"
 #include "player/PlayerController.h"
 #include "player/PlayerPorts.h"
 
 namespace orvalis {
 
-class MpvBackend;
 class VideoSurface;
 
 // The main window: frameless, moved by dragging its inside and resized by its border zones.
@@ -26,7 +26,7 @@ public:
     ~PlayerWindow() override;
 
     // What the window's events go to and what it draws with; given once, before it shows.
-    void attach(PlayerController& controller, MpvBackend& backend);
+    void attach(PlayerController& controller, PlayerBackend& backend);
     // The picture: it covers the window, and its mouse belongs to the window.
     void setVideoSurface(VideoSurface* surface);
     // A window docked to one of our edges follows our moves and resizes.
@@ -75,11 +75,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     PlayerController* controller_ = nullptr;
-    MpvBackend* backend_ = nullptr;
+    PlayerBackend* backend_ = nullptr;
     QWidget* docked_ = nullptr;
     WheelAccumulator wheel_;
     VideoSurface* surface_ = nullptr;

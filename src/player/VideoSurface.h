@@ -1,53 +1,50 @@
 #pragma once
 
 #include <QColor>
+#include <QCursor>
 #include <QImage>
-#include <QOpenGLWidget>
 #include <QPoint>
+#include <QtGlobal>
+
+class QWidget;
 
 namespace orvalis {
 
-class MpvBackend;
+class VideoOutput;
 
-// Draws libmpv's current frame, or the idle background when no picture is shown. The rest
-// of the player does not depend on what kind of Qt surface this is: input that it does not
-// use goes on to the player window like any child widget's.
-class VideoSurface final : public QOpenGLWidget {
-    Q_OBJECT
+// Where the picture is shown: the video output's frames, or the idle picture while no video
+// shows, with the caption laid over either. The player window lays it out over its whole
+// inside; the keys, mouse, wheel and drops that reach the surface go on to the window as if
+// they had reached it directly, so the rest of the program sees one widget.
+class VideoSurface {
 public:
-    explicit VideoSurface(MpvBackend& backend, QWidget* parent = nullptr);
-    ~VideoSurface() override;
+    // The surface the player ships, drawing `output`'s frames inside `host`, to which its
+    // input goes. Owned by `host` (through widget()).
+    static VideoSurface* create(VideoOutput& output, QWidget& host);
 
-    void setShowVideo(bool show);
-    bool showsVideo() const { return showVideo_; }
-    void setBackgroundColour(const QColor& colour);
-    // The picture drawn stretched over the surface while no video shows; null for colour.
-    void setBackgroundImage(const QImage& image);
-    // The caption, laid over every frame and over the idle background; null for none.
-    void setCaptionImage(const QImage& image, const QPoint& at);
-    bool rendererReady() const { return rendererReady_; }
+    virtual ~VideoSurface() = default;
+
+    // The child of the host that holds the surface, for its geometry and stacking.
+    virtual QWidget* widget() = 0;
+
+    virtual void setShowVideo(bool show) = 0;
+    virtual bool showsVideo() const = 0;
+    // The idle picture: the colour, and a picture stretched over it (null for none).
+    virtual void setIdlePicture(const QColor& colour, const QImage& image) = 0;
+    // The caption, laid over every frame and over the idle picture; null for none.
+    virtual void setCaptionImage(const QImage& image, const QPoint& at) = 0;
+    virtual void setPointer(const QCursor& cursor) = 0;
+    // Draws again what the surface shows.
+    virtual void redraw() = 0;
+
+    // The video output draws here (false before the surface is first shown, or when it
+    // cannot draw).
+    virtual bool rendererReady() const = 0;
     // Frames drawn since start, for tests and measurements.
-    quint64 framesDrawn() const { return framesDrawn_; }
-
-signals:
-    void rendererFailed();
-
-protected:
-    void initializeGL() override;
-    void paintGL() override;
-
-private:
-    void renderFrame();
-
-    MpvBackend& backend_;
-    bool showVideo_ = false;
-    bool rendererReady_ = false;
-    QColor background_{0x40, 0x40, 0x40};
-    QImage backgroundImage_;
-    QImage captionImage_;
-    QPoint captionAt_;
-    quint64 framesDrawn_ = 0;
-    bool firstFrameTraced_ = false;
+    virtual quint64 framesDrawn() const = 0;
+    // What the surface shows now, picture and caption, in device pixels; null before the
+    // surface is first shown.
+    virtual QImage grabShown() = 0;
 };
 
 }  // namespace orvalis

@@ -45,7 +45,7 @@ public:
     void resumePlayback() override { backend.setPaused(false); }
     void setBusyCursor(bool) override {}
     void requestFrame() override {
-        backend.grabFrame([this](std::optional<MpvBackend::VideoFrame> f) {
+        backend.grabFrame([this](std::optional<VideoFrame> f) {
             grabber->frameArrived(f ? RawFrame::copyOf(f->pixels.data(), f->width, f->height,
                                                        std::ptrdiff_t(f->stride), f->format)
                                     : std::nullopt);
@@ -202,7 +202,7 @@ TEST_F(RealCaptureTest, AMovingPatternMatchesTheFrameFfmpegExtracts) {
 TEST_F(RealCaptureTest, WithoutAPictureTheAnswerIsEmpty) {
     std::vector<bool> answers;
     backend.grabFrame(
-        [&](std::optional<MpvBackend::VideoFrame> f) { answers.push_back(f.has_value()); });
+        [&](std::optional<VideoFrame> f) { answers.push_back(f.has_value()); });
     ASSERT_TRUE(waitUntil([&] { return answers.size() == 1; }, 5000));
     EXPECT_FALSE(answers[0]);
 
@@ -213,7 +213,7 @@ TEST_F(RealCaptureTest, WithoutAPictureTheAnswerIsEmpty) {
     // Closed while the request is under way: one answer all the same.
     ASSERT_TRUE(open(test::mediaPath("test/av.mp4")));
     backend.grabFrame(
-        [&](std::optional<MpvBackend::VideoFrame> f) { answers.push_back(f.has_value()); });
+        [&](std::optional<VideoFrame> f) { answers.push_back(f.has_value()); });
     backend.unload();
     EXPECT_TRUE(waitUntil([&] { return answers.size() == 2; }, 5000));
     test::processEventsFor(200);

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
+#include <QOpenGLContext>
+#include <QOpenGLWindow>
+#include <QUrl>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
@@ -52,6 +56,9 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000))
             << "the medium did not start";
     }
+
+    // The picture's own window inside the player window.
+    QWindow* pictureWindow() { return dynamic_cast<QWindow*>(&window.videoSurface()); }
 
     test::MemorySettingsStore store;
     test::FakePrompter prompter;
@@ -199,12 +206,16 @@ TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(second)),
                   QUrl::fromLocalFile(QString::fromStdString(first))});
-    const QPoint at(window.width() / 2, window.height() / 2);
+    // Dropped on the picture, which hands them to the window.
+    QWindow* picture = pictureWindow();
+    ASSERT_NE(picture, nullptr);
+    const QPoint at(picture->width() / 2, picture->height() / 2);
     QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &enter);
+    QApplication::sendEvent(picture, &enter);
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &drop);
+    QApplication::sendEvent(picture, &drop);
+    EXPECT_TRUE(drop.isAccepted());
 
     PlaylistWindow& list = player.playlistWindow();
     // The drop is answered first and handled right after.
@@ -309,8 +320,9 @@ TEST_F(WindowTest, TheTransportBarSeeksSetsTheVolumeAndComesAndGoes) {
     QCursor::setPos(window.mapToGlobal(band));
     QMouseEvent move(QEvent::MouseMove, QPointF(band), QPointF(window.mapToGlobal(band)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &move);
+    QApplication::sendEvent(pictureWindow(), &move);  // the pointer moves over the picture
     ASSERT_TRUE(waitUntil([&] { return bar.isVisible(); }, 3000));
+    EXPECT_TRUE(bar.testAttribute(Qt::WA_NativeWindow)) << "above the picture's own window";
 
     QWidget* track = bar.partWidget(panel::PanelItem::Track);
     ASSERT_NE(track, nullptr);
@@ -376,4 +388,79 @@ TEST_F(WindowTest, TheBackgroundPictureIsReadOnlyFromARegularFile) {
     window.setBackground(0, 0, png);
     ASSERT_TRUE(window.backgroundImageSize());
     EXPECT_EQ(window.backgroundImageSize()->width, 24);
+}
+
+// The picture is a window of its own inside the player window: keys, clicks, the wheel and
+// the right button's menu that reach it run the player's commands as on the window itself.
+TEST_F(WindowTest, InputOnThePictureReachesThePlayersCommands) {
+    startWith(mediaPath("demo.mp4"));
+    QWindow* picture = pictureWindow();
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picture));
+    EXPECT_EQ(picture->size(), window.size());
+
+    QTest::keyClick(picture, Qt::Key_Space);
+    EXPECT_TRUE(window.engine().flags().paused);
+    QTest::keyClick(picture, Qt::Key_Space);
+    EXPECT_TRUE(window.engine().flags().playing);
+
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QPoint middle(picture->width() / 2, picture->height() / 2);
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_TRUE(window.engine().flags().paused);
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, middle);
+    EXPECT_TRUE(window.engine().flags().playing);
+
+    const int step = window.controller().volume().step();
+    QWheelEvent wheel(QPointF(middle), QPointF(picture->mapToGlobal(middle)), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &wheel);
+    EXPECT_EQ(window.controller().volume().step(), step + 1);
+
+    QString menuShown;
+    QTimer::singleShot(300, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menuShown = menu->actions().value(0) ? menu->actions().value(0)->text() : "?";
+            menu->close();
+        }
+    });
+    QTest::mouseClick(picture, Qt::RightButton, Qt::NoModifier, middle);
+    EXPECT_FALSE(menuShown.isEmpty()) << "the right button opens the player's menu";
+
+    store.putInt(sections::ConfigCustom, "Wheel Click", 0);  // the middle button: full screen
+    QTest::mouseClick(picture, Qt::MiddleButton, Qt::NoModifier, middle);
+    EXPECT_TRUE(waitUntil([&] { return window.isFullScreen(); }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return picture->size() == window.size(); }, 5000));
+}
+
+// The picture's GL context going away takes the renderer with it; the next one gets a renderer
+// of its own and the picture plays on.
+TEST_F(WindowTest, TheRendererGoesWithItsContextAndComesBackWithTheNext) {
+    startWith(mediaPath("demo.mp4"));
+    auto* picture = dynamic_cast<QOpenGLWindow*>(pictureWindow());
+    ASSERT_NE(picture, nullptr);
+    VideoSurface& surface = window.videoSurface();
+    ASSERT_TRUE(waitUntil([&] { return surface.framesDrawn() > 2; }, 10000));
+    ASSERT_TRUE(backend.hasRenderer());
+
+    emit picture->context()->aboutToBeDestroyed();
+    EXPECT_FALSE(backend.hasRenderer());
+    EXPECT_FALSE(surface.rendererReady());
+
+    // The medium plays on, and its picture comes back with the next renderer.
+    surface.redraw();
+    QImage shown;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            shown = surface.grabShown();
+            return shown.size() == QSize(640, 360) && shown.pixel(10, 10) != shown.pixel(630, 350);
+        },
+        10000))
+        << "still no picture";
+    EXPECT_TRUE(surface.rendererReady());
+    EXPECT_TRUE(backend.hasRenderer());
+    EXPECT_TRUE(window.engine().flags().playing);
+    const quint64 frames = surface.framesDrawn();
+    EXPECT_TRUE(waitUntil([&] { return surface.framesDrawn() > frames + 2; }, 10000));
 }

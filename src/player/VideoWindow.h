@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QMetaObject>
+#include <QOpenGLWindow>
+
+#include "player/VideoSurface.h"
+
+class QPaintDevice;
+
+namespace orvalis {
+
+// The video surface as a native OpenGL window inside the player window: libmpv draws
+// straight into the window's own framebuffer, with no offscreen pass and no composition by
+// the widget toolkit. Its input goes on to the host widget.
+class VideoWindow final : public QOpenGLWindow, public VideoSurface {
+    Q_OBJECT
+public:
+    VideoWindow(VideoOutput& output, QWidget& host);
+    ~VideoWindow() override;
+
+    QWidget* widget() override { return container_; }
+    void setShowVideo(bool show) override;
+    bool showsVideo() const override { return showVideo_; }
+    void setIdlePicture(const QColor& colour, const QImage& image) override;
+    void setCaptionImage(const QImage& image, const QPoint& at) override;
+    void setPointer(const QCursor& cursor) override { setCursor(cursor); }
+    void redraw() override { update(); }
+    bool rendererReady() const override { return rendererReady_; }
+    quint64 framesDrawn() const override { return framesDrawn_; }
+    QImage grabShown() override;
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+    bool event(QEvent* event) override;
+
+private:
+    bool ensureRenderer();
+    // The renderer goes: for good (`final`), or with its context, to come back in the next.
+    void releaseRenderer(bool final);
+    // Draws the picture or the idle picture, and the caption, into `framebuffer` (of
+    // `pixels` device pixels), which `device` paints into. True when a video frame was drawn.
+    bool draw(QPaintDevice& device, unsigned framebuffer, const QSize& pixels);
+    void drawFrame(unsigned framebuffer, const QSize& pixels);
+    void drawIdle(QPaintDevice& device);
+    bool forwardInput(QEvent* event);
+    void forwardMouse(QEvent* event);
+    void forwardDrag(QEvent* event);
+
+    VideoOutput& output_;
+    QWidget& host_;
+    QWidget* container_ = nullptr;
+    // The context the renderer was made in; none once released.
+    const void* rendererContext_ = nullptr;
+    QMetaObject::Connection contextGone_;
+    bool rendererReady_ = false;
+    bool showVideo_ = false;
+    QColor background_{0x40, 0x40, 0x40};
+    QImage backgroundImage_;
+    QImage captionImage_;
+    QPoint captionAt_;
+    quint64 framesDrawn_ = 0;
+    bool firstFrameTraced_ = false;
+};
+
+}  // namespace orvalis
