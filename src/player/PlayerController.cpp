@@ -233,6 +233,12 @@ void PlayerController::playbackTick() {
     MediaEngine& e = *engine_;
     if (!e.flags().loaded) return;
     followLength(e.duration());
+    // A paused medium that has not moved has nothing new for the bar, the captions or the
+    // repeat rules; a seek while paused moves it, and the end is always looked at.
+    const std::optional<double> position = e.knownPosition();
+    const bool still = e.flags().paused && !e.atEnd() && position && position == lastTickPosition_;
+    lastTickPosition_ = position;
+    if (still) return;
     TickInput in = tickInput();
     TickDecision d = decideTick(in);
     using Action = TickDecision::Action;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -232,6 +233,7 @@ private:
     std::vector<std::string> commandLinePaths_;
     RepeatSeekGuard repeatGuard_;
     double shownDuration_ = 0.0;  // the length the transport bar was last given
+    std::optional<double> lastTickPosition_;  // where the last tick found the medium
     bool bookmarksHeld_ = false;  // the medium's bookmarks were loaded and are to be saved
     bool exited_ = false;
     bool snapping_ = true;
