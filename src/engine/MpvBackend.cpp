@@ -531,6 +531,8 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
     bool has = p && p->data && p->format != MPV_FORMAT_NONE;
     switch (e.reply_userdata) {
         case kObsTimePos:
+            // libmpv has no time while a seek is under way: the target stands until it lands.
+            if (!has && seeking_) break;
             position_ = has ? *static_cast<double*>(p->data) : -1.0;
             break;
         case kObsDuration:
