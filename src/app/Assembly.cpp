@@ -262,6 +262,7 @@ void Assembly::buildSettingsSheet() {
 void Assembly::buildPicture() {
     surface_ = VideoSurface::create(backend_, *window_);  // owned by the window
     window_->setVideoSurface(surface_);
+    surface_->setRendererReadyCallback([this] { controller_->rendererReady(); });
 
     panel_ = std::make_unique<ControlPanel>(
         settings_, [this](CommandId id) { controller_->runCommand(id); }, *controller_,

@@ -133,6 +133,14 @@ void PlayerController::initialise() {
     state_.initialised = true;
 }
 
+// libmpv gives up a video track it cannot draw, so the command line's files wait for the
+// renderer; once it is there they open at once rather than when the start-up timer fires.
+void PlayerController::rendererReady() {
+    if (!timers_.isActive(TimerId::DeferredInit)) return;
+    timers_.kill(TimerId::DeferredInit);
+    deferredInit();
+}
+
 void PlayerController::deferredInit() {
     if (playlist_) playlist_->setShown(settings_.showPlayList);
     if (!commandLinePaths_.empty() && playlist_) playlist_->addPaths(commandLinePaths_);
@@ -238,7 +246,15 @@ void PlayerController::playbackTick() {
     const std::optional<double> position = e.knownPosition();
     const bool still = e.flags().paused && !e.atEnd() && position && position == lastTickPosition_;
     lastTickPosition_ = position;
-    if (still) return;
+    if (still) {
+        // Settled: nothing wakes a paused player until it is resumed or sought.
+        if (++stillTicks_ >= kStillTicksBeforeParking) {
+            stopPlaybackTick();
+            tickParked_ = true;
+        }
+        return;
+    }
+    stillTicks_ = 0;
     TickInput in = tickInput();
     TickDecision d = decideTick(in);
     using Action = TickDecision::Action;
@@ -526,8 +542,16 @@ void PlayerController::rereadAfterSettings() {
 // ---------------------------------------------------------------------------------------------
 // EngineHost
 
-void PlayerController::startPlaybackTick() { timers_.start(TimerId::PlaybackTick, 100); }
-void PlayerController::stopPlaybackTick() { timers_.kill(TimerId::PlaybackTick); }
+void PlayerController::startPlaybackTick() {
+    tickParked_ = false;
+    stillTicks_ = 0;
+    timers_.start(TimerId::PlaybackTick, 100);
+}
+
+void PlayerController::stopPlaybackTick() {
+    tickParked_ = false;
+    timers_.kill(TimerId::PlaybackTick);
+}
 void PlayerController::startStartOfPlayback() { timers_.start(TimerId::PlaybackStart, 10); }
 
 void PlayerController::setBusyCursor(bool busy) {
@@ -554,6 +578,7 @@ void PlayerController::clearCaption() {
 }
 
 void PlayerController::afterSeek(double seconds) {
+    if (tickParked_) startPlaybackTick();  // the paused medium moves: follow it again
     if (captions_) captions_->afterSeek(seconds);
     if (transport_) transport_->setPosition(seconds);
     if (onSeeked) onSeeked(seconds);

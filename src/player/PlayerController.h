@@ -52,6 +52,8 @@ public:
     // Window creation: reads the settings, places and shows the window, starts the timers.
     void initialise();
     void onTimer(TimerId id);
+    // The picture can be drawn: the files of the command line need not wait any longer.
+    void rendererReady();
 
     MediaEngine& engine() { return *engine_; }
     const WindowSettings& windowSettings() const { return settings_; }
@@ -234,6 +236,9 @@ private:
     RepeatSeekGuard repeatGuard_;
     double shownDuration_ = 0.0;  // the length the transport bar was last given
     std::optional<double> lastTickPosition_;  // where the last tick found the medium
+    static constexpr int kStillTicksBeforeParking = 5;
+    int stillTicks_ = 0;        // ticks in a row that found a paused medium where it was
+    bool tickParked_ = false;   // stopped for a paused medium; a seek or resume restarts it
     bool bookmarksHeld_ = false;  // the medium's bookmarks were loaded and are to be saved
     bool exited_ = false;
     bool snapping_ = true;

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QtGlobal>
+#include <functional>
 
 class QWidget;
 
@@ -40,6 +41,9 @@ public:
     // The video output draws here (false before the surface is first shown, or when it
     // cannot draw).
     virtual bool rendererReady() const = 0;
+    // Called (from the event loop, never inside a paint) each time the video output becomes
+    // able to draw here: after the first show, and after a lost context came back.
+    virtual void setRendererReadyCallback(std::function<void()> ready) = 0;
     // Frames drawn since start, for tests and measurements.
     virtual quint64 framesDrawn() const = 0;
     // What the surface shows now, picture and caption, in device pixels; null before the

@@ -76,6 +76,8 @@ bool VideoWindow::ensureRenderer() {
     if (rendererContext_) releaseRenderer(false);  // made in a context that is no longer ours
     rendererContext_ = context();
     rendererReady_ = output_.initRenderer(glProcAddress, nullptr);
+    if (rendererReady_ && rendererReadyCallback_)
+        QMetaObject::invokeMethod(this, rendererReadyCallback_, Qt::QueuedConnection);
     return rendererReady_;
 }
 

@@ -26,6 +26,9 @@ public:
     void setPointer(const QCursor& cursor) override { setCursor(cursor); }
     void redraw() override { update(); }
     bool rendererReady() const override { return rendererReady_; }
+    void setRendererReadyCallback(std::function<void()> ready) override {
+        rendererReadyCallback_ = std::move(ready);
+    }
     quint64 framesDrawn() const override { return framesDrawn_; }
     QImage grabShown() override;
 
@@ -54,6 +57,7 @@ private:
     const void* rendererContext_ = nullptr;
     QMetaObject::Connection contextGone_;
     bool rendererReady_ = false;
+    std::function<void()> rendererReadyCallback_;
     bool showVideo_ = false;
     QColor background_{0x40, 0x40, 0x40};
     QImage backgroundImage_;

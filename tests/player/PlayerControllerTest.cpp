@@ -69,6 +69,15 @@ TEST_F(ControllerTest, AFirstStartIsACentredIdleWindowThatPlaysItsCommandLine) {
     EXPECT_EQ(transport.trackColour, 9859955);  // Repeat off: the first track colour
 }
 
+TEST_F(ControllerTest, TheCommandLineOpensAsSoonAsThePictureCanBeDrawnAndOnlyOnce) {
+    controller.initialise();
+    EXPECT_TRUE(playlist.log.empty());
+    controller.rendererReady();
+    EXPECT_FALSE(timers.isActive(TimerId::DeferredInit));
+    controller.rendererReady();  // a lost context came back
+    EXPECT_EQ(playlist.log, (std::vector<std::string>{"addPaths /m/a.avi|/m/b.avi"}));
+}
+
 TEST_F(ControllerTest, StartNormalisesImpossibleSettings) {
     store.putInt(sections::Caption, "FontBorder", 1);
     store.putInt(sections::Caption, "FontAlias", 1);
@@ -293,6 +302,26 @@ TEST_F(ControllerTest, RepeatAndARangeEndingAtTheEndResumeThePausedEnd) {
     EXPECT_TRUE(sought(4.0));
     EXPECT_FALSE(backend.paused);
     EXPECT_EQ(playlist.log.size(), 1u);  // never the end of the medium
+}
+
+TEST_F(ControllerTest, APausedMediumStopsTheTickUntilItIsSoughtOrResumed) {
+    start();
+    play("/m/a.avi");
+    tickAt(5.0);
+    controller.engine().pause();
+    for (int i = 0; i < 10 && timers.isActive(TimerId::PlaybackTick); ++i) tickAt(5.0);
+    EXPECT_FALSE(timers.isActive(TimerId::PlaybackTick));
+    // A seek while paused is followed: the bar and captions see where it landed.
+    controller.runCommand(CommandId::JumpForward);
+    ASSERT_TRUE(timers.isActive(TimerId::PlaybackTick));
+    tickAt(15.0);
+    EXPECT_DOUBLE_EQ(transport.position, 15.0);
+    for (int i = 0; i < 10; ++i) tickAt(15.0);
+    controller.engine().pause();  // resumes
+    EXPECT_TRUE(timers.isActive(TimerId::PlaybackTick));
+    // Stop kills the tick for good: its seek back to the start does not wake it.
+    controller.engine().stop();
+    EXPECT_FALSE(timers.isActive(TimerId::PlaybackTick));
 }
 
 TEST_F(ControllerTest, ExitWritesItsKeysInOrder) {
