@@ -9,6 +9,7 @@
 #   playback_cpu.CASE.mpv      median CPU seconds of mpv over BENCH_SECONDS of playback
 #   playback_cpu.CASE.orvalis  the same for the player
 #   playback_cpu.CASE.ratio    player / mpv, and the lowest and highest ratio of a pair of runs
+#   memory.CASE.{mpv,orvalis,ratio}  median resident memory at the end of a run (MiB)
 # and lines naming the window size and the decoder in use (hwdec-current; "no" is software).
 # The clips are made by ffmpeg unless media/ has them (clip1080.mp4, clip720.mp4). Sound goes
 # to a private PulseAudio null sink where PulseAudio is installed (it paces playback as a
@@ -83,13 +84,14 @@ else
 fi
 sleep 1
 
-# CPU seconds of process $1 over $seconds, after it has settled.
+# CPU seconds of process $1 over $seconds, after it has settled, and its resident memory
+# (MiB) at the end: "cpu rss".
 measure_pid() {
     sleep 3
     a=$(cpu_seconds "$1")
     sleep "$seconds"
     b=$(cpu_seconds "$1")
-    awk "BEGIN {printf \"%.3f\", $b - $a}"
+    echo "$(awk "BEGIN {printf \"%.3f\", $b - $a}") $(resident_mib "$1")"
 }
 
 # The player on $1, its window at the size $2 ("own": the size it chooses itself).
@@ -141,15 +143,19 @@ compare() {
     shift 3
     geometry=$(window_size "$clip" "$size")
     [ -n "$geometry" ] || { echo "bench: the player's window was not found" >&2; exit 1; }
-    ours_runs="" mpv_runs="" ratios=""
+    ours_runs="" mpv_runs="" ratios="" ours_rss="" mpv_rss=""
     for i in $(seq "$runs"); do
-        o=$(ours "$clip" "$size")
-        m=$(theirs "$clip" "$geometry" "$@")
+        set -- $(ours "$clip" "$size") $(theirs "$clip" "$geometry" "$@") "$@"
+        o=$1 orss=$2 m=$3 mrss=$4
+        shift 4
         ours_runs="$ours_runs $o" mpv_runs="$mpv_runs $m"
+        ours_rss="$ours_rss $orss" mpv_rss="$mpv_rss $mrss"
         ratios="$ratios $(awk "BEGIN {printf \"%.3f\", $o / $m}")"
     done
     o=$(median_of $ours_runs)
     m=$(median_of $mpv_runs)
+    orss=$(median_of $ours_rss)
+    mrss=$(median_of $mpv_rss)
     decoder=$(mpv --no-config --vo=gpu --gpu-context=x11egl --hwdec=auto-safe --geometry="$geometry" \
         --frames=10 --ao=null --term-playing-msg='hwdec-current=${hwdec-current} codec=${video-codec}' \
         "$clip" 2>/dev/null | grep -o 'hwdec-current=.*' | head -1)
@@ -159,6 +165,9 @@ compare() {
     echo "bench playback_cpu.$name.orvalis $o s"
     echo "bench playback_cpu.$name.ratio $(awk "BEGIN {printf \"%.3f\", $o / $m}") x" \
         "(pairs $(lowest_of $ratios)..$(highest_of $ratios), $runs runs a side)"
+    echo "bench memory.$name.mpv $mrss MiB"
+    echo "bench memory.$name.orvalis $orss MiB"
+    echo "bench memory.$name.ratio $(awk "BEGIN {printf \"%.3f\", $orss / $mrss}") x"
 }
 
 echo "bench playback_cpu.sound $audio"
