@@ -396,7 +396,9 @@ PathClass classifyPath(const std::string& path) {
     const ListFormat format = formatOf(path);
     const PathClass medium{PathKind::Medium}, list{PathKind::List, format};
     if (isStreamAddress(path)) {
-        if (ext == ".m3u8" || isRedirector(ext)) return medium;
+        // A list on a server (a radio's .pls or .m3u, HLS, a redirector) is libmpv's to
+        // fetch and follow: this program reads only lists on disk.
+        if (format != ListFormat::None) return medium;
     } else if (format == ListFormat::M3u) {
         auto head = readHead(path, kHlsHeadBytes);
         return head && isHlsPlaylist(text::decode(*head)) ? medium : list;

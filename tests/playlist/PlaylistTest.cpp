@@ -239,10 +239,11 @@ TEST_F(PlaylistTest, ListsAndMediaAreToldApartByWhatTheFilesHold) {
     };
     EXPECT_EQ(rowsAfter(dir + "/live.m3u8"),
               (std::vector<std::string>{"/v/old.avi", dir + "/live.m3u8"}));
-    EXPECT_EQ(rowsAfter("https://cdn.example/hls/index.m3u8").back(),
-              "https://cdn.example/hls/index.m3u8");
+    for (const char* address : {"https://cdn.example/hls/index.m3u8",
+                                "http://radio.example/listen.pls", "http://radio.example/a.m3u"})
+        EXPECT_EQ(rowsAfter(address).back(), address);
     EXPECT_EQ(playlist.DropFiles({dir + "/master.m3u"}).path, dir + "/master.m3u");
-    EXPECT_EQ(playlist.model().count(), 4);
+    EXPECT_EQ(playlist.model().count(), 6);
     EXPECT_EQ(rowsAfter(dir + "/plain.m3u8"), std::vector<std::string>{dir + "/한글.mp3"});
     EXPECT_EQ(rowsAfter(dir + "/radio.wax"), std::vector<std::string>{"http://r/1"});
     EXPECT_EQ(rowsAfter(dir + "/ref.asf"), std::vector<std::string>{"http://r/2.asf?MSWMExt=.asf"});
