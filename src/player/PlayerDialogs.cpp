@@ -19,6 +19,7 @@
 #include "app/Mpris.h"
 #include "app/SettingsKeys.h"
 #include "player/PlayerController.h"
+#include "playlist/ListFiles.h"
 
 namespace orvalis {
 
@@ -49,9 +50,7 @@ PlayerDialogs::~PlayerDialogs() {
 }
 
 std::vector<std::string> PlayerDialogs::discMediaPatterns() {
-    return optical::splitPatterns(
-        "*.wmv;*.avi;*.asf;*.mpg;*.mpe;*.mpeg;*.mpa;*.dat;*.m1v;*.m2v;*.vob;*.mp3;*.mp2;*.wma;"
-        "*.wav;*.wax;*.wmx;*.wvx;*.divx;*.ogg;*.ogm;*.mp4;*.m4v;*.mkv;*.webm;*.flac;*.m4a;");
+    return optical::splitPatterns(listfiles::kMediaPatterns);
 }
 
 void PlayerDialogs::mountsChanged() {
