@@ -301,6 +301,8 @@ void Assembly::buildCaptions() {
 void Assembly::start() {
     if (started_) return;
     started_ = true;
+    surface_->prepareRenderer();
+    startupMark("renderer made");
     controller_->initialise();
     startupMark("window placed and shown");
     QWindow* handle = window_->windowHandle();

@@ -37,6 +37,9 @@ public:
     virtual void setPointer(const QCursor& cursor) = 0;
     // Draws again what the surface shows.
     virtual void redraw() = 0;
+    // Makes the video output able to draw here now, before the surface is first shown, so
+    // that a medium can open while the window comes up.
+    virtual void prepareRenderer() = 0;
 
     // The video output draws here (false before the surface is first shown, or when it
     // cannot draw).

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDropEvent>
+#include <QExposeEvent>
 #include <QKeyEvent>
 #include <QLoggingCategory>
 #include <QOpenGLContext>
@@ -43,8 +44,8 @@ VideoSurface* VideoSurface::create(VideoOutput& output, QWidget& host) {
     return new VideoWindow(output, host);
 }
 
-VideoWindow::VideoWindow(VideoOutput& output, QWidget& host)
-    : QOpenGLWindow(QOpenGLWindow::NoPartialUpdate), output_(output), host_(host) {
+VideoWindow::VideoWindow(VideoOutput& output, QWidget& host) : output_(output), host_(host) {
+    setSurfaceType(QSurface::OpenGLSurface);
     // The host keeps the keyboard focus: a click on the picture does not take it away.
     setFlag(Qt::WindowDoesNotAcceptFocus);
     container_ = QWidget::createWindowContainer(this, &host);
@@ -58,23 +59,39 @@ VideoWindow::~VideoWindow() {
     output_.setFrameReadyCallback({});
     QObject::disconnect(contextGone_);
     releaseRenderer(true);
-    doneCurrent();
+    if (context_) context_->doneCurrent();
 }
 
-void VideoWindow::initializeGL() {
+bool VideoWindow::ensureContext() {
+    if (context_) return context_->isValid();
+    context_ = std::make_unique<QOpenGLContext>();
+    context_->setFormat(requestedFormat());
+    if (!context_->create()) return false;
+    offscreen_.setFormat(context_->format());
+    offscreen_.create();
     // The renderer's GL objects live in this context: they go with it, and a renderer is
     // made again in whatever context comes next.
-    QObject::disconnect(contextGone_);
     contextGone_ = connect(
-        context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] { releaseRenderer(false); },
-        Qt::DirectConnection);
-    ensureRenderer();
+        context_.get(), &QOpenGLContext::aboutToBeDestroyed, this,
+        [this] { releaseRenderer(false); }, Qt::DirectConnection);
+    return true;
+}
+
+bool VideoWindow::makeCurrent() {
+    if (!ensureContext()) return false;
+    if (handle() && isExposed()) return context_->makeCurrent(this);
+    return context_->makeCurrent(&offscreen_);
+}
+
+void VideoWindow::prepareRenderer() {
+    if (makeCurrent()) ensureRenderer();
 }
 
 bool VideoWindow::ensureRenderer() {
-    if (rendererContext_ && rendererContext_ == context()) return rendererReady_;
+    if (!context_) return false;
+    if (rendererContext_ && rendererContext_ == context_.get()) return rendererReady_;
     if (rendererContext_) releaseRenderer(false);  // made in a context that is no longer ours
-    rendererContext_ = context();
+    rendererContext_ = context_.get();
     rendererReady_ = output_.initRenderer(glProcAddress, nullptr);
     if (rendererReady_ && rendererReadyCallback_)
         QMetaObject::invokeMethod(this, rendererReadyCallback_, Qt::QueuedConnection);
@@ -113,9 +130,23 @@ void VideoWindow::setCaptionImage(const QImage& image, const QPoint& at) {
     update();
 }
 
-void VideoWindow::paintGL() {
+void VideoWindow::exposeEvent(QExposeEvent*) {
+    if (isExposed()) paint();
+}
+
+void VideoWindow::paint() {
+    if (!isExposed() || !makeCurrent()) return;
+    shownOnce_ = true;
     ensureRenderer();
-    if (!draw(*this, defaultFramebufferObject(), size() * devicePixelRatio())) return;
+    const QSize pixels = size() * devicePixelRatio();
+    QOpenGLPaintDevice device(pixels);
+    device.setDevicePixelRatio(devicePixelRatio());
+    context_->functions()->glViewport(0, 0, pixels.width(), pixels.height());
+    const unsigned framebuffer = context_->defaultFramebufferObject();
+    context_->functions()->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    const bool frame = draw(device, framebuffer, pixels);
+    context_->swapBuffers(this);
+    if (!frame) return;
     ++framesDrawn_;
     if (!firstFrameTraced_) {
         firstFrameTraced_ = true;
@@ -124,8 +155,7 @@ void VideoWindow::paintGL() {
 }
 
 QImage VideoWindow::grabShown() {
-    if (!isValid()) return {};
-    makeCurrent();
+    if (!shownOnce_ || !makeCurrent()) return {};
     QOpenGLFramebufferObject fbo(size() * devicePixelRatio());
     fbo.bind();
     FramebufferDevice device(fbo);
@@ -156,11 +186,11 @@ bool VideoWindow::draw(QPaintDevice& device, unsigned framebuffer, const QSize& 
 
 void VideoWindow::drawFrame(unsigned framebuffer, const QSize& pixels) {
     output_.render(static_cast<int>(framebuffer), pixels.width(), pixels.height(), true);
-    context()->functions()->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    context_->functions()->glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
 void VideoWindow::drawIdle(QPaintDevice& device) {
-    QOpenGLFunctions* gl = context()->functions();
+    QOpenGLFunctions* gl = context_->functions();
     gl->glClearColor(background_.redF(), background_.greenF(), background_.blueF(), 1.0f);
     gl->glClear(GL_COLOR_BUFFER_BIT);
     if (backgroundImage_.isNull() && captionImage_.isNull()) return;
@@ -177,7 +207,11 @@ void VideoWindow::drawIdle(QPaintDevice& device) {
 
 bool VideoWindow::event(QEvent* event) {
     if (forwardInput(event)) return true;
-    return QOpenGLWindow::event(event);
+    if (event->type() == QEvent::UpdateRequest) {
+        paint();
+        return true;
+    }
+    return QWindow::event(event);
 }
 
 bool VideoWindow::forwardInput(QEvent* event) {

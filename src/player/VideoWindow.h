@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QMetaObject>
-#include <QOpenGLWindow>
+#include <QOffscreenSurface>
+#include <QWindow>
+#include <memory>
 
 #include "player/VideoSurface.h"
 
+class QOpenGLContext;
 class QPaintDevice;
 
 namespace orvalis {
@@ -12,7 +15,11 @@ namespace orvalis {
 // The video surface as a native OpenGL window inside the player window: libmpv draws
 // straight into the window's own framebuffer, with no offscreen pass and no composition by
 // the widget toolkit. Its input goes on to the host widget.
-class VideoWindow final : public QOpenGLWindow, public VideoSurface {
+//
+// The window keeps its own GL context rather than one made at the first expose: the
+// renderer is made in it before the window is shown, so that a medium can open while the
+// window system is still bringing the window up.
+class VideoWindow final : public QWindow, public VideoSurface {
     Q_OBJECT
 public:
     VideoWindow(VideoOutput& output, QWidget& host);
@@ -25,6 +32,7 @@ public:
     void setCaptionImage(const QImage& image, const QPoint& at) override;
     void setPointer(const QCursor& cursor) override { setCursor(cursor); }
     void redraw() override { update(); }
+    void prepareRenderer() override;
     bool rendererReady() const override { return rendererReady_; }
     void setRendererReadyCallback(std::function<void()> ready) override {
         rendererReadyCallback_ = std::move(ready);
@@ -32,12 +40,19 @@ public:
     quint64 framesDrawn() const override { return framesDrawn_; }
     QImage grabShown() override;
 
+    // The GL context the picture is drawn in (none before the renderer was first prepared).
+    QOpenGLContext* context() const { return context_.get(); }
+
 protected:
-    void initializeGL() override;
-    void paintGL() override;
+    void exposeEvent(QExposeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    void update() { requestUpdate(); }
+    void paint();
+    bool ensureContext();
+    // The context current on the window once it is on the screen, else on a surface of its own.
+    bool makeCurrent();
     bool ensureRenderer();
     // The renderer goes: for good (`final`), or with its context, to come back in the next.
     void releaseRenderer(bool final);
@@ -53,6 +68,8 @@ private:
     VideoOutput& output_;
     QWidget& host_;
     QWidget* container_ = nullptr;
+    std::unique_ptr<QOpenGLContext> context_;
+    QOffscreenSurface offscreen_;
     // The context the renderer was made in; none once released.
     const void* rendererContext_ = nullptr;
     QMetaObject::Connection contextGone_;
@@ -65,6 +82,7 @@ private:
     QPoint captionAt_;
     quint64 framesDrawn_ = 0;
     bool firstFrameTraced_ = false;
+    bool shownOnce_ = false;
 };
 
 }  // namespace orvalis

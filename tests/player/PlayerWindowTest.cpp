@@ -6,13 +6,11 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QOpenGLContext>
-#include <QOpenGLWindow>
 #include <QUrl>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 #include <cmath>
 #include <cstdio>
 #include <fcntl.h>
@@ -30,6 +28,7 @@
 #include "extras/PowerControl.h"
 #include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
+#include "player/VideoWindow.h"
 #include "player/VideoSurface.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
@@ -443,7 +442,7 @@ TEST_F(WindowTest, InputOnThePictureReachesThePlayersCommands) {
 // of its own and the picture plays on.
 TEST_F(WindowTest, TheRendererGoesWithItsContextAndComesBackWithTheNext) {
     startWith(mediaPath("demo.mp4"));
-    auto* picture = dynamic_cast<QOpenGLWindow*>(pictureWindow());
+    auto* picture = dynamic_cast<VideoWindow*>(pictureWindow());
     ASSERT_NE(picture, nullptr);
     VideoSurface& surface = window.videoSurface();
     ASSERT_TRUE(waitUntil([&] { return surface.framesDrawn() > 2; }, 10000));
