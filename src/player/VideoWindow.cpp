@@ -51,7 +51,12 @@ VideoWindow::VideoWindow(VideoOutput& output, QWidget& host) : output_(output), 
     container_ = QWidget::createWindowContainer(this, &host);
     container_->setFocusPolicy(Qt::NoFocus);
     output_.setFrameReadyCallback([this] {
-        if (showVideo_) update();
+        if (!showVideo_) return;
+        if (isExposed()) {
+            update();
+        } else {
+            takeUnshownFrame();
+        }
     });
 }
 
@@ -81,6 +86,14 @@ bool VideoWindow::makeCurrent() {
     if (!ensureContext()) return false;
     if (handle() && isExposed()) return context_->makeCurrent(this);
     return context_->makeCurrent(&offscreen_);
+}
+
+// libmpv waits for each frame to be drawn before it decodes the next: a window that is not
+// on the screen (the player hidden, minimised) still takes the frames, into a tiny target,
+// so that sound and captions play on at their pace.
+void VideoWindow::takeUnshownFrame() {
+    if (!rendererReady_ || !context_->makeCurrent(&offscreen_)) return;
+    output_.render(static_cast<int>(context_->defaultFramebufferObject()), 16, 16, false);
 }
 
 void VideoWindow::prepareRenderer() {

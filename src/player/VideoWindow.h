@@ -50,6 +50,7 @@ protected:
 private:
     void update() { requestUpdate(); }
     void paint();
+    void takeUnshownFrame();
     bool ensureContext();
     // The context current on the window once it is on the screen, else on a surface of its own.
     bool makeCurrent();
