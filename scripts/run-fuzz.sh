@@ -15,7 +15,7 @@ for bin in "$build"/fuzz/fuzz_*; do
     extra=""
     [ -d "$seeds" ] && extra="$seeds"
     case "$name" in
-        fuzz_sami|fuzz_timed_text) [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami" ;;
+        fuzz_sami|fuzz_subrip|fuzz_webvtt) [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami" ;;
         fuzz_playlist*) [ -d "$root/../shared/corpus/playlists" ] && extra="$extra $root/../shared/corpus/playlists" ;;
     esac
     echo "fuzz: $name for ${seconds}s"
