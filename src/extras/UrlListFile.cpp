@@ -47,8 +47,9 @@ bool isControl(unsigned char c) {
 bool readsBackPlain(std::string_view field, bool isAddress) {
     if (field.empty()) return true;
     if (std::any_of(field.begin(), field.end(), [](char c) { return isControl(c); })) return false;
+    if (!text::isValidUtf8(field)) return false;
     if (isAddress) return field.find('=') == std::string_view::npos && field.back() != ' ';
-    return field.front() != ' ' && !field.starts_with(kUtf8Bom) && text::isValidUtf8(field);
+    return field.front() != ' ' && !field.starts_with(kUtf8Bom);
 }
 
 void appendEscaped(std::string& out, std::string_view field) {

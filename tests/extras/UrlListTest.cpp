@@ -74,6 +74,10 @@ TEST(UrlListFile, WhatIsWrittenReadsBackIdentically) {
     ASSERT_TRUE(writeUrlFile(path, hard));
     EXPECT_EQ(readUrlFile(path), hard);
     EXPECT_EQ(parseUrlList(formatUrlList(hard)), hard);
+    // An address holding bytes that are not UTF-8 (a CP949 name pasted into it) is escaped
+    // too: plain, the whole file would read back as CP949.
+    const Entries raw{{"os", "http://r/\xB9\xE6\xBC\xDB x"}};
+    EXPECT_EQ(parseUrlList(formatUrlList(raw)), raw);
     // Every line keeps one "=", so a list reader that splits at the last one sees each name.
     const std::string text = test::readFile(path);
     EXPECT_NE(text.find("\nKBS%3D1 라디오=http://h/live?ch%3D1&q%3Dhi%2520x\n"), std::string::npos);
