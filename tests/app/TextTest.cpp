@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "app/IniDocument.h"
 #include "app/Naming.h"
@@ -36,6 +37,79 @@ TEST(TextCodec, BrokenBytesBecomeReplacementCharactersNotCrashes) {
     EXPECT_TRUE(text::isValidUtf8(out));
     EXPECT_FALSE(text::isValidUtf8("\xc0\xaf"));  // overlong
     EXPECT_FALSE(text::isValidUtf8("\xed\xa0\x80"));  // surrogate
+}
+
+namespace {
+
+// A UTF-8 text in another encoding, by the system's converter.
+std::string encodeAs(const char* charset, const std::string& utf8) {
+    iconv_t cd = iconv_open(charset, "UTF-8");
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1)) << charset;
+    std::string out(utf8.size() * 4 + 16, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    char* dst = out.data();
+    std::size_t inLeft = utf8.size(), outLeft = out.size();
+    EXPECT_NE(iconv(cd, &in, &inLeft, &dst, &outLeft), static_cast<std::size_t>(-1)) << charset;
+    iconv_close(cd);
+    out.resize(out.size() - outLeft);
+    return out;
+}
+
+const std::string kJapanese =
+    "こんにちは、元気ですか？\n今日はいい天気ですね。散歩に行きましょう。\n"
+    "ありがとうございます。それでは、また明日会いましょう。\n";
+const std::string kChinese = "你好，你今天怎么样？\n我们明天去公园散步吧。天气很好，我们一起去。\n";
+const std::string kTaiwanese = "你好，你今天怎麼樣？\n我們明天去公園散步吧。天氣很好，我們一起去。\n";
+const std::string kFrench =
+    "Où est la bibliothèque, s'il vous plaît ?\nNoël à la française : café, crème brûlée.\n";
+const std::string kKorean = "안녕하세요, 오늘 날씨가 좋네요.\n내일 공원에 산책하러 갈까요?\n";
+
+}  // namespace
+
+TEST(TextCodec, EachOlderEncodingIsRecognisedAndReadBack) {
+    struct Case {
+        const char* charset;
+        const std::string& text;
+        text::Encoding encoding;
+    };
+    // Shift-JIS and EUC-JP are valid CP949 byte for byte; their statistics tell them apart.
+    for (const Case& c : {Case{"CP949", kKorean, text::Encoding::Cp949},
+                          Case{"SHIFT_JIS", kJapanese, text::Encoding::ShiftJis},
+                          Case{"EUC-JP", kJapanese, text::Encoding::EucJp},
+                          Case{"GB18030", kChinese, text::Encoding::Gb18030},
+                          Case{"BIG5", kTaiwanese, text::Encoding::Big5},
+                          Case{"CP1252", kFrench, text::Encoding::Windows1252}}) {
+        const std::string bytes = encodeAs(c.charset, c.text);
+        const text::TextEncoding found = text::guessEncoding(bytes);
+        EXPECT_EQ(found.encoding, c.encoding) << c.charset;
+        EXPECT_EQ(text::decode(bytes, found), c.text) << c.charset;
+        EXPECT_EQ(text::encodingNamed(text::encodingName(c.encoding)), c.encoding);
+    }
+    EXPECT_EQ(text::encodingNamed(" euc-kr "), text::Encoding::Cp949);
+    EXPECT_EQ(text::encodingNamed("sjis"), text::Encoding::ShiftJis);
+    EXPECT_EQ(text::encodingNamed("KOI8-R"), std::nullopt);
+}
+
+TEST(TextCodec, LinesThatAreNotUtf8ReadInTheirOwnEncoding) {
+    // UTF-8 with one line saved in CP949: only that line is read as CP949.
+    const std::string utf8 = "첫 줄은 UTF-8\n둘째 줄도 UTF-8\n";
+    const std::string mixed = utf8 + *text::toCp949("셋째 줄은 CP949\n") + "끝\n";
+    EXPECT_EQ(text::detectEncoding(mixed), text::Encoding::Utf8);
+    EXPECT_EQ(text::guessEncoding(mixed).encoding, text::Encoding::Utf8);
+    EXPECT_EQ(text::decode(mixed), utf8 + "셋째 줄은 CP949\n끝\n");
+    EXPECT_EQ(text::decode(mixed, text::guessEncoding(mixed)), text::decode(mixed));
+
+    // A CP949 file whose short lines happen to be valid UTF-8 stays CP949 throughout.
+    const std::string korean = *text::toCp949(kKorean + kKorean) + "\xc2\xa1\n";
+    EXPECT_EQ(text::detectEncoding(korean), text::Encoding::Cp949);
+
+    // Three encodings in one file: the UTF-8, CP949 and Windows-1252 lines each read whole.
+    const std::string three = "가나다 UTF-8\n라마바 UTF-8\n" + *text::toCp949("사아자\n") +
+                              encodeAs("CP1252", "Noël à la française, café crème\n");
+    EXPECT_EQ(text::decode(three, text::guessEncoding(three)),
+              "가나다 UTF-8\n라마바 UTF-8\n사아자\nNoël à la française, café crème\n");
+    // Without the guess the Western line is marked where CP949 cannot read it.
+    EXPECT_TRUE(text::isValidUtf8(text::decode(three)));
 }
 
 TEST(TextCodec, Cp949UnitsCountOneForAsciiAndTwoForTheRest) {
