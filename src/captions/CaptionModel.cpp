@@ -37,7 +37,8 @@ void CaptionModel::parseBytes(std::string_view bytes, int divideLength, std::str
     encoding_ = encoding ? text::TextEncoding{*encoding} : text::guessEncoding(bytes);
     const std::string text = decodeCaptionText(bytes, encoding_);
     const TimedTextOptions options{divideLength, std::string(languageCodeOfFileName(path))};
-    switch (detectCaptionFormat(path, text)) {
+    format_ = detectCaptionFormat(path, text);
+    switch (format_) {
         case CaptionFormat::SubRip:
             tables_ = parseSubRip(text, options);
             break;

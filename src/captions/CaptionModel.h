@@ -8,6 +8,7 @@
 
 #include "app/SettingsStore.h"
 #include "captions/SamiParser.h"
+#include "captions/SubtitleReaders.h"
 
 namespace orvalis {
 
@@ -41,8 +42,9 @@ public:
     void parseBytes(std::string_view bytes, int divideLength = kDefaultDivideLength,
                     std::string_view path = {},
                     std::optional<text::Encoding> encoding = std::nullopt);
-    // The encoding the file was read in.
+    // The encoding the file was read in, and the format it was read as.
     const text::TextEncoding& encoding() const { return encoding_; }
+    CaptionFormat format() const { return format_; }
 
     const CaptionTables& tables() const { return tables_; }
     // Whether any cell of the tables holds a caption (an end mark is none).
@@ -77,6 +79,7 @@ public:
 private:
     CaptionTables tables_;
     text::TextEncoding encoding_;
+    CaptionFormat format_ = CaptionFormat::Sami;
     int activeLanguage_ = 0;
 };
 
