@@ -169,6 +169,11 @@ bool PlayerController::runCommandNumber(int number) {
             dialogs_->showFilterDetails(filters[static_cast<size_t>(*filter)]);
         return true;
     }
+    if (auto choice = captionEncodingIndexOf(number)) {
+        if (captions_)
+            captions_->rereadCaptionFile(captionEncodingChoices()[static_cast<std::size_t>(*choice)].encoding);
+        return true;
+    }
     const CommandId id = static_cast<CommandId>(number);
     return findCommand(id) && runCommand(id);
 }
