@@ -14,8 +14,10 @@ for bin in "$build"/fuzz/fuzz_*; do
     seeds="$root/tests/fuzz/seeds/$name"
     extra=""
     [ -d "$seeds" ] && extra="$seeds"
+    # The converter starts from the caption readers' seeds.
+    [ "$name" = fuzz_caption_convert ] && extra="$root/tests/fuzz/seeds/fuzz_sami $root/tests/fuzz/seeds/fuzz_subrip"
     case "$name" in
-        fuzz_sami|fuzz_subrip) [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami" ;;
+        fuzz_sami|fuzz_subrip|fuzz_caption_convert) [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami" ;;
         fuzz_playlist*) [ -d "$root/../shared/corpus/playlists" ] && extra="$extra $root/../shared/corpus/playlists" ;;
     esac
     echo "fuzz: $name for ${seconds}s"

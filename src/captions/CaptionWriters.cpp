@@ -33,11 +33,14 @@ std::vector<CueLine> linesOfCell(std::string_view cell) {
         const std::string_view line = cell.substr(0, end);
         cell.remove_prefix(std::min(end + 1, cell.size()));
         const std::size_t bar = line.find('|');
-        const std::string_view words =
-            text::trimWhitespace(bar == std::string_view::npos ? line : line.substr(bar + 1));
-        if (words.empty()) continue;
+        // Control characters show as nothing and would end a line in some formats: blanks.
+        std::string words(bar == std::string_view::npos ? line : line.substr(bar + 1));
+        for (char& c : words)
+            if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+        const std::string_view kept = text::trimWhitespace(words);
+        if (kept.empty()) continue;
         lines.push_back({bar == std::string_view::npos ? std::string() : drawnColour(line.substr(0, bar)),
-                         std::string(words)});
+                         std::string(kept)});
     }
     return lines;
 }
@@ -245,11 +248,27 @@ std::string writeSami(const std::vector<SamiTrack>& tracks) {
         }
     }
     // In time order; at one moment the tracks in their order, a clear before a caption.
-    std::stable_sort(events.begin(), events.end(), [](const SamiEvent& a, const SamiEvent& b) {
+    auto inOrder = [](const SamiEvent& a, const SamiEvent& b) {
         if (a.ms != b.ms) return a.ms < b.ms;
         if (a.track != b.track) return a.track < b.track;
         return a.cue == nullptr && b.cue != nullptr;
-    });
+    };
+    std::stable_sort(events.begin(), events.end(), inOrder);
+    // Readers take the languages in the order their classes are first used, and the first is
+    // the one shown. When a later track speaks first (or one never speaks), every track is
+    // cleared at the start, in their order, so that the file keeps its languages' order.
+    std::vector<std::size_t> firstUse;
+    for (const SamiEvent& e : events)
+        if (std::find(firstUse.begin(), firstUse.end(), e.track) == firstUse.end())
+            firstUse.push_back(e.track);
+    if (firstUse.size() != tracks.size() || !std::is_sorted(firstUse.begin(), firstUse.end())) {
+        std::vector<SamiEvent> starts;
+        for (std::size_t t = 0; t < tracks.size(); ++t)
+            if (tracks[t].cues.empty() || tracks[t].cues.front().startMs != 0)
+                starts.push_back({0, t, nullptr});
+        events.insert(events.begin(), starts.begin(), starts.end());
+        std::stable_sort(events.begin(), events.end(), inOrder);
+    }
 
     std::string out =
         "<SAMI>\n<HEAD>\n<TITLE></TITLE>\n<STYLE TYPE=\"text/css\">\n<!--\n"

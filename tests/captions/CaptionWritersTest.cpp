@@ -82,6 +82,15 @@ TEST(CaptionWriters, EachClassKeepsItsOwnTimelineColoursAndReferences) {
     ASSERT_EQ(back.languageCodes, model.languageCodes());
     EXPECT_EQ(describe(captionCues(back, 0, kHold)), describe(korean));
     EXPECT_EQ(describe(captionCues(back, 1, kHold)), describe(english));
+
+    // With English as the first language, Korean speaking first does not take its place.
+    const std::string englishFirst = writeSami({{"EGCC", english}, {"KRCC", korean}});
+    EXPECT_NE(englishFirst.find("<SYNC Start=0><P Class=ENCC>&nbsp;<P Class=KRCC>&nbsp;\n"
+                                "<SYNC Start=1000><P Class=KRCC>"),
+              std::string::npos)
+        << englishFirst;
+    EXPECT_EQ(SamiParser(kNoLineDivide).parse(englishFirst).languageCodes,
+              (std::vector<std::string>{"EGCC", "KRCC"}));
 }
 
 TEST(CaptionWriters, FormatsByExtensionAndHugeOrBrokenCuesStayWhole) {
