@@ -87,7 +87,8 @@ std::string decodeUtf16(std::string_view s, bool bigEndian) {
     out.reserve(s.size());
     auto unit = [&](std::size_t i) -> char16_t {
         auto a = static_cast<unsigned char>(s[i]), b = static_cast<unsigned char>(s[i + 1]);
-        return bigEndian ? static_cast<char16_t>((a << 8) | b) : static_cast<char16_t>((b << 8) | a);
+        return bigEndian ? static_cast<char16_t>((a << 8) | b)
+                         : static_cast<char16_t>((b << 8) | a);
     };
     std::size_t i = 0;
     while (i + 1 < s.size()) {
@@ -197,7 +198,8 @@ void forEachLine(std::string_view s, F&& f) {
 }
 
 bool hasNonAscii(std::string_view s) {
-    return std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return std::any_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 // The lines of a text that is not valid UTF-8 which are not UTF-8 either, joined; and whether
@@ -306,7 +308,9 @@ std::string decode(std::string_view bytes, const TextEncoding& encoding) {
     return decode(bytes, encoding.encoding, encoding.otherLines);
 }
 
-std::string decode(std::string_view bytes) { return decode(bytes, detectEncoding(bytes)); }
+std::string decode(std::string_view bytes) {
+    return decode(bytes, detectEncoding(bytes));
+}
 
 std::string decode(std::string_view bytes, Encoding encoding, Encoding otherLines) {
     switch (encoding) {
@@ -316,8 +320,8 @@ std::string decode(std::string_view bytes, Encoding encoding, Encoding otherLine
                                     : bytes);
         case Encoding::Utf16LE:
         case Encoding::Utf16BE: {
-            bool hasBom = bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" ||
-                                                bytes.substr(0, 2) == "\xFE\xFF");
+            bool hasBom = bytes.size() >= 2 &&
+                          (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF");
             return decodeUtf16(hasBom ? bytes.substr(2) : bytes, encoding == Encoding::Utf16BE);
         }
         case Encoding::Utf8:
@@ -372,18 +376,30 @@ struct EncodingName {
 };
 // The first name of each encoding is the one it is shown by.
 constexpr EncodingName kEncodingNames[] = {
-    {Encoding::Utf8, "UTF-8"},          {Encoding::Utf8Bom, "UTF-8 (BOM)"},
-    {Encoding::Utf16LE, "UTF-16LE"},    {Encoding::Utf16BE, "UTF-16BE"},
-    {Encoding::Cp949, "CP949"},         {Encoding::Cp949, "EUC-KR"},
-    {Encoding::Cp949, "UHC"},           {Encoding::Cp949, "MS949"},
-    {Encoding::ShiftJis, "Shift-JIS"},  {Encoding::ShiftJis, "Shift_JIS"},
-    {Encoding::ShiftJis, "SJIS"},       {Encoding::ShiftJis, "CP932"},
-    {Encoding::EucJp, "EUC-JP"},        {Encoding::Gb18030, "GB18030"},
-    {Encoding::Gb18030, "GBK"},         {Encoding::Gb18030, "GB2312"},
-    {Encoding::Gb18030, "CP936"},       {Encoding::Big5, "Big5"},
-    {Encoding::Big5, "CP950"},          {Encoding::Big5, "Big5-HKSCS"},
-    {Encoding::Windows1252, "Windows-1252"}, {Encoding::Windows1252, "CP1252"},
-    {Encoding::Windows1252, "ISO-8859-1"},   {Encoding::Windows1252, "Latin1"},
+    {Encoding::Utf8, "UTF-8"},
+    {Encoding::Utf8Bom, "UTF-8 (BOM)"},
+    {Encoding::Utf16LE, "UTF-16LE"},
+    {Encoding::Utf16BE, "UTF-16BE"},
+    {Encoding::Cp949, "CP949"},
+    {Encoding::Cp949, "EUC-KR"},
+    {Encoding::Cp949, "UHC"},
+    {Encoding::Cp949, "MS949"},
+    {Encoding::ShiftJis, "Shift-JIS"},
+    {Encoding::ShiftJis, "Shift_JIS"},
+    {Encoding::ShiftJis, "SJIS"},
+    {Encoding::ShiftJis, "CP932"},
+    {Encoding::EucJp, "EUC-JP"},
+    {Encoding::Gb18030, "GB18030"},
+    {Encoding::Gb18030, "GBK"},
+    {Encoding::Gb18030, "GB2312"},
+    {Encoding::Gb18030, "CP936"},
+    {Encoding::Big5, "Big5"},
+    {Encoding::Big5, "CP950"},
+    {Encoding::Big5, "Big5-HKSCS"},
+    {Encoding::Windows1252, "Windows-1252"},
+    {Encoding::Windows1252, "CP1252"},
+    {Encoding::Windows1252, "ISO-8859-1"},
+    {Encoding::Windows1252, "Latin1"},
     {Encoding::Utf8, "UTF8"},
 };
 

@@ -69,15 +69,16 @@ std::optional<CommandLine> parseCommandLine(const std::vector<std::string>& args
     }
     const std::size_t wanted = line.command == "--convert" ? 2 : 1;
     if (line.files.size() != wanted) {
-        problem = line.command + (wanted == 2 ? " takes an input and an output file"
-                                              : " takes one caption file");
+        problem = line.command +
+                  (wanted == 2 ? " takes an input and an output file" : " takes one caption file");
         return std::nullopt;
     }
     return line;
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
 }
@@ -167,7 +168,8 @@ int convert(const CommandLine& line, std::ostream& out, std::ostream& err) {
     const std::string& outPath = line.files[1];
     const std::optional<CaptionFormat> format = outputFormatOf(outPath);
     if (!format) {
-        err << "orvalis: " << outPath << ": the output's extension must be .srt, .vtt, .smi or .sami\n";
+        err << "orvalis: " << outPath
+            << ": the output's extension must be .srt, .vtt, .smi or .sami\n";
         return 2;
     }
     if (in == outPath || sameFile(in, outPath)) {
@@ -182,8 +184,8 @@ int convert(const CommandLine& line, std::ostream& out, std::ostream& err) {
     if (!line.languageClass.empty()) {
         std::optional<int> chosen = languageNamed(*model, line.languageClass);
         if (!chosen) {
-            err << "orvalis: " << in << " has no class " << line.languageClass
-                << " (it has " << classesText(*model) << ")\n";
+            err << "orvalis: " << in << " has no class " << line.languageClass << " (it has "
+                << classesText(*model) << ")\n";
             return 1;
         }
         languages.push_back(*chosen);

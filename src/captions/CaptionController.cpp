@@ -228,7 +228,8 @@ void CaptionController::rereadCaptionFile(std::optional<text::Encoding> encoding
     if (encodings_) encodings_->remember(path, encoding);
     reparse();
     if (osd_ && loaded())
-        osd_->show("자막 인코딩 : " + std::string(text::encodingName(model_->encoding().encoding)), 0);
+        osd_->show("자막 인코딩 : " + std::string(text::encodingName(model_->encoding().encoding)),
+                   0);
 }
 
 void CaptionController::unload() {

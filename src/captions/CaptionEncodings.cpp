@@ -45,8 +45,7 @@ std::optional<text::Encoding> CaptionEncodingStore::encodingOf(
 bool CaptionEncodingStore::remember(const std::string& captionPath,
                                     std::optional<text::Encoding> encoding) {
     // A path with a line break could not be read back as one line.
-    if (captionPath.empty() || captionPath.find_first_of("\r\n") != std::string::npos)
-        return false;
+    if (captionPath.empty() || captionPath.find_first_of("\r\n") != std::string::npos) return false;
     std::vector<Entry> entries = readEntries(file_);
     std::erase_if(entries, [&](const Entry& e) { return e.path == captionPath; });
     if (encoding) entries.insert(entries.begin(), {*encoding, captionPath});

@@ -39,8 +39,9 @@ std::vector<CueLine> linesOfCell(std::string_view cell) {
             if (static_cast<unsigned char>(c) < 0x20) c = ' ';
         const std::string_view kept = text::trimWhitespace(words);
         if (kept.empty()) continue;
-        lines.push_back({bar == std::string_view::npos ? std::string() : drawnColour(line.substr(0, bar)),
-                         std::string(kept)});
+        lines.push_back(
+            {bar == std::string_view::npos ? std::string() : drawnColour(line.substr(0, bar)),
+             std::string(kept)});
     }
     return lines;
 }
@@ -235,8 +236,9 @@ std::string writeSami(const std::vector<SamiTrack>& tracks) {
         SamiClass c = samiClassOf(tracks[t].languageCode);
         // Two languages of one code (ENCC and ENUSCC) stay apart.
         const std::string base = c.name;
-        for (int n = 2; !c.name.empty() && std::any_of(classes.begin(), classes.end(),
-                                                       [&](const SamiClass& o) { return o.name == c.name; });
+        for (int n = 2;
+             !c.name.empty() && std::any_of(classes.begin(), classes.end(),
+                                            [&](const SamiClass& o) { return o.name == c.name; });
              ++n)
             c.name = base + std::to_string(n);
         classes.push_back(std::move(c));

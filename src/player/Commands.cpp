@@ -117,14 +117,10 @@ namespace {
 
 using E = text::Encoding;
 constexpr CaptionEncodingChoice kCaptionEncodings[] = {
-    {std::nullopt, "자동 감지(&A)"},
-    {E::Utf8, "UTF-8"},
-    {E::Cp949, "한국어 (CP949)"},
-    {E::ShiftJis, "일본어 (Shift-JIS)"},
-    {E::EucJp, "일본어 (EUC-JP)"},
-    {E::Gb18030, "중국어 간체 (GB18030)"},
-    {E::Big5, "중국어 번체 (Big5)"},
-    {E::Windows1252, "서유럽어 (Windows-1252)"},
+    {std::nullopt, "자동 감지(&A)"}, {E::Utf8, "UTF-8"},
+    {E::Cp949, "한국어 (CP949)"},    {E::ShiftJis, "일본어 (Shift-JIS)"},
+    {E::EucJp, "일본어 (EUC-JP)"},   {E::Gb18030, "중국어 간체 (GB18030)"},
+    {E::Big5, "중국어 번체 (Big5)"}, {E::Windows1252, "서유럽어 (Windows-1252)"},
 };
 
 }  // namespace

@@ -271,7 +271,8 @@ MenuItem captionEncodingMenu(const MenuState& s) {
             m.checked = s.captionsLoaded && !s.captionEncodingChosen;
             if (m.checked) m.label += " : " + std::string(text::encodingName(s.captionEncoding));
         } else {
-            m.checked = s.captionsLoaded && s.captionEncodingChosen && s.captionEncoding == *c.encoding;
+            m.checked =
+                s.captionsLoaded && s.captionEncodingChosen && s.captionEncoding == *c.encoding;
         }
         menu.children.push_back(std::move(m));
     }

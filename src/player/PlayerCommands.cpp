@@ -170,8 +170,8 @@ bool PlayerController::runCommandNumber(int number) {
         return true;
     }
     if (auto choice = captionEncodingIndexOf(number)) {
-        if (captions_)
-            captions_->rereadCaptionFile(captionEncodingChoices()[static_cast<std::size_t>(*choice)].encoding);
+        const auto& chosen = captionEncodingChoices()[static_cast<std::size_t>(*choice)];
+        if (captions_) captions_->rereadCaptionFile(chosen.encoding);
         return true;
     }
     const CommandId id = static_cast<CommandId>(number);

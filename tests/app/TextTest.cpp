@@ -10,7 +10,8 @@ using namespace orvalis;
 namespace {
 // "안녕 abc" in CP949, UTF-16LE with its mark and UTF-8 with its mark.
 const std::string kCp949 = "\xbe\xc8\xb3\xe7 abc";
-const std::string kUtf16 = std::string("\xff\xfe\x48\xc5\x55\xb1\x20\x00\x61\x00\x62\x00\x63\x00", 14);
+const std::string kUtf16 =
+    std::string("\xff\xfe\x48\xc5\x55\xb1\x20\x00\x61\x00\x62\x00\x63\x00", 14);
 const std::string kUtf8Bom = "\xef\xbb\xbf\xec\x95\x88\xeb\x85\x95 abc";
 }  // namespace
 
@@ -30,12 +31,14 @@ TEST(TextCodec, EveryEncodingOfOneTextDecodesToTheSameUtf8) {
 TEST(TextCodec, BrokenBytesBecomeReplacementCharactersNotCrashes) {
     // A lead byte at the very end, a stray trail byte, a lone surrogate, an odd byte count.
     EXPECT_EQ(text::decode("\xbe\xc8\xb3"), "안\xEF\xBF\xBD");
-    EXPECT_EQ(text::decode(std::string("\xff\xfe\x00\xd8\x41\x00\x42", 7)), "\xEF\xBF\xBD" "A");
+    EXPECT_EQ(text::decode(std::string("\xff\xfe\x00\xd8\x41\x00\x42", 7)),
+              "\xEF\xBF\xBD"
+              "A");
     std::string random;
     for (int i = 0; i < 100000; ++i) random += static_cast<char>((i * 2654435761u) >> 13);
     std::string out = text::decode(random);
     EXPECT_TRUE(text::isValidUtf8(out));
-    EXPECT_FALSE(text::isValidUtf8("\xc0\xaf"));  // overlong
+    EXPECT_FALSE(text::isValidUtf8("\xc0\xaf"));      // overlong
     EXPECT_FALSE(text::isValidUtf8("\xed\xa0\x80"));  // surrogate
 }
 
@@ -59,7 +62,8 @@ const std::string kJapanese =
     "こんにちは、元気ですか？\n今日はいい天気ですね。散歩に行きましょう。\n"
     "ありがとうございます。それでは、また明日会いましょう。\n";
 const std::string kChinese = "你好，你今天怎么样？\n我们明天去公园散步吧。天气很好，我们一起去。\n";
-const std::string kTaiwanese = "你好，你今天怎麼樣？\n我們明天去公園散步吧。天氣很好，我們一起去。\n";
+const std::string kTaiwanese =
+    "你好，你今天怎麼樣？\n我們明天去公園散步吧。天氣很好，我們一起去。\n";
 const std::string kFrench =
     "Où est la bibliothèque, s'il vous plaît ?\nNoël à la française : café, crème brûlée.\n";
 const std::string kKorean = "안녕하세요, 오늘 날씨가 좋네요.\n내일 공원에 산책하러 갈까요?\n";
@@ -131,16 +135,18 @@ TEST(IniDocument, EditsKeepEverythingElseInPlace) {
     doc.set("caption", "fontsize", "25");
     doc.set("Caption", "FontName", "굴림");
     doc.set("New", "K", "v");
-    EXPECT_EQ(doc.serialize(),
-              "; written by hand\n[General]\nName=x\n\n[Caption]\nFontSize=25\nFontName=굴림\n; keep me\n"
-              "[Other]\nA=1\n[New]\nK=v\n");
+    EXPECT_EQ(
+        doc.serialize(),
+        "; written by hand\n[General]\nName=x\n\n[Caption]\nFontSize=25\nFontName=굴림\n; keep me\n"
+        "[Other]\nA=1\n[New]\nK=v\n");
     EXPECT_EQ(*doc.find("CAPTION", "FONTNAME"), "굴림");
     EXPECT_TRUE(doc.remove("Other", "a"));
     EXPECT_EQ(doc.find("Other", "A"), nullptr);
 }
 
 TEST(IniDocument, FirstOfDuplicatesCountsAndCrlfReads) {
-    IniDocument doc = IniDocument::parse("[S]\r\nk=1\r\nK=2\r\n[s]\r\nk=3\r\nnoequals\r\n=novalue\r\n");
+    IniDocument doc =
+        IniDocument::parse("[S]\r\nk=1\r\nK=2\r\n[s]\r\nk=3\r\nnoequals\r\n=novalue\r\n");
     EXPECT_EQ(*doc.find("S", "k"), "1");
     auto entries = doc.entries("S");
     ASSERT_EQ(entries.size(), 1u);

@@ -497,7 +497,8 @@ TEST(CaptionEncodingStore, KeepsTheLatestFilesAndSkipsDamagedLines) {
     EXPECT_EQ(store.encodingOf("/f498.smi"), text::Encoding::ShiftJis);
     EXPECT_EQ(store.encodingOf("/f499.smi"), std::nullopt);  // the oldest forgotten
     EXPECT_FALSE(store.remember("/line\nbreak.smi", text::Encoding::Big5));
-    EXPECT_FALSE(CaptionEncodingStore(file + "/under-a-file").remember("/x.smi", text::Encoding::Cp949));
+    EXPECT_FALSE(
+        CaptionEncodingStore(file + "/under-a-file").remember("/x.smi", text::Encoding::Cp949));
 }
 
 TEST_F(CaptionControllerTest, SubRipAndWebVttNamesAreLookedForAfterEverySamiName) {

@@ -23,8 +23,8 @@ CaptionModel modelOf(std::string_view bytes, std::string_view path = "a.smi") {
 std::vector<SamiTrack> allTracks(const CaptionTables& tables) {
     std::vector<SamiTrack> tracks;
     for (int i = 0; i < tables.languageCount(); ++i)
-        tracks.push_back({tables.languageCodes[static_cast<std::size_t>(i)],
-                          captionCues(tables, i, kHold)});
+        tracks.push_back(
+            {tables.languageCodes[static_cast<std::size_t>(i)], captionCues(tables, i, kHold)});
     return tracks;
 }
 
@@ -102,9 +102,10 @@ TEST(CaptionWriters, FormatsByExtensionAndHugeOrBrokenCuesStayWhole) {
 
     // A 10,000-character cue, ASS overrides in plain SubRip, and overlapping cues.
     const std::string longLine(10000, 'x');
-    const CaptionModel model = modelOf("1\n00:00:01,000 --> 00:00:04,000\n{\\an8}{\\i1}위" +
-                                           longLine + "\n\n2\n00:00:02,000 --> 00:00:03,000\n겹침\n",
-                                       "a.srt");
+    const CaptionModel model =
+        modelOf("1\n00:00:01,000 --> 00:00:04,000\n{\\an8}{\\i1}위" + longLine +
+                    "\n\n2\n00:00:02,000 --> 00:00:03,000\n겹침\n",
+                "a.srt");
     const std::vector<CaptionCue> cues = captionCues(model.tables(), 0, kHold);
     ASSERT_EQ(cues.size(), 3u);
     EXPECT_EQ(cues[1].lines.size(), 2u);  // both lines while the cues overlap
@@ -138,8 +139,7 @@ TEST_P(CorpusConversion, ReadsBackCueForCue) {
              at = srt.find(" --> ", at + 1))
             EXPECT_NE(srt[srt.find('\n', at) + 1], '\n');
         EXPECT_EQ(srt.find("\n\n\n"), std::string::npos);
-        EXPECT_EQ(describe(captionCues(parseSubRip(srt, kWhole), 0, kHold)),
-                  describe(cues))
+        EXPECT_EQ(describe(captionCues(parseSubRip(srt, kWhole), 0, kHold)), describe(cues))
             << tracks[i].languageCode;
     }
     const CaptionTables back = SamiParser(kNoLineDivide).parse(writeSami(tracks));

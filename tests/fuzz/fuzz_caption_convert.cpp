@@ -24,7 +24,8 @@ void checkCues(const std::vector<CaptionCue>& cues) {
     for (const CaptionCue& cue : cues) {
         check(cue.startMs > last && cue.startMs < cue.endMs && cue.endMs - cue.startMs <= kHold);
         check(!cue.lines.empty());
-        for (const CueLine& line : cue.lines) check(!line.text.empty() && text::isValidUtf8(line.text));
+        for (const CueLine& line : cue.lines)
+            check(!line.text.empty() && text::isValidUtf8(line.text));
         last = cue.startMs;
     }
 }
@@ -57,6 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const CaptionTables back = SamiParser(kNoLineDivide).parse(sami);
     check(back.languageCount() == model.languageCount());
     for (int i = 0; i < back.languageCount(); ++i)
-        check(captionCues(back, i, kHold).size() == tracks[static_cast<std::size_t>(i)].cues.size());
+        check(captionCues(back, i, kHold).size() ==
+              tracks[static_cast<std::size_t>(i)].cues.size());
     return 0;
 }

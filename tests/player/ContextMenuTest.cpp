@@ -128,9 +128,8 @@ TEST(ContextMenu, PlayingVideoWithCaptionsOneDriveAndFilters) {
     // automatic item, or the one chosen for it.
     s.captionEncoding = text::Encoding::Cp949;
     auto encodingsOf = [](const std::vector<MenuItem>& m) {
-        auto captions = std::find_if(m.begin(), m.end(), [](const MenuItem& i) {
-            return i.label == kCaptionMenuLabel;
-        });
+        auto captions = std::find_if(
+            m.begin(), m.end(), [](const MenuItem& i) { return i.label == kCaptionMenuLabel; });
         EXPECT_NE(captions, m.end());
         return captions->children.back();
     };
