@@ -145,11 +145,11 @@ const char* iconvName(Encoding encoding) {
     }
 }
 
-// Decodes one legacy encoding to UTF-8 through iconv. Lenient: an invalid or truncated
-// sequence becomes U+FFFD and decoding goes on after its first byte. Strict: nothing then.
-class LegacyDecoder {
+// Converts text through iconv. Lenient (into UTF-8 only): an invalid or truncated sequence
+// becomes U+FFFD and converting goes on after its first byte. Strict: nothing then.
+class Converter {
 public:
-    explicit LegacyDecoder(Encoding encoding) : cd_("UTF-8", iconvName(encoding)) {}
+    Converter(const char* to, const char* from) : cd_(to, from) {}
 
     std::string lenient(std::string_view s) { return *run(s, false); }
     std::optional<std::string> strict(std::string_view s) { return run(s, true); }
@@ -185,6 +185,12 @@ private:
 
     Iconv cd_;
     std::vector<char> buffer_;
+};
+
+// Decodes one legacy encoding to UTF-8.
+class LegacyDecoder : public Converter {
+public:
+    explicit LegacyDecoder(Encoding encoding) : Converter("UTF-8", iconvName(encoding)) {}
 };
 
 // Calls f(line) for each line of a text, each with its line feed.
@@ -352,20 +358,7 @@ bool isValidUtf8(std::string_view s) {
 }
 
 std::optional<std::string> toCp949(std::string_view utf8) {
-    Iconv cd("CP949", "UTF-8");
-    if (!cd.ok()) return std::nullopt;
-    std::string out;
-    std::vector<char> buffer(utf8.size() + 16);
-    auto* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    while (inLeft > 0) {
-        char* dst = buffer.data();
-        std::size_t dstLeft = buffer.size();
-        std::size_t rc = iconv(cd.get(), &in, &inLeft, &dst, &dstLeft);
-        out.append(buffer.data(), static_cast<std::size_t>(dst - buffer.data()));
-        if (rc == static_cast<std::size_t>(-1) && errno != E2BIG) return std::nullopt;
-    }
-    return out;
+    return Converter("CP949", "UTF-8").strict(utf8);
 }
 
 namespace {
@@ -446,6 +439,24 @@ std::string_view prefixWithinUnits(std::string_view utf8, std::size_t maxUnits) 
         i += utf8SequenceLength(c);
     }
     return utf8.substr(0, std::min(i, utf8.size()));
+}
+
+std::string escapeMarkup(std::string_view s, bool quotes) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '"' && quotes)
+            out += "&quot;";
+        else
+            out += c;
+    }
+    return out;
 }
 
 std::string toLowerAscii(std::string_view s) {

@@ -71,6 +71,9 @@ std::size_t cp949Units(std::string_view utf8);
 // character boundary.
 std::string_view prefixWithinUnits(std::string_view utf8, std::size_t maxUnits);
 
+// "&", "<" and ">" (and with quotes '"') written as character references.
+std::string escapeMarkup(std::string_view s, bool quotes = false);
+
 std::string toLowerAscii(std::string_view s);
 std::string toUpperAscii(std::string_view s);
 std::string_view trimWhitespace(std::string_view s);

@@ -64,23 +64,6 @@ void appendTiming(std::string& out, const CaptionCue& cue, char separator) {
     out += '\n';
 }
 
-// "<", ">" and "&" as references, for the formats that read markup.
-std::string escapedMarkup(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else
-            out += c;
-    }
-    return out;
-}
-
 void appendFontLine(std::string& out, const CueLine& line, std::string_view text) {
     if (line.colour.empty()) {
         out += text;
@@ -148,7 +131,7 @@ struct SamiEvent {
 void appendSamiCue(std::string& out, const CaptionCue& cue) {
     for (std::size_t i = 0; i < cue.lines.size(); ++i) {
         if (i > 0) out += "<br>";
-        appendFontLine(out, cue.lines[i], escapedMarkup(cue.lines[i].text));
+        appendFontLine(out, cue.lines[i], text::escapeMarkup(cue.lines[i].text));
     }
 }
 
@@ -220,7 +203,7 @@ std::string writeWebVtt(const std::vector<CaptionCue>& cues) {
                 out += cls;
                 out += '>';
             }
-            out += escapedMarkup(line.text);
+            out += text::escapeMarkup(line.text);
             if (!cls.empty()) out += "</c>";
             out += '\n';
         }
