@@ -132,6 +132,10 @@ std::string encodingText(const CaptionModel& model, bool wholeUtf8) {
     return out;
 }
 
+std::string cuesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " cue" : " cues");
+}
+
 const char* formatName(CaptionFormat format) {
     switch (format) {
         case CaptionFormat::SubRip:
@@ -155,7 +159,7 @@ int captionInfo(const CommandLine& line, std::ostream& out, std::ostream& err) {
         const std::vector<CaptionCue> cues =
             captionCues(model->tables(), i, CaptionModel::kHoldMilliseconds);
         out << "class " << model->languageCodes()[static_cast<std::size_t>(i)] << ": "
-            << cues.size() << " cues";
+            << cuesText(cues.size());
         if (!cues.empty())
             out << ", " << cueTime(cues.front().startMs) << " --> " << cueTime(cues.back().endMs);
         out << '\n';
@@ -213,7 +217,7 @@ int convert(const CommandLine& line, std::ostream& out, std::ostream& err) {
         err << "orvalis: cannot write " << outPath << "\n";
         return 1;
     }
-    out << outPath << ": " << cueCount << " cues of ";
+    out << outPath << ": " << cuesText(cueCount) << " of ";
     for (std::size_t i = 0; i < tracks.size(); ++i)
         out << (i ? ", " : "") << tracks[i].languageCode;
     out << '\n';

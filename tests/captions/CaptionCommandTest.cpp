@@ -51,7 +51,7 @@ TEST(CaptionCommands, ConvertAndInfoRunWithoutADisplayAndNeverHarmTheInput) {
     EXPECT_NE(info.output.find("class KRCC: 2 cues, 00:00:01,000 --> 00:00:19,000\n"),
               std::string::npos)
         << info.output;
-    EXPECT_NE(info.output.find("class EGCC: 1 cues, 00:00:01,500 --> 00:00:16,500\n"),
+    EXPECT_NE(info.output.find("class EGCC: 1 cue, 00:00:01,500 --> 00:00:16,500\n"),
               std::string::npos)
         << info.output;
 
