@@ -8,6 +8,7 @@
 
 #include "app/TextCodec.h"
 #include "captions/CaptionModel.h"
+#include "captions/CaptionWriters.h"
 
 using namespace orvalis;
 
@@ -53,6 +54,23 @@ void BM_ParseTwoHourFile(benchmark::State& state) {
     state.counters["cells"] = static_cast<double>(model.tables().texts.size() - 1);
 }
 BENCHMARK(BM_ParseTwoHourFile)->Unit(benchmark::kMillisecond);
+
+// orvalis --convert on the same file without its file input and output: read as the player
+// reads it, lines never cut, the first class written as SubRip.
+void BM_ConvertTwoHourSami(benchmark::State& state) {
+    const std::string file = twoHourFile();
+    std::size_t written = 0;
+    for (auto _ : state) {
+        CaptionModel model;
+        model.parseBytes(file, kNoLineDivide, "film.smi");
+        const std::string srt =
+            writeSubRip(captionCues(model.tables(), 0, CaptionModel::kHoldMilliseconds));
+        written = srt.size();
+        benchmark::DoNotOptimize(written);
+    }
+    state.counters["srt_bytes"] = static_cast<double>(written);
+}
+BENCHMARK(BM_ConvertTwoHourSami)->Name("convert_two_hour_sami")->Unit(benchmark::kMillisecond);
 
 // A file of one 10 MB line: no buffer splits it, and it takes no longer than its size.
 void BM_ParseOneTenMegabyteLine(benchmark::State& state) {

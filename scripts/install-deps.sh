@@ -8,7 +8,7 @@ set -eu
 
 PKGS="g++ cmake ninja-build pkg-config make
 qt6-base-dev libqt6opengl6-dev qt6-qpa-plugins libgl1-mesa-dri
-libmpv-dev libtag1-dev
+libmpv-dev libtag1-dev libuchardet-dev
 libgtest-dev libgmock-dev libbenchmark-dev
 xvfb xauth x11-utils
 fonts-nanum

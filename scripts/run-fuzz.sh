@@ -15,8 +15,10 @@ for bin in "$build"/fuzz/fuzz_*; do
     extra=""
     options=""
     [ -d "$seeds" ] && extra="$seeds"
+    # The converter starts from the caption readers' seeds.
+    [ "$name" = fuzz_caption_convert ] && extra="$root/tests/fuzz/seeds/fuzz_sami $root/tests/fuzz/seeds/fuzz_subrip"
     case "$name" in
-        fuzz_sami|fuzz_subrip|fuzz_webvtt)
+        fuzz_sami|fuzz_subrip|fuzz_webvtt|fuzz_caption_convert)
             [ -d "$root/../shared/corpus/sami" ] && extra="$extra $root/../shared/corpus/sami"
             # Whole films' captions are the seeds; mutations of their first 16 KiB find as
             # much, at many more runs a second.

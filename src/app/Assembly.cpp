@@ -24,6 +24,7 @@
 #include "app/SingleInstance.h"
 #include "app/StartupTrace.h"
 #include "captions/CaptionController.h"
+#include "captions/CaptionEncodings.h"
 #include "captions/CaptionRenderer.h"
 #include "controlpanel/ControlPanel.h"
 #include "engine/Decoding.h"
@@ -292,9 +293,12 @@ void Assembly::buildCaptions() {
     captionRenderer_->imageChanged = [this](const QImage& image, QPoint at) {
         surface_->setCaptionImage(image, at);
     };
+    captionEncodings_ =
+        std::make_unique<CaptionEncodingStore>(paths::dataDir() + "/CaptionEncodings.txt");
     captions_ = std::make_unique<CaptionController>(
         CaptionController::Services{*controller_, controller_->captionStyle(), settings_, *timers_,
-                                 *captionRenderer_, prompter_, desktop_, osd_.get(), &backend_});
+                                 *captionRenderer_, prompter_, desktop_, osd_.get(), &backend_,
+                                 captionEncodings_.get()});
     controller_->attachCaptions(captions_.get());
 }
 

@@ -10,6 +10,7 @@ namespace orvalis {
 
 class BookmarkService;
 class CaptionController;
+class CaptionEncodingStore;
 class CaptionRenderer;
 class CaptureService;
 class ControlPanel;
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<ControlPanel> panel_;
     std::unique_ptr<BookmarkService> bookmarks_;
     std::unique_ptr<CaptureService> capture_;
+    std::unique_ptr<CaptionEncodingStore> captionEncodings_;
     std::unique_ptr<CaptionRenderer> captionRenderer_;
     std::unique_ptr<CaptionController> captions_;
     std::unique_ptr<cover::CoverArtFiles> covers_;

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <clocale>
 #include <cstdio>
+#include <iostream>
 
 #include "app/AppPaths.h"
 #include "app/Assembly.h"
@@ -11,8 +12,13 @@
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/StartupTrace.h"
+#include "captions/CaptionCommands.h"
 
 int main(int argc, char** argv) {
+    // The caption commands work on files alone: no window, no running player.
+    if (std::optional<int> status = orvalis::runCaptionCommand(
+            std::vector<std::string>(argv + 1, argv + argc), std::cout, std::cerr))
+        return *status;
     orvalis::startupMark("main");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvalis"));

@@ -6,6 +6,7 @@
 
 #include "app/Naming.h"
 #include "app/SettingsKeys.h"
+#include "captions/CaptionEncodings.h"
 #include "captions/CaptionLanguages.h"
 #include "captions/CaptionLookup.h"
 #include "captions/CaptionModel.h"
@@ -59,6 +60,7 @@ CaptionController::CaptionController(Services parts)
       desktop_(parts.desktop),
       osd_(parts.osd),
       trackControl_(parts.tracks),
+      encodings_(parts.encodings),
       model_(std::make_unique<CaptionModel>()) {
     if (trackControl_) trackControl_->setSubtitleTrackListener(this);
 }
@@ -78,7 +80,11 @@ int CaptionController::languageCount() const {
 }
 
 bool CaptionController::parse(const std::string& path) {
-    if (!model_->parseCaptionFile(path, settings_)) return false;
+    if (path != chosenFor_) {
+        chosenEncoding_ = encodings_ ? encodings_->encodingOf(path) : std::nullopt;
+        chosenFor_ = path;
+    }
+    if (!model_->parseCaptionFile(path, settings_, chosenEncoding_)) return false;
     if (!model_->hasCaptions()) {
         emptyFileRead_ = true;
         return false;
@@ -202,6 +208,28 @@ void CaptionController::reparse() {
         reportEmptyFile();
     }
     reportButtons();
+}
+
+CaptionEncodingState CaptionController::captionEncoding() const {
+    return {model_->encoding().encoding, chosenEncoding_.has_value()};
+}
+
+void CaptionController::rereadCaptionFile(std::optional<text::Encoding> encoding) {
+    if (!loaded()) return;
+    const std::string& path = model_->captionPath;
+    // An encoding in which the file shows no caption is not taken: the file stays as it is.
+    CaptionModel trial;
+    if (!trial.parseCaptionFile(path, settings_, encoding) || !trial.hasCaptions()) {
+        if (osd_) osd_->show(std::string(kEmptyCaptionFileMessage), 0);
+        return;
+    }
+    chosenEncoding_ = encoding;
+    chosenFor_ = path;
+    if (encodings_) encodings_->remember(path, encoding);
+    reparse();
+    if (osd_ && loaded())
+        osd_->show("자막 인코딩 : " + std::string(text::encodingName(model_->encoding().encoding)),
+                   0);
 }
 
 void CaptionController::unload() {

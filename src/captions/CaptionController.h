@@ -19,6 +19,7 @@
 namespace orvalis {
 
 class CaptionModel;
+class CaptionEncodingStore;
 
 // Shown when a caption file holds no caption (empty, without SYNC, not a caption file).
 inline constexpr std::string_view kEmptyCaptionFileMessage = "자막 파일에 자막이 없습니다";
@@ -43,6 +44,8 @@ public:
         DesktopServices& desktop;
         OsdPort* osd = nullptr;
         SubtitleTrackControl* tracks = nullptr;  // none: the medium's own tracks stay hidden
+        // The encodings chosen per caption file; none: a choice lasts while its file is loaded.
+        CaptionEncodingStore* encodings = nullptr;
     };
 
     explicit CaptionController(Services parts);
@@ -65,6 +68,8 @@ public:
     void reparse() override;
     void command(CommandId id) override;
     int languageCount() const override;
+    CaptionEncodingState captionEncoding() const override;
+    void rereadCaptionFile(std::optional<text::Encoding> encoding) override;
 
     // SubtitleTrackListener
     void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) override;
@@ -117,6 +122,10 @@ private:
     DesktopServices& desktop_;
     OsdPort* osd_;
     SubtitleTrackControl* trackControl_;
+    CaptionEncodingStore* encodings_;
+    // The encoding chosen for the caption file last read, and that file.
+    std::optional<text::Encoding> chosenEncoding_;
+    std::string chosenFor_;
 
     std::unique_ptr<CaptionModel> model_;
     CaptionPicture picture_;

@@ -21,20 +21,24 @@ bool tenthsOf(double seconds, long long& tenths) {
 
 }  // namespace
 
-bool CaptionModel::parseCaptionFile(const std::string& path, const SettingsStore& settings) {
+bool CaptionModel::parseCaptionFile(const std::string& path, const SettingsStore& settings,
+                                    std::optional<text::Encoding> encoding) {
     if (path.empty()) return false;
     int divideLength =
         settings.getInt(sections::Caption, "Caption Divide Length", kDefaultDivideLength);
     std::optional<std::string> bytes = readWholeFile(path, kMaxFileBytes);
     if (!bytes) return false;
-    parseBytes(*bytes, divideLength, path);
+    parseBytes(*bytes, divideLength, path, encoding);
     return true;
 }
 
-void CaptionModel::parseBytes(std::string_view bytes, int divideLength, std::string_view path) {
-    const std::string text = decodeCaptionText(bytes);
+void CaptionModel::parseBytes(std::string_view bytes, int divideLength, std::string_view path,
+                              std::optional<text::Encoding> encoding) {
+    encoding_ = encoding ? text::TextEncoding{*encoding} : text::guessEncoding(bytes);
+    const std::string text = decodeCaptionText(bytes, encoding_);
     const TimedTextOptions options{divideLength, std::string(languageCodeOfFileName(path))};
-    switch (detectCaptionFormat(path, text)) {
+    format_ = detectCaptionFormat(path, text);
+    switch (format_) {
         case CaptionFormat::SubRip:
             tables_ = parseSubRip(text, options);
             break;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/SettingsStore.h"
 #include "captions/SamiParser.h"
+#include "captions/SubtitleReaders.h"
 
 namespace orvalis {
 
@@ -30,13 +32,19 @@ public:
     static constexpr std::size_t kMaxFileBytes = std::size_t(64) << 20;
 
     // Reads the caption file (SAMI, SubRip or WebVTT) with the divide length of the settings
-    // ("Caption Divide Length", 40) and replaces the tables. False, with the model untouched,
-    // when the path is empty or the file cannot be read.
-    bool parseCaptionFile(const std::string& path, const SettingsStore& settings);
+    // ("Caption Divide Length", 40) and replaces the tables. The encoding is the one given, or
+    // the one the file shows. False, with the model untouched, when the path is empty or the
+    // file cannot be read.
+    bool parseCaptionFile(const std::string& path, const SettingsStore& settings,
+                          std::optional<text::Encoding> encoding = std::nullopt);
     // The same from the file's bytes; the path, when given, helps tell the format and may name
     // the language ("film.ko.srt").
     void parseBytes(std::string_view bytes, int divideLength = kDefaultDivideLength,
-                    std::string_view path = {});
+                    std::string_view path = {},
+                    std::optional<text::Encoding> encoding = std::nullopt);
+    // The encoding the file was read in, and the format it was read as.
+    const text::TextEncoding& encoding() const { return encoding_; }
+    CaptionFormat format() const { return format_; }
 
     const CaptionTables& tables() const { return tables_; }
     // Whether any cell of the tables holds a caption (an end mark is none).
@@ -70,6 +78,8 @@ public:
 
 private:
     CaptionTables tables_;
+    text::TextEncoding encoding_;
+    CaptionFormat format_ = CaptionFormat::Sami;
     int activeLanguage_ = 0;
 };
 

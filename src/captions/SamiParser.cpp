@@ -369,8 +369,8 @@ CaptionTables SamiParser::parse(std::string_view utf8) const {
     return tables;
 }
 
-std::string decodeCaptionText(std::string_view bytes) {
-    std::string text = text::decode(bytes);
+std::string decodeCaptionText(std::string_view bytes, const text::TextEncoding& encoding) {
+    std::string text = text::decode(bytes, encoding);
     std::erase(text, '\0');
     return text;
 }

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/TextCodec.h"
+
 namespace orvalis {
 
 // A cell that ends the caption shown until then.
@@ -58,8 +60,12 @@ private:
     int divideLength_;
 };
 
-// The bytes of a caption file as UTF-8: a byte-order mark decides UTF-8 or UTF-16;
-// otherwise valid UTF-8 stays and anything else is read as CP949. NUL characters go.
-std::string decodeCaptionText(std::string_view bytes);
+// The bytes of a caption file as UTF-8, in the encoding given or else the one they show (a
+// byte-order mark, UTF-8, CP949, or one of the older Japanese, Chinese and Western
+// encodings). NUL characters go.
+std::string decodeCaptionText(std::string_view bytes, const text::TextEncoding& encoding);
+inline std::string decodeCaptionText(std::string_view bytes) {
+    return decodeCaptionText(bytes, text::guessEncoding(bytes));
+}
 
 }  // namespace orvalis

@@ -113,6 +113,28 @@ std::optional<int> filterIndexOf(int commandNumber) {
     return index;
 }
 
+namespace {
+
+using E = text::Encoding;
+constexpr CaptionEncodingChoice kCaptionEncodings[] = {
+    {std::nullopt, "자동 감지(&A)"}, {E::Utf8, "UTF-8"},
+    {E::Cp949, "한국어 (CP949)"},    {E::ShiftJis, "일본어 (Shift-JIS)"},
+    {E::EucJp, "일본어 (EUC-JP)"},   {E::Gb18030, "중국어 간체 (GB18030)"},
+    {E::Big5, "중국어 번체 (Big5)"}, {E::Windows1252, "서유럽어 (Windows-1252)"},
+};
+
+}  // namespace
+
+std::span<const CaptionEncodingChoice> captionEncodingChoices() {
+    return kCaptionEncodings;
+}
+
+std::optional<int> captionEncodingIndexOf(int commandNumber) {
+    const int index = commandNumber - kCaptionEncodingCommandFirst;
+    if (index < 0 || index >= static_cast<int>(std::size(kCaptionEncodings))) return std::nullopt;
+    return index;
+}
+
 std::span<const CommandInfo> allCommands() {
     return kCommands;
 }

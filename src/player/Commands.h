@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "app/TextCodec.h"
+
 // Every action the player window can run, as data: one identifier per command, the label
 // its menu item carries (the text after the tab is the shortcut shown to the user) and a
 // short stable name for logs and bindings. The menus, the key and mouse maps, the
@@ -136,6 +138,20 @@ constexpr int filterCommand(int index) {
 }
 // The filter index of a command number, or nothing when it is not a filter item.
 std::optional<int> filterIndexOf(int commandNumber);
+
+// The caption encoding submenu: the encoding the caption file is read in, the one it shows
+// first (no encoding), then one command per encoding.
+struct CaptionEncodingChoice {
+    std::optional<text::Encoding> encoding;
+    std::string_view label;
+};
+std::span<const CaptionEncodingChoice> captionEncodingChoices();
+inline constexpr int kCaptionEncodingCommandFirst = 4100;
+constexpr int captionEncodingCommand(int index) {
+    return kCaptionEncodingCommandFirst + index;
+}
+// The choice of a command number, or nothing when it is not a caption encoding item.
+std::optional<int> captionEncodingIndexOf(int commandNumber);
 
 struct CommandInfo {
     CommandId id;

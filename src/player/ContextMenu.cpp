@@ -61,7 +61,7 @@ constexpr std::array kLayout = {
         item(C::SaveFrame),
     kEnd,
     // The filter submenu goes here, at kFilterMenuPosition.
-    submenu("자막(&S)"),
+    submenu(kCaptionMenuLabel),
         item(C::CaptionSmoothing), item(C::CaptionBold),
         kSeparator,
         item(C::CaptionLarger), item(C::CaptionSmaller), item(C::CaptionUp), item(C::CaptionDown),
@@ -255,6 +255,30 @@ MenuItem filterMenu(const std::vector<FilterInfo>& filters) {
     return menu;
 }
 
+// The encodings a caption file can be read in again, the one in force checked.
+MenuItem captionEncodingMenu(const MenuState& s) {
+    MenuItem menu = ofKind(MenuItem::Kind::Submenu);
+    menu.label = kCaptionEncodingMenuLabel;
+    const auto choices = captionEncodingChoices();
+    for (int i = 0; i < static_cast<int>(choices.size()); ++i) {
+        const CaptionEncodingChoice& c = choices[static_cast<std::size_t>(i)];
+        MenuItem m;
+        m.command = captionEncodingCommand(i);
+        m.label = std::string(c.label);
+        m.checkable = true;
+        m.enabled = s.captionsLoaded;
+        if (!c.encoding) {
+            m.checked = s.captionsLoaded && !s.captionEncodingChosen;
+            if (m.checked) m.label += " : " + std::string(text::encodingName(s.captionEncoding));
+        } else {
+            m.checked =
+                s.captionsLoaded && s.captionEncodingChosen && s.captionEncoding == *c.encoding;
+        }
+        menu.children.push_back(std::move(m));
+    }
+    return menu;
+}
+
 }  // namespace
 
 std::vector<MenuItem> buildContextMenu(const MenuState& state) {
@@ -286,6 +310,11 @@ std::vector<MenuItem> buildContextMenu(const MenuState& state) {
                 open.pop_back();
                 break;
         }
+    }
+    for (MenuItem& m : top) {
+        if (m.kind != MenuItem::Kind::Submenu || m.label != kCaptionMenuLabel) continue;
+        m.children.push_back(ofKind(MenuItem::Kind::Separator));
+        m.children.push_back(captionEncodingMenu(state));
     }
     if (!state.filters.empty()) {
         auto at = top.begin() + std::min<std::ptrdiff_t>(kFilterMenuPosition, std::ssize(top));

@@ -15,6 +15,9 @@ struct MenuState {
     bool hasVideo = false;
     bool captionsLoaded = false;
     int captionLanguages = 0;
+    // The encoding the caption file was read in, and whether the user chose it for the file.
+    text::Encoding captionEncoding = text::Encoding::Utf8;
+    bool captionEncodingChosen = false;
     bool showCaption = true;  // Caption "Show Caption"
     bool fullScreen = false;  // also set while maximized
     bool maximized = false;
@@ -34,7 +37,8 @@ struct MenuState {
 struct MenuItem {
     enum class Kind { Command, Separator, Submenu };
     Kind kind = Kind::Command;
-    int command = 0;  // the command number (a CommandId, or a filter item 4000..4009)
+    // The command number: a CommandId, a filter item 4000..4009 or a caption encoding 4100...
+    int command = 0;
     std::string label;
     bool checkable = false;
     bool checked = false;
@@ -43,6 +47,8 @@ struct MenuItem {
 };
 
 inline constexpr const char* kFilterMenuLabel = "필터 정보(&F)";
+inline constexpr const char* kCaptionMenuLabel = "자막(&S)";
+inline constexpr const char* kCaptionEncodingMenuLabel = "자막 인코딩(&E)";
 // Where the filter submenu stands among the menu's top-level entries.
 inline constexpr int kFilterMenuPosition = 14;
 

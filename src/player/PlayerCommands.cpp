@@ -169,6 +169,15 @@ bool PlayerController::runCommandNumber(int number) {
             dialogs_->showFilterDetails(filters[static_cast<size_t>(*filter)]);
         return true;
     }
+    if (auto choice = captionEncodingIndexOf(number)) {
+        const auto& chosen = captionEncodingChoices()[static_cast<std::size_t>(*choice)];
+        if (captions_) {
+            captions_->rereadCaptionFile(chosen.encoding);
+            // The caption of the moment comes back, read anew, as after a seek.
+            captions_->afterSeek(engine_->position());
+        }
+        return true;
+    }
     const CommandId id = static_cast<CommandId>(number);
     return findCommand(id) && runCommand(id);
 }

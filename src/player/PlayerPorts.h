@@ -164,6 +164,12 @@ public:
 };
 
 // The captions: model, renderer and their commands.
+// The encoding a caption file was read in: the one chosen for it, or the one it showed.
+struct CaptionEncodingState {
+    text::Encoding encoding = text::Encoding::Utf8;
+    bool chosen = false;
+};
+
 class CaptionPort {
 public:
     virtual ~CaptionPort() = default;
@@ -186,6 +192,10 @@ public:
     // The caption commands (size, position, sync, space, show, editor, language, style).
     virtual void command(CommandId id) = 0;
     virtual int languageCount() const = 0;
+    virtual CaptionEncodingState captionEncoding() const = 0;
+    // Reads the caption file again in this encoding (nothing: the one it shows), and keeps
+    // the choice for the file.
+    virtual void rereadCaptionFile(std::optional<text::Encoding> encoding) = 0;
 };
 
 // What the captions need of the player window around them.

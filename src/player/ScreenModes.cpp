@@ -295,6 +295,11 @@ MenuState PlayerController::menuState() const {
     m.hasVideo = f.loaded && f.hasVideo;
     m.captionsLoaded = f.captionsLoaded;
     m.captionLanguages = captions_ ? captions_->languageCount() : 0;
+    if (captions_) {
+        const CaptionEncodingState encoding = captions_->captionEncoding();
+        m.captionEncoding = encoding.encoding;
+        m.captionEncodingChosen = encoding.chosen;
+    }
     m.showCaption = caption_.showCaption;
     m.fullScreen = state_.fullScreen();
     m.maximized = state_.mode == ScreenMode::Maximized;

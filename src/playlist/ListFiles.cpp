@@ -159,21 +159,7 @@ std::string decodeEntities(std::string_view s) {
 }
 
 std::string escapeXml(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        if (c == '&')
-            out += "&amp;";
-        else if (c == '<')
-            out += "&lt;";
-        else if (c == '>')
-            out += "&gt;";
-        else if (c == '"')
-            out += "&quot;";
-        else
-            out += c;
-    }
-    return out;
+    return text::escapeMarkup(s, true);
 }
 
 std::string oneLine(std::string_view s) {

@@ -6,6 +6,7 @@
 #include "app/SettingsKeys.h"
 #include "app/TextCodec.h"
 #include "captions/CaptionController.h"
+#include "captions/CaptionEncodings.h"
 #include "captions/CaptionModel.h"
 #include "player/PlayerFakes.h"
 #include "support/TestSupport.h"
@@ -449,6 +450,55 @@ TEST_F(CaptionControllerTest, ReparsingTakesTheNewDivideLength) {
     EXPECT_TRUE(canvas.shown.empty());
     captions.lookup(1.0);
     EXPECT_EQ(canvas.shown.lines.size(), 2u);
+}
+
+TEST_F(CaptionControllerTest, AFileReadInAChosenEncodingIsReadSoAgainLater) {
+    const std::string dir = freshDir("encodings");
+    CaptionEncodingStore store(dir + "/CaptionEncodings.txt");
+    CaptionController reader{
+        {host, style, settings, timers, canvas, prompter, desktop, &osd, &tracks, &store}};
+    // Japanese in EUC-JP, which is also valid CP949 byte for byte.
+    const std::string path = dir + "/film.smi";
+    writeFile(path,
+              "<SAMI><BODY><SYNC Start=1000><P Class=JPCC>"
+              "\xa4\xb3\xa4\xf3\xa4\xcb\xa4\xc1\xa4\xcf\n</BODY></SAMI>\n");
+    reader.loadDropped(path);
+    ASSERT_TRUE(host.flags.captionsLoaded);
+    EXPECT_FALSE(reader.captionEncoding().chosen);
+
+    reader.rereadCaptionFile(text::Encoding::EucJp);
+    EXPECT_EQ(reader.model().cell(0, 10), "F3E2C1|こんにちは");
+    EXPECT_EQ(osd.last(), "자막 인코딩 : EUC-JP");
+    EXPECT_TRUE(reader.captionEncoding().chosen);
+    EXPECT_EQ(store.encodingOf(path), text::Encoding::EucJp);
+
+    // The next start reads the file in the encoding chosen for it; other files as they show.
+    CaptionController later{
+        {host, style, settings, timers, canvas, prompter, desktop, &osd, &tracks, &store}};
+    later.loadDropped(path);
+    EXPECT_EQ(later.model().cell(0, 10), "F3E2C1|こんにちは");
+    EXPECT_EQ(later.captionEncoding().encoding, text::Encoding::EucJp);
+    later.rereadCaptionFile(std::nullopt);
+    EXPECT_FALSE(later.captionEncoding().chosen);
+    EXPECT_EQ(store.encodingOf(path), std::nullopt);
+}
+
+TEST(CaptionEncodingStore, KeepsTheLatestFilesAndSkipsDamagedLines) {
+    const std::string file = freshDir("encoding-store") + "/CaptionEncodings.txt";
+    std::string lines = "\x01garbage\nKOI8-R\t/a.smi\nBig5\t\n";
+    for (std::size_t i = 0; i < CaptionEncodingStore::kMaxFiles; ++i)
+        lines += "Shift-JIS\t/f" + std::to_string(i) + ".smi\n";
+    writeFile(file, lines);
+    CaptionEncodingStore store(file);
+    EXPECT_EQ(store.encodingOf("/f0.smi"), text::Encoding::ShiftJis);
+    EXPECT_EQ(store.encodingOf("/a.smi"), std::nullopt);
+    EXPECT_TRUE(store.remember("/new\tname.smi", text::Encoding::Big5));
+    EXPECT_EQ(store.encodingOf("/new\tname.smi"), text::Encoding::Big5);
+    EXPECT_EQ(store.encodingOf("/f498.smi"), text::Encoding::ShiftJis);
+    EXPECT_EQ(store.encodingOf("/f499.smi"), std::nullopt);  // the oldest forgotten
+    EXPECT_FALSE(store.remember("/line\nbreak.smi", text::Encoding::Big5));
+    EXPECT_FALSE(
+        CaptionEncodingStore(file + "/under-a-file").remember("/x.smi", text::Encoding::Cp949));
 }
 
 TEST_F(CaptionControllerTest, SubRipAndWebVttNamesAreLookedForAfterEverySamiName) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "player/ContextMenu.h"
@@ -122,6 +123,30 @@ TEST(ContextMenu, PlayingVideoWithCaptionsOneDriveAndFilters) {
     // One language only: the language switch has nothing to switch to.
     s.captionLanguages = 1;
     EXPECT_FALSE(item(buildContextMenu(s), C::CaptionLanguage).enabled);
+
+    // The caption encodings close the caption submenu: the one the file showed under the
+    // automatic item, or the one chosen for it.
+    s.captionEncoding = text::Encoding::Cp949;
+    auto encodingsOf = [](const std::vector<MenuItem>& m) {
+        auto captions = std::find_if(
+            m.begin(), m.end(), [](const MenuItem& i) { return i.label == kCaptionMenuLabel; });
+        EXPECT_NE(captions, m.end());
+        return captions->children.back();
+    };
+    MenuItem encodings = encodingsOf(buildContextMenu(s));
+    EXPECT_EQ(encodings.label, kCaptionEncodingMenuLabel);
+    EXPECT_EQ(encodings.children[0].label, "자동 감지(&A) : CP949");
+    EXPECT_TRUE(encodings.children[0].checked);
+    EXPECT_EQ(captionEncodingIndexOf(encodings.children[3].command), 3);
+    s.captionEncoding = text::Encoding::ShiftJis;
+    s.captionEncodingChosen = true;
+    encodings = encodingsOf(buildContextMenu(s));
+    EXPECT_EQ(encodings.children[0].label, "자동 감지(&A)");
+    for (const MenuItem& m : encodings.children)
+        EXPECT_EQ(m.checked, m.label == "일본어 (Shift-JIS)") << m.label;
+    s.captionsLoaded = false;
+    encodings = encodingsOf(buildContextMenu(s));
+    EXPECT_FALSE(encodings.children[0].enabled || encodings.children[0].checked);
 }
 
 TEST(ContextMenu, FullScreenAndMaximized) {
