@@ -96,4 +96,17 @@ void BM_SaveAndLoadSettings100k(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAndLoadSettings100k)->Unit(benchmark::kMillisecond);
 
+// One setting changed (full screen, transparency) while a 100,000-entry list is stored.
+void BM_SettingsPutWith100kList(benchmark::State& state) {
+    Fixture f(scratch().dir + "/put.conf");
+    f.playlist.AddPath(scratch().list);
+    f.playlist.save();
+    int value = 0;
+    for (auto _ : state) f.settings.putInt("Config", "Always On Top", value ^= 1);
+    if (!f.settings.lastWriteSucceeded()) state.SkipWithError("write failed");
+}
+BENCHMARK(BM_SettingsPutWith100kList)
+    ->Name("settings_put_with_100k_list")
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -191,10 +191,92 @@ TEST(SettingsStore, BatchesWriteOnceAtTheEnd) {
         SettingsBatch batch(store);
         for (int i = 0; i < 20000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/" + std::to_string(i));
         store.putInt(sections::PlaylistLists, "nItemCount", 20000);
+        store.putInt(sections::Config, "Volume", 4);
         EXPECT_FALSE(fileExists(store.path()));
+        EXPECT_FALSE(fileExists(store.listPath()));
         EXPECT_EQ(store.getInt(sections::PlaylistLists, "nItemCount", 0), 20000);
     }
     IniSettingsStore again(store.path());
     EXPECT_EQ(again.getString(sections::PlaylistLists, "19999"), "/m/19999");
     EXPECT_EQ(again.keys(sections::PlaylistLists).size(), 20001u);
+    EXPECT_EQ(again.getInt(sections::Config, "Volume", 5), 4);
+}
+
+namespace {
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+}  // namespace
+
+TEST(SettingsStore, TheListKeepsAFileOfItsOwnThatOtherPutsLeaveAlone) {
+    IniSettingsStore store(storePath());
+    EXPECT_EQ(store.listPath(), store.path().substr(0, store.path().size() - 5) + " Playlist.conf");
+    {
+        SettingsBatch batch(store);
+        for (int i = 0; i < 1000; ++i) store.putString("playlist\\LISTS", std::to_string(i), "/m/노래 " + std::to_string(i));
+        store.putInt(sections::PlaylistLists, "nItemCount", 1000);
+    }
+    const ino_t listFile = inodeOf(store.listPath());
+    ASSERT_NE(listFile, 0u);
+    store.putInt(sections::Config, "Always On Top", 1);
+    store.putInt(sections::Playlist, "Alpha", 30);
+    EXPECT_EQ(inodeOf(store.listPath()), listFile) << "a put rewrote the list";
+    EXPECT_EQ(readFile(store.path()).find("Lists"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat(store.listPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // Another process sees a change of either file at its next read.
+    IniSettingsStore other(store.path());
+    EXPECT_EQ(other.getString(sections::PlaylistLists, "999"), "/m/노래 999");
+    store.putString(sections::PlaylistLists, "999", "/m/changed");
+    store.removeKey(sections::PlaylistLists, "998");
+    EXPECT_EQ(other.getString(sections::PlaylistLists, "999"), "/m/changed");
+    EXPECT_EQ(other.getString(sections::PlaylistLists, "998", "gone"), "gone");
+    EXPECT_EQ(other.getInt(sections::Config, "Always On Top", 0), 1);
+}
+
+TEST(SettingsStore, AListInTheSettingsFileMovesToItsOwnFileWhole) {
+    std::string path = storePath();
+    makeDirectories(path.substr(0, path.rfind('/')));
+    const std::string old = "[Config]\nVolume=8\n[Playlist\\Lists]\nnItemCount=3\n0=/v/가.avi\n"
+                            "1=\" /v/blank \"\n2=http://x/y\nCurrent=/v/가.avi\n[Playlist]\nAlpha=20\n";
+    auto expectOldValues = [](const IniSettingsStore& s) {
+        EXPECT_EQ(s.getInt(sections::PlaylistLists, "nItemCount", 0), 3);
+        EXPECT_EQ(s.getString(sections::PlaylistLists, "0"), "/v/가.avi");
+        EXPECT_EQ(s.getString(sections::PlaylistLists, "1"), " /v/blank ");
+        EXPECT_EQ(s.getString(sections::PlaylistLists, "Current"), "/v/가.avi");
+        EXPECT_EQ(s.keys(sections::PlaylistLists).size(), 5u);
+        EXPECT_EQ(s.getInt(sections::Config, "Volume", 5), 8);
+        EXPECT_EQ(s.getInt(sections::Playlist, "Alpha", 0), 20);
+    };
+
+    // Its list file could not be written (a folder stands in its place): the list stays
+    // where it is, still read from there, and the failure is told.
+    {
+        writeFile(path, old);
+        ::mkdir(IniSettingsStore::listPathFor(path).c_str(), 0700);
+        IniSettingsStore store(path);
+        store.putInt(sections::Config, "Mute", 1);
+        EXPECT_FALSE(store.lastWriteSucceeded());
+        expectOldValues(store);
+        expectOldValues(IniSettingsStore(path));
+        ::rmdir(IniSettingsStore::listPathFor(path).c_str());
+    }
+    // A stale list file (a move cut short, or an older copy of the program that wrote the
+    // list where it used to be) loses to the list in the settings file.
+    writeFile(path, old);
+    writeFile(IniSettingsStore::listPathFor(path), "[Playlist\\Lists]\nnItemCount=1\n0=/stale\n9=/stale\n");
+    IniSettingsStore store(path);
+    expectOldValues(store);
+    store.putInt(sections::Config, "Mute", 1);
+    EXPECT_TRUE(store.lastWriteSucceeded());
+    EXPECT_EQ(readFile(path).find("Lists"), std::string::npos) << readFile(path);
+    EXPECT_NE(readFile(store.listPath()).find("0=/v/가.avi"), std::string::npos);
+    IniSettingsStore fresh(path);
+    expectOldValues(fresh);
+    EXPECT_EQ(fresh.getInt(sections::Config, "Mute", 0), 1);
 }
