@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <cstdlib>
 #include <mutex>
+#include <new>
 #include <random>
 #include <thread>
 #include <vector>
@@ -80,11 +81,14 @@ public:
             auto* s = new LaterSync;
             ::pthread_atfork([] { instance().mutex_.lock(); },
                              [] { instance().mutex_.unlock(); },
-                             // A forked child has no flushing thread: it starts its own.
+                             // A forked child has no flushing thread: it starts its own,
+                             // with a lock and a condition that no thread of the parent's
+                             // is in the middle of.
                              [] {
                                  LaterSync& s = instance();
+                                 new (&s.mutex_) std::mutex;
+                                 new (&s.wake_) std::condition_variable;
                                  s.running_ = false;
-                                 s.mutex_.unlock();
                              });
             std::atexit([] { instance().drain(); });
             return s;

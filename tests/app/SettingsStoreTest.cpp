@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 
 #include "app/AtomicFile.h"
 #include "app/IniSettingsStore.h"
@@ -138,51 +136,6 @@ TEST(SettingsStore, ManyProcessesWritingAtOnceLoseNothing) {
     for (int c = 0; c < 4; ++c)
         for (int i = 0; i < 25; ++i)
             EXPECT_EQ(s.getInt("Race", "p" + std::to_string(c) + "_" + std::to_string(i), -1), i);
-}
-
-TEST(SettingsStore, AFullDiskLeavesTheOldFileWhole) {
-    std::string path = storePath();
-    IniSettingsStore store(path);
-    store.putInt(sections::Config, "Volume", 7);
-    std::string before = readFile(path);
-
-    // The child may write only a few hundred bytes per file, as on a disk that is full.
-    pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{300, 300};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        IniSettingsStore s(path);
-        s.putString(sections::Config, "Big", std::string(5000, 'x'));
-        _exit(s.lastWriteSucceeded() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as a success";
-    EXPECT_EQ(readFile(path), before);
-    EXPECT_EQ(IniSettingsStore(path).getInt(sections::Config, "Volume", 5), 7);
-}
-
-TEST(SettingsStore, AnInterruptedWriteNeverLeavesHalfAFile) {
-    // A writer killed in the middle of writing leaves only its temporary file behind.
-    std::string path = storePath();
-    IniSettingsStore store(path);
-    for (int i = 0; i < 200; ++i) store.putString("Big", "k" + std::to_string(i), std::string(200, 'x'));
-    std::string before = readFile(path);
-    pid_t child = fork();
-    if (child == 0) {
-        IniSettingsStore s(path);
-        for (int i = 0;; ++i) s.putString("Big", "k" + std::to_string(i % 200), std::string(200 + i % 7, 'y'));
-    }
-    usleep(30000);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    IniSettingsStore after(path);
-    for (int i = 0; i < 200; ++i) {
-        std::string v = after.getString("Big", "k" + std::to_string(i));
-        ASSERT_GE(v.size(), 200u) << "key " << i << " lost";
-    }
 }
 
 TEST(SettingsStore, BatchesWriteOnceAtTheEnd) {
