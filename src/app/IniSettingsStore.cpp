@@ -146,17 +146,17 @@ bool IniSettingsStore::reloadChangedLocked(bool withList) {
 
 template <typename Edit>
 void IniSettingsStore::modify(std::string_view section, Edit&& edit) {
+    // A put of the value the key holds writes nothing: a list saved unchanged is not
+    // rewritten.
     if (batchDepth_ > 0) {
         File& file = fileFor(section);
-        edit(file.doc);
-        file.dirty = true;
+        if (edit(file.doc)) file.dirty = true;
         return;
     }
     int fd = lockFile();
     const bool moved = reloadChangedLocked(isListSection(section));
     File& file = fileFor(section);
-    edit(file.doc);
-    lastWriteOk_ = flushLocked(file) && moved;
+    lastWriteOk_ = (!edit(file.doc) || flushLocked(file)) && moved;
     if (fd >= 0) ::close(fd);
 }
 
@@ -174,20 +174,20 @@ std::string IniSettingsStore::getString(std::string_view section, std::string_vi
 }
 
 void IniSettingsStore::putInt(std::string_view section, std::string_view key, int value) {
-    modify(section, [&](IniDocument& d) { d.set(section, key, std::to_string(value)); });
+    modify(section, [&](IniDocument& d) { return d.set(section, key, std::to_string(value)); });
 }
 
 void IniSettingsStore::putString(std::string_view section, std::string_view key,
                                  std::string_view value) {
-    modify(section, [&](IniDocument& d) { d.set(section, key, value); });
+    modify(section, [&](IniDocument& d) { return d.set(section, key, value); });
 }
 
 void IniSettingsStore::removeKey(std::string_view section, std::string_view key) {
-    modify(section, [&](IniDocument& d) { d.remove(section, key); });
+    modify(section, [&](IniDocument& d) { return d.remove(section, key); });
 }
 
 void IniSettingsStore::removeSection(std::string_view section) {
-    modify(section, [&](IniDocument& d) { d.removeSection(section); });
+    modify(section, [&](IniDocument& d) { return d.removeSection(section); });
 }
 
 std::vector<std::string> IniSettingsStore::keys(std::string_view section) const {

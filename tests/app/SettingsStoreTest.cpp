@@ -174,6 +174,10 @@ TEST(SettingsStore, TheListKeepsAFileOfItsOwnThatOtherPutsLeaveAlone) {
     }
     const ino_t listFile = inodeOf(store.listPath());
     ASSERT_NE(listFile, 0u);
+    {
+        SettingsBatch batch(store);  // the same list saved again
+        for (int i = 0; i < 1000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/노래 " + std::to_string(i));
+    }
     store.putInt(sections::Config, "Always On Top", 1);
     store.putInt(sections::Playlist, "Alpha", 30);
     EXPECT_EQ(inodeOf(store.listPath()), listFile) << "a put rewrote the list";
