@@ -4,8 +4,8 @@
 #   make build   the program at build/orvalis
 #   make bench   the benchmarks, one "bench <name> <value> <unit>" line per figure
 #   make fuzz    the fuzz targets, FUZZ_SECONDS each (default 30)
-#   make soak    the sanitizer build plays SOAK_CLIPS clips (default 200) in a row; memory,
-#                descriptors and sanitizer reports are measured (about ten minutes)
+#   make soak    the sanitizer build, then the optimised one, play SOAK_CLIPS clips (default
+#                200) in a row: sanitizer reports, memory and descriptors (about 12 minutes)
 #   make install   the program, desktop entry, icon, metainfo and man page under PREFIX
 #                  (default /usr/local; DESTDIR honoured); make uninstall removes them
 
@@ -51,11 +51,12 @@ fuzz: deps
 	@cmake --build build-fuzz -j $(JOBS)
 	@./scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
-soak: deps
+soak: build
 	@./scripts/install-deps.sh soak
 	@cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALIS_SANITIZE=ON -DORVALIS_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-test -j $(JOBS) --target orvalis
 	@./scripts/soak.sh build-test/orvalis
+	@./scripts/soak.sh build/orvalis
 
 install: build
 	@cmake --build build -j $(JOBS) --target orvalis-desktop-entry
