@@ -4,6 +4,8 @@
 #   make build   the program at build/orvalis
 #   make bench   the benchmarks, one "bench <name> <value> <unit>" line per figure
 #   make fuzz    the fuzz targets, FUZZ_SECONDS each (default 30)
+#   make soak    the sanitizer build, then the optimised one, play SOAK_CLIPS clips (default
+#                200) in a row: sanitizer reports, memory and descriptors (about 12 minutes)
 #   make install   the program, desktop entry, icon, metainfo and man page under PREFIX
 #                  (default /usr/local; DESTDIR honoured); make uninstall removes them
 
@@ -18,7 +20,7 @@ INSTALLED = bin/orvalis share/applications/orvalis.desktop \
 	share/metainfo/com.corvane.orvalis.metainfo.xml share/man/man1/orvalis.1 \
 	share/doc/orvalis/README.md
 
-.PHONY: all deps build run test bench fuzz clean install uninstall
+.PHONY: all deps build run test bench fuzz soak clean install uninstall
 
 all: build
 
@@ -48,6 +50,13 @@ fuzz: deps
 	@cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVALIS_FUZZ=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
 	@./scripts/run-fuzz.sh build-fuzz $(FUZZ_SECONDS)
+
+soak: build
+	@./scripts/install-deps.sh soak
+	@cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVALIS_SANITIZE=ON -DORVALIS_BENCH=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-test -j $(JOBS) --target orvalis
+	@./scripts/soak.sh build-test/orvalis
+	@./scripts/soak.sh build/orvalis
 
 install: build
 	@cmake --build build -j $(JOBS) --target orvalis-desktop-entry

@@ -96,4 +96,30 @@ void BM_SaveAndLoadSettings100k(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAndLoadSettings100k)->Unit(benchmark::kMillisecond);
 
+// A second start hands over this many files at once (a whole music folder by a glob).
+void BM_HandOverPaths(benchmark::State& state) {
+    std::vector<std::string> paths;
+    for (int i = 0; i < state.range(0); ++i)
+        paths.push_back("/home/user/Music/" + std::to_string(i % 211) + "/" + std::to_string(i) + " 노래.mp3");
+    for (auto _ : state) {
+        Fixture f(scratch().dir + "/handover.conf");
+        f.playlist.AddPaths(paths);
+        if (f.playlist.model().count() != state.range(0)) state.SkipWithError("rows lost");
+    }
+}
+BENCHMARK(BM_HandOverPaths)->Arg(20000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// One setting changed (full screen, transparency) while a 100,000-entry list is stored.
+void BM_SettingsPutWith100kList(benchmark::State& state) {
+    Fixture f(scratch().dir + "/put.conf");
+    f.playlist.AddPath(scratch().list);
+    f.playlist.save();
+    int value = 0;
+    for (auto _ : state) f.settings.putInt("Config", "Always On Top", value ^= 1);
+    if (!f.settings.lastWriteSucceeded()) state.SkipWithError("write failed");
+}
+BENCHMARK(BM_SettingsPutWith100kList)
+    ->Name("settings_put_with_100k_list")
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -4,6 +4,7 @@
 #   scripts/install-deps.sh          build, run and test
 #   scripts/install-deps.sh bench    also the peer player the benchmarks compare against
 #   scripts/install-deps.sh fuzz     also clang for the fuzz targets
+#   scripts/install-deps.sh soak     also xdotool, which gives the soak run's keys
 set -eu
 
 PKGS="g++ cmake ninja-build pkg-config make
@@ -21,6 +22,7 @@ for extra in "$@"; do
     case "$extra" in
         bench) PKGS="$PKGS mpv xdotool pulseaudio" ;;
         fuzz) PKGS="$PKGS clang libclang-rt-dev" ;;
+        soak) PKGS="$PKGS xdotool" ;;
         *) echo "install-deps: unknown set '$extra'" >&2; exit 2 ;;
     esac
 done

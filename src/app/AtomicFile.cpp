@@ -4,11 +4,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <pthread.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
+#include <new>
 #include <random>
+#include <thread>
+#include <vector>
 
 namespace orvalis {
 
@@ -57,6 +64,87 @@ int createTemporary(const std::string& target, mode_t mode, std::string& name) {
     return -1;
 }
 
+void syncPath(const std::string& path, int flags) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Files renamed into place and still to be flushed, with the thread that flushes them. It
+// is never destroyed (the thread may still be running when statics die); at exit, what is
+// still queued is flushed by the exiting thread.
+class LaterSync {
+public:
+    static LaterSync& instance() {
+        static LaterSync* sync = [] {
+            auto* s = new LaterSync;
+            ::pthread_atfork([] { instance().mutex_.lock(); },
+                             [] { instance().mutex_.unlock(); },
+                             // A forked child has no flushing thread: it starts its own,
+                             // with a lock and a condition that no thread of the parent's
+                             // is in the middle of.
+                             [] {
+                                 LaterSync& s = instance();
+                                 new (&s.mutex_) std::mutex;
+                                 new (&s.wake_) std::condition_variable;
+                                 s.running_ = false;
+                             });
+            std::atexit([] { instance().drain(); });
+            return s;
+        }();
+        return *sync;
+    }
+
+    void add(std::string file, std::string folder) {
+        std::lock_guard lock(mutex_);
+        if (std::find(files_.begin(), files_.end(), file) == files_.end())
+            files_.push_back(std::move(file));
+        if (std::find(folders_.begin(), folders_.end(), folder) == folders_.end())
+            folders_.push_back(std::move(folder));
+        if (!running_) {
+            running_ = true;
+            std::thread([this] { run(); }).detach();
+        }
+        wake_.notify_one();
+    }
+
+    void drain() {
+        std::vector<std::string> files, folders;
+        {
+            std::lock_guard lock(mutex_);
+            files.swap(files_);
+            folders.swap(folders_);
+        }
+        flush(files, folders);
+    }
+
+private:
+    static void flush(const std::vector<std::string>& files,
+                      const std::vector<std::string>& folders) {
+        for (const auto& f : files) syncPath(f, O_NOFOLLOW);
+        for (const auto& d : folders) syncPath(d, O_DIRECTORY);
+    }
+
+    void run() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            wake_.wait(lock, [this] { return !files_.empty() || !folders_.empty(); });
+            std::vector<std::string> files, folders;
+            files.swap(files_);
+            folders.swap(folders_);
+            lock.unlock();
+            flush(files, folders);
+            lock.lock();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::vector<std::string> files_, folders_;
+    bool running_ = false;
+};
+
 }  // namespace
 
 bool makeDirectories(const std::string& path) {
@@ -73,7 +161,8 @@ bool fileExists(const std::string& path) {
     return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool writeFileAtomically(const std::string& path, std::string_view contents, NewFileMode newMode) {
+bool writeFileAtomically(const std::string& path, std::string_view contents, NewFileMode newMode,
+                         Flush flush) {
     const std::string target = replacedFile(path);
     std::string dir = parentOf(target);
     if (!makeDirectories(dir)) return false;
@@ -85,17 +174,17 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, New
     int fd = createTemporary(target, newMode == NewFileMode::Private ? 0600 : 0666, temp);
     if (fd < 0) return false;
     bool ok = writeAll(fd, contents) && (!exists || ::fchmod(fd, st.st_mode & 07777) == 0) &&
-              ::fsync(fd) == 0;
+              (flush == Flush::Soon || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
         return false;
     }
-    int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
+    if (flush == Flush::Soon) {
+        LaterSync::instance().add(target, dir);
+    } else {
+        syncPath(dir, O_DIRECTORY);
     }
     return true;
 }

@@ -10,6 +10,14 @@ namespace orvalis {
 // (0666 less the umask); Private keeps it to its owner (0600), for the settings file.
 enum class NewFileMode { Usual, Private };
 
+// When the new bytes must be on the disk. Now: before the call returns (the data and the
+// rename are flushed). Soon: the rename happens at once, as every reader sees it, and a
+// background thread flushes the file and its folder a moment later; for the settings,
+// written on the window's thread at every change, where a flush costs 10-20 ms. The
+// process, if killed, still leaves the old or the new file whole; ext4 and btrfs also write
+// a renamed-over file's data before the rename itself reaches the disk.
+enum class Flush { Now, Soon };
+
 // Replaces the file at path with contents in one step: the bytes go to a temporary file in
 // the same folder, are flushed to the disk, and the temporary file is renamed over the old
 // one. A crash or a full disk leaves either the old file or the new one, never half of one.
@@ -17,7 +25,7 @@ enum class NewFileMode { Usual, Private };
 // points to is the one replaced (a link that leads nowhere is replaced like a missing file).
 // Creates missing parent folders. Returns false (and leaves the old file) on any failure.
 bool writeFileAtomically(const std::string& path, std::string_view contents,
-                         NewFileMode newMode = NewFileMode::Usual);
+                         NewFileMode newMode = NewFileMode::Usual, Flush flush = Flush::Now);
 
 // The whole file, or nothing when it cannot be read. Every file that comes from outside is
 // read here: only a regular file is read, and nothing waits (a pipe, a folder or a device

@@ -236,17 +236,16 @@ const std::string* IniDocument::find(std::string_view section, std::string_view 
     return it == s->keyIndex.end() ? nullptr : &s->lines[it->second].value;
 }
 
-void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
     Section& s = sectionFor(section);
     std::string folded = foldAsciiCase(key);
     auto it = s.keyIndex.find(folded);
     if (it != s.keyIndex.end()) {
         Section::Line& line = s.lines[it->second];
-        if (line.value != value) {
-            line.value = std::string(value);
-            line.raw.clear();
-        }
-        return;
+        if (line.value == value) return false;
+        line.value = std::string(value);
+        line.raw.clear();
+        return true;
     }
     // A new key goes after the section's last entry, before trailing blank lines or comments.
     size_t at = s.lines.size();
@@ -259,6 +258,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     } else {
         s.reindexKeys();
     }
+    return true;
 }
 
 bool IniDocument::remove(std::string_view section, std::string_view key) {

@@ -42,7 +42,8 @@ public:
     std::string serialize() const;
 
     const std::string* find(std::string_view section, std::string_view key) const;
-    void set(std::string_view section, std::string_view key, std::string_view value);
+    // False when the key already held this value (nothing changed).
+    bool set(std::string_view section, std::string_view key, std::string_view value);
     bool remove(std::string_view section, std::string_view key);
     bool removeSection(std::string_view section);
 

@@ -25,6 +25,8 @@ void BookmarkService::save() {
     if (unsaved_) {
         std::fprintf(stderr, "Orvalis: could not write the bookmark file %s\n",
                      store_.filePath().c_str());
+        // The user must know: the list is lost if the next try fails too.
+        osd_.show(kBookmarkSaveFailed, 4000);
     } else {
         store_.forget();
     }

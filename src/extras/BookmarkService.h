@@ -12,6 +12,8 @@ namespace orvalis {
 // The bookmarks as the player window sees them: its bookmark port runs the commands on the
 // store, shows their messages and keeps the seek track's marks in step with the list. Only
 // player interfaces are used, so tests drive it with fakes.
+inline constexpr const char* kBookmarkSaveFailed = "북마크 저장에 실패했습니다.";
+
 class BookmarkService final : public BookmarkPort {
 public:
     // filePath: the bookmark file (BookmarkStore::defaultFilePath() in the player).

@@ -2,6 +2,7 @@
 // and message boxes.
 #include <algorithm>
 #include <functional>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "app/AtomicFile.h"
@@ -26,6 +27,31 @@ std::string addFilesFilter() {
     return "지원되는 모든 파일|" + media + lists + "|미디어 파일|" + media + "|재생 목록 파일|" +
            lists + "|모든 파일|*.*|";
 }
+
+// The rows' paths and labels, looked up at once while many paths are added: a second
+// start that hands over 100,000 files must not compare each of them with every row.
+class RowIndex {
+public:
+    explicit RowIndex(const PlaylistModel& model) { rebuild(model); }
+    void rebuild(const PlaylistModel& model) {
+        paths_.clear();
+        labels_.clear();
+        for (int i = 0; i < model.count(); ++i) add(model.at(i), i);
+    }
+    void add(const PlaylistItem& item, int row) {
+        paths_.try_emplace(item.path, row);
+        labels_.insert(item.displayName);
+    }
+    int findPath(const std::string& path) const {
+        auto it = paths_.find(path);
+        return it == paths_.end() ? -1 : it->second;
+    }
+    bool hasLabel(const std::string& text) const { return labels_.count(text) != 0; }
+
+private:
+    std::unordered_map<std::string, int> paths_;  // the first row of each path
+    std::unordered_set<std::string> labels_;
+};
 
 std::string withCount(const char* format, int count) {
     std::string text = format;
@@ -194,22 +220,33 @@ PlayRequest Playlist::AddPaths(const std::vector<std::string>& paths) {
     int first = model_.count();
     bool handled = false, failed = false;
     model_.currentIndex = -1;
+    RowIndex index(model_);
     for (const std::string& part : paths) {
         if (part.empty()) continue;
         std::string path = absoluteCommandPath(part);
-        if (int row = model_.findPath(path); row >= 0) {
+        const listfiles::PathKind kind = listfiles::classifyPath(path).kind;
+        if (int row = index.findPath(path); row >= 0) {
             if (model_.currentIndex == -1) model_.currentIndex = model_.clickedIndex = row;
             handled = true;
-        } else if (listfiles::classifyPath(path).kind == listfiles::PathKind::List) {
+        } else if (kind == listfiles::PathKind::List) {
             // A list that cannot be read has said so; the old rows are not its rows.
-            if (AddPath(path) == 0) {
+            const int added = AddPath(path);
+            index.rebuild(model_);
+            if (added == 0) {
                 failed = true;
                 continue;
             }
             model_.currentIndex = model_.clickedIndex = 0;
             handled = true;
         } else {
-            AddPath(path);
+            // As AddPath does: a path that is some row's label, or of a kind the player
+            // does not take, adds nothing.
+            if (!index.hasLabel(path) && kind != listfiles::PathKind::Unsupported) {
+                PlaylistItem item{listfiles::displayNameOf(path), path};
+                item.selected = true;
+                index.add(item, model_.count());
+                model_.append(std::move(item));
+            }
             model_.currentIndex = first;
             handled = true;
         }

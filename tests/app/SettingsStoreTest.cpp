@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 
 #include "app/AtomicFile.h"
 #include "app/IniSettingsStore.h"
@@ -140,61 +138,102 @@ TEST(SettingsStore, ManyProcessesWritingAtOnceLoseNothing) {
             EXPECT_EQ(s.getInt("Race", "p" + std::to_string(c) + "_" + std::to_string(i), -1), i);
 }
 
-TEST(SettingsStore, AFullDiskLeavesTheOldFileWhole) {
-    std::string path = storePath();
-    IniSettingsStore store(path);
-    store.putInt(sections::Config, "Volume", 7);
-    std::string before = readFile(path);
-
-    // The child may write only a few hundred bytes per file, as on a disk that is full.
-    pid_t child = fork();
-    if (child == 0) {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{300, 300};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        IniSettingsStore s(path);
-        s.putString(sections::Config, "Big", std::string(5000, 'x'));
-        _exit(s.lastWriteSucceeded() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write was reported as a success";
-    EXPECT_EQ(readFile(path), before);
-    EXPECT_EQ(IniSettingsStore(path).getInt(sections::Config, "Volume", 5), 7);
-}
-
-TEST(SettingsStore, AnInterruptedWriteNeverLeavesHalfAFile) {
-    // A writer killed in the middle of writing leaves only its temporary file behind.
-    std::string path = storePath();
-    IniSettingsStore store(path);
-    for (int i = 0; i < 200; ++i) store.putString("Big", "k" + std::to_string(i), std::string(200, 'x'));
-    std::string before = readFile(path);
-    pid_t child = fork();
-    if (child == 0) {
-        IniSettingsStore s(path);
-        for (int i = 0;; ++i) s.putString("Big", "k" + std::to_string(i % 200), std::string(200 + i % 7, 'y'));
-    }
-    usleep(30000);
-    kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
-    IniSettingsStore after(path);
-    for (int i = 0; i < 200; ++i) {
-        std::string v = after.getString("Big", "k" + std::to_string(i));
-        ASSERT_GE(v.size(), 200u) << "key " << i << " lost";
-    }
-}
-
 TEST(SettingsStore, BatchesWriteOnceAtTheEnd) {
     IniSettingsStore store(storePath());
     {
         SettingsBatch batch(store);
         for (int i = 0; i < 20000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/" + std::to_string(i));
         store.putInt(sections::PlaylistLists, "nItemCount", 20000);
+        store.putInt(sections::Config, "Volume", 4);
         EXPECT_FALSE(fileExists(store.path()));
+        EXPECT_FALSE(fileExists(store.listPath()));
         EXPECT_EQ(store.getInt(sections::PlaylistLists, "nItemCount", 0), 20000);
     }
     IniSettingsStore again(store.path());
     EXPECT_EQ(again.getString(sections::PlaylistLists, "19999"), "/m/19999");
     EXPECT_EQ(again.keys(sections::PlaylistLists).size(), 20001u);
+    EXPECT_EQ(again.getInt(sections::Config, "Volume", 5), 4);
+}
+
+namespace {
+
+ino_t inodeOf(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+}  // namespace
+
+TEST(SettingsStore, TheListKeepsAFileOfItsOwnThatOtherPutsLeaveAlone) {
+    IniSettingsStore store(storePath());
+    EXPECT_EQ(store.listPath(), store.path().substr(0, store.path().size() - 5) + " Playlist.conf");
+    {
+        SettingsBatch batch(store);
+        for (int i = 0; i < 1000; ++i) store.putString("playlist\\LISTS", std::to_string(i), "/m/노래 " + std::to_string(i));
+        store.putInt(sections::PlaylistLists, "nItemCount", 1000);
+    }
+    const ino_t listFile = inodeOf(store.listPath());
+    ASSERT_NE(listFile, 0u);
+    {
+        SettingsBatch batch(store);  // the same list saved again
+        for (int i = 0; i < 1000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/노래 " + std::to_string(i));
+    }
+    store.putInt(sections::Config, "Always On Top", 1);
+    store.putInt(sections::Playlist, "Alpha", 30);
+    EXPECT_EQ(inodeOf(store.listPath()), listFile) << "a put rewrote the list";
+    EXPECT_EQ(readFile(store.path()).find("Lists"), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat(store.listPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+
+    // Another process sees a change of either file at its next read.
+    IniSettingsStore other(store.path());
+    EXPECT_EQ(other.getString(sections::PlaylistLists, "999"), "/m/노래 999");
+    store.putString(sections::PlaylistLists, "999", "/m/changed");
+    store.removeKey(sections::PlaylistLists, "998");
+    EXPECT_EQ(other.getString(sections::PlaylistLists, "999"), "/m/changed");
+    EXPECT_EQ(other.getString(sections::PlaylistLists, "998", "gone"), "gone");
+    EXPECT_EQ(other.getInt(sections::Config, "Always On Top", 0), 1);
+}
+
+TEST(SettingsStore, AListInTheSettingsFileMovesToItsOwnFileWhole) {
+    std::string path = storePath();
+    makeDirectories(path.substr(0, path.rfind('/')));
+    const std::string old = "[Config]\nVolume=8\n[Playlist\\Lists]\nnItemCount=3\n0=/v/가.avi\n"
+                            "1=\" /v/blank \"\n2=http://x/y\nCurrent=/v/가.avi\n[Playlist]\nAlpha=20\n";
+    auto expectOldValues = [](const IniSettingsStore& s) {
+        EXPECT_EQ(s.getInt(sections::PlaylistLists, "nItemCount", 0), 3);
+        EXPECT_EQ(s.getString(sections::PlaylistLists, "0"), "/v/가.avi");
+        EXPECT_EQ(s.getString(sections::PlaylistLists, "1"), " /v/blank ");
+        EXPECT_EQ(s.getString(sections::PlaylistLists, "Current"), "/v/가.avi");
+        EXPECT_EQ(s.keys(sections::PlaylistLists).size(), 5u);
+        EXPECT_EQ(s.getInt(sections::Config, "Volume", 5), 8);
+        EXPECT_EQ(s.getInt(sections::Playlist, "Alpha", 0), 20);
+    };
+
+    // Its list file could not be written (a folder stands in its place): the list stays
+    // where it is, still read from there, and the failure is told.
+    {
+        writeFile(path, old);
+        ::mkdir(IniSettingsStore::listPathFor(path).c_str(), 0700);
+        IniSettingsStore store(path);
+        store.putInt(sections::Config, "Mute", 1);
+        EXPECT_FALSE(store.lastWriteSucceeded());
+        expectOldValues(store);
+        expectOldValues(IniSettingsStore(path));
+        ::rmdir(IniSettingsStore::listPathFor(path).c_str());
+    }
+    // A stale list file (a move cut short, or an older copy of the program that wrote the
+    // list where it used to be) loses to the list in the settings file.
+    writeFile(path, old);
+    writeFile(IniSettingsStore::listPathFor(path), "[Playlist\\Lists]\nnItemCount=1\n0=/stale\n9=/stale\n");
+    IniSettingsStore store(path);
+    expectOldValues(store);
+    store.putInt(sections::Config, "Mute", 1);
+    EXPECT_TRUE(store.lastWriteSucceeded());
+    EXPECT_EQ(readFile(path).find("Lists"), std::string::npos) << readFile(path);
+    EXPECT_NE(readFile(store.listPath()).find("0=/v/가.avi"), std::string::npos);
+    IniSettingsStore fresh(path);
+    expectOldValues(fresh);
+    EXPECT_EQ(fresh.getInt(sections::Config, "Mute", 0), 1);
 }

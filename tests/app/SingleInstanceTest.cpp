@@ -250,6 +250,47 @@ TEST(SingleInstance, GarbageFromAClientLeavesTheRunningPlayerServing) {
     EXPECT_EQ(first->finish(), "PRIMARY\nGOT:/m/after.avi\n");
 }
 
+// Only the user reaches the socket, and a local client that floods it, or connects and says
+// nothing, neither stops nor holds up the running player.
+TEST(SingleInstance, TheSocketIsTheUsersAndNoClientHoldsThePlayerUp) {
+    // A runtime folder that is not there yet is made for the user alone.
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const std::string runtime = orvalis::test::freshDir("runtime") + "/made";
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    auto first = startProbe(20000, 1);
+    ASSERT_TRUE(first->becamePrimary());
+    const std::string socket = SingleInstance::socketPath().toStdString();
+    ASSERT_EQ(socket.rfind(runtime, 0), 0u) << socket;
+    struct stat st {};
+    ASSERT_EQ(::stat(socket.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u) << std::oct << st.st_mode;
+    ASSERT_EQ(::stat(runtime.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u) << std::oct << st.st_mode;
+
+    QLocalSocket silent;  // connects and never writes
+    silent.connectToServer(SingleInstance::socketPath());
+    ASSERT_TRUE(silent.waitForConnected(2000));
+    // 100 MB that are no hand-over, written as fast as the player lets them in.
+    std::thread flood([&] {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::copy(socket.begin(), socket.end(), address.sun_path);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+            const std::string chunk(1 << 20, 'x');
+            for (int i = 0; i < 100; ++i)
+                if (::send(fd, chunk.data(), chunk.size(), MSG_NOSIGNAL) < 0) break;
+        }
+        ::close(fd);
+    });
+    auto next = startProbe(0, 0, {"/m/after.avi"});
+    EXPECT_EQ(next->finish(), "HANDED\n");
+    flood.join();
+    EXPECT_EQ(first->finish(), "PRIMARY\nGOT:/m/after.avi\n");
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
+}
+
 // A running player that will not take the list (a message too large for it, or a stuck
 // one): the start that was given the files plays them itself.
 TEST(SingleInstance, AListTheRunningPlayerRefusesIsPlayedByTheStartThatGotIt) {

@@ -229,6 +229,7 @@ TEST_F(LinkTest, AFailedSaveKeepsTheOldFileAndTriesAgain) {
         controller.closeFile();
     }
     EXPECT_EQ(file(), old);
+    EXPECT_EQ(osd.lines.back(), std::string(kBookmarkSaveFailed) + " 4000");
     EXPECT_TRUE(bookmarks.unsaved());
     EXPECT_EQ(bookmarks.store().positions(), std::vector<int>{42});
 

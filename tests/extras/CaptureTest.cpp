@@ -1,18 +1,14 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <csignal>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 
 #include "app/AtomicFile.h"
 #include "app/SettingsKeys.h"
 #include "extras/BmpImage.h"
 #include "extras/CaptureFile.h"
-#include "extras/FileSizeLimit.h"
 #include "extras/FrameGrabber.h"
 #include "support/TestSupport.h"
 
@@ -165,34 +161,6 @@ TEST(CaptureNaming, SavingNeverReplacesAFile) {
     EXPECT_EQ(saveCapture(dir + "/clip", "two"), dir + "/clip_003.bmp");
     EXPECT_EQ(test::readFile(dir + "/clip_002.bmp"), "one");
     EXPECT_EQ(saveCapture(dir + "/gone/clip", "x"), std::nullopt);
-
-    {
-        test::FileSizeLimit full(4);  // the disk fills up during the write
-        EXPECT_EQ(saveCapture(dir + "/clip", "more than four bytes"), std::nullopt);
-    }
-    EXPECT_FALSE(fileExists(dir + "/clip_004.bmp"));  // no half file left behind
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++files;
-    EXPECT_EQ(files, 4u);  // nor a hidden one
-}
-
-TEST(CaptureNaming, ACrashMidWriteLeavesNoNumberedFile) {
-    const std::string dir = test::freshDir("crash");
-    // The process dies on the disk's limit in the middle of the write, as in a crash.
-    auto crashWhileSaving = [&] {
-        rlimit noCore{0, 0};
-        ::setrlimit(RLIMIT_CORE, &noCore);
-        rlimit limit{8, 8};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        std::signal(SIGXFSZ, SIG_DFL);
-        saveCapture(dir + "/clip", std::string(64, 'x'));
-        std::_Exit(0);
-    };
-    EXPECT_EXIT(crashWhileSaving(), ::testing::KilledBySignal(SIGXFSZ), "");
-    EXPECT_FALSE(fileExists(dir + "/clip_000.bmp"));
-    EXPECT_EQ(nextCaptureNumber(dir + "/clip"), 0);
-    EXPECT_EQ(saveCapture(dir + "/clip", "whole"), dir + "/clip_000.bmp");
-    EXPECT_EQ(test::readFile(dir + "/clip_000.bmp"), "whole");
 }
 
 namespace {

@@ -2,6 +2,7 @@
 // unchanged, and the value put reads back.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::string path = fuzz::privateDir() + "/Orvalis.conf";
     fuzz::writeBytes(path, bytes);
+    std::remove(IniSettingsStore::listPathFor(path).c_str());  // left by the last input
 
     // The sections as the file names them; the store answers for each.
     const IniDocument doc = IniDocument::parse(text::decode(bytes));
