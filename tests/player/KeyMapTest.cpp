@@ -31,87 +31,6 @@ KeyModifiers keypad() {
     return KeyModifiers{.keypad = true};
 }
 
-struct Row {
-    int key;
-    KeyAction ctrl, shift, plain;
-};
-
-KeyAction same(C c) {
-    return cmd(c);
-}
-
-// The key map as the player documents it: Ctrl, Shift and plain for every key.
-const Row kRows[] = {
-    {Qt::Key_Return, cmd(C::Maximized), cmd(C::FullScreen), cmd(C::FullScreen)},
-    {Qt::Key_Enter, cmd(C::Maximized), cmd(C::FullScreen), cmd(C::FullScreen)},
-    {Qt::Key_Home, cmd(C::GoToStart), cmd(C::GoToRepeatStart), cmd(C::GoToStart)},
-    {Qt::Key_End, same(C::GoToEnd), same(C::GoToEnd), same(C::GoToEnd)},
-    {Qt::Key_PageUp, same(C::PreviousItem), same(C::PreviousItem), same(C::PreviousItem)},
-    {Qt::Key_PageDown, same(C::NextItem), same(C::NextItem), same(C::NextItem)},
-    {Qt::Key_1, kPass, cmd(C::FullScreenSize), cmd(C::FullScreenSize)},
-    {Qt::Key_2, kPass, cmd(C::Zoom05), cmd(C::Zoom05)},
-    {Qt::Key_3, kPass, cmd(C::Zoom10), cmd(C::Zoom10)},
-    {Qt::Key_4, kPass, cmd(C::Zoom15), cmd(C::Zoom15)},
-    {Qt::Key_5, kPass, cmd(C::Zoom20), cmd(C::Zoom20)},
-    {Qt::Key_0, kPass, cmd(C::RepeatClearEnd), cmd(C::RepeatSetEnd)},
-    {Qt::Key_9, cmd(C::RepeatSetStart), cmd(C::RepeatClearStart), cmd(C::RepeatSetStart)},
-    {Qt::Key_8, cmd(C::RepeatClear), cmd(C::RepeatClear), cmd(C::RepeatClear)},
-    {Qt::Key_6, kNothing, kNothing, kNothing},
-    {Qt::Key_7, kNothing, kNothing, kNothing},
-    {Qt::Key_BracketLeft, cmd(C::RepeatSetStart), cmd(C::PanScanLess), cmd(C::PanScanLess)},
-    {Qt::Key_BracketRight, cmd(C::RepeatSetEnd), cmd(C::PanScanMore), cmd(C::PanScanMore)},
-    {Qt::Key_Backslash, cmd(C::RepeatClear), cmd(C::PanScanNone), cmd(C::PanScanNone)},
-    {Qt::Key_Insert, same(C::TransportBar), same(C::TransportBar), same(C::TransportBar)},
-    {Qt::Key_Space, same(C::PlayPause), same(C::PlayPause), same(C::PlayPause)},
-    {Qt::Key_Left, cmd(C::JumpBackLarge), cmd(C::BookmarkPrevious), cmd(C::JumpBack)},
-    {Qt::Key_Right, cmd(C::JumpForwardLarge), cmd(C::BookmarkNext), cmd(C::JumpForward)},
-    {Qt::Key_Up, cmd(C::VolumeUp), cmd(C::CaptionUp), cmd(C::VolumeUp)},
-    {Qt::Key_Down, cmd(C::VolumeDown), cmd(C::CaptionDown), cmd(C::VolumeDown)},
-    {Qt::Key_Clear, kNothing, cmd(C::RateNormal), kNothing},
-    {Qt::Key_A, cmd(C::ContrastDown), cmd(C::CaptionSmoothing), cmd(C::CaptionSmoothing)},
-    {Qt::Key_B, cmd(C::BookmarkToggle), cmd(C::BookmarkClearAll), cmd(C::BookmarkToggle)},
-    {Qt::Key_C, cmd(C::SaturationUp), kNothing, kNothing},
-    {Qt::Key_X, cmd(C::SaturationReset), kNothing, kNothing},
-    {Qt::Key_Z, cmd(C::SaturationDown), kNothing, kNothing},
-    {Qt::Key_D, cmd(C::ContrastUp), cmd(C::CaptionBorder), cmd(C::CaptionBorder)},
-    {Qt::Key_E, cmd(C::BrightnessUp), kNothing, kNothing},
-    {Qt::Key_W, cmd(C::BrightnessReset), kNothing, kNothing},
-    {Qt::Key_Q, cmd(C::BrightnessDown), kNothing, kNothing},
-    {Qt::Key_F, cmd(C::SaveFrame), kNothing, kNothing},
-    {Qt::Key_G, kNothing, kNothing, kNothing},
-    {Qt::Key_H, same(C::CaptionHide), same(C::CaptionHide), same(C::CaptionHide)},
-    {Qt::Key_L, cmd(C::CaptionLanguage), kNothing, kNothing},
-    {Qt::Key_M, cmd(C::CaptionFileView), cmd(C::Mute), cmd(C::Mute)},
-    {Qt::Key_O, same(C::KeepAspect), same(C::KeepAspect), same(C::KeepAspect)},
-    {Qt::Key_P, same(C::ShutdownScheduler), same(C::ShutdownScheduler), same(C::ShutdownScheduler)},
-    {Qt::Key_R, same(C::RepeatItem), same(C::RepeatItem), same(C::RepeatItem)},
-    {Qt::Key_S, cmd(C::ContrastReset), kNothing, kNothing},
-    {Qt::Key_T, same(C::AlwaysOnTop), same(C::AlwaysOnTop), same(C::AlwaysOnTop)},
-    {Qt::Key_U, same(C::OpenUrl), same(C::OpenUrl), same(C::OpenUrl)},
-    {Qt::Key_V, cmd(C::SystemVolume), kNothing, kNothing},
-    {Qt::Key_F1, kNothing, kNothing, kNothing},
-    {Qt::Key_F2, same(C::Settings), same(C::Settings), same(C::Settings)},
-    {Qt::Key_F3, cmd(C::OpenCaptionFile), cmd(C::OpenFile), cmd(C::OpenFile)},
-    {Qt::Key_F4, same(C::CloseFile), same(C::CloseFile), same(C::CloseFile)},
-    {Qt::Key_F5, cmd(C::AspectOriginal), cmd(C::Drive1Open), cmd(C::Drive1Open)},
-    {Qt::Key_F6, cmd(C::Aspect4x3), cmd(C::Drive1Close), cmd(C::Drive1Close)},
-    {Qt::Key_F7, cmd(C::Aspect16x9), cmd(C::Drive2Open), cmd(C::Drive2Open)},
-    {Qt::Key_F8, same(C::Drive2Close), same(C::Drive2Close), same(C::Drive2Close)},
-    {Qt::Key_F12, same(C::PlaylistWindow), same(C::PlaylistWindow), same(C::PlaylistWindow)},
-    {Qt::Key_Equal, cmd(C::CaptionLarger), cmd(C::GrowWindow), cmd(C::CaptionLarger)},
-    {Qt::Key_Minus, cmd(C::CaptionSmaller), cmd(C::ShrinkWindow), cmd(C::CaptionSmaller)},
-    {Qt::Key_Comma, cmd(C::RateHalf), cmd(C::CaptionSyncLater), cmd(C::CaptionSyncLater)},
-    {Qt::Key_Period, cmd(C::RateDouble), cmd(C::CaptionSyncEarlier), cmd(C::CaptionSyncEarlier)},
-    {Qt::Key_Slash, cmd(C::RateNormal), cmd(C::CaptionSyncReset), cmd(C::CaptionSyncReset)},
-    {Qt::Key_QuoteLeft, same(C::QuickMinimise), same(C::QuickMinimise), same(C::QuickMinimise)},
-    {Qt::Key_Tab, kNothing, kNothing, kNothing},
-    {Qt::Key_Backspace, kNothing, kNothing, kNothing},
-};
-
-std::string describe(int key, const char* state) {
-    return "key " + std::to_string(key) + " " + state;
-}
-
 }  // namespace
 
 TEST(KeyMap, KeyCodesAndModifiersAreQtsOwn) {
@@ -133,18 +52,6 @@ TEST(KeyMap, KeyCodesAndModifiersAreQtsOwn) {
     KeyModifiers m = KeyModifiers::fromBits(Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_TRUE(m.ctrl && m.keypad);
     EXPECT_FALSE(m.shift || m.alt || m.meta);
-}
-
-TEST(KeyMap, EveryRowWithCtrlShiftAndNeither) {
-    KeyContext context;
-    for (const Row& row : kRows) {
-        EXPECT_EQ(mapKey(row.key, ctrl(), context), row.ctrl) << describe(row.key, "ctrl");
-        EXPECT_EQ(mapKey(row.key, shift(), context), row.shift) << describe(row.key, "shift");
-        EXPECT_EQ(mapKey(row.key, {}, context), row.plain) << describe(row.key, "plain");
-        // Ctrl is tested before Shift.
-        EXPECT_EQ(mapKey(row.key, KeyModifiers{.ctrl = true, .shift = true}, context), row.ctrl)
-            << describe(row.key, "ctrl+shift");
-    }
 }
 
 TEST(KeyMap, ShiftedSymbolsCountAsTheirKeys) {
