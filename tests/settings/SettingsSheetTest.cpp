@@ -109,16 +109,6 @@ TEST_F(SheetFixture, OpensOnTheLastActivePageAndKeepsIt) {
     EXPECT_TRUE(checked);
     // Cancel keeps the page that was shown, and nothing else.
     EXPECT_EQ(store.writes, std::vector<std::string>{"Config/ActivePage=3"});
-
-    EXPECT_TRUE(runModally(
-        [&] {
-            EXPECT_EQ(sheet->tabs()->currentIndex(), page::Control);
-            sheet->tabs()->setCurrentIndex(page::Association);
-        },
-        "확인"));
-    EXPECT_EQ(store.getInt("Config", "ActivePage", -1), page::Association);
-    sheet->begin();
-    EXPECT_EQ(sheet->tabs()->currentIndex(), page::Association);
 }
 
 // Values set in the controls of several pages: each page, its control, what the store holds.
