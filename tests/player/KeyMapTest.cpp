@@ -1,7 +1,11 @@
 #include <QtCore/qnamespace.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "app/SettingsKeys.h"
 #include "player/Commands.h"
@@ -187,4 +191,86 @@ TEST(Commands, TableIsConsistentAndCoversEveryMappedAction) {
             }
         }
     }
+}
+
+// The shortcut a menu label shows (the text after its tab) is a key the map gives that
+// command. Symbols name their US key caps, as the map does: "(" is the 9 key, "<" the comma.
+TEST(KeyMap, EveryLabelsShortcutRunsItsCommand) {
+    const std::map<std::string, int> named = {
+        {"Enter", Qt::Key_Return},  {"Home", Qt::Key_Home},         {"End", Qt::Key_End},
+        {"PageUp", Qt::Key_PageUp}, {"PageDown", Qt::Key_PageDown}, {"Insert", Qt::Key_Insert},
+        {"Left", Qt::Key_Left},     {"Right", Qt::Key_Right},       {"Up", Qt::Key_Up},
+        {"Down", Qt::Key_Down},     {"Esc", Qt::Key_Escape},        {"(", Qt::Key_9},
+        {")", Qt::Key_0},           {"<", Qt::Key_Comma},           {">", Qt::Key_Period},
+        {",", Qt::Key_Comma},       {".", Qt::Key_Period},          {"+", Qt::Key_Equal},
+        {"-", Qt::Key_Minus},       {"/", Qt::Key_Slash},           {"\\", Qt::Key_Backslash},
+        {"[", Qt::Key_BracketLeft}, {"]", Qt::Key_BracketRight}};
+    auto trim = [](std::string s) {
+        s.erase(0, s.find_first_not_of(' '));
+        s.erase(s.find_last_not_of(' ') + 1);
+        return s;
+    };
+    // "8,  Ctrl + \", "Alt + F4 / Esc", " < (,)": alternatives apart, each one key.
+    auto alternatives = [&](std::string text) {
+        for (char& c : text)
+            if (c == '(' || c == ')') c = c == '(' ? '\x01' : '\x02';
+        std::vector<std::string> out;
+        std::string piece;
+        for (std::size_t i = 0; i <= text.size(); ++i) {
+            const bool cut = i == text.size() ||
+                             (text[i] == ',' && i + 1 < text.size() && text[i + 1] == ' ') ||
+                             text[i] == '\x01' || text.compare(i, 3, " / ") == 0;
+            if (!cut) {
+                piece += text[i] == '\x02' ? ' ' : text[i];
+                continue;
+            }
+            if (!trim(piece).empty()) out.push_back(trim(piece));
+            piece.clear();
+            if (i < text.size() && text[i] == ' ') i += 2;
+        }
+        return out;
+    };
+    int checked = 0;
+    for (const CommandInfo& c : allCommands()) {
+        const auto tab = c.label.find('\t');
+        if (tab == std::string_view::npos) continue;
+        // The shortcut's own parentheses ("(", "Shift + )") are keys, not alternatives.
+        std::string text(c.label.substr(tab + 1));
+        const std::string last = trim(text).substr(trim(text).find_last_of(' ') + 1);
+        std::vector<std::string> keysShown =
+            last == "(" || last == ")" ? std::vector<std::string>{trim(text)} : alternatives(text);
+        for (std::string shown : keysShown) {
+            KeyModifiers m;
+            for (auto [prefix, flag] :
+                 {std::pair{"Ctrl + ", &m.ctrl}, std::pair{"Shift + ", &m.shift},
+                  std::pair{"Alt + ", &m.alt}}) {
+                if (shown.starts_with(prefix)) {
+                    *flag = true;
+                    shown.erase(0, std::string_view(prefix).size());
+                }
+            }
+            int key = 0;
+            if (auto it = named.find(shown); it != named.end()) {
+                key = it->second;
+            } else if (shown.size() == 1 && std::isalnum(static_cast<unsigned char>(shown[0]))) {
+                key = shown[0];
+            } else if (shown.size() >= 2 && shown[0] == 'F' &&
+                       shown.find_first_not_of("0123456789", 1) == std::string::npos) {
+                key = Qt::Key_F1 + std::stoi(shown.substr(1)) - 1;
+            } else {
+                continue;  // the mouse: a wheel click or turn
+            }
+            // F1 is shown beside the about box but is no key of the window: the box opens
+            // from the menu only.
+            if (c.id == C::About && key == Qt::Key_F1) {
+                EXPECT_EQ(mapKey(key, m, {}), kNothing);
+                continue;
+            }
+            bool runs = false;
+            for (int esc : {0, 1, 2}) runs = runs || mapKey(key, m, {esc, false}) == cmd(c.id);
+            EXPECT_TRUE(runs) << c.name << ": \"" << shown << "\"";
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 60);
 }
