@@ -147,8 +147,14 @@ TEST_F(StreamDialogTest, DoubleClickEditsACellInPlaceAndTheEditIsKeptOnClose) {
     QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
     auto edit = [&](int column, const QString& text) {
         doubleClick(list->viewport(), cellCentre(list, 0, column));
-        auto* editor = list->viewport()->findChild<QLineEdit*>();
-        ASSERT_TRUE(editor && editor->isVisible());
+        // The editor closed before may still be there, hidden, until its deletion runs.
+        QLineEdit* editor = nullptr;
+        test::waitUntil([&] {
+            for (QLineEdit* e : list->viewport()->findChildren<QLineEdit*>())
+                if (e->isVisible()) editor = e;
+            return editor != nullptr;
+        });
+        ASSERT_TRUE(editor);
         editor->setText(text);
     };
     edit(0, "라디오");
