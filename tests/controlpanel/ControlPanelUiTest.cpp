@@ -143,37 +143,6 @@ TEST(ControlPanelUi, DraggingTheWedgeSetsTheVolumeBetweenItsEnds) {
               QColor(192, 188, 180));
 }
 
-TEST(ControlPanelUi, CaptionControlsOnlyWhenWideEnoughWithCaptions) {
-    Bar bar(640);
-    const PanelItem parts[] = {PanelItem::Smoothing,     PanelItem::Bold,
-                               PanelItem::Border,        PanelItem::ShowCaptions,
-                               PanelItem::CaptionLarger, PanelItem::CaptionLanguage};
-    for (PanelItem p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
-
-    bar.panel->refreshCaptionButtons(loadedCaptions(1));
-    for (PanelItem p : parts) EXPECT_TRUE(bar.part(p)->isVisible());
-    EXPECT_FALSE(bar.part(PanelItem::CaptionLanguage)->isEnabled());
-
-    CaptionButtons c = loadedCaptions(2);
-    c.border = true;
-    c.bold = true;
-    bar.panel->refreshCaptionButtons(c);
-    EXPECT_TRUE(bar.part(PanelItem::CaptionLanguage)->isEnabled());
-    EXPECT_FALSE(bar.part(PanelItem::Smoothing)->isEnabled());
-    EXPECT_TRUE(static_cast<controls::IconButton*>(bar.part(PanelItem::Bold))->isLit());
-
-    bar.click(PanelItem::Bold);
-    bar.click(PanelItem::CaptionLanguage);
-    EXPECT_EQ(bar.commands,
-              (std::vector<CommandId>{CommandId::CaptionBold, CommandId::CaptionLanguage}));
-
-    bar.panel->resize(605, bar.panel->height());
-    for (PanelItem p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
-    bar.panel->resize(606, bar.panel->height());
-    bar.panel->refreshCaptionButtons(CaptionButtons{});
-    for (PanelItem p : parts) EXPECT_FALSE(bar.part(p)->isVisible());
-}
-
 TEST(ControlPanelUi, ButtonsSendCommandsAndTheRightButtonOpensFiles) {
     Bar bar(1280);
     const std::pair<PanelItem, CommandId> buttons[] = {

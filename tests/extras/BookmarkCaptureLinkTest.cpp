@@ -9,13 +9,10 @@
 
 #include "app/AtomicFile.h"
 #include "app/SettingsKeys.h"
-#include "engine/FakeBackend.h"
 #include "extras/BookmarkService.h"
 #include "extras/CaptureService.h"
 #include "extras/FileSizeLimit.h"
-#include "player/PlayerController.h"
-#include "player/PlayerFakes.h"
-#include "support/TestSupport.h"
+#include "support/ControllerRig.h"
 
 namespace orvalis {
 namespace {
@@ -57,23 +54,18 @@ RawFrame smallFrame() {
     return f;
 }
 
-class LinkTest : public ::testing::Test {
+class LinkTest : public ::testing::Test, protected test::ControllerRig {
 protected:
     void SetUp() override {
-        controller.attachTransport(&transport);
-        controller.attachPlaylist(&playlist);
         controller.attachOsd(&osd);
         controller.attachBookmarks(&bookmarks);
         controller.attachCapture(capture.get());
         controller.attachSettingsSheet(&sheet);
         bookmarks.setTransport(&transport);
-        controller.initialise();
-        controller.onTimer(TimerId::DeferredInit);
+        start();
     }
     void play(const std::string& path, double length = 100.0, bool video = true) {
-        controller.engine().openFile(path);
-        backend.answerLoaded({length, video, video ? 640 : 0, video ? 360 : 0, {}});
-        controller.onTimer(TimerId::PlaybackStart);
+        ControllerRig::play(path, {length, video, video ? 640 : 0, video ? 360 : 0, {}});
     }
     void at(double seconds) { backend.pos = seconds; }
     void run(C id) { controller.runCommand(id); }
@@ -81,18 +73,9 @@ protected:
 
     std::string dir = test::freshDir("links");
     std::string bookmarkFile = dir + "/Bookmark.ini";
-    test::MemorySettingsStore store;
-    test::FakeTimers timers;
-    test::FakeBackend backend;
-    test::FakeView view;
-    test::FakeDesktop desktop;
-    test::FakePrompter prompter;
-    test::FakeTransport transport;
-    test::FakePlaylist playlist;
     FakeOsd osd;
     FakeSound sound;
     FakeSheet sheet;
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
     BookmarkService bookmarks{store, bookmarkFile, osd};
 
     // The frame requests not answered yet.
@@ -240,34 +223,6 @@ TEST_F(LinkTest, AFailedSaveKeepsTheOldFileAndTriesAgain) {
 
 // ---------------------------------------------------------------------------------------------
 // Frame capture
-
-TEST_F(LinkTest, CapturePausesWritesTheFileAndPlaysOn) {
-    store.putString(sections::ConfigControl, "Sound File", dir + "/click.wav");
-    play("/m/film.one.avi");
-    ASSERT_TRUE(controller.engine().flags().playing);
-    run(C::SaveFrame);
-    EXPECT_TRUE(controller.engine().flags().paused);
-    EXPECT_TRUE(backend.paused);
-    EXPECT_EQ(view.pointer, PointerShape::Wait);
-    run(C::SaveFrame);  // busy: ignored
-    EXPECT_EQ(pending.size(), 1u);
-
-    answer();
-    EXPECT_TRUE(controller.engine().flags().playing);
-    EXPECT_FALSE(backend.paused);
-    EXPECT_EQ(view.pointer, PointerShape::Arrow);
-    EXPECT_EQ(osd.lines.back(), "film.one_000.bmp 0");
-    EXPECT_EQ(test::readFile(dir + "/Pictures/film.one_000.bmp"), *encodeBmp(smallFrame()));
-    EXPECT_EQ(sound.played, Lines{dir + "/click.wav"});
-
-    // Paused before: stays paused.
-    run(C::PlayPause);
-    ASSERT_TRUE(controller.engine().flags().paused);
-    run(C::SaveFrame);
-    answer();
-    EXPECT_TRUE(controller.engine().flags().paused);
-    EXPECT_EQ(osd.lines.back(), "film.one_001.bmp 0");
-}
 
 // What the user does while the frame is on its way is not undone when it arrives.
 TEST_F(LinkTest, CaptureResumesOnlyTheMediumItPaused) {

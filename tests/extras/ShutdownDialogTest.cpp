@@ -28,55 +28,6 @@ protected:
     }
 };
 
-TEST_F(ShutdownDialogTest, BoxesExcludeEachOtherAndTheEndOfMediumNeedsAMedium) {
-    auto idle = open(false);
-    idle->show();
-    QCheckBox* atEnd = idle->box(ShutdownMode::AtEnd);
-    EXPECT_FALSE(atEnd->isEnabled());
-    QTest::mouseClick(atEnd, Qt::LeftButton);
-    EXPECT_FALSE(atEnd->isChecked());
-    EXPECT_TRUE(idle->box(ShutdownMode::AtTime)->isEnabled());
-
-    auto dialog = open(true);
-    dialog->show();
-    QCheckBox* boxes[] = {dialog->box(ShutdownMode::AtEnd), dialog->box(ShutdownMode::AtTime),
-                          dialog->box(ShutdownMode::AfterDelay)};
-    for (QCheckBox* b : boxes) EXPECT_FALSE(b->isChecked());
-    for (QCheckBox* clicked : boxes) {
-        QTest::mouseClick(clicked, Qt::LeftButton);
-        for (QCheckBox* b : boxes) EXPECT_EQ(b->isChecked(), b == clicked);
-    }
-    // Clicking the checked box again leaves none checked: OK then turns the schedule off.
-    QTest::mouseClick(boxes[2], Qt::LeftButton);
-    for (QCheckBox* b : boxes) EXPECT_FALSE(b->isChecked());
-    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-    ASSERT_TRUE(dialog->choice());
-    EXPECT_EQ(dialog->choice()->mode, ShutdownMode::None);
-}
-
-TEST_F(ShutdownDialogTest, ShowsTheStoredPresetsOrNowAndTheTwoHourDelayFirst) {
-    auto first = open(true);
-    EXPECT_EQ(first->datePicker()->date(), QDate(2024, 3, 9));
-    EXPECT_EQ(first->timePicker()->time(), QTime(9, 5, 7));
-    EXPECT_EQ(first->delayList()->currentIndex(), 4);
-    ASSERT_EQ(first->delayList()->count(), 8);
-    EXPECT_EQ(first->delayList()->itemText(0).toStdString(), "10분 후");
-    EXPECT_EQ(first->delayList()->itemText(7).toStdString(), "5시간 후");
-
-    const char* s = sections::ConfigShutdown;
-    store.putInt(s, "Year", 2025);
-    store.putInt(s, "Month", 12);
-    store.putInt(s, "Day", 31);
-    store.putInt(s, "Hour", 23);
-    store.putInt(s, "Minute", 59);
-    store.putInt(s, "Second", 58);
-    store.putInt(s, "Left Time", 2);
-    auto again = open(true);
-    EXPECT_EQ(again->datePicker()->date(), QDate(2025, 12, 31));
-    EXPECT_EQ(again->timePicker()->time(), QTime(23, 59, 58));
-    EXPECT_EQ(again->delayList()->currentIndex(), 2);
-}
-
 TEST_F(ShutdownDialogTest, OkReturnsWhatThePickersShowAndStoresItForNextTime) {
     auto dialog = open(true);
     dialog->show();

@@ -7,11 +7,8 @@
 #include <ctime>
 
 #include "app/SettingsKeys.h"
-#include "engine/FakeBackend.h"
 #include "extras/ShutdownService.h"
-#include "player/PlayerController.h"
-#include "player/PlayerFakes.h"
-#include "support/TestSupport.h"
+#include "support/ControllerRig.h"
 
 namespace orvalis {
 namespace {
@@ -70,31 +67,19 @@ struct FakePower final : PowerControl {
 const std::vector<std::string> kShutdownOrder{"close file", "bookmarks saved", "exit", "exited",
                                               "power off"};
 
-class ShutdownServiceTest : public ::testing::Test {
+class ShutdownServiceTest : public ::testing::Test, protected test::ControllerRig {
 protected:
     void SetUp() override {
-        controller.attachTransport(&transport);
-        controller.attachPlaylist(&playlist);
         controller.attachBookmarks(&bookmarks);
         controller.attachOsd(&osd);
         controller.attachShutdown(&service);
         controller.onExited = [this] { log.add("exited"); };
-        controller.initialise();
-        controller.onTimer(TimerId::DeferredInit);
-    }
-    void play(const std::string& path) {
-        controller.engine().openFile(path);
-        backend.answerLoaded({20.0, true, 640, 360, {}});
-        controller.onTimer(TimerId::PlaybackStart);
+        start();
     }
     void choose(ShutdownMode mode, std::time_t target = 0, int delay = kDefaultDelayIndex) {
         service.schedule([&] {
             return std::optional<ShutdownChoice>({mode, localDateTime(target), delay});
         });
-    }
-    void tickAt(double position) {
-        backend.pos = position;
-        controller.onTimer(TimerId::PlaybackTick);
     }
     int timer110() const {
         auto it = timers.active.find(TimerId::ShutdownClock);
@@ -103,18 +88,9 @@ protected:
 
     Log log;
     std::time_t now = toTimeT({2024, 3, 9, 23, 59, 50});
-    test::MemorySettingsStore store;
-    test::FakeTimers timers;
-    test::FakeBackend backend;
-    test::FakeView view;
-    test::FakeDesktop desktop;
-    test::FakePrompter prompter;
-    test::FakeTransport transport;
-    test::FakePlaylist playlist;
     FakeOsd osd{log};
     FakeBookmarks bookmarks{log};
     FakePower power{log, store, backend};
-    PlayerController controller{{store, timers, backend, view, desktop, prompter}, {}};
     ShutdownService service{{timers, osd,
                              [this] {
                                  log.add("close file");

@@ -147,8 +147,14 @@ TEST_F(StreamDialogTest, DoubleClickEditsACellInPlaceAndTheEditIsKeptOnClose) {
     QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
     auto edit = [&](int column, const QString& text) {
         doubleClick(list->viewport(), cellCentre(list, 0, column));
-        auto* editor = list->viewport()->findChild<QLineEdit*>();
-        ASSERT_TRUE(editor && editor->isVisible());
+        // The editor closed before may still be there, hidden, until its deletion runs.
+        QLineEdit* editor = nullptr;
+        test::waitUntil([&] {
+            for (QLineEdit* e : list->viewport()->findChildren<QLineEdit*>())
+                if (e->isVisible()) editor = e;
+            return editor != nullptr;
+        });
+        ASSERT_TRUE(editor);
         editor->setText(text);
     };
     edit(0, "라디오");
@@ -162,28 +168,6 @@ TEST_F(StreamDialogTest, DoubleClickEditsACellInPlaceAndTheEditIsKeptOnClose) {
     dialog->reject();
     EXPECT_EQ(store.getString(entry(0), "Name"), "라디오");
     EXPECT_EQ(store.getString(entry(0), "URL"), "http://radio.example/live");
-}
-
-TEST_F(StreamDialogTest, MinusAsksWithTheCountAndRemovesOnlyOnYes) {
-    storeList(three);
-    auto dialog = open();
-    QTableWidget* list = dialog->list();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cellCentre(list, 0, 1));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier,
-                      cellCentre(list, 2, 1));
-    prompter.answers = {MessageResult::No};
-    QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text,
-              "선택된 2개의 항목을 삭제할까요?\n\n삭제된 항목은 되살릴 수 없습니다.");
-    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(list->rowCount(), 3);
-    QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);
-    ASSERT_EQ(list->rowCount(), 1);
-    EXPECT_EQ(cell(list, 0, 0), "둘");
-    dialog->reject();
-    EXPECT_EQ(store.getInt(kUrl, "Count", 0), 1);
-    EXPECT_EQ(store.getString(entry(0), "Name"), "둘");
 }
 
 TEST_F(StreamDialogTest, DefaultMenuLoadsAndSavesTheListFile) {
@@ -208,14 +192,6 @@ TEST_F(StreamDialogTest, DefaultMenuLoadsAndSavesTheListFile) {
     ASSERT_EQ(list->rowCount(), 2);
     EXPECT_EQ(cell(list, 1, 0), "음악");
     EXPECT_EQ(dialog->addressBox()->itemText(1).toStdString(), "http://music.example/b");
-
-    QTest::mouseClick(dialog->addButton(), Qt::LeftButton);
-    const std::string saved = dir + "/saved.txt";
-    prompter.saveAnswers = {saved};
-    dialog->runMenuCommand(kSaveUrlFileCommand);
-    EXPECT_EQ(test::readFile(saved),
-              "뉴스=http://news.example/a\n음악=http://music.example/b\n"
-              "이름=편집하려면 두 번 클릭하세요.\n");
 }
 
 TEST_F(StreamDialogTest, ColumnWidthsTheUserLeavesAreTheWidthsNextTime) {

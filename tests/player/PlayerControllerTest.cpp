@@ -4,10 +4,7 @@
 #include <cstdlib>
 
 #include "app/SettingsKeys.h"
-#include "engine/FakeBackend.h"
-#include "player/PlayerController.h"
-#include "player/PlayerFakes.h"
-#include "support/TestSupport.h"
+#include "support/ControllerRig.h"
 
 using namespace orvalis;
 using orvalis::geometry::Rect;
@@ -15,46 +12,9 @@ using orvalis::geometry::ScreenMode;
 
 namespace {
 
-class ControllerTest : public ::testing::Test {
+class ControllerTest : public ::testing::Test, protected test::ControllerRig {
 protected:
-    void SetUp() override {
-        controller.attachTransport(&transport);
-        controller.attachPlaylist(&playlist);
-    }
-    void start() {
-        controller.initialise();
-        controller.onTimer(TimerId::DeferredInit);
-    }
-    // Opens a medium and runs the start-of-playback step.
-    void play(const std::string& path, LoadedMedia media = {20.0, true, 640, 360, {}}) {
-        controller.engine().openFile(path);
-        backend.answerLoaded(media);
-        ASSERT_TRUE(timers.isActive(TimerId::PlaybackStart));
-        controller.onTimer(TimerId::PlaybackStart);
-    }
-    void tickAt(double position) {
-        backend.pos = position;
-        controller.onTimer(TimerId::PlaybackTick);
-    }
-    int seeks() const {
-        return static_cast<int>(std::count_if(backend.calls.begin(), backend.calls.end(),
-                                              [](const std::string& c) { return c.starts_with("seek"); }));
-    }
-    bool sought(double to) const {
-        const std::string wanted = "seek " + std::to_string(to);
-        return std::find(backend.calls.begin(), backend.calls.end(), wanted) != backend.calls.end();
-    }
-
-    test::MemorySettingsStore store;
-    test::FakeTimers timers;
-    test::FakeBackend backend;
-    test::FakeView view;
-    test::FakeDesktop desktop;
-    test::FakePrompter prompter;
-    test::FakeTransport transport;
-    test::FakePlaylist playlist;
-    PlayerController controller{{store, timers, backend, view, desktop, prompter},
-                                {"/m/a.avi", "/m/b.avi"}};
+    ControllerTest() : ControllerRig({"/m/a.avi", "/m/b.avi"}) {}
 };
 
 }  // namespace

@@ -80,21 +80,6 @@ TEST_F(WindowTest, PlaysTheDemoInAWindowOfItsSizeAndDrawsFrames) {
     EXPECT_TRUE(desktop.inhibited);
 }
 
-TEST_F(WindowTest, FullScreenCoversTheScreenAndComesBack) {
-    startWith(mediaPath("test/av.mp4"));
-    const QRect normal = window.geometry();
-    QTest::keyClick(&window, Qt::Key_Return);
-    const QRect screen = window.screen()->geometry();
-    EXPECT_TRUE(waitUntil([&] { return window.geometry().size() == screen.size(); }, 5000))
-        << window.geometry().width() << "x" << window.geometry().height();
-    EXPECT_TRUE(window.isFullScreen());
-    QTest::keyClick(&window, Qt::Key_Return);
-    EXPECT_TRUE(waitUntil([&] { return window.geometry() == normal; }, 5000))
-        << window.geometry().x() << "," << window.geometry().y() << " " << window.geometry().width()
-        << "x" << window.geometry().height() << " wanted " << normal.x() << "," << normal.y();
-    EXPECT_FALSE(window.isFullScreen());
-}
-
 // The window manager's maximize (its button, its keys, wmctrl) toggles full screen as Enter
 // does; its minimize takes the transport bar away.
 TEST_F(WindowTest, TheWindowManagersMaximizeAndMinimizeAreThePlayersOwn) {

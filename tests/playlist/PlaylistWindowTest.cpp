@@ -246,16 +246,6 @@ TEST_F(PlaylistWindowTest, TheControlRowComesAndGoesWithoutChangingTheListsHeigh
     EXPECT_EQ(window->button(PlaylistButton::Next)->geometry().top(), window->height() - 20);
 }
 
-TEST_F(PlaylistWindowTest, TheHideButtonHidesTheList) {
-    openShown();
-    EXPECT_TRUE(window->port().isShown());
-    QTest::mouseClick(window->button(PlaylistButton::Hide), Qt::LeftButton);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(window->port().isShown());
-    window->port().setShown(true);
-    EXPECT_TRUE(window->isVisible());
-}
-
 TEST_F(PlaylistWindowTest, AListOfAHundredThousandEntriesFillsTheList) {
     std::string list = "#EXTM3U\n";
     for (int i = 0; i < 100000; ++i) list += "/music/" + std::to_string(i) + ".mp3\n";

@@ -130,19 +130,6 @@ TEST_F(SchemeDialogTest, TheMenuCommandsShowTheirResultInTheList) {
     EXPECT_EQ(store.getInt(kSkins, schemes::kNumberOfSkin, -1), 0);
 }
 
-TEST_F(SchemeDialogTest, WithNeitherTheStoredNameNorBlueNothingIsChosenAndEditsGoNowhere) {
-    schemes::writeSet(store, {{"Mine", 1, 2, 3, 4}, {"Other", 5, 6, 7, 8}}, "Gone");
-    auto dialog = make();
-    EXPECT_EQ(dialog->nameList()->currentRow(), -1);
-    EXPECT_FALSE(dialog->colourButton()->isEnabled());
-    QTest::mouseClick(dialog->colourButton(), Qt::LeftButton);
-    EXPECT_TRUE(pickedFrom.empty());
-    dialog->nameList()->setCurrentRow(1);
-    EXPECT_TRUE(dialog->colourButton()->isEnabled());
-    QTest::mouseClick(dialog->colourButton(), Qt::LeftButton);
-    EXPECT_EQ(pickedFrom, std::vector<Colorref>{5});
-}
-
 TEST(SchemeNameDialog, HoldsAtMostFiftyCp949Units) {
     SchemeNameDialog dialog(nullptr);
     dialog.show();

@@ -39,18 +39,6 @@ ExtensionStates checked(std::initializer_list<int> boxes) {
     return s;
 }
 
-TEST(AssociationTable, BoxesSharingATypeMoveTogether) {
-    EXPECT_EQ(boxesInStep(kMpg),
-              (std::vector<int>{4, 5, 7, 10, 11, 12}));  // m1v m2v mp2 mpe mpeg mpg
-    EXPECT_EQ(boxesInStep(kMp3), (std::vector<int>{kMp3, kMpa}));
-    EXPECT_EQ(boxesInStep(kOgg), (std::vector<int>{kOgg}));
-    EXPECT_EQ(boxesInStep(kDat), (std::vector<int>{kDat}));
-    EXPECT_TRUE(boxesInStep(18).empty());
-    ASSERT_EQ(associatedExtensions().size(), 18u);
-    EXPECT_STREQ(associatedExtensions()[kOgm].extension, "ogm");
-    EXPECT_EQ(associatedExtensions()[kOgm].id, 1084);
-}
-
 TEST(DesktopAssociations, WrittenAndReadBack) {
     Desktop d;
     ASSERT_FALSE(fileExists(d.associations.desktopEntryPath()));  // its folder does not exist yet

@@ -109,16 +109,6 @@ TEST_F(SheetFixture, OpensOnTheLastActivePageAndKeepsIt) {
     EXPECT_TRUE(checked);
     // Cancel keeps the page that was shown, and nothing else.
     EXPECT_EQ(store.writes, std::vector<std::string>{"Config/ActivePage=3"});
-
-    EXPECT_TRUE(runModally(
-        [&] {
-            EXPECT_EQ(sheet->tabs()->currentIndex(), page::Control);
-            sheet->tabs()->setCurrentIndex(page::Association);
-        },
-        "확인"));
-    EXPECT_EQ(store.getInt("Config", "ActivePage", -1), page::Association);
-    sheet->begin();
-    EXPECT_EQ(sheet->tabs()->currentIndex(), page::Association);
 }
 
 // Values set in the controls of several pages: each page, its control, what the store holds.
@@ -162,37 +152,6 @@ TEST_F(SheetFixture, CancelStoresNothingAndTheNextOpeningShowsTheStore) {
     EXPECT_TRUE(control<QCheckBox>(page::General, "Auto CDROM")->isChecked());
     EXPECT_EQ(control<QListWidget>(page::Caption, "Count")->count(), 0);
     EXPECT_TRUE(control<QRadioButton>(page::Custom, "Esc Key#0")->isChecked());
-}
-
-TEST_F(SheetFixture, EnableRulesFollowTheClicks) {
-    sheet->begin();
-    auto* border = control<QCheckBox>(page::Caption, "FontBorder");
-    auto* borderColour = control<ColourButton>(page::Caption, "BorderColor");
-    EXPECT_FALSE(borderColour->isEnabled());
-    border->click();
-    EXPECT_TRUE(borderColour->isEnabled());
-    border->click();
-    EXPECT_FALSE(borderColour->isEnabled());
-
-    control<QCheckBox>(page::Control, "Use Skip")->click();
-    for (const char* key : {"Skip Start Min", "Skip Start Sec", "Skip End Min", "Skip End Sec"})
-        EXPECT_TRUE(control<QSpinBox>(page::Control, key)->isEnabled()) << key;
-    control<QCheckBox>(page::Control, "Use Skip")->click();
-    EXPECT_FALSE(control<QSpinBox>(page::Control, "Skip End Sec")->isEnabled());
-
-    auto* fromCd = control<QCheckBox>(page::Playlist, "Add From CDROM");
-    EXPECT_TRUE(fromCd->isEnabled());
-    control<QCheckBox>(page::Playlist, "Add Item")->click();
-    EXPECT_FALSE(fromCd->isEnabled());
-
-    // Picture background: its path and browse button; colour background: the colour button.
-    control<QRadioButton>(page::Custom, "Back Mode#0")->click();
-    EXPECT_TRUE(control<QLineEdit>(page::Custom, "Back Image")->isEnabled());
-    EXPECT_TRUE(control<QPushButton>(page::Custom, "button1023")->isEnabled());
-    EXPECT_FALSE(control<ColourButton>(page::Custom, "Back Color")->isEnabled());
-    control<QRadioButton>(page::Custom, "Back Mode#1")->click();
-    EXPECT_FALSE(control<QLineEdit>(page::Custom, "Back Image")->isEnabled());
-    EXPECT_TRUE(control<ColourButton>(page::Custom, "Back Color")->isEnabled());
 }
 
 TEST_F(SheetFixture, TheBeepAndItsTestButtonNeedASoundFile) {
@@ -259,39 +218,6 @@ TEST_F(SheetFixture, TheDefaultMenuResetsAndLoadsPages) {
     EXPECT_EQ(prompter.messages[0].text, "파일을 열 수 없습니다.");
     EXPECT_EQ(interval->value(), 7);
     sheet->reject();
-}
-
-TEST_F(SheetFixture, AssociationBoxesMoveTogetherAndReachTheDesktop) {
-    const std::string home = test::freshDir("sheet-xdg");
-    DesktopAssociations desktop(
-        AssociationPlaces{home + "/config", home + "/data", "/opt/orvalis/bin/orvalis", {}});
-    make(&desktop);
-    sheet->begin();
-    auto box = [&](const char* ext) { return control<QCheckBox>(page::Association, ext); };
-    EXPECT_EQ(box("mpg")->text(), QString::fromUtf8("mpg 파일"));
-    box("mpg")->click();
-    EXPECT_TRUE(box("mpeg")->isChecked());
-    EXPECT_TRUE(box("m1v")->isChecked());
-    EXPECT_FALSE(box("avi")->isChecked());
-    EXPECT_FALSE(box("dat")->isEnabled());
-
-    control<QPushButton>(page::Association, "button1081")->click();
-    EXPECT_TRUE(box("avi")->isChecked());
-    box("mp3")->click();  // and mpa with it
-    EXPECT_FALSE(box("mpa")->isChecked());
-    sheet->accept();
-    ExtensionStates read = desktop.read();
-    EXPECT_TRUE(read[2]);   // avi
-    EXPECT_FALSE(read[8]);  // mp3
-    EXPECT_FALSE(read[9]);  // mpa
-
-    sheet->begin();  // the boxes come back from the desktop
-    EXPECT_TRUE(box("avi")->isChecked());
-    EXPECT_FALSE(box("mp3")->isChecked());
-    control<QPushButton>(page::Association, "button1082")->click();
-    sheet->accept();
-    read = desktop.read();
-    EXPECT_EQ(std::count(read.begin(), read.end(), true), 0);
 }
 
 TEST_F(SheetFixture, AFontThatIsNotInstalledStaysChosen) {
