@@ -9,6 +9,7 @@
 #include "captions/CaptionLanguages.h"
 #include "captions/CaptionLookup.h"
 #include "captions/CaptionModel.h"
+#include "captions/TimedCues.h"
 
 namespace orvalis {
 
@@ -77,6 +78,15 @@ int CaptionController::languageCount() const {
     return model_->languageCount();
 }
 
+void CaptionController::setShowing(bool fileLoaded) {
+    fileLoaded_ = fileLoaded;
+    host_.setCaptionsLoaded(fileLoaded_ || (embeddedTrack_ != 0 && trackCaptions_));
+}
+
+bool CaptionController::ignoreStyles() const {
+    return settings_.getInt(sections::Caption, "Ignore Subtitle Style", 0) != 0;
+}
+
 bool CaptionController::parse(const std::string& path) {
     if (!model_->parseCaptionFile(path, settings_)) return false;
     if (!model_->hasCaptions()) {
@@ -106,6 +116,7 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
     // tracks are drawn.
     if (isStreamAddress(mediaPath)) {
         clearText();
+        fileLoaded_ = false;
         chooseEmbeddedTrack();
         reportButtons();
         return false;
@@ -127,6 +138,7 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
         }
         if (found) break;
     }
+    fileLoaded_ = found;
     if (found) {
         dropEmbeddedTrack();
     } else {
@@ -134,13 +146,13 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
         reportEmptyFile();
     }
     emptyFileRead_ = false;
-    return found;
+    return found || (embeddedTrack_ != 0 && trackCaptions_);
 }
 
 void CaptionController::loadChosen(const std::string& path) {
     emptyFileRead_ = false;
     const bool ok = parse(path);
-    host_.setCaptionsLoaded(ok);
+    setShowing(ok);
     if (ok) {
         dropEmbeddedTrack();
         model_->captionPath = path;
@@ -152,6 +164,7 @@ void CaptionController::loadChosen(const std::string& path) {
         model_->clearCaptionTexts();
         erase();
         chooseEmbeddedTrack();
+        setShowing(false);
         reportEmptyFile();
     }
 }
@@ -192,15 +205,21 @@ void CaptionController::openCaptionDialog() {
 }
 
 void CaptionController::reparse() {
+    if (!fileLoaded_) {
+        // A track's text is cut by the new divide length from its next change on.
+        showTrackText();
+        return;
+    }
     emptyFileRead_ = false;
     const bool ok = parse(model_->captionPath);
-    host_.setCaptionsLoaded(ok);
+    fileLoaded_ = ok;
     model_->clearCaptionTexts();
     erase();
     if (!ok) {
         chooseEmbeddedTrack();
         reportEmptyFile();
     }
+    setShowing(ok);
     reportButtons();
 }
 
@@ -209,6 +228,9 @@ void CaptionController::unload() {
     erase();
     tracks_.clear();
     embeddedTrack_ = 0;
+    fileLoaded_ = false;
+    trackCaptions_ = false;
+    trackText_.clear();
     reportButtons();
 }
 
@@ -219,35 +241,79 @@ void CaptionController::subtitleTracksChanged(const std::vector<SubtitleTrack>& 
     tracks_ = tracks;
     if (tracks_.empty()) {
         // Another medium or none: the framework draws nothing of it until told.
+        const bool wasCaptions = trackCaptions_;
         embeddedTrack_ = 0;
+        trackCaptions_ = false;
+        trackText_.clear();
+        if (wasCaptions && !fileLoaded_) {
+            clearText();
+            setShowing(false);
+        }
         return;
     }
     chooseEmbeddedTrack();
 }
 
+void CaptionController::subtitleTextChanged(const std::string& text) {
+    trackText_ = text;
+    showTrackText();
+}
+
 void CaptionController::chooseEmbeddedTrack() {
-    if (!trackControl_ || loaded() || !host_.mediaFlags().loaded || tracks_.empty()) return;
+    if (!trackControl_ || fileLoaded_ || !host_.mediaFlags().loaded || tracks_.empty()) return;
     const bool listed = std::any_of(tracks_.begin(), tracks_.end(), [this](const SubtitleTrack& t) {
         return t.id == embeddedTrack_;
     });
     if (listed && embeddedTrack_ != 0) return;
     embeddedTrack_ = preferredSubtitleTrack(tracks_);
-    trackControl_->setSubtitlesVisible(style_.showCaption);
+    showEmbeddedTrack();
+}
+
+void CaptionController::showEmbeddedTrack() {
+    const auto track = std::find_if(tracks_.begin(), tracks_.end(), [this](const SubtitleTrack& t) {
+        return t.id == embeddedTrack_;
+    });
+    trackCaptions_ = track != tracks_.end() &&
+                     trackDrawingOf(*track, ignoreStyles()) == TrackDrawing::Captions;
+    trackText_.clear();
+    clearText();
+    trackControl_->setSubtitlesVisible(!trackCaptions_ && style_.showCaption);
     trackControl_->setSubtitleDelay(subtitleDelayOf(model_->syncOffset));
     trackControl_->selectSubtitleTrack(embeddedTrack_);
+    setShowing(fileLoaded_);
+    reportButtons();
 }
 
 void CaptionController::dropEmbeddedTrack() {
     if (embeddedTrack_ == 0) return;
     embeddedTrack_ = 0;
+    trackCaptions_ = false;
+    trackText_.clear();
     if (trackControl_) trackControl_->selectSubtitleTrack(0);
+}
+
+// The track's text as a caption: its lines in the caption colour, cut as a caption file's
+// lines are, at most as many and as long as a caption file's cue may hold.
+void CaptionController::showTrackText() {
+    if (!trackCaptions_ || fileLoaded_) return;
+    std::vector<std::string_view> lines;
+    std::string_view rest = trackText_;
+    while (!rest.empty() && lines.size() < static_cast<std::size_t>(kMaxCueLines)) {
+        const std::size_t end = std::min(rest.find('\n'), rest.size());
+        lines.push_back(rest.substr(0, end));
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    const int divideLength =
+        settings_.getInt(sections::Caption, "Caption Divide Length", kDefaultDivideLength);
+    model_->currentCaption = cueDisplayText(lines, CueMarkup::SubRip, divideLength);
+    if (model_->currentCaption != model_->lastDrawnCaption) draw();
 }
 
 // ---------------------------------------------------------------------------------------------
 // The caption on screen
 
 void CaptionController::lookup(double position) {
-    if (!loaded()) return;
+    if (!fileLoaded_) return;
     const CaptionStep step = model_->tick(position);
     if (step.holdMilliseconds > 0) timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
     if (step.redraw) draw();
@@ -260,7 +326,9 @@ void CaptionController::clearText() {
 
 void CaptionController::afterSeek(double position) {
     clearText();
-    if (!loaded()) return;
+    // A track's text after the seek comes from the framework; until then, the one it gave.
+    showTrackText();
+    if (!fileLoaded_) return;
     const CaptionStep step = model_->recoverAfterSeek(position);
     if (!step.redraw) return;
     draw();
@@ -268,6 +336,7 @@ void CaptionController::afterSeek(double position) {
 }
 
 void CaptionController::holdExpired(bool playing, bool paused) {
+    if (!fileLoaded_) return;
     if (playing) {
         model_->clearCaptionTexts();
         timers_.kill(TimerId::CaptionHold);
@@ -384,6 +453,10 @@ void CaptionController::command(CommandId id) {
         case C::OpenCaptionFile:
             openCaptionDialog();
             break;
+        case C::CaptionIgnoreStyle:
+            settings_.putInt(sections::Caption, "Ignore Subtitle Style", ignoreStyles() ? 0 : 1);
+            if (embeddedTrack_ != 0) showEmbeddedTrack();
+            break;
         case C::CaptionSmoothing:
             if (!loaded()) break;
             style_.fontAlias = !style_.fontAlias && !style_.fontBorder;
@@ -441,12 +514,12 @@ void CaptionController::toggleShown() {
     if (!captionsOrTrack()) return;
     style_.showCaption = !style_.showCaption;
     draw();
-    if (embeddedTrack_ != 0) trackControl_->setSubtitlesVisible(style_.showCaption);
+    if (embeddedTrack_ != 0 && !trackCaptions_) trackControl_->setSubtitlesVisible(style_.showCaption);
     reportButtons();
 }
 
 void CaptionController::openInEditor() {
-    if (!loaded()) return;
+    if (!fileLoaded_) return;
     if (host_.fullScreenOrMaximized()) host_.exitFullScreen();
     desktop_.openInTextEditor(model_->captionPath);
 }
@@ -454,12 +527,12 @@ void CaptionController::openInEditor() {
 void CaptionController::nextLanguage() {
     if (!host_.mediaFlags().loaded) return;
     std::string text = "자막 언어 : 없음";
-    if (loaded()) {
+    if (fileLoaded_) {
         model_->cycleLanguage();
         text = languageMessage(model_->activeLanguageCode());
     } else if (embeddedTrack_ != 0) {
         embeddedTrack_ = subtitleTrackAfter(tracks_, embeddedTrack_);
-        trackControl_->selectSubtitleTrack(embeddedTrack_);
+        showEmbeddedTrack();
         for (const SubtitleTrack& t : tracks_)
             if (t.id == embeddedTrack_) text = subtitleTrackMessage(t);
     }

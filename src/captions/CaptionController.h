@@ -29,8 +29,10 @@ CaptionFont captionFontOf(const CaptionStyle& style);
 
 // The captions of the player window: the caption file of each medium, the caption due on
 // each playback tick and after a seek, its drawing, and every caption command. A medium with
-// subtitle tracks of its own and no caption file has one of its tracks drawn by the media
-// framework instead; the language, show/hide and sync commands then work on that track.
+// subtitle tracks of its own and no caption file has one of its tracks shown instead: a text
+// track's text is drawn as captions are, with every caption command; a picture or styled
+// track is drawn by the media framework, and the language, show/hide and sync commands work
+// on it.
 class CaptionController final : public CaptionPort, public SubtitleTrackListener {
 public:
     struct Services {
@@ -68,14 +70,17 @@ public:
 
     // SubtitleTrackListener
     void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) override;
+    void subtitleTextChanged(const std::string& text) override;
 
     void openCaptionDialog();
 
     const CaptionModel& model() const { return *model_; }
     // What was last handed to the canvas.
     const CaptionPicture& picture() const { return picture_; }
-    // The medium's own subtitle track being drawn, 0 for none.
+    // The medium's own subtitle track being shown, 0 for none.
     int embeddedTrack() const { return embeddedTrack_; }
+    // Whether its text is drawn as captions (else the media framework draws it).
+    bool trackDrawnAsCaptions() const { return trackCaptions_; }
 
     static constexpr int kSyncStep = 5;
     static constexpr int kSyncLimit = 3000;
@@ -106,7 +111,15 @@ private:
     // stays, else the preferred one is drawn, shown or hidden and shifted as the captions are.
     void chooseEmbeddedTrack();
     void dropEmbeddedTrack();
+    // Shows the track now chosen: as captions or through the framework, visible or not, with
+    // the caption sync as its delay.
+    void showEmbeddedTrack();
+    void showTrackText();
+    bool ignoreStyles() const;
     bool captionsOrTrack() const { return loaded() || embeddedTrack_ != 0; }
+    // Sets the caption flag the player window keeps: captions are shown from a file or from
+    // a track's text.
+    void setShowing(bool fileLoaded);
 
     CaptionHost& host_;
     CaptionStyle& style_;
@@ -128,9 +141,12 @@ private:
     std::optional<Buttons> reported_;
 
     bool emptyFileRead_ = false;
+    bool fileLoaded_ = false;
 
     std::vector<SubtitleTrack> tracks_;
     int embeddedTrack_ = 0;
+    bool trackCaptions_ = false;  // the track's text is drawn as captions
+    std::string trackText_;       // as the framework told it last
 };
 
 }  // namespace orvalis

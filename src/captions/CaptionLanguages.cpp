@@ -140,6 +140,17 @@ std::string subtitleTrackMessage(const SubtitleTrack& track) {
     return message;
 }
 
+TrackDrawing trackDrawingOf(const SubtitleTrack& track, bool ignoreStyles) {
+    const std::string codec = text::toLowerAscii(text::trimWhitespace(track.codec));
+    static constexpr std::array<std::string_view, 8> kText{
+        "subrip", "srt", "webvtt", "webvtt-webm", "mov_text", "text", "microdvd", "subviewer"};
+    static constexpr std::array<std::string_view, 2> kStyled{"ass", "ssa"};
+    if (std::find(kText.begin(), kText.end(), codec) != kText.end()) return TrackDrawing::Captions;
+    if (ignoreStyles && std::find(kStyled.begin(), kStyled.end(), codec) != kStyled.end())
+        return TrackDrawing::Captions;
+    return TrackDrawing::Framework;
+}
+
 double subtitleDelayOf(int syncTenths) {
     return -syncTenths / 10.0;
 }

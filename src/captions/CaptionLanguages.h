@@ -38,6 +38,13 @@ int subtitleTrackAfter(const std::vector<SubtitleTrack>& tracks, int id);
 // four, "알 수 없음" without one) and its title, when it has one that says more.
 std::string subtitleTrackMessage(const SubtitleTrack& track);
 
+// Who draws a subtitle track: its text goes through the player's own captions, with every
+// caption setting; pictures (PGS, VobSub, DVB) and styled text (ASS, SSA, whose authors place
+// and animate it) stay with the media framework, unless styles are ignored ("자막 스타일
+// 무시"), which draws the text of a styled track as plain captions too.
+enum class TrackDrawing { Captions, Framework };
+TrackDrawing trackDrawingOf(const SubtitleTrack& track, bool ignoreStyles);
+
 // The framework's subtitle delay for the caption sync offset (tenths of a second, positive
 // shows captions earlier).
 double subtitleDelayOf(int syncTenths);

@@ -54,6 +54,7 @@ enum : std::uint64_t {
     kObsHwdecCurrent,
     kObsTrackList,
     kObsSeekable,
+    kObsSubText,
 };
 
 std::string numberText(double v) {
@@ -225,6 +226,7 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     mpv_observe_property(mpv_, kObsHwdecCurrent, mpvname::kHwdecCurrent, MPV_FORMAT_STRING);
     mpv_observe_property(mpv_, kObsTrackList, mpvname::kTrackList, MPV_FORMAT_NODE);
     mpv_observe_property(mpv_, kObsSeekable, mpvname::kSeekable, MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kObsSubText, mpvname::kSubText, MPV_FORMAT_STRING);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -343,6 +345,7 @@ void MpvBackend::load(const std::string& pathOrAddress) {
     setPropertyAsync(mpvname::kSubtitleId, "no");
     loadReported_ = false;
     reportTracks({});
+    reportedText_.clear();
     // libmpv holds a medium at its end by seeking to its last frame, which a stream that
     // cannot seek refuses again and again: addresses end like a played-out medium instead.
     setPropertyAsync(mpvname::kKeepOpen, isStreamAddress(pathOrAddress) ? "no" : "yes");
@@ -362,6 +365,7 @@ void MpvBackend::unload() {
     sendFramesAfterSeek();
     loadReported_ = false;
     reportTracks({});
+    reportedText_.clear();
     command({mpvname::kStop});
 }
 
@@ -442,6 +446,24 @@ void MpvBackend::reportTracks(const std::vector<SubtitleTrack>& tracks) {
         [this, g, tracks] {
             if (g == loadGeneration_ && trackListener_)
                 trackListener_->subtitleTracksChanged(tracks);
+        },
+        Qt::QueuedConnection);
+}
+
+// A track whose text changes on every frame is told once per turn of the event loop, with
+// its latest text.
+void MpvBackend::reportSubtitleText(std::string text) {
+    subtitleText_ = std::move(text);
+    if (textReportQueued_) return;
+    textReportQueued_ = true;
+    const std::uint64_t g = loadGeneration_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, g] {
+            textReportQueued_ = false;
+            if (g != loadGeneration_ || subtitleText_ == reportedText_) return;
+            reportedText_ = subtitleText_;
+            if (trackListener_) trackListener_->subtitleTextChanged(reportedText_);
         },
         Qt::QueuedConnection);
 }
@@ -564,6 +586,10 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
             hwdecCurrent_ =
                 has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data) : "";
             hwdecChanged();
+            break;
+        case kObsSubText:
+            reportSubtitleText(has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data)
+                                                                    : "");
             break;
         case kObsTrackList:
             observedTracks_.clear();

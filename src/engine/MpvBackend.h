@@ -111,6 +111,7 @@ private:
     void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
+    void reportSubtitleText(std::string text);
     // libmpv's render update callback, from its render thread.
     static void onRenderUpdate(void* wakeup);
 
@@ -169,6 +170,10 @@ private:
     std::vector<SubtitleTrack> observedTracks_;
     std::vector<SubtitleTrack> reportedTracks_;
     bool loadReported_ = false;
+    // The chosen track's text as libmpv gave it last, and as the listener was told it.
+    std::string subtitleText_;
+    std::string reportedText_;
+    bool textReportQueued_ = false;
 };
 
 }  // namespace orvalis

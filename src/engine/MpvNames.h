@@ -21,6 +21,9 @@ inline constexpr const char* kVideoCodec = "video-codec";
 inline constexpr const char* kAudioCodec = "audio-codec";
 inline constexpr const char* kCurrentAo = "current-ao";
 inline constexpr const char* kMetadata = "metadata";
+// The text of the subtitle now due on the chosen track, markup taken out; kept current
+// whether or not libmpv draws the track, and shifted by "sub-delay".
+inline constexpr const char* kSubText = "sub-text";
 
 // Properties the backend sets.
 inline constexpr const char* kVolume = "volume";

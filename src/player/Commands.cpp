@@ -103,6 +103,7 @@ constexpr std::array kCommands = {
     CommandInfo{C::GrowWindow, "grow-window", ""},
     CommandInfo{C::ShrinkWindow, "shrink-window", ""},
     CommandInfo{C::PictureSliders, "picture-sliders", ""},
+    CommandInfo{C::CaptionIgnoreStyle, "caption-ignore-style", "자막 스타일 무시"},
 };
 
 }  // namespace

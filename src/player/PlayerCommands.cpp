@@ -287,6 +287,7 @@ bool PlayerController::runCommand(CommandId id) {
         case C::CaptionHide:
         case C::CaptionFileView:
         case C::CaptionLanguage:
+        case C::CaptionIgnoreStyle:
             if (captions_) captions_->command(id);
             return true;
 

@@ -83,11 +83,20 @@ public:
     std::vector<std::string> log;
 };
 
-SubtitleTrack track(int id, std::string language, std::string title = "") {
+// A styled track unless told otherwise: the framework draws it.
+SubtitleTrack track(int id, std::string language, std::string title = "",
+                    std::string codec = "ass") {
     SubtitleTrack t;
     t.id = id;
-    std::tie(t.language, t.title) = std::tie(language, title);
+    std::tie(t.language, t.title, t.codec) = std::tie(language, title, codec);
     return t;
+}
+
+std::vector<std::string> selections(const std::vector<std::string>& log) {
+    std::vector<std::string> out;
+    for (const std::string& line : log)
+        if (line.starts_with("select")) out.push_back(line);
+    return out;
 }
 
 // Remembers whether the medium played while the dialog was open.
@@ -543,7 +552,8 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     for (int i = 0; i < 3; ++i) captions.command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.shown, (std::vector<std::string>{"자막 언어 : 일어", "자막 언어 : 영어 (Full)",
                                                    "자막 언어 : 한글 (대사)"}));
-    EXPECT_EQ(tracks.log, (std::vector<std::string>{"select 3", "select 1", "select 2"}));
+    EXPECT_EQ(selections(tracks.log),
+              (std::vector<std::string>{"select 3", "select 1", "select 2"}));
 
     tracks.log.clear();
     captions.command(CommandId::CaptionHide);
@@ -574,6 +584,64 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     EXPECT_EQ(osd.last(), "자막 언어 : 알 수 없음");
     tracks.listener->subtitleTracksChanged(marked);
     EXPECT_EQ(tracks.log.size(), 1u);
+}
+
+TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCommand) {
+    host.flags.captionsLoaded = captions.findCaptionFile(freshDir("text-track") + "/clip.mkv");
+    tracks.listener->subtitleTracksChanged(
+        {track(1, "eng", "", "subrip"), track(2, "kor", "", "mov_text"), track(3, "jpn")});
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"hidden", "delay 0", "select 2"}));
+    EXPECT_TRUE(captions.trackDrawnAsCaptions());
+    EXPECT_TRUE(host.flags.captionsLoaded);
+
+    // The framework's text, markup and all, becomes display lines in the caption colour.
+    style.fontColor = 0x00FFFF;
+    tracks.listener->subtitleTextChanged("안녕하세요\n<i>a < b</i>");
+    ASSERT_EQ(canvas.shown.lines.size(), 2u);
+    EXPECT_EQ(canvas.shown.lines[0].text, "안녕하세요");
+    EXPECT_EQ(canvas.shown.lines[1].text, "a < b");
+    EXPECT_EQ(canvas.shown.lines[1].colour, 0x00FFFFu);
+    const int top = canvas.shown.lines[0].rect.top;
+    captions.command(CommandId::CaptionUp);
+    EXPECT_LT(canvas.shown.lines[0].rect.top, top);
+    captions.command(CommandId::CaptionLarger);
+    EXPECT_EQ(canvas.font.points, 21);
+    // The playback tick does not touch it; a seek keeps it until the framework says more.
+    captions.lookup(100.0);
+    captions.afterSeek(3.0);
+    EXPECT_EQ(canvas.shown.lines.size(), 2u);
+    captions.command(CommandId::CaptionHide);
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.command(CommandId::CaptionHide);
+    EXPECT_EQ(canvas.shown.lines.size(), 2u);
+    tracks.log.clear();
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"delay -0.5"}));
+    tracks.listener->subtitleTextChanged("");
+    EXPECT_TRUE(canvas.shown.empty());
+    // A huge cue is cut to what a screen shows.
+    tracks.listener->subtitleTextChanged(std::string(10000, 'x') + "\n" + std::string(50, '\n'));
+    EXPECT_LE(canvas.shown.lines.size(), static_cast<std::size_t>(kMaxCaptionLines));
+
+    // A styled track goes to the framework, unless styles are ignored.
+    tracks.log.clear();
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"visible", "delay -0.5", "select 3"}));
+    EXPECT_FALSE(captions.trackDrawnAsCaptions());
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    EXPECT_TRUE(canvas.shown.empty());
+    tracks.listener->subtitleTextChanged("styled");
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.command(CommandId::CaptionIgnoreStyle);
+    EXPECT_EQ(settings.getInt(sections::Caption, "Ignore Subtitle Style", 0), 1);
+    EXPECT_TRUE(captions.trackDrawnAsCaptions());
+    tracks.listener->subtitleTextChanged("styled");
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "styled");
+
+    // Another medium: nothing of this track's text stays.
+    tracks.listener->subtitleTracksChanged({});
+    EXPECT_TRUE(canvas.shown.empty());
+    EXPECT_FALSE(host.flags.captionsLoaded);
 }
 
 TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {
