@@ -34,11 +34,6 @@ std::string syncText(int tenths) {
     return "자막 싱크 : 없음";
 }
 
-bool fileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
 }  // namespace
 
 CaptionFont captionFontOf(const CaptionStyle& style) {
@@ -74,8 +69,13 @@ void CaptionController::resetSync() {
 int CaptionController::syncOffset() const {
     return model_->syncOffset;
 }
+// Every language the language command goes through: the loaded file's, one for each other
+// file, and the medium's tracks.
 int CaptionController::languageCount() const {
-    return model_->languageCount();
+    const int files = static_cast<int>(files_.size());
+    const int others = fileLoaded_ && fileIndex_ >= 0 ? files - 1 : files;
+    return (fileLoaded_ ? model_->languageCount() : 0) + others +
+           static_cast<int>(trackControl_ ? tracks_.size() : 0);
 }
 
 void CaptionController::setShowing(bool fileLoaded) {
@@ -117,27 +117,17 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
     if (isStreamAddress(mediaPath)) {
         clearText();
         fileLoaded_ = false;
+        files_.clear();
+        fileIndex_ = -1;
         chooseEmbeddedTrack();
         reportButtons();
         return false;
     }
     emptyFileRead_ = false;
-    bool found = false;
-    for (std::string_view suffix : kCaptionSuffixes) {
-        for (const std::string& candidate : captionFolderCandidates(mediaPath, settings_, suffix)) {
-            model_->captionPath = candidate;
-            if (fileExists(candidate)) {
-                found = parse(candidate);
-                break;
-            }
-        }
-        if (!found) {
-            const std::string candidate = besideCandidate(mediaPath, suffix);
-            model_->captionPath = candidate;
-            if (fileExists(candidate)) found = parse(candidate);
-        }
-        if (found) break;
-    }
+    files_ = captionFilesOf(mediaPath, settings_);
+    const bool found = loadFileFrom(0);
+    // Without one, the dialog starts where a caption file would have stood.
+    if (!found) model_->captionPath = besideCandidate(mediaPath);
     fileLoaded_ = found;
     if (found) {
         dropEmbeddedTrack();
@@ -152,6 +142,7 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
 void CaptionController::loadChosen(const std::string& path) {
     emptyFileRead_ = false;
     const bool ok = parse(path);
+    fileIndex_ = -1;
     setShowing(ok);
     if (ok) {
         dropEmbeddedTrack();
@@ -229,6 +220,8 @@ void CaptionController::unload() {
     tracks_.clear();
     embeddedTrack_ = 0;
     fileLoaded_ = false;
+    files_.clear();
+    fileIndex_ = -1;
     trackCaptions_ = false;
     trackText_.clear();
     reportButtons();
@@ -524,19 +517,90 @@ void CaptionController::openInEditor() {
     desktop_.openInTextEditor(model_->captionPath);
 }
 
+bool CaptionController::loadFileFrom(std::size_t index) {
+    for (std::size_t i = index; i < files_.size(); ++i) {
+        model_->captionPath = files_[i].path;
+        if (parse(files_[i].path)) {
+            fileIndex_ = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string CaptionController::fileLanguageMessage() const {
+    const std::string& code = model_->activeLanguageCode();
+    const bool known = languageMessage(code) != languageMessage("");
+    if (!known && fileIndex_ >= 0 && !files_[static_cast<std::size_t>(fileIndex_)].tag.empty()) {
+        const CaptionFileChoice& file = files_[static_cast<std::size_t>(fileIndex_)];
+        if (!file.code.empty()) return languageMessage(file.code);
+        SubtitleTrack named;
+        named.language = file.tag;
+        return subtitleTrackMessage(named);
+    }
+    return languageMessage(code);
+}
+
+void CaptionController::showFirstTrack() {
+    fileLoaded_ = false;
+    model_->clearCaptionTexts();
+    embeddedTrack_ = tracks_.front().id;
+    showEmbeddedTrack();
+}
+
+// Every language of the loaded file, then the next files', then the medium's tracks, and
+// round again.
 void CaptionController::nextLanguage() {
     if (!host_.mediaFlags().loaded) return;
     std::string text = "자막 언어 : 없음";
-    if (fileLoaded_) {
-        model_->cycleLanguage();
-        text = languageMessage(model_->activeLanguageCode());
-    } else if (embeddedTrack_ != 0) {
-        embeddedTrack_ = subtitleTrackAfter(tracks_, embeddedTrack_);
-        showEmbeddedTrack();
+    const bool tracksToo = trackControl_ && !tracks_.empty();
+    auto trackMessage = [&] {
         for (const SubtitleTrack& t : tracks_)
             if (t.id == embeddedTrack_) text = subtitleTrackMessage(t);
+    };
+    const std::string current = model_->captionPath;
+    auto toFile = [&](std::size_t from) {
+        const bool ok = loadFileFrom(from);
+        if (!ok) {
+            model_->captionPath = current;
+            return false;
+        }
+        emptyFileRead_ = false;
+        dropEmbeddedTrack();
+        setShowing(true);
+        clearText();
+        text = fileLanguageMessage();
+        return true;
+    };
+    if (fileLoaded_) {
+        if (model_->activeLanguage() + 1 < model_->languageCount()) {
+            model_->cycleLanguage();
+            text = fileLanguageMessage();
+        } else if (toFile(static_cast<std::size_t>(fileIndex_ + 1))) {
+        } else if (tracksToo) {
+            showFirstTrack();
+            trackMessage();
+        } else if (fileIndex_ > 0 && toFile(0)) {
+        } else {
+            // Round to the first language of the one file; the files tried on the way may
+            // have replaced its tables.
+            const int index = fileIndex_;
+            parse(current);
+            fileIndex_ = index;
+            clearText();
+            text = fileLanguageMessage();
+        }
+        emptyFileRead_ = false;
+    } else if (embeddedTrack_ != 0) {
+        const bool last = embeddedTrack_ == tracks_.back().id;
+        if (!(last && toFile(0))) {
+            embeddedTrack_ = subtitleTrackAfter(tracks_, embeddedTrack_);
+            showEmbeddedTrack();
+            trackMessage();
+        }
     }
     message(osd::Switch::CaptionLanguage, text);
+    reportButtons();
 }
 
 }  // namespace orvalis

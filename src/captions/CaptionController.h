@@ -10,6 +10,7 @@
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
 #include "captions/CaptionCanvas.h"
+#include "captions/CaptionLookup.h"
 #include "engine/SubtitleTracks.h"
 #include "player/OsdMessages.h"
 #include "player/PlayerPorts.h"
@@ -106,6 +107,10 @@ private:
     void toggleShown();
     void openInEditor();
     void nextLanguage();
+    // Loads the first file from this index on that holds captions; false when none does.
+    bool loadFileFrom(std::size_t index);
+    std::string fileLanguageMessage() const;
+    void showFirstTrack();
 
     // The medium's own track, when it has some and no caption file is loaded: the one drawn
     // stays, else the preferred one is drawn, shown or hidden and shifted as the captions are.
@@ -142,6 +147,9 @@ private:
 
     bool emptyFileRead_ = false;
     bool fileLoaded_ = false;
+    // The medium's caption files, and which of them is loaded (-1: one the user chose).
+    std::vector<CaptionFileChoice> files_;
+    int fileIndex_ = -1;
 
     std::vector<SubtitleTrack> tracks_;
     int embeddedTrack_ = 0;

@@ -56,6 +56,15 @@ std::string_view languageClassOfTag(std::string_view tag) {
     return {};
 }
 
+std::string_view languageClassOfName(std::string_view word) {
+    if (std::string_view code = languageClassOfTag(word); !code.empty()) return code;
+    const std::string lower = text::toLowerAscii(text::trimWhitespace(word));
+    for (const Language& l : kLanguages)
+        for (std::string_view w : l.words)
+            if (!w.empty() && lower == w) return l.code;
+    return {};
+}
+
 namespace {
 
 // The language class of a tag, by its primary language, else by its region ("kr-KR").

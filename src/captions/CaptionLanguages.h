@@ -14,6 +14,10 @@ namespace orvalis {
 // English "EGCC", Japanese "JPCC", French "FRCC"; "" for any other.
 std::string_view languageClassOfTag(std::string_view tag);
 
+// The language class of a language word in a file name: a tag as above, or a name of the
+// language in Korean or English ("한글", "한국어", "English"); "" for any other.
+std::string_view languageClassOfName(std::string_view word);
+
 // The language of a SAMI class: "KRCC", "EGCC", "JPCC" or "FRCC" by its name ("ENCC" and
 // "NLCC" give "EGCC"), else by the lang property its style sheet gives it ("en-US", "kr-KR"),
 // else by a code inside its name, else by its name read as a language tag ("en-US",

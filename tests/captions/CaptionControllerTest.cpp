@@ -580,10 +580,12 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     captions.loadDropped(path);
     EXPECT_EQ(tracks.log, (std::vector<std::string>{"select 0"}));
     EXPECT_EQ(captions.embeddedTrack(), 0);
-    captions.command(CommandId::CaptionLanguage);
-    EXPECT_EQ(osd.last(), "자막 언어 : 알 수 없음");
     tracks.listener->subtitleTracksChanged(marked);
     EXPECT_EQ(tracks.log.size(), 1u);
+    // The file has one language: the next ones are the tracks'.
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 영어 (Full)");
+    EXPECT_EQ(captions.embeddedTrack(), 1);
 }
 
 TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCommand) {
@@ -642,6 +644,40 @@ TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCo
     tracks.listener->subtitleTracksChanged({});
     EXPECT_TRUE(canvas.shown.empty());
     EXPECT_FALSE(host.flags.captionsLoaded);
+}
+
+TEST_F(CaptionControllerTest, CaptionFilesByLanguageKoreanFirstThenEnglishThenTheRestThenTracks) {
+    const std::string dir = freshDir("by-language");
+    const std::string folder = freshDir("by-language-folder");
+    auto srt = [](const std::string& text) {
+        return "1\n00:00:01,000 --> 00:00:05,000\n" + text + "\n";
+    };
+    writeFile(dir + "/film.en.srt", srt("english"));
+    writeFile(dir + "/film.Korean.srt", srt("korean"));
+    writeFile(folder + "/film.ko.smi", "<SYNC Start=1000><P Class=KRCC>한국어");
+    writeFile(dir + "/film.de.srt", srt("deutsch"));
+    writeFile(dir + "/film.ja.srt", "");  // holds nothing: passed over
+    writeFile(dir + "/film 'x;\"$.fr.srt", srt("other title"));
+    writeFile(dir + "/other.ko.srt", srt("other medium"));
+    settings.putInt(sections::Caption, "Use Caption Folder", 1);
+    settings.putInt(sections::CaptionFolders, "Count", 1);
+    settings.putString(sections::CaptionFolders, "0", folder);
+
+    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/film.mkv");
+    ASSERT_TRUE(host.flags.captionsLoaded);
+    EXPECT_EQ(captions.model().captionPath, folder + "/film.ko.smi");
+    tracks.listener->subtitleTracksChanged({track(7, "kor", "대사")});
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+
+    for (int i = 0; i < 5; ++i) captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.shown, (std::vector<std::string>{"자막 언어 : 한글", "자막 언어 : 영어",
+                                                   "자막 언어 : de", "자막 언어 : 한글 (대사)",
+                                                   "자막 언어 : 한글"}));
+    EXPECT_EQ(captions.model().captionPath, folder + "/film.ko.smi");
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+    EXPECT_EQ(selections(tracks.log), (std::vector<std::string>{"select 7", "select 0"}));
+    captions.lookup(1.0);
+    EXPECT_EQ(captions.model().currentCaption, "F3E2C1|한국어");
 }
 
 TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {
