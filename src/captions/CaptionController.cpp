@@ -55,7 +55,8 @@ CaptionController::CaptionController(Services parts)
       desktop_(parts.desktop),
       osd_(parts.osd),
       trackControl_(parts.tracks),
-      model_(std::make_unique<CaptionModel>()) {
+      model_(std::make_unique<CaptionModel>()),
+      second_(std::make_unique<CaptionModel>()) {
     if (trackControl_) trackControl_->setSubtitleTrackListener(this);
 }
 
@@ -136,6 +137,7 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
         reportEmptyFile();
     }
     emptyFileRead_ = false;
+    refreshSecond();
     return found || (embeddedTrack_ != 0 && trackCaptions_);
 }
 
@@ -148,6 +150,7 @@ void CaptionController::loadChosen(const std::string& path) {
         dropEmbeddedTrack();
         model_->captionPath = path;
         model_->currentCaption.clear();
+        refreshSecond();
         draw();
         model_->syncOffset = 0;
     } else {
@@ -211,6 +214,7 @@ void CaptionController::reparse() {
         reportEmptyFile();
     }
     setShowing(ok);
+    refreshSecond();
     reportButtons();
 }
 
@@ -222,6 +226,7 @@ void CaptionController::unload() {
     fileLoaded_ = false;
     files_.clear();
     fileIndex_ = -1;
+    secondLoaded_ = false;
     trackCaptions_ = false;
     trackText_.clear();
     reportButtons();
@@ -308,12 +313,21 @@ void CaptionController::showTrackText() {
 void CaptionController::lookup(double position) {
     if (!fileLoaded_) return;
     const CaptionStep step = model_->tick(position);
-    if (step.holdMilliseconds > 0) timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
-    if (step.redraw) draw();
+    bool redraw = step.redraw;
+    int hold = step.holdMilliseconds;
+    if (secondLoaded_) {
+        second_->syncOffset = std::clamp(model_->syncOffset + secondSync_, -kSyncLimit, kSyncLimit);
+        const CaptionStep other = second_->tick(position);
+        redraw = other.redraw || redraw;
+        hold = std::max(hold, other.holdMilliseconds);
+    }
+    if (hold > 0) timers_.start(TimerId::CaptionHold, hold);
+    if (redraw) draw();
 }
 
 void CaptionController::clearText() {
     model_->clearCaptionTexts();
+    second_->clearCaptionTexts();
     erase();
 }
 
@@ -323,15 +337,19 @@ void CaptionController::afterSeek(double position) {
     showTrackText();
     if (!fileLoaded_) return;
     const CaptionStep step = model_->recoverAfterSeek(position);
-    if (!step.redraw) return;
+    const CaptionStep other =
+        secondLoaded_ ? second_->recoverAfterSeek(position) : CaptionStep{};
+    if (!step.redraw && !other.redraw) return;
     draw();
-    timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
+    timers_.start(TimerId::CaptionHold,
+                  std::max(step.holdMilliseconds, other.holdMilliseconds));
 }
 
 void CaptionController::holdExpired(bool playing, bool paused) {
     if (!fileLoaded_) return;
     if (playing) {
         model_->clearCaptionTexts();
+        second_->clearCaptionTexts();
         timers_.kill(TimerId::CaptionHold);
         draw();
     } else if (paused) {
@@ -348,10 +366,13 @@ void CaptionController::draw() {
         return;
     }
     const std::string& caption = model_->currentCaption;
+    const std::string& secondCaption = secondLoaded_ ? second_->currentCaption : caption;
     const CaptionFrame frame = host_.captionFrame();
-    if (!style_.showCaption || caption.empty() || frame.width <= 0 || frame.height <= 0) {
+    if (!style_.showCaption || (caption.empty() && secondCaption.empty()) || frame.width <= 0 ||
+        frame.height <= 0) {
         erase();
         if (caption.empty()) model_->lastDrawnCaption.clear();
+        if (secondCaption.empty()) second_->lastDrawnCaption.clear();
         return;
     }
     CaptionLayoutInput in;
@@ -369,7 +390,21 @@ void CaptionController::draw() {
     in.addOneLine = settings_.getInt(sections::Caption, "Add One Line", 1) != 0;
     in.barShown = frame.barShown;
     in.barHeight = frame.barHeight;
-    present(layoutCaption(in, canvas_));
+    if (secondLoaded_) {
+        SecondCaption second;
+        second.caption = secondCaption;
+        second.points = std::clamp(
+            in.points + settings_.getInt(sections::Caption, "Second Font Offset", -4), kMinPoints,
+            kMaxPoints);
+        second.fontColour =
+            static_cast<std::uint32_t>(settings_.getInt(sections::Caption, "Second Font Color",
+                                                        0x00FFFF)) & 0xFFFFFF;
+        second.below = settings_.getInt(sections::Caption, "Second Caption Below", 0) != 0;
+        present(layoutTwoCaptions(in, second, canvas_));
+        second_->lastDrawnCaption = secondCaption;
+    } else {
+        present(layoutCaption(in, canvas_));
+    }
     model_->lastDrawnCaption = caption;
 }
 
@@ -382,6 +417,48 @@ void CaptionController::createFont() {
     canvas_.setFont(captionFontOf(style_));
     timers_.start(TimerId::CaptionRedraw, kFontRedrawMilliseconds);
     reportButtons();
+}
+
+bool CaptionController::twoLanguages() const {
+    return settings_.getInt(sections::Caption, "Show Two Languages", 0) != 0;
+}
+
+void CaptionController::refreshSecond() {
+    secondLoaded_ = false;
+    second_->clearCaptionTexts();
+    if (!fileLoaded_ || !twoLanguages()) return;
+    secondSync_ = std::clamp(settings_.getInt(sections::Caption, "Second Caption Synch", 0),
+                             -kSyncLimit, kSyncLimit);
+    const std::string& firstCode = model_->activeLanguageCode();
+    if (model_->languageCount() > 1) {
+        if (!second_->parseCaptionFile(model_->captionPath, settings_)) return;
+        second_->setActiveLanguage((model_->activeLanguage() + 1) % model_->languageCount());
+        secondLoaded_ = second_->hasCaptions();
+        return;
+    }
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        const CaptionFileChoice& file = files_[i];
+        if (static_cast<int>(i) == fileIndex_ || file.path == model_->captionPath) continue;
+        if (!file.code.empty() && file.code == firstCode) continue;
+        if (second_->parseCaptionFile(file.path, settings_) && second_->hasCaptions()) {
+            secondLoaded_ = true;
+            return;
+        }
+    }
+}
+
+void CaptionController::toggleTwoLanguages() {
+    if (!fileLoaded_) return;
+    settings_.putInt(sections::Caption, "Show Two Languages", twoLanguages() ? 0 : 1);
+    refreshSecond();
+    draw();
+    std::string text = "두 언어 자막 : 끔";
+    if (twoLanguages())
+        text = secondLoaded_ ? "두 언어 자막 : " +
+                                   std::string(languageName(model_->activeLanguageCode())) +
+                                   " + " + std::string(languageName(second_->activeLanguageCode()))
+                             : "두 언어 자막 : 다른 언어 없음";
+    message(osd::Switch::CaptionLanguage, text);
 }
 
 void CaptionController::setSyncOffset(int tenths) {
@@ -445,6 +522,9 @@ void CaptionController::command(CommandId id) {
             break;
         case C::OpenCaptionFile:
             openCaptionDialog();
+            break;
+        case C::CaptionTwoLanguages:
+            toggleTwoLanguages();
             break;
         case C::CaptionIgnoreStyle:
             settings_.putInt(sections::Caption, "Ignore Subtitle Style", ignoreStyles() ? 0 : 1);
@@ -599,6 +679,7 @@ void CaptionController::nextLanguage() {
             trackMessage();
         }
     }
+    refreshSecond();
     message(osd::Switch::CaptionLanguage, text);
     reportButtons();
 }

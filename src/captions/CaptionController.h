@@ -76,6 +76,8 @@ public:
     void openCaptionDialog();
 
     const CaptionModel& model() const { return *model_; }
+    // The second language shown with the first, when both are asked for and there is one.
+    const CaptionModel* secondModel() const { return secondLoaded_ ? second_.get() : nullptr; }
     // What was last handed to the canvas.
     const CaptionPicture& picture() const { return picture_; }
     // The medium's own subtitle track being shown, 0 for none.
@@ -111,6 +113,11 @@ private:
     bool loadFileFrom(std::size_t index);
     std::string fileLanguageMessage() const;
     void showFirstTrack();
+    // Finds the second language for the loaded file: another language of the file, else
+    // another caption file of the medium in another language.
+    void refreshSecond();
+    bool twoLanguages() const;
+    void toggleTwoLanguages();
 
     // The medium's own track, when it has some and no caption file is loaded: the one drawn
     // stays, else the preferred one is drawn, shown or hidden and shifted as the captions are.
@@ -137,6 +144,9 @@ private:
     SubtitleTrackControl* trackControl_;
 
     std::unique_ptr<CaptionModel> model_;
+    std::unique_ptr<CaptionModel> second_;
+    bool secondLoaded_ = false;
+    int secondSync_ = 0;  // tenths of a second, added to the caption sync for the second
     CaptionPicture picture_;
     struct Buttons {
         bool loaded, shown, alias, bold, border;

@@ -105,9 +105,13 @@ std::string samiLanguageCode(std::string_view className, std::string_view lang) 
     return name;
 }
 
-std::string languageMessage(std::string_view code) {
+std::string_view languageName(std::string_view code) {
     const Language* l = languageOf(code);
-    return "자막 언어 : " + std::string(l ? l->name : "알 수 없음");
+    return l ? l->name : "알 수 없음";
+}
+
+std::string languageMessage(std::string_view code) {
+    return "자막 언어 : " + std::string(languageName(code));
 }
 
 std::string_view languageClassOfTrack(const SubtitleTrack& track) {

@@ -27,6 +27,8 @@ std::string samiLanguageCode(std::string_view className, std::string_view lang);
 // The language message for a language class: "자막 언어 : 한글", "자막 언어 : 영어",
 // "자막 언어 : 일어", "자막 언어 : 불어", else "자막 언어 : 알 수 없음".
 std::string languageMessage(std::string_view code);
+// The language's name in those messages: "한글", "영어", "일어", "불어", else "알 수 없음".
+std::string_view languageName(std::string_view code);
 
 // The language class of a track: its tag, or, when it has none ("und" counts as none), its
 // title ("Korean", "한국어").

@@ -288,6 +288,7 @@ bool PlayerController::runCommand(CommandId id) {
         case C::CaptionFileView:
         case C::CaptionLanguage:
         case C::CaptionIgnoreStyle:
+        case C::CaptionTwoLanguages:
             if (captions_) captions_->command(id);
             return true;
 

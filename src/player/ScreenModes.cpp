@@ -297,6 +297,7 @@ MenuState PlayerController::menuState() const {
     m.captionLanguages = captions_ ? captions_->languageCount() : 0;
     m.showCaption = caption_.showCaption;
     m.ignoreSubtitleStyle = store_.getInt(sections::Caption, "Ignore Subtitle Style", 0) != 0;
+    m.twoLanguages = store_.getInt(sections::Caption, "Show Two Languages", 0) != 0;
     m.fullScreen = state_.fullScreen();
     m.maximized = state_.mode == ScreenMode::Maximized;
     m.mainWindowShown = settings_.showMainDlg;

@@ -92,6 +92,12 @@ SubtitleTrack track(int id, std::string language, std::string title = "",
     return t;
 }
 
+std::vector<std::string> texts(const CaptionPicture& p) {
+    std::vector<std::string> out;
+    for (const CaptionLine& line : p.lines) out.push_back(line.text);
+    return out;
+}
+
 std::vector<std::string> selections(const std::vector<std::string>& log) {
     std::vector<std::string> out;
     for (const std::string& line : log)
@@ -678,6 +684,41 @@ TEST_F(CaptionControllerTest, CaptionFilesByLanguageKoreanFirstThenEnglishThenTh
     EXPECT_EQ(selections(tracks.log), (std::vector<std::string>{"select 7", "select 0"}));
     captions.lookup(1.0);
     EXPECT_EQ(captions.model().currentCaption, "F3E2C1|한국어");
+}
+
+TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
+    load();
+    settings.putInt(sections::Caption, "Second Caption Synch", -10);  // the second 1 s later
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
+    captions.lookup(1.0);
+    ASSERT_EQ(canvas.shown.lines.size(), 1u);
+    EXPECT_EQ(canvas.shown.lines[0].text, "하나");
+    captions.lookup(2.0);
+    ASSERT_EQ(canvas.shown.lines.size(), 2u);
+    EXPECT_EQ(canvas.shown.lines[1].text, "one");
+    EXPECT_EQ(canvas.shown.lines[1].points, 16);  // four points under the caption's 20
+    EXPECT_EQ(canvas.shown.lines[1].colour, 0x00FFFFu);
+    EXPECT_LT(canvas.shown.lines[1].rect.bottom, canvas.shown.lines[0].rect.top);
+    // The language command turns both: English first, Korean second.
+    captions.command(CommandId::CaptionLanguage);
+    captions.afterSeek(2.5);
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "one");
+    EXPECT_EQ(canvas.shown.lines.at(1).text, "하나");
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 끔");
+    EXPECT_EQ(canvas.shown.lines.size(), 1u);
+
+    // One language per file: the second comes from the medium's other file.
+    const std::string dir = freshDir("two-files");
+    writeFile(dir + "/film.ko.srt", "1\n00:00:01,000 --> 00:00:05,000\n한국어\n");
+    writeFile(dir + "/film.en.srt", "1\n00:00:01,000 --> 00:00:05,000\nEnglish\n");
+    settings.putInt(sections::Caption, "Second Caption Synch", 0);
+    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/film.mkv");
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
+    captions.lookup(1.0);
+    EXPECT_EQ(texts(canvas.shown), (std::vector<std::string>{"한국어", "English"}));
 }
 
 TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {

@@ -80,7 +80,7 @@ const Row kRows[] = {
     {Qt::Key_F, cmd(C::SaveFrame), kNothing, kNothing},
     {Qt::Key_G, kNothing, kNothing, kNothing},
     {Qt::Key_H, same(C::CaptionHide), same(C::CaptionHide), same(C::CaptionHide)},
-    {Qt::Key_L, cmd(C::CaptionLanguage), kNothing, kNothing},
+    {Qt::Key_L, cmd(C::CaptionLanguage), cmd(C::CaptionTwoLanguages), kNothing},
     {Qt::Key_M, cmd(C::CaptionFileView), cmd(C::Mute), cmd(C::Mute)},
     {Qt::Key_O, same(C::KeepAspect), same(C::KeepAspect), same(C::KeepAspect)},
     {Qt::Key_P, same(C::ShutdownScheduler), same(C::ShutdownScheduler), same(C::ShutdownScheduler)},
