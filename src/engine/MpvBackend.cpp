@@ -33,6 +33,7 @@ enum ReplyKind : std::uint64_t {
     kReplyProbeTags,
     kReplyFrame,
     kReplySet,
+    kReplyOverlay,
 };
 constexpr int kKindShift = 56;
 std::uint64_t tag(ReplyKind kind, std::uint64_t generation) {
@@ -450,6 +451,24 @@ void MpvBackend::reportTracks(const std::vector<SubtitleTrack>& tracks) {
         Qt::QueuedConnection);
 }
 
+bool MpvBackend::setOverlay(const OverlayPicture* picture) {
+    if (!mpv_ || !options_.videoOutput) return false;
+    if (!picture || !picture->pixels || picture->width <= 0 || picture->height <= 0) {
+        command({mpvname::kOverlayRemove, "0"});
+        return true;
+    }
+    const std::uint64_t id = ++overlayRequests_;
+    overlayPixels_[id] = picture->keep;
+    const std::string at = "&" + std::to_string(reinterpret_cast<std::uintptr_t>(picture->pixels));
+    const std::string x = std::to_string(picture->x), y = std::to_string(picture->y);
+    const std::string w = std::to_string(picture->width), h = std::to_string(picture->height);
+    const std::string stride = std::to_string(picture->stride);
+    command({mpvname::kOverlayAdd, "0", x.c_str(), y.c_str(), at.c_str(), "0",
+             mpvname::kOverlayFormat, w.c_str(), h.c_str(), stride.c_str()},
+            tag(kReplyOverlay, id));
+    return true;
+}
+
 // A track whose text changes on every frame is told once per turn of the event loop, with
 // its latest text.
 void MpvBackend::reportSubtitleText(std::string text) {
@@ -606,6 +625,10 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
 }
 
 void MpvBackend::handleReply(const mpv_event& e) {
+    if (kindOf(e.reply_userdata) == kReplyOverlay) {
+        overlayPixels_.erase(generationOf(e.reply_userdata));
+        return;
+    }
     if (kindOf(e.reply_userdata) == kReplyFrame) {
         answerFrame(e);
         return;

@@ -86,6 +86,9 @@ public:
     void setVideoPlacement(double left, double top, double right, double bottom, bool keepAspect,
                            double zoom) override;
     void grabFrame(std::function<void(std::optional<VideoFrame>)> done) override;
+    // libmpv draws it in its own on-screen pass, as it draws its subtitles: no second pass
+    // over the frame. The pixels are kept until libmpv has copied them.
+    bool setOverlay(const OverlayPicture* picture) override;
 
     // Sends an arbitrary property value asynchronously (later features use this).
     void setPropertyAsync(const char* name, const std::string& value);
@@ -158,6 +161,10 @@ private:
     bool seeking_ = false;
     std::vector<std::uint64_t> framesAfterSeek_;
     QTimer seekWait_;
+
+    // Overlay pixels libmpv has still to copy, by request number.
+    std::uint64_t overlayRequests_ = 0;
+    std::map<std::uint64_t, std::shared_ptr<const void>> overlayPixels_;
 
     // Property sets waiting for libmpv's answer, by number, and the ones it refused.
     std::uint64_t propertySets_ = 0;

@@ -49,5 +49,8 @@ inline constexpr const char* kStop = "stop";
 inline constexpr const char* kSeek = "seek";
 inline constexpr const char* kAbsoluteExact = "absolute+exact";
 inline constexpr const char* kScreenshotRaw = "screenshot-raw";
+inline constexpr const char* kOverlayAdd = "overlay-add";
+inline constexpr const char* kOverlayRemove = "overlay-remove";
+inline constexpr const char* kOverlayFormat = "bgra";
 
 }  // namespace orvalis::mpvname
