@@ -227,6 +227,8 @@ void CaptionController::unload() {
     files_.clear();
     fileIndex_ = -1;
     secondLoaded_ = false;
+    secondTrack_ = 0;
+    secondTrackText_.clear();
     trackCaptions_ = false;
     trackText_.clear();
     reportButtons();
@@ -243,6 +245,8 @@ void CaptionController::subtitleTracksChanged(const std::vector<SubtitleTrack>& 
         embeddedTrack_ = 0;
         trackCaptions_ = false;
         trackText_.clear();
+        secondTrack_ = 0;
+        secondTrackText_.clear();
         if (wasCaptions && !fileLoaded_) {
             clearText();
             setShowing(false);
@@ -254,6 +258,11 @@ void CaptionController::subtitleTracksChanged(const std::vector<SubtitleTrack>& 
 
 void CaptionController::subtitleTextChanged(const std::string& text) {
     trackText_ = text;
+    showTrackText();
+}
+
+void CaptionController::secondSubtitleTextChanged(const std::string& text) {
+    secondTrackText_ = text;
     showTrackText();
 }
 
@@ -279,6 +288,7 @@ void CaptionController::showEmbeddedTrack() {
     trackControl_->setSubtitleDelay(subtitleDelayOf(model_->syncOffset));
     trackControl_->selectSubtitleTrack(embeddedTrack_);
     setShowing(fileLoaded_);
+    chooseSecondTrack();
     reportButtons();
 }
 
@@ -288,23 +298,30 @@ void CaptionController::dropEmbeddedTrack() {
     trackCaptions_ = false;
     trackText_.clear();
     if (trackControl_) trackControl_->selectSubtitleTrack(0);
+    chooseSecondTrack();
 }
 
 // The track's text as a caption: its lines in the caption colour, cut as a caption file's
 // lines are, at most as many and as long as a caption file's cue may hold.
-void CaptionController::showTrackText() {
-    if (!trackCaptions_ || fileLoaded_) return;
+std::string CaptionController::trackCaption(std::string_view text) const {
     std::vector<std::string_view> lines;
-    std::string_view rest = trackText_;
-    while (!rest.empty() && lines.size() < static_cast<std::size_t>(kMaxCueLines)) {
-        const std::size_t end = std::min(rest.find('\n'), rest.size());
-        lines.push_back(rest.substr(0, end));
-        rest.remove_prefix(std::min(end + 1, rest.size()));
+    while (!text.empty() && lines.size() < static_cast<std::size_t>(kMaxCueLines)) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(std::min(end + 1, text.size()));
     }
     const int divideLength =
         settings_.getInt(sections::Caption, "Caption Divide Length", kDefaultDivideLength);
-    model_->currentCaption = cueDisplayText(lines, CueMarkup::SubRip, divideLength);
-    if (model_->currentCaption != model_->lastDrawnCaption) draw();
+    return cueDisplayText(lines, CueMarkup::SubRip, divideLength);
+}
+
+void CaptionController::showTrackText() {
+    if (!trackCaptions_ || fileLoaded_) return;
+    model_->currentCaption = trackCaption(trackText_);
+    second_->currentCaption = secondTrack_ != 0 ? trackCaption(secondTrackText_) : std::string();
+    if (model_->currentCaption != model_->lastDrawnCaption ||
+        second_->currentCaption != second_->lastDrawnCaption)
+        draw();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -366,7 +383,7 @@ void CaptionController::draw() {
         return;
     }
     const std::string& caption = model_->currentCaption;
-    const std::string& secondCaption = secondLoaded_ ? second_->currentCaption : caption;
+    const std::string& secondCaption = withSecond() ? second_->currentCaption : caption;
     const CaptionFrame frame = host_.captionFrame();
     if (!style_.showCaption || (caption.empty() && secondCaption.empty()) || frame.width <= 0 ||
         frame.height <= 0) {
@@ -390,7 +407,7 @@ void CaptionController::draw() {
     in.addOneLine = settings_.getInt(sections::Caption, "Add One Line", 1) != 0;
     in.barShown = frame.barShown;
     in.barHeight = frame.barHeight;
-    if (secondLoaded_) {
+    if (withSecond()) {
         SecondCaption second;
         second.caption = secondCaption;
         second.points = std::clamp(
@@ -426,6 +443,7 @@ bool CaptionController::twoLanguages() const {
 void CaptionController::refreshSecond() {
     secondLoaded_ = false;
     second_->clearCaptionTexts();
+    chooseSecondTrack();
     if (!fileLoaded_ || !twoLanguages()) return;
     secondSync_ = std::clamp(settings_.getInt(sections::Caption, "Second Caption Synch", 0),
                              -kSyncLimit, kSyncLimit);
@@ -447,17 +465,53 @@ void CaptionController::refreshSecond() {
     }
 }
 
+// The second track: another text track, in another language when there is one.
+void CaptionController::chooseSecondTrack() {
+    int chosen = 0;
+    if (!fileLoaded_ && trackCaptions_ && twoLanguages()) {
+        const SubtitleTrack* first = nullptr;
+        for (const SubtitleTrack& t : tracks_)
+            if (t.id == embeddedTrack_) first = &t;
+        const std::string_view firstLanguage = first ? languageClassOfTrack(*first) : "";
+        for (const SubtitleTrack& t : tracks_) {
+            if (t.id == embeddedTrack_ ||
+                trackDrawingOf(t, ignoreStyles()) != TrackDrawing::Captions)
+                continue;
+            if (chosen == 0) chosen = t.id;
+            if (firstLanguage.empty() || languageClassOfTrack(t) != firstLanguage) {
+                chosen = t.id;
+                break;
+            }
+        }
+    }
+    if (chosen == secondTrack_) return;
+    secondTrack_ = chosen;
+    secondTrackText_.clear();
+    if (trackControl_) trackControl_->selectSecondSubtitleTrack(secondTrack_);
+}
+
 void CaptionController::toggleTwoLanguages() {
-    if (!fileLoaded_) return;
+    if (!fileLoaded_ && !trackCaptions_) return;
     settings_.putInt(sections::Caption, "Show Two Languages", twoLanguages() ? 0 : 1);
     refreshSecond();
+    showTrackText();
     draw();
     std::string text = "두 언어 자막 : 끔";
-    if (twoLanguages())
-        text = secondLoaded_ ? "두 언어 자막 : " +
-                                   std::string(languageName(model_->activeLanguageCode())) +
-                                   " + " + std::string(languageName(second_->activeLanguageCode()))
-                             : "두 언어 자막 : 다른 언어 없음";
+    auto trackLanguage = [this](int id) {
+        for (const SubtitleTrack& t : tracks_)
+            if (t.id == id) return std::string(languageName(languageClassOfTrack(t)));
+        return std::string(languageName(""));
+    };
+    if (twoLanguages()) {
+        if (secondLoaded_)
+            text = "두 언어 자막 : " + std::string(languageName(model_->activeLanguageCode())) +
+                   " + " + std::string(languageName(second_->activeLanguageCode()));
+        else if (secondTrack_ != 0)
+            text = "두 언어 자막 : " + trackLanguage(embeddedTrack_) + " + " +
+                   trackLanguage(secondTrack_);
+        else
+            text = "두 언어 자막 : 다른 언어 없음";
+    }
     message(osd::Switch::CaptionLanguage, text);
 }
 

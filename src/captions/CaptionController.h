@@ -72,12 +72,15 @@ public:
     // SubtitleTrackListener
     void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) override;
     void subtitleTextChanged(const std::string& text) override;
+    void secondSubtitleTextChanged(const std::string& text) override;
 
     void openCaptionDialog();
 
     const CaptionModel& model() const { return *model_; }
     // The second language shown with the first, when both are asked for and there is one.
     const CaptionModel* secondModel() const { return secondLoaded_ ? second_.get() : nullptr; }
+    // The medium's track shown second, 0 for none.
+    int secondTrack() const { return secondTrack_; }
     // What was last handed to the canvas.
     const CaptionPicture& picture() const { return picture_; }
     // The medium's own subtitle track being shown, 0 for none.
@@ -147,6 +150,12 @@ private:
     std::unique_ptr<CaptionModel> second_;
     bool secondLoaded_ = false;
     int secondSync_ = 0;  // tenths of a second, added to the caption sync for the second
+    int secondTrack_ = 0;  // the medium's track shown second, as captions
+    std::string secondTrackText_;
+    bool withSecond() const { return secondLoaded_ || secondTrack_ != 0; }
+    // A track's text as caption display lines.
+    std::string trackCaption(std::string_view text) const;
+    void chooseSecondTrack();
     CaptionPicture picture_;
     struct Buttons {
         bool loaded, shown, alias, bold, border;

@@ -56,6 +56,7 @@ enum : std::uint64_t {
     kObsTrackList,
     kObsSeekable,
     kObsSubText,
+    kObsSecondarySubText,
 };
 
 std::string numberText(double v) {
@@ -204,6 +205,8 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     // Captions are the player's own; libmpv draws none and shows no cover art as video.
     opt("sub-auto", "no");
     opt("sid", "no");
+    // A second track's text is drawn by the player's captions, never by libmpv.
+    opt(mpvname::kSecondarySubVisibility, "no");
     opt("audio-display", "no");
     opt("hr-seek", "yes");
     opt("network-timeout", "10");
@@ -228,6 +231,8 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     mpv_observe_property(mpv_, kObsTrackList, mpvname::kTrackList, MPV_FORMAT_NODE);
     mpv_observe_property(mpv_, kObsSeekable, mpvname::kSeekable, MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_, kObsSubText, mpvname::kSubText, MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsSecondarySubText, mpvname::kSecondarySubText,
+                         MPV_FORMAT_STRING);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -344,9 +349,10 @@ void MpvBackend::load(const std::string& pathOrAddress) {
     setPaused(true);
     // A track chosen for the last medium would otherwise be chosen again in this one.
     setPropertyAsync(mpvname::kSubtitleId, "no");
+    setPropertyAsync(mpvname::kSecondarySubtitleId, "no");
     loadReported_ = false;
     reportTracks({});
-    reportedText_.clear();
+    for (TrackText& t : trackTexts_) t.reported.clear();
     // libmpv holds a medium at its end by seeking to its last frame, which a stream that
     // cannot seek refuses again and again: addresses end like a played-out medium instead.
     setPropertyAsync(mpvname::kKeepOpen, isStreamAddress(pathOrAddress) ? "no" : "yes");
@@ -366,7 +372,7 @@ void MpvBackend::unload() {
     sendFramesAfterSeek();
     loadReported_ = false;
     reportTracks({});
-    reportedText_.clear();
+    for (TrackText& t : trackTexts_) t.reported.clear();
     command({mpvname::kStop});
 }
 
@@ -426,6 +432,16 @@ void MpvBackend::selectSubtitleTrack(int id) {
     }
 }
 
+void MpvBackend::selectSecondSubtitleTrack(int id) {
+    if (!mpv_) return;
+    if (id <= 0) {
+        setPropertyAsync(mpvname::kSecondarySubtitleId, "no");
+        return;
+    }
+    std::int64_t v = id;
+    setProperty(mpvname::kSecondarySubtitleId, MPV_FORMAT_INT64, &v);
+}
+
 void MpvBackend::setSubtitlesVisible(bool visible) {
     if (!mpv_) return;
     int flag = visible ? 1 : 0;
@@ -471,18 +487,24 @@ bool MpvBackend::setOverlay(const OverlayPicture* picture) {
 
 // A track whose text changes on every frame is told once per turn of the event loop, with
 // its latest text.
-void MpvBackend::reportSubtitleText(std::string text) {
-    subtitleText_ = std::move(text);
-    if (textReportQueued_) return;
-    textReportQueued_ = true;
+void MpvBackend::reportSubtitleText(int which, std::string text) {
+    TrackText& t = trackTexts_[which];
+    t.latest = std::move(text);
+    if (t.queued) return;
+    t.queued = true;
     const std::uint64_t g = loadGeneration_;
     QMetaObject::invokeMethod(
         this,
-        [this, g] {
-            textReportQueued_ = false;
-            if (g != loadGeneration_ || subtitleText_ == reportedText_) return;
-            reportedText_ = subtitleText_;
-            if (trackListener_) trackListener_->subtitleTextChanged(reportedText_);
+        [this, g, which] {
+            TrackText& t = trackTexts_[which];
+            t.queued = false;
+            if (g != loadGeneration_ || t.latest == t.reported) return;
+            t.reported = t.latest;
+            if (!trackListener_) return;
+            if (which == 0)
+                trackListener_->subtitleTextChanged(t.reported);
+            else
+                trackListener_->secondSubtitleTextChanged(t.reported);
         },
         Qt::QueuedConnection);
 }
@@ -607,8 +629,11 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
             hwdecChanged();
             break;
         case kObsSubText:
-            reportSubtitleText(has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data)
-                                                                    : "");
+        case kObsSecondarySubText:
+            reportSubtitleText(e.reply_userdata == kObsSubText ? 0 : 1,
+                               has && p->format == MPV_FORMAT_STRING
+                                   ? *static_cast<char**>(p->data)
+                                   : "");
             break;
         case kObsTrackList:
             observedTracks_.clear();

@@ -71,6 +71,7 @@ public:
         trackListener_ = listener;
     }
     void selectSubtitleTrack(int id) override;
+    void selectSecondSubtitleTrack(int id) override;
     void setSubtitlesVisible(bool visible) override;
     void setSubtitleDelay(double seconds) override;
 
@@ -114,7 +115,8 @@ private:
     void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
-    void reportSubtitleText(std::string text);
+    // Which: 0 for the chosen track, 1 for the second.
+    void reportSubtitleText(int which, std::string text);
     // libmpv's render update callback, from its render thread.
     static void onRenderUpdate(void* wakeup);
 
@@ -177,10 +179,13 @@ private:
     std::vector<SubtitleTrack> observedTracks_;
     std::vector<SubtitleTrack> reportedTracks_;
     bool loadReported_ = false;
-    // The chosen track's text as libmpv gave it last, and as the listener was told it.
-    std::string subtitleText_;
-    std::string reportedText_;
-    bool textReportQueued_ = false;
+    // The chosen tracks' texts as libmpv gave them last, and as the listener was told them.
+    struct TrackText {
+        std::string latest;
+        std::string reported;
+        bool queued = false;
+    };
+    TrackText trackTexts_[2];
 };
 
 }  // namespace orvalis

@@ -24,6 +24,7 @@ inline constexpr const char* kMetadata = "metadata";
 // The text of the subtitle now due on the chosen track, markup taken out; kept current
 // whether or not libmpv draws the track, and shifted by "sub-delay".
 inline constexpr const char* kSubText = "sub-text";
+inline constexpr const char* kSecondarySubText = "secondary-sub-text";
 
 // Properties the backend sets.
 inline constexpr const char* kVolume = "volume";
@@ -33,6 +34,8 @@ inline constexpr const char* kContrast = "contrast";
 inline constexpr const char* kSaturation = "saturation";
 inline constexpr const char* kSubtitleId = "sid";
 inline constexpr const char* kSubVisibility = "sub-visibility";
+inline constexpr const char* kSecondarySubtitleId = "secondary-sid";
+inline constexpr const char* kSecondarySubVisibility = "secondary-sub-visibility";
 inline constexpr const char* kSubDelay = "sub-delay";
 inline constexpr const char* kKeepOpen = "keep-open";
 inline constexpr const char* kMarginLeft = "video-margin-ratio-left";

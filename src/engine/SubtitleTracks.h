@@ -29,6 +29,8 @@ public:
     // with the track's delay applied; told whether or not the framework draws the track. Only
     // the latest text of a burst is told.
     virtual void subtitleTextChanged(const std::string& text) { (void)text; }
+    // The same for the second track chosen, shown with the first.
+    virtual void secondSubtitleTextChanged(const std::string& text) { (void)text; }
 };
 
 // The subtitle tracks inside the medium. The chosen one is drawn by the media framework over
@@ -40,6 +42,9 @@ public:
     virtual void setSubtitleTrackListener(SubtitleTrackListener* listener) = 0;
     // Chooses the track with this id; 0 chooses none.
     virtual void selectSubtitleTrack(int id) = 0;
+    // A second track whose text is told beside the first's; the framework never draws it.
+    // 0 chooses none.
+    virtual void selectSecondSubtitleTrack(int id) { (void)id; }
     virtual void setSubtitlesVisible(bool visible) = 0;
     // Seconds the track's subtitles are shown later than their own times (negative: earlier).
     virtual void setSubtitleDelay(double seconds) = 0;

@@ -71,6 +71,9 @@ class FakeTracks final : public SubtitleTrackControl {
 public:
     void setSubtitleTrackListener(SubtitleTrackListener* l) override { listener = l; }
     void selectSubtitleTrack(int id) override { log.push_back("select " + std::to_string(id)); }
+    void selectSecondSubtitleTrack(int id) override {
+        log.push_back("second " + std::to_string(id));
+    }
     void setSubtitlesVisible(bool visible) override {
         log.push_back(visible ? "visible" : "hidden");
     }
@@ -627,6 +630,19 @@ TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCo
     EXPECT_EQ(tracks.log, (std::vector<std::string>{"delay -0.5"}));
     tracks.listener->subtitleTextChanged("");
     EXPECT_TRUE(canvas.shown.empty());
+    // Two languages: the English text track's text above the Korean.
+    tracks.listener->subtitleTextChanged("안녕하세요");
+    tracks.log.clear();
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"second 1"}));
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
+    tracks.listener->secondSubtitleTextChanged("Hello");
+    ASSERT_EQ(canvas.shown.lines.size(), 2u);
+    EXPECT_EQ(canvas.shown.lines[1].text, "Hello");
+    EXPECT_LT(canvas.shown.lines[1].rect.bottom, canvas.shown.lines[0].rect.top);
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(canvas.shown.lines.size(), 1u);
+
     // A huge cue is cut to what a screen shows.
     tracks.listener->subtitleTextChanged(std::string(10000, 'x') + "\n" + std::string(50, '\n'));
     EXPECT_LE(canvas.shown.lines.size(), static_cast<std::size_t>(kMaxCaptionLines));
