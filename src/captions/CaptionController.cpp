@@ -264,12 +264,10 @@ void CaptionController::afterSeek(double position) {
     showTrackText();
     if (!fileLoaded_) return;
     const CaptionStep step = model_->recoverAfterSeek(position);
-    const CaptionStep other =
-        secondLoaded_ ? second_->recoverAfterSeek(position) : CaptionStep{};
+    const CaptionStep other = secondLoaded_ ? second_->recoverAfterSeek(position) : CaptionStep{};
     if (!step.redraw && !other.redraw) return;
     draw();
-    timers_.start(TimerId::CaptionHold,
-                  std::max(step.holdMilliseconds, other.holdMilliseconds));
+    timers_.start(TimerId::CaptionHold, std::max(step.holdMilliseconds, other.holdMilliseconds));
 }
 
 void CaptionController::holdExpired(bool playing, bool paused) {
@@ -320,12 +318,12 @@ void CaptionController::draw() {
     if (withSecond()) {
         SecondCaption second;
         second.caption = secondCaption;
-        second.points = std::clamp(
-            in.points + settings_.getInt(sections::Caption, "Second Font Offset", -4), kMinPoints,
-            kMaxPoints);
-        second.fontColour =
-            static_cast<std::uint32_t>(settings_.getInt(sections::Caption, "Second Font Color",
-                                                        0x00FFFF)) & 0xFFFFFF;
+        second.points =
+            std::clamp(in.points + settings_.getInt(sections::Caption, "Second Font Offset", -4),
+                       kMinPoints, kMaxPoints);
+        second.fontColour = static_cast<std::uint32_t>(settings_.getInt(
+                                sections::Caption, "Second Font Color", 0x00FFFF)) &
+                            0xFFFFFF;
         second.below = settings_.getInt(sections::Caption, "Second Caption Below", 0) != 0;
         present(layoutTwoCaptions(in, second, canvas_));
         second_->lastDrawnCaption = secondCaption;
@@ -472,7 +470,8 @@ void CaptionController::toggleShown() {
     if (!captionsOrTrack()) return;
     style_.showCaption = !style_.showCaption;
     draw();
-    if (embeddedTrack_ != 0 && !trackCaptions_) trackControl_->setSubtitlesVisible(style_.showCaption);
+    if (embeddedTrack_ != 0 && !trackCaptions_)
+        trackControl_->setSubtitlesVisible(style_.showCaption);
     reportButtons();
 }
 

@@ -149,7 +149,7 @@ private:
     std::unique_ptr<CaptionModel> model_;
     std::unique_ptr<CaptionModel> second_;
     bool secondLoaded_ = false;
-    int secondSync_ = 0;  // tenths of a second, added to the caption sync for the second
+    int secondSync_ = 0;   // tenths of a second, added to the caption sync for the second
     int secondTrack_ = 0;  // the medium's track shown second, as captions
     std::string secondTrackText_;
     bool withSecond() const { return secondLoaded_ || secondTrack_ != 0; }

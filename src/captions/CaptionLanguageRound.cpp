@@ -56,8 +56,8 @@ void CaptionController::showEmbeddedTrack() {
     const auto track = std::find_if(tracks_.begin(), tracks_.end(), [this](const SubtitleTrack& t) {
         return t.id == embeddedTrack_;
     });
-    trackCaptions_ = track != tracks_.end() &&
-                     trackDrawingOf(*track, ignoreStyles()) == TrackDrawing::Captions;
+    trackCaptions_ =
+        track != tracks_.end() && trackDrawingOf(*track, ignoreStyles()) == TrackDrawing::Captions;
     trackText_.clear();
     clearText();
     trackControl_->setSubtitlesVisible(!trackCaptions_ && style_.showCaption);

@@ -78,10 +78,10 @@ CaptionPicture layoutCaption(const CaptionLayoutInput& in, const TextMeasurer& m
 
 // A second caption shown with the first, in a language of its own.
 struct SecondCaption {
-    std::string_view caption;  // display lines as for the first
-    int points = 20;           // its font size
+    std::string_view caption;             // display lines as for the first
+    int points = 20;                      // its font size
     std::uint32_t fontColour = 0xFFFFFF;  // for the colour text "F3E2C1"
-    bool below = false;        // under the first caption instead of above it
+    bool below = false;                   // under the first caption instead of above it
 };
 
 // Both captions: the first where it stands alone, the second stacked right above it (or the

@@ -103,10 +103,10 @@ std::vector<CaptionFileChoice> captionFilesOf(std::string_view mediaPath,
             std::optional<std::string> tag = captionTagOf(title, fileName);
             if (!tag || !it->is_regular_file(ec)) continue;
             CaptionFileChoice choice{folders[f] + fileName, *tag, languageClassOfName(*tag)};
-            const int rank = tag->empty()              ? 0
-                             : choice.code == "KRCC"   ? 1
-                             : choice.code == "EGCC"   ? 2
-                                                       : 3;
+            const int rank = tag->empty()            ? 0
+                             : choice.code == "KRCC" ? 1
+                             : choice.code == "EGCC" ? 2
+                                                     : 3;
             const std::string suffix = text::toLowerAscii(fileName.substr(fileName.rfind('.')));
             const int suffixRank = static_cast<int>(
                 std::find(kCaptionSuffixes.begin(), kCaptionSuffixes.end(), suffix) -
@@ -121,10 +121,11 @@ std::vector<CaptionFileChoice> captionFilesOf(std::string_view mediaPath,
     // One folder given twice (a caption folder that is the medium's own) lists a file once.
     for (Found& f : found) {
         if (files.size() >= kMaxCaptionFiles) break;
-        const bool listed = std::any_of(files.begin(), files.end(), [&](const CaptionFileChoice& c) {
-            std::error_code ec;
-            return std::filesystem::equivalent(c.path, f.choice.path, ec);
-        });
+        const bool listed =
+            std::any_of(files.begin(), files.end(), [&](const CaptionFileChoice& c) {
+                std::error_code ec;
+                return std::filesystem::equivalent(c.path, f.choice.path, ec);
+            });
         if (!listed) files.push_back(std::move(f.choice));
     }
     return files;

@@ -231,8 +231,7 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     mpv_observe_property(mpv_, kObsTrackList, mpvname::kTrackList, MPV_FORMAT_NODE);
     mpv_observe_property(mpv_, kObsSeekable, mpvname::kSeekable, MPV_FORMAT_FLAG);
     mpv_observe_property(mpv_, kObsSubText, mpvname::kSubText, MPV_FORMAT_STRING);
-    mpv_observe_property(mpv_, kObsSecondarySubText, mpvname::kSecondarySubText,
-                         MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsSecondarySubText, mpvname::kSecondarySubText, MPV_FORMAT_STRING);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -630,10 +629,9 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
             break;
         case kObsSubText:
         case kObsSecondarySubText:
-            reportSubtitleText(e.reply_userdata == kObsSubText ? 0 : 1,
-                               has && p->format == MPV_FORMAT_STRING
-                                   ? *static_cast<char**>(p->data)
-                                   : "");
+            reportSubtitleText(
+                e.reply_userdata == kObsSubText ? 0 : 1,
+                has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data) : "");
             break;
         case kObsTrackList:
             observedTracks_.clear();

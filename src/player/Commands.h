@@ -127,7 +127,7 @@ enum class CommandId : int {
     PictureSliders = 34010,  // the transport bar's row of picture sliders, out and back
 
     // Caption menu items of this player's own, after the ones above in number.
-    CaptionIgnoreStyle = 34101,  // styled subtitle tracks drawn as plain captions, on/off
+    CaptionIgnoreStyle = 34101,   // styled subtitle tracks drawn as plain captions, on/off
     CaptionTwoLanguages = 34102,  // a second caption language shown with the first, on/off
 };
 

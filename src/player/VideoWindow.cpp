@@ -9,10 +9,10 @@
 #include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
 #include <QOpenGLPaintDevice>
-#include <cmath>
-#include <memory>
 #include <QPainter>
 #include <QWidget>
+#include <cmath>
+#include <memory>
 
 #include "engine/VideoOutput.h"
 
@@ -115,8 +115,8 @@ void VideoWindow::setCaptionImage(const QImage& image, const QPoint& at) {
         captionOverlaid_ = false;
     } else {
         // The pixels stay shared with the surface's copy until the renderer has taken them.
-        auto kept = std::make_shared<QImage>(
-            image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        auto kept =
+            std::make_shared<QImage>(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
         OverlayPicture picture;
         const qreal ratio = devicePixelRatio();
         picture.x = static_cast<int>(std::lround(at.x() * ratio));

@@ -692,9 +692,9 @@ TEST_F(CaptionControllerTest, CaptionFilesByLanguageKoreanFirstThenEnglishThenTh
     EXPECT_EQ(captions.embeddedTrack(), 0);
 
     for (int i = 0; i < 5; ++i) captions.command(CommandId::CaptionLanguage);
-    EXPECT_EQ(osd.shown, (std::vector<std::string>{"자막 언어 : 한글", "자막 언어 : 영어",
-                                                   "자막 언어 : de", "자막 언어 : 한글 (대사)",
-                                                   "자막 언어 : 한글"}));
+    EXPECT_EQ(osd.shown,
+              (std::vector<std::string>{"자막 언어 : 한글", "자막 언어 : 영어", "자막 언어 : de",
+                                        "자막 언어 : 한글 (대사)", "자막 언어 : 한글"}));
     EXPECT_EQ(captions.model().captionPath, folder + "/film.ko.smi");
     EXPECT_EQ(captions.embeddedTrack(), 0);
     EXPECT_EQ(selections(tracks.log), (std::vector<std::string>{"select 7", "select 0"}));

@@ -239,12 +239,12 @@ TEST(CaptionScreen, ASubRipFileBesideTheClipShowsItsLinesInTheirColours) {
 
 TEST(CaptionScreen, AClipsTextTracksAreDrawnAsCaptionsAndItsStyledTrackByLibmpv) {
     constexpr int kCaptionColour = 0xAC6824;  // nowhere in the clip, nor in libmpv's subtitles
-    const std::string clip = test::makeSubtitledClip(
-        "embedded-screen",
-        {{"eng", "English", "English subtitle line", "srt"},
-         {"kor", "한국어", "한국어 자막", "webvtt"},
-         {"jpn", "Signs", "STYLED SIGN", "ass"}},
-        10);
+    const std::string clip =
+        test::makeSubtitledClip("embedded-screen",
+                                {{"eng", "English", "English subtitle line", "srt"},
+                                 {"kor", "한국어", "한국어 자막", "webvtt"},
+                                 {"jpn", "Signs", "STYLED SIGN", "ass"}},
+                                10);
     ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
     test::MemorySettingsStore settings;
     settings.putInt(sections::Caption, "FontColor", kCaptionColour);
@@ -283,8 +283,8 @@ TEST(CaptionScreen, AClipsTextTracksAreDrawnAsCaptionsAndItsStyledTrackByLibmpv)
     EXPECT_EQ(subtitlePixels(korean, 0, korean.height()).inside, 0);
 
     window.controller().runCommand(CommandId::CaptionLarger);
-    ASSERT_TRUE(waitUntil([&] { return captions.picture().lines.at(0).rect.height() > r.height(); },
-                          3000));
+    ASSERT_TRUE(
+        waitUntil([&] { return captions.picture().lines.at(0).rect.height() > r.height(); }, 3000));
 
     // The styled track is libmpv's to draw.
     window.controller().runCommand(CommandId::CaptionLanguage);

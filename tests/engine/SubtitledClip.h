@@ -30,13 +30,14 @@ inline std::string makeSubtitledClip(const std::string& name, const std::vector<
         const std::string n = std::to_string(i);
         inputs += " -i '" + srt + "'";
         maps += " -map " + std::to_string(i + 1) + ":s";
-        tags += " -c:s:" + n + " " + tracks[i].codec + " -metadata:s:s:" + n + " language=" + tracks[i].language + " -metadata:s:s:" + n +
+        tags += " -c:s:" + n + " " + tracks[i].codec + " -metadata:s:s:" + n +
+                " language=" + tracks[i].language + " -metadata:s:s:" + n +
                 " 'title=" + tracks[i].title + "'";
     }
     const std::string command =
         "ffmpeg -nostdin -y -v error -f lavfi -i color=c=0x204060:s=320x240:r=10:d=" +
-        std::to_string(seconds) + inputs + " -map 0:v" + maps + " -c:v mpeg4 -q:v 5" +
-        tags + " '" + clip + "'";
+        std::to_string(seconds) + inputs + " -map 0:v" + maps + " -c:v mpeg4 -q:v 5" + tags + " '" +
+        clip + "'";
     if (std::system(command.c_str()) != 0) return "";
     return clip;
 }
