@@ -53,17 +53,22 @@ measure() {
     awk "BEGIN {printf \"%.3f\", $b - $a}"
 }
 
-plain=""
-captions=""
-for i in $(seq "$runs"); do
-    plain="$plain $(measure "$home/plain/demo.mp4")"
-    captions="$captions $(measure "$home/captions/demo.mp4")"
-done
-p=$(median_of $plain)
-c=$(median_of $captions)
-echo "bench captions_cpu.plain $p s"
-echo "bench captions_cpu.captions $c s"
-echo "bench captions_cpu.ratio $(awk "BEGIN {printf \"%.3f\", $c / $p}") x"
+# Interleaved runs of two sides: $1 and $2 name them in the output lines, $3 and $4 are their
+# media; then the ratio of the second to the first as $5.
+compare() {
+    first=""
+    second=""
+    for i in $(seq "$runs"); do
+        first="$first $(measure "$3")"
+        second="$second $(measure "$4")"
+    done
+    a=$(median_of $first)
+    b=$(median_of $second)
+    echo "bench captions_cpu.$1 $a s"
+    echo "bench captions_cpu.$2 $b s"
+    echo "bench captions_cpu.$5 $(awk "BEGIN {printf \"%.3f\", $b / $a}") x"
+}
+compare plain captions "$home/plain/demo.mp4" "$home/captions/demo.mp4" ratio
 
 # A cue every two seconds, shown for one and a half, two lines.
 awk 'BEGIN {
@@ -80,14 +85,4 @@ track_clip() {  # $1 file, $2 subtitle codec
 }
 track_clip "$home/plain/srt.mkv" srt
 track_clip "$home/plain/ass.mkv" ass
-libmpv=""
-captions=""
-for i in $(seq "$runs"); do
-    libmpv="$libmpv $(measure "$home/plain/ass.mkv")"
-    captions="$captions $(measure "$home/plain/srt.mkv")"
-done
-l=$(median_of $libmpv)
-c=$(median_of $captions)
-echo "bench captions_cpu.track_libmpv $l s"
-echo "bench captions_cpu.track_captions $c s"
-echo "bench captions_cpu.track_ratio $(awk "BEGIN {printf \"%.3f\", $c / $l}") x"
+compare track_libmpv track_captions "$home/plain/ass.mkv" "$home/plain/srt.mkv" track_ratio

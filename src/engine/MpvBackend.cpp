@@ -415,17 +415,22 @@ void MpvBackend::setPictureAdjustments(int brightness, int contrast, int saturat
     setProperty(mpvname::kSaturation, MPV_FORMAT_INT64, &s);
 }
 
-void MpvBackend::selectSubtitleTrack(int id) {
-    if (!mpv_) return;
+// A track id, or "no" for none.
+void MpvBackend::setTrackProperty(const char* name, int id) {
     if (id <= 0) {
-        setPropertyAsync(mpvname::kSubtitleId, "no");
+        setPropertyAsync(name, "no");
         return;
     }
     std::int64_t v = id;
-    setProperty(mpvname::kSubtitleId, MPV_FORMAT_INT64, &v);
+    setProperty(name, MPV_FORMAT_INT64, &v);
+}
+
+void MpvBackend::selectSubtitleTrack(int id) {
+    if (!mpv_) return;
+    setTrackProperty(mpvname::kSubtitleId, id);
     // libmpv before 0.37 draws a track chosen while paused only from the next frame on
     // (mpv issue 8311): a seek to where the picture stands gives it one.
-    if (paused_ && position_ >= 0) {
+    if (id > 0 && paused_ && position_ >= 0) {
         const std::string here = numberText(position_);
         command({mpvname::kSeek, here.c_str(), mpvname::kAbsoluteExact});
     }
@@ -433,12 +438,7 @@ void MpvBackend::selectSubtitleTrack(int id) {
 
 void MpvBackend::selectSecondSubtitleTrack(int id) {
     if (!mpv_) return;
-    if (id <= 0) {
-        setPropertyAsync(mpvname::kSecondarySubtitleId, "no");
-        return;
-    }
-    std::int64_t v = id;
-    setProperty(mpvname::kSecondarySubtitleId, MPV_FORMAT_INT64, &v);
+    setTrackProperty(mpvname::kSecondarySubtitleId, id);
 }
 
 void MpvBackend::setSubtitlesVisible(bool visible) {

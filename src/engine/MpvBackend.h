@@ -112,6 +112,7 @@ private:
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
     // `format` is an mpv_format.
     void setProperty(const char* name, int format, void* value);
+    void setTrackProperty(const char* name, int id);
     void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
