@@ -5,6 +5,11 @@
 #   captions_cpu.plain     median CPU seconds without captions
 #   captions_cpu.captions  median CPU seconds with captions (outlined, 23 points)
 #   captions_cpu.ratio     captions / plain
+# Then a medium's own SubRip track on a 1080p clip made here by ffmpeg, its text drawn by the
+# player's captions, against the same cues as an ASS track, which libmpv draws:
+#   captions_cpu.track_libmpv    median CPU seconds with libmpv drawing the track
+#   captions_cpu.track_captions  median CPU seconds with the captions drawing it
+#   captions_cpu.track_ratio     track_captions / track_libmpv (goal: at most 1.03)
 set -eu
 build=${1:-build}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -48,14 +53,36 @@ measure() {
     awk "BEGIN {printf \"%.3f\", $b - $a}"
 }
 
-plain=""
-captions=""
-for i in $(seq "$runs"); do
-    plain="$plain $(measure "$home/plain/demo.mp4")"
-    captions="$captions $(measure "$home/captions/demo.mp4")"
-done
-p=$(median_of $plain)
-c=$(median_of $captions)
-echo "bench captions_cpu.plain $p s"
-echo "bench captions_cpu.captions $c s"
-echo "bench captions_cpu.ratio $(awk "BEGIN {printf \"%.3f\", $c / $p}") x"
+# Interleaved runs of two sides: $1 and $2 name them in the output lines, $3 and $4 are their
+# media; then the ratio of the second to the first as $5.
+compare() {
+    first=""
+    second=""
+    for i in $(seq "$runs"); do
+        first="$first $(measure "$3")"
+        second="$second $(measure "$4")"
+    done
+    a=$(median_of $first)
+    b=$(median_of $second)
+    echo "bench captions_cpu.$1 $a s"
+    echo "bench captions_cpu.$2 $b s"
+    echo "bench captions_cpu.$5 $(awk "BEGIN {printf \"%.3f\", $b / $a}") x"
+}
+compare plain captions "$home/plain/demo.mp4" "$home/captions/demo.mp4" ratio
+
+# A cue every two seconds, shown for one and a half, two lines.
+awk 'BEGIN {
+    for (i = 0; i < 10; i++) {
+        s = i * 2
+        printf "%d\n00:00:%02d,200 --> 00:00:%02d,700\n", i + 1, s, s + 1
+        printf "자막 %d번째 줄입니다\nThe subtitle line number %d\n\n", i + 1, i + 1
+    }
+}' >"$home/cues.srt"
+track_clip() {  # $1 file, $2 subtitle codec
+    ffmpeg -nostdin -y -v error -f lavfi -i testsrc2=s=1920x1080:r=25:d=20 -i "$home/cues.srt" \
+        -map 0:v -map 1:s -c:v libx264 -preset veryfast -pix_fmt yuv420p -c:s "$2" \
+        -metadata:s:s:0 language=kor "$1"
+}
+track_clip "$home/plain/srt.mkv" srt
+track_clip "$home/plain/ass.mkv" ass
+compare track_libmpv track_captions "$home/plain/ass.mkv" "$home/plain/srt.mkv" track_ratio

@@ -10,6 +10,7 @@
 #include "captions/CaptionLanguages.h"
 #include "captions/CaptionLookup.h"
 #include "captions/CaptionModel.h"
+#include "captions/TimedCues.h"
 
 namespace orvalis {
 
@@ -34,11 +35,6 @@ std::string syncText(int tenths) {
     return "자막 싱크 : 없음";
 }
 
-bool fileExists(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::exists(path, ec);
-}
-
 }  // namespace
 
 CaptionFont captionFontOf(const CaptionStyle& style) {
@@ -61,7 +57,8 @@ CaptionController::CaptionController(Services parts)
       osd_(parts.osd),
       trackControl_(parts.tracks),
       encodings_(parts.encodings),
-      model_(std::make_unique<CaptionModel>()) {
+      model_(std::make_unique<CaptionModel>()),
+      second_(std::make_unique<CaptionModel>()) {
     if (trackControl_) trackControl_->setSubtitleTrackListener(this);
 }
 
@@ -75,8 +72,22 @@ void CaptionController::resetSync() {
 int CaptionController::syncOffset() const {
     return model_->syncOffset;
 }
+// Every language the language command goes through: the loaded file's, one for each other
+// file, and the medium's tracks.
 int CaptionController::languageCount() const {
-    return model_->languageCount();
+    const int files = static_cast<int>(files_.size());
+    const int others = fileLoaded_ && fileIndex_ >= 0 ? files - 1 : files;
+    return (fileLoaded_ ? model_->languageCount() : 0) + others +
+           static_cast<int>(trackControl_ ? tracks_.size() : 0);
+}
+
+void CaptionController::setShowing(bool fileLoaded) {
+    fileLoaded_ = fileLoaded;
+    host_.setCaptionsLoaded(fileLoaded_ || (embeddedTrack_ != 0 && trackCaptions_));
+}
+
+bool CaptionController::ignoreStyles() const {
+    return settings_.getInt(sections::Caption, "Ignore Subtitle Style", 0) != 0;
 }
 
 bool CaptionController::parse(const std::string& path) {
@@ -112,27 +123,19 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
     // tracks are drawn.
     if (isStreamAddress(mediaPath)) {
         clearText();
+        fileLoaded_ = false;
+        files_.clear();
+        fileIndex_ = -1;
         chooseEmbeddedTrack();
         reportButtons();
         return false;
     }
     emptyFileRead_ = false;
-    bool found = false;
-    for (std::string_view suffix : kCaptionSuffixes) {
-        for (const std::string& candidate : captionFolderCandidates(mediaPath, settings_, suffix)) {
-            model_->captionPath = candidate;
-            if (fileExists(candidate)) {
-                found = parse(candidate);
-                break;
-            }
-        }
-        if (!found) {
-            const std::string candidate = besideCandidate(mediaPath, suffix);
-            model_->captionPath = candidate;
-            if (fileExists(candidate)) found = parse(candidate);
-        }
-        if (found) break;
-    }
+    files_ = captionFilesOf(mediaPath, settings_);
+    const bool found = loadFileFrom(0);
+    // Without one, the dialog starts where a caption file would have stood.
+    if (!found) model_->captionPath = besideCandidate(mediaPath);
+    fileLoaded_ = found;
     if (found) {
         dropEmbeddedTrack();
     } else {
@@ -140,17 +143,20 @@ bool CaptionController::findCaptionFile(const std::string& mediaPath) {
         reportEmptyFile();
     }
     emptyFileRead_ = false;
-    return found;
+    refreshSecond();
+    return found || (embeddedTrack_ != 0 && trackCaptions_);
 }
 
 void CaptionController::loadChosen(const std::string& path) {
     emptyFileRead_ = false;
     const bool ok = parse(path);
-    host_.setCaptionsLoaded(ok);
+    fileIndex_ = -1;
+    setShowing(ok);
     if (ok) {
         dropEmbeddedTrack();
         model_->captionPath = path;
         model_->currentCaption.clear();
+        refreshSecond();
         draw();
         model_->syncOffset = 0;
     } else {
@@ -158,6 +164,7 @@ void CaptionController::loadChosen(const std::string& path) {
         model_->clearCaptionTexts();
         erase();
         chooseEmbeddedTrack();
+        setShowing(false);
         reportEmptyFile();
     }
 }
@@ -198,15 +205,22 @@ void CaptionController::openCaptionDialog() {
 }
 
 void CaptionController::reparse() {
+    if (!fileLoaded_) {
+        // A track's text is cut by the new divide length from its next change on.
+        showTrackText();
+        return;
+    }
     emptyFileRead_ = false;
     const bool ok = parse(model_->captionPath);
-    host_.setCaptionsLoaded(ok);
+    fileLoaded_ = ok;
     model_->clearCaptionTexts();
     erase();
     if (!ok) {
         chooseEmbeddedTrack();
         reportEmptyFile();
     }
+    setShowing(ok);
+    refreshSecond();
     reportButtons();
 }
 
@@ -237,67 +251,58 @@ void CaptionController::unload() {
     erase();
     tracks_.clear();
     embeddedTrack_ = 0;
+    fileLoaded_ = false;
+    files_.clear();
+    fileIndex_ = -1;
+    secondLoaded_ = false;
+    secondTrack_ = 0;
+    secondTrackText_.clear();
+    trackCaptions_ = false;
+    trackText_.clear();
     reportButtons();
-}
-
-// ---------------------------------------------------------------------------------------------
-// The medium's own subtitle tracks
-
-void CaptionController::subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) {
-    tracks_ = tracks;
-    if (tracks_.empty()) {
-        // Another medium or none: the framework draws nothing of it until told.
-        embeddedTrack_ = 0;
-        return;
-    }
-    chooseEmbeddedTrack();
-}
-
-void CaptionController::chooseEmbeddedTrack() {
-    if (!trackControl_ || loaded() || !host_.mediaFlags().loaded || tracks_.empty()) return;
-    const bool listed = std::any_of(tracks_.begin(), tracks_.end(), [this](const SubtitleTrack& t) {
-        return t.id == embeddedTrack_;
-    });
-    if (listed && embeddedTrack_ != 0) return;
-    embeddedTrack_ = preferredSubtitleTrack(tracks_);
-    trackControl_->setSubtitlesVisible(style_.showCaption);
-    trackControl_->setSubtitleDelay(subtitleDelayOf(model_->syncOffset));
-    trackControl_->selectSubtitleTrack(embeddedTrack_);
-}
-
-void CaptionController::dropEmbeddedTrack() {
-    if (embeddedTrack_ == 0) return;
-    embeddedTrack_ = 0;
-    if (trackControl_) trackControl_->selectSubtitleTrack(0);
 }
 
 // ---------------------------------------------------------------------------------------------
 // The caption on screen
 
 void CaptionController::lookup(double position) {
-    if (!loaded()) return;
+    if (!fileLoaded_) return;
     const CaptionStep step = model_->tick(position);
-    if (step.holdMilliseconds > 0) timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
-    if (step.redraw) draw();
+    bool redraw = step.redraw;
+    int hold = step.holdMilliseconds;
+    if (secondLoaded_) {
+        second_->syncOffset = std::clamp(model_->syncOffset + secondSync_, -kSyncLimit, kSyncLimit);
+        const CaptionStep other = second_->tick(position);
+        redraw = other.redraw || redraw;
+        hold = std::max(hold, other.holdMilliseconds);
+    }
+    if (hold > 0) timers_.start(TimerId::CaptionHold, hold);
+    if (redraw) draw();
 }
 
 void CaptionController::clearText() {
     model_->clearCaptionTexts();
+    second_->clearCaptionTexts();
     erase();
 }
 
 void CaptionController::afterSeek(double position) {
     clearText();
-    if (!loaded()) return;
+    // A track's text after the seek comes from the framework; until then, the one it gave.
+    showTrackText();
+    if (!fileLoaded_) return;
     const CaptionStep step = model_->recoverAfterSeek(position);
-    if (!step.redraw) return;
+    const CaptionStep other = secondLoaded_ ? second_->recoverAfterSeek(position) : CaptionStep{};
+    if (!step.redraw && !other.redraw) return;
     draw();
-    timers_.start(TimerId::CaptionHold, step.holdMilliseconds);
+    timers_.start(TimerId::CaptionHold, std::max(step.holdMilliseconds, other.holdMilliseconds));
 }
 
 void CaptionController::holdExpired(bool playing, bool paused) {
+    if (!fileLoaded_) return;
     if (playing) {
         model_->clearCaptionTexts();
+        second_->clearCaptionTexts();
         timers_.kill(TimerId::CaptionHold);
         draw();
     } else if (paused) {
@@ -314,10 +319,13 @@ void CaptionController::draw() {
         return;
     }
     const std::string& caption = model_->currentCaption;
+    const std::string& secondCaption = withSecond() ? second_->currentCaption : caption;
     const CaptionFrame frame = host_.captionFrame();
-    if (!style_.showCaption || caption.empty() || frame.width <= 0 || frame.height <= 0) {
+    if (!style_.showCaption || (caption.empty() && secondCaption.empty()) || frame.width <= 0 ||
+        frame.height <= 0) {
         erase();
         if (caption.empty()) model_->lastDrawnCaption.clear();
+        if (secondCaption.empty()) second_->lastDrawnCaption.clear();
         return;
     }
     CaptionLayoutInput in;
@@ -335,7 +343,21 @@ void CaptionController::draw() {
     in.addOneLine = settings_.getInt(sections::Caption, "Add One Line", 1) != 0;
     in.barShown = frame.barShown;
     in.barHeight = frame.barHeight;
-    present(layoutCaption(in, canvas_));
+    if (withSecond()) {
+        SecondCaption second;
+        second.caption = secondCaption;
+        second.points =
+            std::clamp(in.points + settings_.getInt(sections::Caption, "Second Font Offset", -4),
+                       kMinPoints, kMaxPoints);
+        second.fontColour = static_cast<std::uint32_t>(settings_.getInt(
+                                sections::Caption, "Second Font Color", 0x00FFFF)) &
+                            0xFFFFFF;
+        second.below = settings_.getInt(sections::Caption, "Second Caption Below", 0) != 0;
+        present(layoutTwoCaptions(in, second, canvas_));
+        second_->lastDrawnCaption = secondCaption;
+    } else {
+        present(layoutCaption(in, canvas_));
+    }
     model_->lastDrawnCaption = caption;
 }
 
@@ -357,7 +379,7 @@ void CaptionController::setSyncOffset(int tenths) {
 
 void CaptionController::reportButtons() {
     const Buttons now{loaded(),        style_.showCaption, style_.fontAlias,
-                      style_.fontBold, style_.fontBorder,  model_->languageCount()};
+                      style_.fontBold, style_.fontBorder,  languageCount()};
     if (reported_ && *reported_ == now) return;
     reported_ = now;
     host_.refreshCaptionButtons();
@@ -411,6 +433,13 @@ void CaptionController::command(CommandId id) {
             break;
         case C::OpenCaptionFile:
             openCaptionDialog();
+            break;
+        case C::CaptionTwoLanguages:
+            toggleTwoLanguages();
+            break;
+        case C::CaptionIgnoreStyle:
+            settings_.putInt(sections::Caption, "Ignore Subtitle Style", ignoreStyles() ? 0 : 1);
+            if (embeddedTrack_ != 0) showEmbeddedTrack();
             break;
         case C::CaptionSmoothing:
             if (!loaded()) break;
@@ -469,29 +498,15 @@ void CaptionController::toggleShown() {
     if (!captionsOrTrack()) return;
     style_.showCaption = !style_.showCaption;
     draw();
-    if (embeddedTrack_ != 0) trackControl_->setSubtitlesVisible(style_.showCaption);
+    if (embeddedTrack_ != 0 && !trackCaptions_)
+        trackControl_->setSubtitlesVisible(style_.showCaption);
     reportButtons();
 }
 
 void CaptionController::openInEditor() {
-    if (!loaded()) return;
+    if (!fileLoaded_) return;
     if (host_.fullScreenOrMaximized()) host_.exitFullScreen();
     desktop_.openInTextEditor(model_->captionPath);
-}
-
-void CaptionController::nextLanguage() {
-    if (!host_.mediaFlags().loaded) return;
-    std::string text = "자막 언어 : 없음";
-    if (loaded()) {
-        model_->cycleLanguage();
-        text = languageMessage(model_->activeLanguageCode());
-    } else if (embeddedTrack_ != 0) {
-        embeddedTrack_ = subtitleTrackAfter(tracks_, embeddedTrack_);
-        trackControl_->selectSubtitleTrack(embeddedTrack_);
-        for (const SubtitleTrack& t : tracks_)
-            if (t.id == embeddedTrack_) text = subtitleTrackMessage(t);
-    }
-    message(osd::Switch::CaptionLanguage, text);
 }
 
 }  // namespace orvalis

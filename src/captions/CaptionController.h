@@ -10,6 +10,7 @@
 #include "app/Prompter.h"
 #include "app/SettingsStore.h"
 #include "captions/CaptionCanvas.h"
+#include "captions/CaptionLookup.h"
 #include "engine/SubtitleTracks.h"
 #include "player/OsdMessages.h"
 #include "player/PlayerPorts.h"
@@ -30,8 +31,10 @@ CaptionFont captionFontOf(const CaptionStyle& style);
 
 // The captions of the player window: the caption file of each medium, the caption due on
 // each playback tick and after a seek, its drawing, and every caption command. A medium with
-// subtitle tracks of its own and no caption file has one of its tracks drawn by the media
-// framework instead; the language, show/hide and sync commands then work on that track.
+// subtitle tracks of its own and no caption file has one of its tracks shown instead: a text
+// track's text is drawn as captions are, with every caption command; a picture or styled
+// track is drawn by the media framework, and the language, show/hide and sync commands work
+// on it.
 class CaptionController final : public CaptionPort, public SubtitleTrackListener {
 public:
     struct Services {
@@ -73,14 +76,22 @@ public:
 
     // SubtitleTrackListener
     void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) override;
+    void subtitleTextChanged(const std::string& text) override;
+    void secondSubtitleTextChanged(const std::string& text) override;
 
     void openCaptionDialog();
 
     const CaptionModel& model() const { return *model_; }
+    // The second language shown with the first, when both are asked for and there is one.
+    const CaptionModel* secondModel() const { return secondLoaded_ ? second_.get() : nullptr; }
+    // The medium's track shown second, 0 for none.
+    int secondTrack() const { return secondTrack_; }
     // What was last handed to the canvas.
     const CaptionPicture& picture() const { return picture_; }
-    // The medium's own subtitle track being drawn, 0 for none.
+    // The medium's own subtitle track being shown, 0 for none.
     int embeddedTrack() const { return embeddedTrack_; }
+    // Whether its text is drawn as captions (else the media framework draws it).
+    bool trackDrawnAsCaptions() const { return trackCaptions_; }
 
     static constexpr int kSyncStep = 5;
     static constexpr int kSyncLimit = 3000;
@@ -106,12 +117,29 @@ private:
     void toggleShown();
     void openInEditor();
     void nextLanguage();
+    // Loads the first file from this index on that holds captions; false when none does.
+    bool loadFileFrom(std::size_t index);
+    std::string fileLanguageMessage() const;
+    void showFirstTrack();
+    // Finds the second language for the loaded file: another language of the file, else
+    // another caption file of the medium in another language.
+    void refreshSecond();
+    bool twoLanguages() const;
+    void toggleTwoLanguages();
 
     // The medium's own track, when it has some and no caption file is loaded: the one drawn
     // stays, else the preferred one is drawn, shown or hidden and shifted as the captions are.
     void chooseEmbeddedTrack();
     void dropEmbeddedTrack();
+    // Shows the track now chosen: as captions or through the framework, visible or not, with
+    // the caption sync as its delay.
+    void showEmbeddedTrack();
+    void showTrackText();
+    bool ignoreStyles() const;
     bool captionsOrTrack() const { return loaded() || embeddedTrack_ != 0; }
+    // Sets the caption flag the player window keeps: captions are shown from a file or from
+    // a track's text.
+    void setShowing(bool fileLoaded);
 
     CaptionHost& host_;
     CaptionStyle& style_;
@@ -128,6 +156,15 @@ private:
     std::string chosenFor_;
 
     std::unique_ptr<CaptionModel> model_;
+    std::unique_ptr<CaptionModel> second_;
+    bool secondLoaded_ = false;
+    int secondSync_ = 0;   // tenths of a second, added to the caption sync for the second
+    int secondTrack_ = 0;  // the medium's track shown second, as captions
+    std::string secondTrackText_;
+    bool withSecond() const { return secondLoaded_ || secondTrack_ != 0; }
+    // A track's text as caption display lines.
+    std::string trackCaption(std::string_view text) const;
+    void chooseSecondTrack();
     CaptionPicture picture_;
     struct Buttons {
         bool loaded, shown, alias, bold, border;
@@ -137,9 +174,15 @@ private:
     std::optional<Buttons> reported_;
 
     bool emptyFileRead_ = false;
+    bool fileLoaded_ = false;
+    // The medium's caption files, and which of them is loaded (-1: one the user chose).
+    std::vector<CaptionFileChoice> files_;
+    int fileIndex_ = -1;
 
     std::vector<SubtitleTrack> tracks_;
     int embeddedTrack_ = 0;
+    bool trackCaptions_ = false;  // the track's text is drawn as captions
+    std::string trackText_;       // as the framework told it last
 };
 
 }  // namespace orvalis

@@ -56,6 +56,15 @@ std::string_view languageClassOfTag(std::string_view tag) {
     return {};
 }
 
+std::string_view languageClassOfName(std::string_view word) {
+    if (std::string_view code = languageClassOfTag(word); !code.empty()) return code;
+    const std::string lower = text::toLowerAscii(text::trimWhitespace(word));
+    for (const Language& l : kLanguages)
+        for (std::string_view w : l.words)
+            if (!w.empty() && lower == w) return l.code;
+    return {};
+}
+
 namespace {
 
 // The language class of a tag, by its primary language, else by its region ("kr-KR").
@@ -96,9 +105,13 @@ std::string samiLanguageCode(std::string_view className, std::string_view lang) 
     return name;
 }
 
-std::string languageMessage(std::string_view code) {
+std::string_view languageName(std::string_view code) {
     const Language* l = languageOf(code);
-    return "자막 언어 : " + std::string(l ? l->name : "알 수 없음");
+    return l ? l->name : "알 수 없음";
+}
+
+std::string languageMessage(std::string_view code) {
+    return "자막 언어 : " + std::string(languageName(code));
 }
 
 std::string_view languageClassOfTrack(const SubtitleTrack& track) {
@@ -138,6 +151,17 @@ std::string subtitleTrackMessage(const SubtitleTrack& track) {
     const std::string title = clean(track.title, kLongestTitle);
     if (!title.empty() && title != name) message += " (" + title + ")";
     return message;
+}
+
+TrackDrawing trackDrawingOf(const SubtitleTrack& track, bool ignoreStyles) {
+    const std::string codec = text::toLowerAscii(text::trimWhitespace(track.codec));
+    static constexpr std::array<std::string_view, 8> kText{
+        "subrip", "srt", "webvtt", "webvtt-webm", "mov_text", "text", "microdvd", "subviewer"};
+    static constexpr std::array<std::string_view, 2> kStyled{"ass", "ssa"};
+    if (std::find(kText.begin(), kText.end(), codec) != kText.end()) return TrackDrawing::Captions;
+    if (ignoreStyles && std::find(kStyled.begin(), kStyled.end(), codec) != kStyled.end())
+        return TrackDrawing::Captions;
+    return TrackDrawing::Framework;
 }
 
 double subtitleDelayOf(int syncTenths) {

@@ -170,4 +170,63 @@ CaptionPicture layoutCaption(const CaptionLayoutInput& in, const TextMeasurer& m
     return picture;
 }
 
+namespace {
+
+// Extents in another font size, scaled from the caption font's.
+class ScaledMeasurer final : public TextMeasurer {
+public:
+    ScaledMeasurer(const TextMeasurer& measurer, int from, int to)
+        : measurer_(measurer), from_(std::max(from, 1)), to_(std::max(to, 1)) {}
+    TextExtent measure(std::string_view utf8) const override {
+        const TextExtent e = measurer_.measure(utf8);
+        return {static_cast<int>(static_cast<long long>(e.width) * to_ / from_),
+                static_cast<int>(static_cast<long long>(e.height) * to_ / from_)};
+    }
+
+private:
+    const TextMeasurer& measurer_;
+    int from_, to_;
+};
+
+void moveDown(CaptionPicture& picture, int dy) {
+    for (CaptionLine& line : picture.lines) {
+        line.rect.top += dy;
+        line.rect.bottom += dy;
+    }
+}
+
+int blockTop(const CaptionPicture& p) {
+    return p.lines.empty() ? 0 : p.lines.front().rect.top;
+}
+int blockBottom(const CaptionPicture& p) {
+    return p.lines.empty() ? 0 : p.lines.back().rect.bottom;
+}
+
+}  // namespace
+
+CaptionPicture layoutTwoCaptions(const CaptionLayoutInput& first, const SecondCaption& second,
+                                 const TextMeasurer& measurer) {
+    CaptionPicture picture = layoutCaption(first, measurer);
+    CaptionLayoutInput in = first;
+    in.caption = second.caption;
+    in.points = second.points;
+    in.fontColour = second.fontColour;
+    const ScaledMeasurer scaled(measurer, first.points, second.points);
+    CaptionPicture other = layoutCaption(in, scaled);
+    if (other.empty()) return picture;
+    for (CaptionLine& line : other.lines) line.points = second.points;
+    if (!picture.empty()) {
+        if (second.below) {
+            // The first goes up by the second's height; the second takes the first's place.
+            const int secondHeight = blockBottom(other) - blockTop(other);
+            moveDown(other, blockBottom(picture) - blockBottom(other));
+            moveDown(picture, -(secondHeight + first.gap));
+        } else {
+            moveDown(other, blockTop(picture) - first.gap - blockBottom(other));
+        }
+    }
+    for (CaptionLine& line : other.lines) picture.lines.push_back(std::move(line));
+    return picture;
+}
+
 }  // namespace orvalis

@@ -30,6 +30,7 @@ struct CaptionLine {
     std::string text;          // without its colour; the last of 20 lines may hold further lines
     geometry::Rect rect;       // client pixels
     std::uint32_t colour = 0;  // 0x00BBGGRR
+    int points = 0;            // its own font size; 0 for the caption font
     bool operator==(const CaptionLine&) const = default;
 };
 
@@ -74,5 +75,20 @@ struct CaptionLayoutInput {
 // a transport bar shown over the picture), each line in its own colour and aligned. Empty
 // when the caption is empty or the client area has no size.
 CaptionPicture layoutCaption(const CaptionLayoutInput& in, const TextMeasurer& measurer);
+
+// A second caption shown with the first, in a language of its own.
+struct SecondCaption {
+    std::string_view caption;             // display lines as for the first
+    int points = 20;                      // its font size
+    std::uint32_t fontColour = 0xFFFFFF;  // for the colour text "F3E2C1"
+    bool below = false;                   // under the first caption instead of above it
+};
+
+// Both captions: the first where it stands alone, the second stacked right above it (or the
+// first lifted and the second in its place below it), one gap between them; the second's
+// lines carry their size. Either may be empty; the second alone stands where the first would.
+// The measurer measures in the first's font: the second's extents are scaled to its size.
+CaptionPicture layoutTwoCaptions(const CaptionLayoutInput& first, const SecondCaption& second,
+                                 const TextMeasurer& measurer);
 
 }  // namespace orvalis

@@ -71,6 +71,10 @@ void CaptionModel::cycleLanguage() {
     activeLanguage_ = activeLanguage_ + 1 < languageCount() ? activeLanguage_ + 1 : 0;
 }
 
+void CaptionModel::setActiveLanguage(int language) {
+    activeLanguage_ = language >= 0 && language < languageCount() ? language : 0;
+}
+
 CaptionStep CaptionModel::tick(double seconds) {
     CaptionStep step;
     step.caption = currentCaption;

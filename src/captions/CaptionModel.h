@@ -59,6 +59,8 @@ public:
     const std::string& activeLanguageCode() const;
     // The next language, back to the first after the last.
     void cycleLanguage();
+    // Another language; one outside the file's is taken as the first.
+    void setActiveLanguage(int language);
 
     // The playback tick's step at position seconds: slot i = syncOffset + tenths, then the
     // cells i, i - 1 (when i > 1) and i + 1. An end mark clears the caption and the search

@@ -114,15 +114,25 @@ QImage CaptionRenderer::build(const CaptionPicture& picture, QPoint* origin) con
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.translate(-box.topLeft());
-    painter.setFont(font_);
     painter.setRenderHint(QPainter::Antialiasing, spec_.smooth);
     painter.setRenderHint(QPainter::TextAntialiasing, spec_.smooth);
-    const QFontMetrics metrics(font_, &image);
     const int align = alignmentFlags(picture.align) | Qt::AlignTop | Qt::TextSingleLine;
     const QPen outlinePen(colourOf(picture.outlineColour), kOutlineWidth, Qt::SolidLine,
                           Qt::RoundCap, Qt::RoundJoin);
+    // A line of a second caption may have a size of its own.
+    QFont lineFont = font_;
+    int linePoints = spec_.points;
 
     for (const CaptionLine& line : picture.lines) {
+        const int points = line.points > 0 ? line.points : spec_.points;
+        if (points != linePoints) {
+            CaptionFont sized = spec_;
+            sized.points = points;
+            lineFont = points == spec_.points ? font_ : makeFont(sized, dpi_);
+            linePoints = points;
+        }
+        painter.setFont(lineFont);
+        const QFontMetrics metrics(lineFont, &image);
         const QString text = qtext(firstLine(line.text));
         const QRect rect = toQRect(line.rect);
         if (!picture.outline) {
@@ -138,7 +148,7 @@ QImage CaptionRenderer::build(const CaptionPicture& picture, QPoint* origin) con
         if (picture.align == CaptionAlign::Right) x = rect.left() + rect.width() - advance;
         if (picture.align == CaptionAlign::Centre) x = rect.left() + (rect.width() - advance) / 2.0;
         QPainterPath path;
-        path.addText(QPointF(x, rect.top() + metrics.ascent()), font_, text);
+        path.addText(QPointF(x, rect.top() + metrics.ascent()), lineFont, text);
         painter.strokePath(path, outlinePen);
         painter.setPen(colourOf(line.colour));
         painter.drawText(rect, align | Qt::TextDontClip, text);

@@ -175,7 +175,7 @@ std::string_view languageCodeOfFileName(std::string_view path) {
     const std::string_view title = name.substr(0, std::min(name.rfind('.'), name.size()));
     const std::size_t dot = title.rfind('.');
     if (dot == std::string_view::npos || dot == 0) return {};
-    return languageClassOfTag(title.substr(dot + 1));
+    return languageClassOfName(title.substr(dot + 1));
 }
 
 }  // namespace orvalis

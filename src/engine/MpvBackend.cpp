@@ -33,6 +33,7 @@ enum ReplyKind : std::uint64_t {
     kReplyProbeTags,
     kReplyFrame,
     kReplySet,
+    kReplyOverlay,
 };
 constexpr int kKindShift = 56;
 std::uint64_t tag(ReplyKind kind, std::uint64_t generation) {
@@ -54,6 +55,8 @@ enum : std::uint64_t {
     kObsHwdecCurrent,
     kObsTrackList,
     kObsSeekable,
+    kObsSubText,
+    kObsSecondarySubText,
 };
 
 std::string numberText(double v) {
@@ -202,6 +205,8 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     // Captions are the player's own; libmpv draws none and shows no cover art as video.
     opt("sub-auto", "no");
     opt("sid", "no");
+    // A second track's text is drawn by the player's captions, never by libmpv.
+    opt(mpvname::kSecondarySubVisibility, "no");
     opt("audio-display", "no");
     opt("hr-seek", "yes");
     opt("network-timeout", "10");
@@ -225,6 +230,8 @@ MpvBackend::MpvBackend(Options options, QObject* parent) : QObject(parent), opti
     mpv_observe_property(mpv_, kObsHwdecCurrent, mpvname::kHwdecCurrent, MPV_FORMAT_STRING);
     mpv_observe_property(mpv_, kObsTrackList, mpvname::kTrackList, MPV_FORMAT_NODE);
     mpv_observe_property(mpv_, kObsSeekable, mpvname::kSeekable, MPV_FORMAT_FLAG);
+    mpv_observe_property(mpv_, kObsSubText, mpvname::kSubText, MPV_FORMAT_STRING);
+    mpv_observe_property(mpv_, kObsSecondarySubText, mpvname::kSecondarySubText, MPV_FORMAT_STRING);
 
     wakeup_ = std::make_unique<MpvWakeup>();
     wakeup_->target = this;
@@ -341,8 +348,10 @@ void MpvBackend::load(const std::string& pathOrAddress) {
     setPaused(true);
     // A track chosen for the last medium would otherwise be chosen again in this one.
     setPropertyAsync(mpvname::kSubtitleId, "no");
+    setPropertyAsync(mpvname::kSecondarySubtitleId, "no");
     loadReported_ = false;
     reportTracks({});
+    for (TrackText& t : trackTexts_) t.reported.clear();
     // libmpv holds a medium at its end by seeking to its last frame, which a stream that
     // cannot seek refuses again and again: addresses end like a played-out medium instead.
     setPropertyAsync(mpvname::kKeepOpen, isStreamAddress(pathOrAddress) ? "no" : "yes");
@@ -362,6 +371,7 @@ void MpvBackend::unload() {
     sendFramesAfterSeek();
     loadReported_ = false;
     reportTracks({});
+    for (TrackText& t : trackTexts_) t.reported.clear();
     command({mpvname::kStop});
 }
 
@@ -405,20 +415,30 @@ void MpvBackend::setPictureAdjustments(int brightness, int contrast, int saturat
     setProperty(mpvname::kSaturation, MPV_FORMAT_INT64, &s);
 }
 
-void MpvBackend::selectSubtitleTrack(int id) {
-    if (!mpv_) return;
+// A track id, or "no" for none.
+void MpvBackend::setTrackProperty(const char* name, int id) {
     if (id <= 0) {
-        setPropertyAsync(mpvname::kSubtitleId, "no");
+        setPropertyAsync(name, "no");
         return;
     }
     std::int64_t v = id;
-    setProperty(mpvname::kSubtitleId, MPV_FORMAT_INT64, &v);
+    setProperty(name, MPV_FORMAT_INT64, &v);
+}
+
+void MpvBackend::selectSubtitleTrack(int id) {
+    if (!mpv_) return;
+    setTrackProperty(mpvname::kSubtitleId, id);
     // libmpv before 0.37 draws a track chosen while paused only from the next frame on
     // (mpv issue 8311): a seek to where the picture stands gives it one.
-    if (paused_ && position_ >= 0) {
+    if (id > 0 && paused_ && position_ >= 0) {
         const std::string here = numberText(position_);
         command({mpvname::kSeek, here.c_str(), mpvname::kAbsoluteExact});
     }
+}
+
+void MpvBackend::selectSecondSubtitleTrack(int id) {
+    if (!mpv_) return;
+    setTrackProperty(mpvname::kSecondarySubtitleId, id);
 }
 
 void MpvBackend::setSubtitlesVisible(bool visible) {
@@ -442,6 +462,48 @@ void MpvBackend::reportTracks(const std::vector<SubtitleTrack>& tracks) {
         [this, g, tracks] {
             if (g == loadGeneration_ && trackListener_)
                 trackListener_->subtitleTracksChanged(tracks);
+        },
+        Qt::QueuedConnection);
+}
+
+bool MpvBackend::setOverlay(const OverlayPicture* picture) {
+    if (!mpv_ || !options_.videoOutput) return false;
+    if (!picture || !picture->pixels || picture->width <= 0 || picture->height <= 0) {
+        command({mpvname::kOverlayRemove, "0"});
+        return true;
+    }
+    const std::uint64_t id = ++overlayRequests_;
+    overlayPixels_[id] = picture->keep;
+    const std::string at = "&" + std::to_string(reinterpret_cast<std::uintptr_t>(picture->pixels));
+    const std::string x = std::to_string(picture->x), y = std::to_string(picture->y);
+    const std::string w = std::to_string(picture->width), h = std::to_string(picture->height);
+    const std::string stride = std::to_string(picture->stride);
+    command({mpvname::kOverlayAdd, "0", x.c_str(), y.c_str(), at.c_str(), "0",
+             mpvname::kOverlayFormat, w.c_str(), h.c_str(), stride.c_str()},
+            tag(kReplyOverlay, id));
+    return true;
+}
+
+// A track whose text changes on every frame is told once per turn of the event loop, with
+// its latest text.
+void MpvBackend::reportSubtitleText(int which, std::string text) {
+    TrackText& t = trackTexts_[which];
+    t.latest = std::move(text);
+    if (t.queued) return;
+    t.queued = true;
+    const std::uint64_t g = loadGeneration_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, g, which] {
+            TrackText& t = trackTexts_[which];
+            t.queued = false;
+            if (g != loadGeneration_ || t.latest == t.reported) return;
+            t.reported = t.latest;
+            if (!trackListener_) return;
+            if (which == 0)
+                trackListener_->subtitleTextChanged(t.reported);
+            else
+                trackListener_->secondSubtitleTextChanged(t.reported);
         },
         Qt::QueuedConnection);
 }
@@ -565,6 +627,12 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
                 has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data) : "";
             hwdecChanged();
             break;
+        case kObsSubText:
+        case kObsSecondarySubText:
+            reportSubtitleText(
+                e.reply_userdata == kObsSubText ? 0 : 1,
+                has && p->format == MPV_FORMAT_STRING ? *static_cast<char**>(p->data) : "");
+            break;
         case kObsTrackList:
             observedTracks_.clear();
             if (has && p->format == MPV_FORMAT_NODE) {
@@ -580,6 +648,10 @@ void MpvBackend::handlePropertyChange(const mpv_event& e) {
 }
 
 void MpvBackend::handleReply(const mpv_event& e) {
+    if (kindOf(e.reply_userdata) == kReplyOverlay) {
+        overlayPixels_.erase(generationOf(e.reply_userdata));
+        return;
+    }
     if (kindOf(e.reply_userdata) == kReplyFrame) {
         answerFrame(e);
         return;

@@ -71,6 +71,7 @@ public:
         trackListener_ = listener;
     }
     void selectSubtitleTrack(int id) override;
+    void selectSecondSubtitleTrack(int id) override;
     void setSubtitlesVisible(bool visible) override;
     void setSubtitleDelay(double seconds) override;
 
@@ -86,6 +87,9 @@ public:
     void setVideoPlacement(double left, double top, double right, double bottom, bool keepAspect,
                            double zoom) override;
     void grabFrame(std::function<void(std::optional<VideoFrame>)> done) override;
+    // libmpv draws it in its own on-screen pass, as it draws its subtitles: no second pass
+    // over the frame. The pixels are kept until libmpv has copied them.
+    bool setOverlay(const OverlayPicture* picture) override;
 
     // Sends an arbitrary property value asynchronously (later features use this).
     void setPropertyAsync(const char* name, const std::string& value);
@@ -108,9 +112,12 @@ private:
     void command(std::initializer_list<const char*> args, std::uint64_t tag = 0);
     // `format` is an mpv_format.
     void setProperty(const char* name, int format, void* value);
+    void setTrackProperty(const char* name, int id);
     void answerSet(const mpv_event& event);
     void hwdecChanged();
     void reportTracks(const std::vector<SubtitleTrack>& tracks);
+    // Which: 0 for the chosen track, 1 for the second.
+    void reportSubtitleText(int which, std::string text);
     // libmpv's render update callback, from its render thread.
     static void onRenderUpdate(void* wakeup);
 
@@ -158,6 +165,10 @@ private:
     std::vector<std::uint64_t> framesAfterSeek_;
     QTimer seekWait_;
 
+    // Overlay pixels libmpv has still to copy, by request number.
+    std::uint64_t overlayRequests_ = 0;
+    std::map<std::uint64_t, std::shared_ptr<const void>> overlayPixels_;
+
     // Property sets waiting for libmpv's answer, by number, and the ones it refused.
     std::uint64_t propertySets_ = 0;
     std::map<std::uint64_t, std::string> pendingSets_;
@@ -169,6 +180,13 @@ private:
     std::vector<SubtitleTrack> observedTracks_;
     std::vector<SubtitleTrack> reportedTracks_;
     bool loadReported_ = false;
+    // The chosen tracks' texts as libmpv gave them last, and as the listener was told them.
+    struct TrackText {
+        std::string latest;
+        std::string reported;
+        bool queued = false;
+    };
+    TrackText trackTexts_[2];
 };
 
 }  // namespace orvalis

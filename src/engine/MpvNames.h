@@ -21,6 +21,10 @@ inline constexpr const char* kVideoCodec = "video-codec";
 inline constexpr const char* kAudioCodec = "audio-codec";
 inline constexpr const char* kCurrentAo = "current-ao";
 inline constexpr const char* kMetadata = "metadata";
+// The text of the subtitle now due on the chosen track, markup taken out; kept current
+// whether or not libmpv draws the track, and shifted by "sub-delay".
+inline constexpr const char* kSubText = "sub-text";
+inline constexpr const char* kSecondarySubText = "secondary-sub-text";
 
 // Properties the backend sets.
 inline constexpr const char* kVolume = "volume";
@@ -30,6 +34,8 @@ inline constexpr const char* kContrast = "contrast";
 inline constexpr const char* kSaturation = "saturation";
 inline constexpr const char* kSubtitleId = "sid";
 inline constexpr const char* kSubVisibility = "sub-visibility";
+inline constexpr const char* kSecondarySubtitleId = "secondary-sid";
+inline constexpr const char* kSecondarySubVisibility = "secondary-sub-visibility";
 inline constexpr const char* kSubDelay = "sub-delay";
 inline constexpr const char* kKeepOpen = "keep-open";
 inline constexpr const char* kMarginLeft = "video-margin-ratio-left";
@@ -46,5 +52,8 @@ inline constexpr const char* kStop = "stop";
 inline constexpr const char* kSeek = "seek";
 inline constexpr const char* kAbsoluteExact = "absolute+exact";
 inline constexpr const char* kScreenshotRaw = "screenshot-raw";
+inline constexpr const char* kOverlayAdd = "overlay-add";
+inline constexpr const char* kOverlayRemove = "overlay-remove";
+inline constexpr const char* kOverlayFormat = "bgra";
 
 }  // namespace orvalis::mpvname

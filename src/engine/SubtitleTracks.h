@@ -25,16 +25,26 @@ class SubtitleTrackListener {
 public:
     virtual ~SubtitleTrackListener() = default;
     virtual void subtitleTracksChanged(const std::vector<SubtitleTrack>& tracks) = 0;
+    // The text of the chosen track now due ("" between its subtitles), lines joined by "\n",
+    // with the track's delay applied; told whether or not the framework draws the track. Only
+    // the latest text of a burst is told.
+    virtual void subtitleTextChanged(const std::string& text) { (void)text; }
+    // The same for the second track chosen, shown with the first.
+    virtual void secondSubtitleTextChanged(const std::string& text) { (void)text; }
 };
 
-// The subtitle tracks inside the medium, drawn by the media framework over the picture. Every
-// call returns at once. Each medium starts with none of its tracks drawn.
+// The subtitle tracks inside the medium. The chosen one is drawn by the media framework over
+// the picture while it is visible; its text is told either way. Every call returns at once.
+// Each medium starts with none of its tracks chosen.
 class SubtitleTrackControl {
 public:
     virtual ~SubtitleTrackControl() = default;
     virtual void setSubtitleTrackListener(SubtitleTrackListener* listener) = 0;
-    // Draws the track with this id; 0 draws none.
+    // Chooses the track with this id; 0 chooses none.
     virtual void selectSubtitleTrack(int id) = 0;
+    // A second track whose text is told beside the first's; the framework never draws it.
+    // 0 chooses none.
+    virtual void selectSecondSubtitleTrack(int id) { (void)id; }
     virtual void setSubtitlesVisible(bool visible) = 0;
     // Seconds the track's subtitles are shown later than their own times (negative: earlier).
     virtual void setSubtitleDelay(double seconds) = 0;

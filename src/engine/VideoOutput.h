@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -18,6 +19,19 @@ struct VideoFrame {
     std::size_t stride = 0;
     std::string format;
     std::string pixels;
+};
+
+// A picture laid over the frames: `height` rows top-down, `stride` bytes apart, four bytes a
+// pixel, blue, green, red and alpha, the colours premultiplied by the alpha; its top-left corner
+// at (x, y) in the pixels of the surface. `keep` holds the pixels for as long as they are read.
+struct OverlayPicture {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    std::size_t stride = 0;
+    const unsigned char* pixels = nullptr;
+    std::shared_ptr<const void> keep;
 };
 
 // The picture side of the media framework: it draws its frames into the OpenGL context of
@@ -49,6 +63,12 @@ public:
     // text. `done` runs later on this thread, exactly once (unless the output goes first),
     // with nothing when there is no picture.
     virtual void grabFrame(std::function<void(std::optional<VideoFrame>)> done) = 0;
+    // Lays a picture over every frame it draws from now on (the captions), in place of the
+    // last one; nothing takes it away. False when it cannot: the surface then paints it.
+    virtual bool setOverlay(const OverlayPicture* picture) {
+        (void)picture;
+        return false;
+    }
 };
 
 // The media framework as the player window uses it: playback, the picture, and the

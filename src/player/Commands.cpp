@@ -103,6 +103,9 @@ constexpr std::array kCommands = {
     CommandInfo{C::GrowWindow, "grow-window", ""},
     CommandInfo{C::ShrinkWindow, "shrink-window", ""},
     CommandInfo{C::PictureSliders, "picture-sliders", ""},
+    CommandInfo{C::CaptionIgnoreStyle, "caption-ignore-style", "자막 스타일 무시"},
+    CommandInfo{C::CaptionTwoLanguages, "caption-two-languages",
+                "두 언어 자막 함께 보기\tShift + L"},
 };
 
 }  // namespace

@@ -127,6 +127,10 @@ enum class CommandId : int {
     GrowWindow = 34008,
     ShrinkWindow = 34009,
     PictureSliders = 34010,  // the transport bar's row of picture sliders, out and back
+
+    // Caption menu items of this player's own, after the ones above in number.
+    CaptionIgnoreStyle = 34101,   // styled subtitle tracks drawn as plain captions, on/off
+    CaptionTwoLanguages = 34102,  // a second caption language shown with the first, on/off
 };
 
 // The filter information submenu: one command per element of the playback chain.

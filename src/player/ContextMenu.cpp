@@ -70,6 +70,7 @@ constexpr std::array kLayout = {
         item(C::CaptionSyncLater), item(C::CaptionSyncEarlier), item(C::CaptionSyncReset),
         kSeparator,
         item(C::CaptionHide), item(C::CaptionFileView), item(C::CaptionLanguage),
+        item(C::CaptionTwoLanguages), item(C::CaptionIgnoreStyle),
     kEnd,
     submenu("북마크(&B)"),
         item(C::BookmarkToggle), item(C::BookmarkPrevious), item(C::BookmarkNext),
@@ -195,6 +196,13 @@ void setChecks(MenuItem& m, const MenuState& s) {
             break;
         case C::CaptionLanguage:
             m.enabled = s.captionsLoaded && s.captionLanguages > 1;
+            break;
+        case C::CaptionIgnoreStyle:
+            check(s.ignoreSubtitleStyle);
+            break;
+        case C::CaptionTwoLanguages:
+            check(s.twoLanguages);
+            m.enabled = s.captionsLoaded;
             break;
         case C::Zoom05:
             zoom(2);

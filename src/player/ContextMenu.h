@@ -27,6 +27,8 @@ struct MenuState {
     bool keepAspect = false;
     bool repeatItem = false;
     bool captionSmoothing = false;
+    bool ignoreSubtitleStyle = false;  // Caption "Ignore Subtitle Style"
+    bool twoLanguages = false;         // Caption "Show Two Languages"
     bool muted = false;
     int zoomCode = 0;  // the last zoom command: 2, 3, 4, 5 for 0.5, 1.0, 1.5, 2.0; 0 none
     JumpSettings jumps;

@@ -78,7 +78,8 @@ constexpr std::array kRows = {
     same(letter('H'), C::CaptionHide),
     // The bar's picture sliders have no other key: I (image) it is.
     same(letter('I'), C::PictureSliders),
-    ctrlOnly(letter('L'), C::CaptionLanguage),
+    // Shift + L: the language key's neighbour shows two languages at once.
+    KeyRow{letter('L'), run(C::CaptionLanguage), run(C::CaptionTwoLanguages), kNone},
     KeyRow{letter('M'), run(C::CaptionFileView), run(C::Mute), run(C::Mute)},
     same(letter('O'), C::KeepAspect),
     same(letter('P'), C::ShutdownScheduler),

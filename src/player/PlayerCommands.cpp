@@ -296,6 +296,8 @@ bool PlayerController::runCommand(CommandId id) {
         case C::CaptionHide:
         case C::CaptionFileView:
         case C::CaptionLanguage:
+        case C::CaptionIgnoreStyle:
+        case C::CaptionTwoLanguages:
             if (captions_) captions_->command(id);
             return true;
 

@@ -301,6 +301,8 @@ MenuState PlayerController::menuState() const {
         m.captionEncodingChosen = encoding.chosen;
     }
     m.showCaption = caption_.showCaption;
+    m.ignoreSubtitleStyle = store_.getInt(sections::Caption, "Ignore Subtitle Style", 0) != 0;
+    m.twoLanguages = store_.getInt(sections::Caption, "Show Two Languages", 0) != 0;
     m.fullScreen = state_.fullScreen();
     m.maximized = state_.mode == ScreenMode::Maximized;
     m.mainWindowShown = settings_.showMainDlg;

@@ -12,6 +12,8 @@
 #include <QOpenGLPaintDevice>
 #include <QPainter>
 #include <QWidget>
+#include <cmath>
+#include <memory>
 
 #include "engine/VideoOutput.h"
 
@@ -140,6 +142,24 @@ void VideoWindow::setCaptionImage(const QImage& image, const QPoint& at) {
     if (captionImage_.isNull() && image.isNull()) return;
     captionImage_ = image;
     captionAt_ = at;
+    if (image.isNull()) {
+        output_.setOverlay(nullptr);
+        captionOverlaid_ = false;
+    } else {
+        // The pixels stay shared with the surface's copy until the renderer has taken them.
+        auto kept =
+            std::make_shared<QImage>(image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+        OverlayPicture picture;
+        const qreal ratio = devicePixelRatio();
+        picture.x = static_cast<int>(std::lround(at.x() * ratio));
+        picture.y = static_cast<int>(std::lround(at.y() * ratio));
+        picture.width = kept->width();
+        picture.height = kept->height();
+        picture.stride = static_cast<std::size_t>(kept->bytesPerLine());
+        picture.pixels = kept->constBits();
+        picture.keep = kept;
+        captionOverlaid_ = output_.setOverlay(&picture);
+    }
     update();
 }
 
@@ -183,7 +203,7 @@ bool VideoWindow::draw(QPaintDevice& device, unsigned framebuffer, const QSize& 
         drawIdle(device);
         return false;
     }
-    if (captionImage_.isNull()) {
+    if (captionImage_.isNull() || captionOverlaid_) {
         drawFrame(framebuffer, pixels);
         return true;
     }

@@ -81,6 +81,9 @@ private:
     QImage backgroundImage_;
     QImage captionImage_;
     QPoint captionAt_;
+    // The renderer lays the caption over the frames itself; it is painted only over the idle
+    // picture.
+    bool captionOverlaid_ = false;
     quint64 framesDrawn_ = 0;
     bool firstFrameTraced_ = false;
     bool shownOnce_ = false;

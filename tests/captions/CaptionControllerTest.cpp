@@ -72,6 +72,9 @@ class FakeTracks final : public SubtitleTrackControl {
 public:
     void setSubtitleTrackListener(SubtitleTrackListener* l) override { listener = l; }
     void selectSubtitleTrack(int id) override { log.push_back("select " + std::to_string(id)); }
+    void selectSecondSubtitleTrack(int id) override {
+        log.push_back("second " + std::to_string(id));
+    }
     void setSubtitlesVisible(bool visible) override {
         log.push_back(visible ? "visible" : "hidden");
     }
@@ -84,11 +87,26 @@ public:
     std::vector<std::string> log;
 };
 
-SubtitleTrack track(int id, std::string language, std::string title = "") {
+// A styled track unless told otherwise: the framework draws it.
+SubtitleTrack track(int id, std::string language, std::string title = "",
+                    std::string codec = "ass") {
     SubtitleTrack t;
     t.id = id;
-    std::tie(t.language, t.title) = std::tie(language, title);
+    std::tie(t.language, t.title, t.codec) = std::tie(language, title, codec);
     return t;
+}
+
+std::vector<std::string> texts(const CaptionPicture& p) {
+    std::vector<std::string> out;
+    for (const CaptionLine& line : p.lines) out.push_back(line.text);
+    return out;
+}
+
+std::vector<std::string> selections(const std::vector<std::string>& log) {
+    std::vector<std::string> out;
+    for (const std::string& line : log)
+        if (line.starts_with("select")) out.push_back(line);
+    return out;
 }
 
 // Remembers whether the medium played while the dialog was open.
@@ -593,7 +611,8 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     for (int i = 0; i < 3; ++i) captions.command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.shown, (std::vector<std::string>{"자막 언어 : 일어", "자막 언어 : 영어 (Full)",
                                                    "자막 언어 : 한글 (대사)"}));
-    EXPECT_EQ(tracks.log, (std::vector<std::string>{"select 3", "select 1", "select 2"}));
+    EXPECT_EQ(selections(tracks.log),
+              (std::vector<std::string>{"select 3", "select 1", "select 2"}));
 
     tracks.log.clear();
     captions.command(CommandId::CaptionHide);
@@ -620,10 +639,152 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     captions.loadDropped(path);
     EXPECT_EQ(tracks.log, (std::vector<std::string>{"select 0"}));
     EXPECT_EQ(captions.embeddedTrack(), 0);
-    captions.command(CommandId::CaptionLanguage);
-    EXPECT_EQ(osd.last(), "자막 언어 : 알 수 없음");
     tracks.listener->subtitleTracksChanged(marked);
     EXPECT_EQ(tracks.log.size(), 1u);
+    // The file has one language: the next ones are the tracks'.
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.last(), "자막 언어 : 영어 (Full)");
+    EXPECT_EQ(captions.embeddedTrack(), 1);
+}
+
+TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCommand) {
+    host.flags.captionsLoaded = captions.findCaptionFile(freshDir("text-track") + "/clip.mkv");
+    tracks.listener->subtitleTracksChanged(
+        {track(1, "eng", "", "subrip"), track(2, "kor", "", "mov_text"), track(3, "jpn")});
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"hidden", "delay 0", "select 2"}));
+    EXPECT_TRUE(captions.trackDrawnAsCaptions());
+    EXPECT_TRUE(host.flags.captionsLoaded);
+
+    // The framework's text, markup and all, becomes display lines in the caption colour.
+    style.fontColor = 0x00FFFF;
+    tracks.listener->subtitleTextChanged("안녕하세요\n<i>a < b</i>");
+    ASSERT_EQ(canvas.shown.lines.size(), 2u);
+    EXPECT_EQ(canvas.shown.lines[0].text, "안녕하세요");
+    EXPECT_EQ(canvas.shown.lines[1].text, "a < b");
+    EXPECT_EQ(canvas.shown.lines[1].colour, 0x00FFFFu);
+    const int top = canvas.shown.lines[0].rect.top;
+    captions.command(CommandId::CaptionUp);
+    EXPECT_LT(canvas.shown.lines[0].rect.top, top);
+    captions.command(CommandId::CaptionLarger);
+    EXPECT_EQ(canvas.font.points, 21);
+    // The playback tick does not touch it; a seek keeps it until the framework says more.
+    captions.lookup(100.0);
+    captions.afterSeek(3.0);
+    EXPECT_EQ(canvas.shown.lines.size(), 2u);
+    captions.command(CommandId::CaptionHide);
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.command(CommandId::CaptionHide);
+    EXPECT_EQ(canvas.shown.lines.size(), 2u);
+    tracks.log.clear();
+    captions.command(CommandId::CaptionSyncEarlier);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"delay -0.5"}));
+    tracks.listener->subtitleTextChanged("");
+    EXPECT_TRUE(canvas.shown.empty());
+    // Two languages: the English text track's text above the Korean.
+    tracks.listener->subtitleTextChanged("안녕하세요");
+    tracks.log.clear();
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"second 1"}));
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
+    tracks.listener->secondSubtitleTextChanged("Hello");
+    ASSERT_EQ(canvas.shown.lines.size(), 2u);
+    EXPECT_EQ(canvas.shown.lines[1].text, "Hello");
+    EXPECT_LT(canvas.shown.lines[1].rect.bottom, canvas.shown.lines[0].rect.top);
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(canvas.shown.lines.size(), 1u);
+
+    // A huge cue is cut to what a screen shows.
+    tracks.listener->subtitleTextChanged(std::string(10000, 'x') + "\n" + std::string(50, '\n'));
+    EXPECT_LE(canvas.shown.lines.size(), static_cast<std::size_t>(kMaxCaptionLines));
+
+    // A styled track goes to the framework, unless styles are ignored.
+    tracks.log.clear();
+    captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(tracks.log, (std::vector<std::string>{"visible", "delay -0.5", "select 3"}));
+    EXPECT_FALSE(captions.trackDrawnAsCaptions());
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    EXPECT_TRUE(canvas.shown.empty());
+    tracks.listener->subtitleTextChanged("styled");
+    EXPECT_TRUE(canvas.shown.empty());
+    captions.command(CommandId::CaptionIgnoreStyle);
+    EXPECT_EQ(settings.getInt(sections::Caption, "Ignore Subtitle Style", 0), 1);
+    EXPECT_TRUE(captions.trackDrawnAsCaptions());
+    tracks.listener->subtitleTextChanged("styled");
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "styled");
+
+    // Another medium: nothing of this track's text stays.
+    tracks.listener->subtitleTracksChanged({});
+    EXPECT_TRUE(canvas.shown.empty());
+    EXPECT_FALSE(host.flags.captionsLoaded);
+}
+
+TEST_F(CaptionControllerTest, CaptionFilesByLanguageKoreanFirstThenEnglishThenTheRestThenTracks) {
+    const std::string dir = freshDir("by-language");
+    const std::string folder = freshDir("by-language-folder");
+    auto srt = [](const std::string& text) {
+        return "1\n00:00:01,000 --> 00:00:05,000\n" + text + "\n";
+    };
+    writeFile(dir + "/film.en.srt", srt("english"));
+    writeFile(dir + "/film.Korean.srt", srt("korean"));
+    writeFile(folder + "/film.ko.smi", "<SYNC Start=1000><P Class=KRCC>한국어");
+    writeFile(dir + "/film.de.srt", srt("deutsch"));
+    writeFile(dir + "/film.ja.srt", "");  // holds nothing: passed over
+    writeFile(dir + "/film 'x;\"$.fr.srt", srt("other title"));
+    writeFile(dir + "/other.ko.srt", srt("other medium"));
+    settings.putInt(sections::Caption, "Use Caption Folder", 1);
+    settings.putInt(sections::CaptionFolders, "Count", 1);
+    settings.putString(sections::CaptionFolders, "0", folder);
+
+    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/film.mkv");
+    ASSERT_TRUE(host.flags.captionsLoaded);
+    EXPECT_EQ(captions.model().captionPath, folder + "/film.ko.smi");
+    tracks.listener->subtitleTracksChanged({track(7, "kor", "대사")});
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+
+    for (int i = 0; i < 5; ++i) captions.command(CommandId::CaptionLanguage);
+    EXPECT_EQ(osd.shown,
+              (std::vector<std::string>{"자막 언어 : 한글", "자막 언어 : 영어", "자막 언어 : de",
+                                        "자막 언어 : 한글 (대사)", "자막 언어 : 한글"}));
+    EXPECT_EQ(captions.model().captionPath, folder + "/film.ko.smi");
+    EXPECT_EQ(captions.embeddedTrack(), 0);
+    EXPECT_EQ(selections(tracks.log), (std::vector<std::string>{"select 7", "select 0"}));
+    captions.lookup(1.0);
+    EXPECT_EQ(captions.model().currentCaption, "F3E2C1|한국어");
+}
+
+TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
+    load();
+    settings.putInt(sections::Caption, "Second Caption Synch", -10);  // the second 1 s later
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
+    captions.lookup(1.0);
+    ASSERT_EQ(canvas.shown.lines.size(), 1u);
+    EXPECT_EQ(canvas.shown.lines[0].text, "하나");
+    captions.lookup(2.0);
+    ASSERT_EQ(canvas.shown.lines.size(), 2u);
+    EXPECT_EQ(canvas.shown.lines[1].text, "one");
+    EXPECT_EQ(canvas.shown.lines[1].points, 16);  // four points under the caption's 20
+    EXPECT_EQ(canvas.shown.lines[1].colour, 0x00FFFFu);
+    EXPECT_LT(canvas.shown.lines[1].rect.bottom, canvas.shown.lines[0].rect.top);
+    // The language command turns both: English first, Korean second.
+    captions.command(CommandId::CaptionLanguage);
+    captions.afterSeek(2.5);
+    EXPECT_EQ(canvas.shown.lines.at(0).text, "one");
+    EXPECT_EQ(canvas.shown.lines.at(1).text, "하나");
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 끔");
+    EXPECT_EQ(canvas.shown.lines.size(), 1u);
+
+    // One language per file: the second comes from the medium's other file.
+    const std::string dir = freshDir("two-files");
+    writeFile(dir + "/film.ko.srt", "1\n00:00:01,000 --> 00:00:05,000\n한국어\n");
+    writeFile(dir + "/film.en.srt", "1\n00:00:01,000 --> 00:00:05,000\nEnglish\n");
+    settings.putInt(sections::Caption, "Second Caption Synch", 0);
+    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/film.mkv");
+    captions.command(CommandId::CaptionTwoLanguages);
+    EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
+    captions.lookup(1.0);
+    EXPECT_EQ(texts(canvas.shown), (std::vector<std::string>{"한국어", "English"}));
 }
 
 TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {

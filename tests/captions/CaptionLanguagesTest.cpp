@@ -1,7 +1,10 @@
 // Which of the medium's own subtitle tracks is drawn, and how the messages name it.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "captions/CaptionLanguages.h"
+#include "captions/CaptionLookup.h"
 
 using namespace orvalis;
 
@@ -69,4 +72,41 @@ TEST(SubtitleTrackRules, LanguageTagsAndTheDelayOfTheSyncOffset) {
     // A positive offset shows captions earlier: the framework delays them by less.
     EXPECT_DOUBLE_EQ(subtitleDelayOf(5), -0.5);
     EXPECT_DOUBLE_EQ(subtitleDelayOf(-3000), 300.0);
+}
+
+TEST(CaptionFileNames, TheNameGivesTheLanguage) {
+    struct Row {
+        const char* name;
+        std::optional<std::string> tag;
+        std::string_view code;
+    };
+    const Row rows[] = {
+        {"film.smi", "", ""},
+        {"film.SRT", "", ""},
+        {"film.ko.smi", "ko", "KRCC"},
+        {"film.kor.srt", "kor", "KRCC"},
+        {"film.ko-KR.vtt", "ko-KR", "KRCC"},
+        {"film.Korean.srt", "Korean", "KRCC"},
+        {"film.한글.smi", "한글", "KRCC"},
+        {"film.한국어.srt", "한국어", "KRCC"},
+        {"film.en.srt", "en", "EGCC"},
+        {"film.eng.srt", "eng", "EGCC"},
+        {"film.English.vtt", "English", "EGCC"},
+        {"film.ja.srt", "ja", "JPCC"},
+        {"film.de.srt", "de", ""},
+        {"film.mkv", std::nullopt, ""},
+        {"film.ko.txt", std::nullopt, ""},
+        {"film2.ko.srt", std::nullopt, ""},
+        {"film.a.b.srt", std::nullopt, ""},
+        {"film..srt", std::nullopt, ""},
+        {"film.srt.bak", std::nullopt, ""},
+        {"film.0123456789012345678901234567890123.srt", std::nullopt, ""},
+    };
+    for (const Row& row : rows) {
+        const std::optional<std::string> tag = captionTagOf("film", row.name);
+        EXPECT_EQ(tag, row.tag) << row.name;
+        if (tag) {
+            EXPECT_EQ(languageClassOfName(*tag), row.code) << row.name;
+        }
+    }
 }

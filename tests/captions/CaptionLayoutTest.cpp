@@ -152,3 +152,31 @@ TEST(CaptionLayout, NothingToDrawAndWindowsTooSmall) {
     in.sideMarginPercent = 150;
     EXPECT_EQ(texts(layoutCaption(in, measurer)), (std::vector<std::string>{"a", "", "b "}));
 }
+
+TEST(CaptionLayout, TwoLanguagesStackEachInItsSizeAndColour) {
+    CaptionLayoutInput first = input("F3E2C1|first");
+    first.addOneLine = false;
+    SecondCaption second{"F3E2C1|second", 10, 0x00FFFF, false};
+    // First alone: 480 - 48 - 30. The second at half the size is 15 high, "second" 30 wide.
+    const CaptionPicture above = layoutTwoCaptions(first, second, measurer);
+    ASSERT_EQ(above.lines.size(), 2u);
+    EXPECT_EQ(above.lines[0].rect, (geometry::Rect{295, 402, 345, 432}));
+    EXPECT_EQ(above.lines[0].points, 0);
+    EXPECT_EQ(above.lines[1].rect, (geometry::Rect{305, 385, 335, 400}));
+    EXPECT_EQ(above.lines[1].points, 10);
+    EXPECT_EQ(above.lines[1].colour, 0x00FFFFu);
+
+    second.below = true;
+    const CaptionPicture below = layoutTwoCaptions(first, second, measurer);
+    EXPECT_EQ(below.lines[0].rect, (geometry::Rect{295, 385, 345, 415}));
+    EXPECT_EQ(below.lines[1].rect, (geometry::Rect{305, 417, 335, 432}));
+
+    // Either alone stands where the first would.
+    first.caption = "";
+    const CaptionPicture secondAlone = layoutTwoCaptions(first, second, measurer);
+    ASSERT_EQ(secondAlone.lines.size(), 1u);
+    EXPECT_EQ(secondAlone.lines[0].rect, (geometry::Rect{305, 417, 335, 432}));
+    first.caption = "F3E2C1|first";
+    second.caption = "";
+    EXPECT_EQ(layoutTwoCaptions(first, second, measurer), layoutCaption(first, measurer));
+}

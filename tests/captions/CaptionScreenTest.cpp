@@ -237,12 +237,18 @@ TEST(CaptionScreen, ASubRipFileBesideTheClipShowsItsLinesInTheirColours) {
     EXPECT_LT(picture.lines[0].rect.bottom, picture.lines[1].rect.bottom);
 }
 
-TEST(CaptionScreen, AClipsOwnKoreanTrackIsDrawnByLibmpvAndTheCaptionCommandsWorkOnIt) {
-    const std::string clip = test::makeSubtitledClip(
-        "embedded-screen",
-        {{"eng", "English", "English subtitle line"}, {"kor", "한국어", "한국어 자막"}}, 10);
+TEST(CaptionScreen, AClipsTextTracksAreDrawnAsCaptionsAndItsStyledTrackByLibmpv) {
+    constexpr int kCaptionColour = 0xAC6824;  // nowhere in the clip, nor in libmpv's subtitles
+    const std::string clip =
+        test::makeSubtitledClip("embedded-screen",
+                                {{"eng", "English", "English subtitle line", "srt"},
+                                 {"kor", "한국어", "한국어 자막", "webvtt"},
+                                 {"jpn", "Signs", "STYLED SIGN", "ass"}},
+                                10);
     ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
     test::MemorySettingsStore settings;
+    settings.putInt(sections::Caption, "FontColor", kCaptionColour);
+    settings.putInt(sections::Caption, "FontOffset", -20);
     Player player(settings);
     PlayerWindow& window = player.window;
     ASSERT_TRUE(window.videoSurface().rendererReady());
@@ -250,58 +256,65 @@ TEST(CaptionScreen, AClipsOwnKoreanTrackIsDrawnByLibmpvAndTheCaptionCommandsWork
 
     window.engine().openFile(clip);
     ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
-    EXPECT_FALSE(window.engine().flags().captionsLoaded);
     ASSERT_TRUE(waitUntil([&] { return captions.embeddedTrack() == 2; }, 5000));
+    EXPECT_TRUE(captions.trackDrawnAsCaptions());
+    EXPECT_TRUE(window.engine().flags().captionsLoaded);
     window.engine().pause();
     window.engine().setPosition(1.0);
-    // What the surface shows once libmpv has had a moment to take a change in.
-    auto settledFrame = [&] {
-        test::processEventsFor(300);
-        return window.videoSurface().grabShown();
-    };
-    auto waitForText = [&](bool shown) {
-        QImage frame;
-        waitUntil(
+    auto shows = [&](const std::string& text) {
+        return waitUntil(
             [&] {
-                frame = settledFrame();
-                const Count c = subtitlePixels(frame, frame.height() / 2, frame.height());
-                return shown ? c.inside > 100 : c.inside == 0;
+                const CaptionPicture& p = captions.picture();
+                return text.empty() ? p.empty() : p.lines.size() == 1 && p.lines[0].text == text;
             },
             8000);
-        return frame;
     };
-
-    const QImage korean = waitForText(true);
+    ASSERT_TRUE(shows("한국어 자막"));
+    test::processEventsFor(300);
+    const QImage korean = window.videoSurface().grabShown();
     keepForViewing(korean, "embedded-korean-track");
-    const Count k = subtitlePixels(korean, korean.height() / 2, korean.height());
-    EXPECT_GT(k.inside, 100);
-    EXPECT_EQ(subtitlePixels(korean, 0, korean.height() / 2).inside, 0);  // at the bottom
-    EXPECT_TRUE(captions.picture().empty());  // our own drawing stays out of it
+    const geometry::Rect r = captions.picture().lines[0].rect;
+    const Count fill = pixels(korean, rgbOf(kCaptionColour),
+                              QRect(r.left, r.top, r.width(), r.height()).adjusted(-1, -1, 1, 1));
+    EXPECT_GT(fill.inside, 100);
+    EXPECT_EQ(fill.outside, 0);
+    EXPECT_GT(r.top, korean.height() / 2);
+    // libmpv draws nothing of it: no white letters.
+    EXPECT_EQ(subtitlePixels(korean, 0, korean.height()).inside, 0);
+
+    window.controller().runCommand(CommandId::CaptionLarger);
+    ASSERT_TRUE(
+        waitUntil([&] { return captions.picture().lines.at(0).rect.height() > r.height(); }, 3000));
+
+    // The styled track is libmpv's to draw.
+    window.controller().runCommand(CommandId::CaptionLanguage);
+    EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 언어 : 일어 (Signs)");
+    EXPECT_FALSE(captions.trackDrawnAsCaptions());
+    EXPECT_TRUE(shows(""));
+    QImage styled;
+    waitUntil(
+        [&] {
+            test::processEventsFor(300);
+            styled = window.videoSurface().grabShown();
+            return subtitlePixels(styled, styled.height() / 2, styled.height()).inside > 100;
+        },
+        8000);
+    keepForViewing(styled, "embedded-styled-track");
+    EXPECT_GT(subtitlePixels(styled, styled.height() / 2, styled.height()).inside, 100);
 
     window.controller().runCommand(CommandId::CaptionLanguage);
     EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 언어 : 영어 (English)");
-    EXPECT_EQ(captions.embeddedTrack(), 1);
-    QImage english;
-    waitUntil(
-        [&] {
-            english = settledFrame();
-            return subtitlePixels(english, english.height() / 2, english.height()).box.width() >
-                   k.box.width() + 20;  // the English line is the longer one
-        },
-        8000);
-    keepForViewing(english, "embedded-english-track");
-    EXPECT_GT(subtitlePixels(english, english.height() / 2, english.height()).box.width(),
-              k.box.width() + 20);
+    EXPECT_TRUE(shows("English subtitle line"));
 
     window.controller().runCommand(CommandId::CaptionHide);
-    EXPECT_EQ(subtitlePixels(waitForText(false), 0, 240).inside, 0);
+    EXPECT_TRUE(captions.picture().empty());
     window.controller().runCommand(CommandId::CaptionHide);
-    EXPECT_GT(subtitlePixels(waitForText(true), 120, 240).inside, 100);
+    EXPECT_TRUE(shows("English subtitle line"));
 
     // Two seconds later: at 1 s the track is not due yet.
     for (int i = 0; i < 4; ++i) window.controller().runCommand(CommandId::CaptionSyncLater);
     EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 싱크 : 2.0초 느림");
-    EXPECT_EQ(subtitlePixels(waitForText(false), 0, 240).inside, 0);
+    EXPECT_TRUE(shows(""));
     window.controller().runCommand(CommandId::CaptionSyncReset);
-    EXPECT_GT(subtitlePixels(waitForText(true), 120, 240).inside, 100);
+    EXPECT_TRUE(shows("English subtitle line"));
 }

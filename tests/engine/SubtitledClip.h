@@ -13,6 +13,7 @@ struct ClipTrack {
     std::string language;
     std::string title;
     std::string text;  // shown from 0.1 s to the end of the clip
+    std::string codec = "srt";  // as ffmpeg names its encoder: "srt", "webvtt", "ass"
 };
 
 // A clip of a plain dark blue picture, `seconds` long, at 320x240, with one subtitle track per
@@ -29,13 +30,14 @@ inline std::string makeSubtitledClip(const std::string& name, const std::vector<
         const std::string n = std::to_string(i);
         inputs += " -i '" + srt + "'";
         maps += " -map " + std::to_string(i + 1) + ":s";
-        tags += " -metadata:s:s:" + n + " language=" + tracks[i].language + " -metadata:s:s:" + n +
+        tags += " -c:s:" + n + " " + tracks[i].codec + " -metadata:s:s:" + n +
+                " language=" + tracks[i].language + " -metadata:s:s:" + n +
                 " 'title=" + tracks[i].title + "'";
     }
     const std::string command =
         "ffmpeg -nostdin -y -v error -f lavfi -i color=c=0x204060:s=320x240:r=10:d=" +
-        std::to_string(seconds) + inputs + " -map 0:v" + maps + " -c:v mpeg4 -q:v 5 -c:s srt" +
-        tags + " '" + clip + "'";
+        std::to_string(seconds) + inputs + " -map 0:v" + maps + " -c:v mpeg4 -q:v 5" + tags + " '" +
+        clip + "'";
     if (std::system(command.c_str()) != 0) return "";
     return clip;
 }
