@@ -22,3 +22,16 @@ inline constexpr const char* PlaylistScreen = "Playlist\\Screen";
 inline constexpr const char* PlaylistSkins = "Playlist\\Skins";
 
 }  // namespace orvalis::sections
+
+// Default colours of the settings, as the settings file stores them: COLORREF values
+// (0x00BBGGRR), written in decimal.
+namespace orvalis::colours {
+
+inline constexpr int IdleBackground = 0x404040;  // dark grey behind no video
+inline constexpr int Track = 0x967373;           // the seek track
+inline constexpr int TrackRepeating = 0xFF8080;  // the seek track while the item repeats
+inline constexpr int CaptionText = 0xB3DEF5;     // warm pale yellow, at start
+inline constexpr int CaptionTextAfterSheet = 0xFFFFFF;  // white, read again after the sheet
+inline constexpr int CaptionBorder = 0x000000;
+
+}  // namespace orvalis::colours

@@ -96,7 +96,7 @@ ControlPanel::ControlPanel(SettingsStore& settings, CommandSink commands,
     foldTimer_.setSingleShot(true);
     connect(&foldTimer_, &QTimer::timeout, this, &ControlPanel::foldBack);
     createControls();
-    setTrackColour(settings_.getInt(sections::ConfigControl, "Track Color1", 9859955));
+    setTrackColour(settings_.getInt(sections::ConfigControl, "Track Color1", colours::Track));
     setDuration(0);
     hide();
     relayout();

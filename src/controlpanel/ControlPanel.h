@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "app/SettingsKeys.h"
 #include "app/SettingsStore.h"
 #include "controlpanel/PanelLayout.h"
 #include "controlpanel/PanelState.h"
@@ -117,7 +118,7 @@ private:
     bool shown_ = false;
     bool adjustRowOpen_ = false;
     int titleSize_ = 9;
-    int trackColour_ = 9859955;
+    int trackColour_ = colours::Track;
 };
 
 }  // namespace orvalis

@@ -48,7 +48,7 @@ void PlayerController::readSettings() {
     s.autoHideOnAudio = flag(Config, "AutoHideOnAudio", 0);
     volume_.load(store_);
     s.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
-    s.backColor = store_.getInt(ConfigCustom, "Back Color", 4210752);
+    s.backColor = store_.getInt(ConfigCustom, "Back Color", colours::IdleBackground);
     s.backImage = store_.getString(ConfigCustom, "Back Image", "");
 
     CaptionStyle& c = caption_;
@@ -62,8 +62,8 @@ void PlayerController::readSettings() {
     c.captionMargin = store_.getInt(Caption, "Caption Margin", 10);
     c.captionSpace = store_.getInt(Caption, "Caption Space", 0);
     c.showCaption = flag(Caption, "Show Caption", 1);
-    c.fontColor = store_.getInt(Caption, "FontColor", 11788021);
-    c.borderColor = store_.getInt(Caption, "BorderColor", 0);
+    c.fontColor = store_.getInt(Caption, "FontColor", colours::CaptionText);
+    c.borderColor = store_.getInt(Caption, "BorderColor", colours::CaptionBorder);
 }
 
 void PlayerController::normaliseSettings() {
@@ -527,14 +527,14 @@ void PlayerController::rereadAfterSettings() {
     caption_.fontBold = store_.getInt(Caption, "FontBold", 1) != 0;
     caption_.fontAlias = store_.getInt(Caption, "FontAlias", 1) != 0;
     caption_.fontBorder = store_.getInt(Caption, "FontBorder", 0) != 0;
-    caption_.fontColor = store_.getInt(Caption, "FontColor", 16777215);
-    caption_.borderColor = store_.getInt(Caption, "BorderColor", 0);
+    caption_.fontColor = store_.getInt(Caption, "FontColor", colours::CaptionTextAfterSheet);
+    caption_.borderColor = store_.getInt(Caption, "BorderColor", colours::CaptionBorder);
     state_.captionSync = store_.getInt(Caption, "Caption Synch", 0);
     if (captions_) captions_->setSyncOffset(state_.captionSync);
     caption_.captionMargin = store_.getInt(Caption, "Caption Margin", 10);
     caption_.captionSpace = std::clamp(store_.getInt(Caption, "Caption Space", 0), 0, 30);
     settings_.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
-    settings_.backColor = store_.getInt(ConfigCustom, "Back Color", 4210752);
+    settings_.backColor = store_.getInt(ConfigCustom, "Back Color", colours::IdleBackground);
     settings_.backImage = store_.getString(ConfigCustom, "Back Image", "");
     relayout();
 }

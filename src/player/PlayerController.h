@@ -125,6 +125,7 @@ public:
     // Lays the picture, the caption font and the transport bar out for the window as it is.
     void applyWindowRect(const geometry::Rect& rect);
     void relayout();
+    int trackColour() const;
 
     // EngineHost
     void startPlaybackTick() override;

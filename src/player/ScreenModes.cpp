@@ -46,9 +46,7 @@ void PlayerController::relayout() {
         store_.getInt(sections::ConfigControl, "Track Height", 15),
         store_.getInt(sections::ConfigControl, "Use Repeat Ctrl", 1) != 0);
     if (transport_) {
-        transport_->setTrackColour(store_.getInt(sections::ConfigControl,
-                                                 settings_.repeat ? "Track Color2" : "Track Color1",
-                                                 settings_.repeat ? 16744576 : 9859955));
+        transport_->setTrackColour(trackColour());
         transport_->place(geometry::transportBarRect(window, state_.barHeight), false);
     }
     state_.barShown = false;
@@ -56,10 +54,14 @@ void PlayerController::relayout() {
 
 void PlayerController::toggleRepeat() {
     settings_.repeat = !settings_.repeat;
-    if (transport_)
-        transport_->setTrackColour(store_.getInt(sections::ConfigControl,
-                                                 settings_.repeat ? "Track Color2" : "Track Color1",
-                                                 settings_.repeat ? 16744576 : 9859955));
+    if (transport_) transport_->setTrackColour(trackColour());
+}
+
+// The seek track shows whether the item repeats by its colour.
+int PlayerController::trackColour() const {
+    return settings_.repeat
+               ? store_.getInt(sections::ConfigControl, "Track Color2", colours::TrackRepeating)
+               : store_.getInt(sections::ConfigControl, "Track Color1", colours::Track);
 }
 
 void PlayerController::writeScreenRect(const Rect& r) {

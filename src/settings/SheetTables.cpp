@@ -148,8 +148,8 @@ SheetPage captionPage() {
         F(s, "FontBold", C::Check).label("굵게").sameRow().file("FontBold").values(1),
         F(s, "FontAlias", C::Check).label("부드럽게").tip("AntiAlias 효과 (느려질 수 있음)").sameRow().file("FontAlias").values(0),
         F(s, "FontBorder", C::Check).label("테두리").tip("테두리 효과 (느려질 수 있음)").sameRow().file("FontBorder").values(0),
-        F(s, "FontColor", C::Colour).label("색상선택").file("FontColor").values(11788021),
-        F(s, "BorderColor", C::Colour).id(1004).label("테두리 색상").sameRow().file("BorderColor").values(0),
+        F(s, "FontColor", C::Colour).label("색상선택").file("FontColor").values(colours::CaptionText),
+        F(s, "BorderColor", C::Colour).id(1004).label("테두리 색상").sameRow().file("BorderColor").values(colours::CaptionBorder),
         F(s, "ColorKey", C::Colour).label("자막 컬러키 설정").tip("미디어 재생이 다시 시작될 때 적용됨").sameRow().file("ColorKey").values(657930),
         F(s, "Caption Margin", C::Number).label("좌우 여백 (%)").spin().file("Margin").values(20),
         F(s, "Caption Synch", C::Number).label("자막 싱크").suffix("x 0.1초 (-5분~+5분)").spin().range(-3000, 3000).file("Synch").values(0),
@@ -178,7 +178,7 @@ SheetPage customPage() {
         F(s, "Mouse Wheel", C::Radio).group(" 마우스 휠 (Shift key : 트랙 이동 <-> 볼륨 조절)").choices({{"트랙 이동"}, {"볼륨 조절"}, {"창 크기 조절"}}).file("Wheel").values(1),
         F(s, "Wheel Click", C::Radio).group(" 마우스 휠 클릭").choices({{"화면 전환"}, {"목록창 보기"}, {"창크기 최소화"}}).file("WheelClick").values(1),
         F(s, "Back Mode", C::Radio).group("메인창 배경색상 또는 배경그림 설정").choices({{"그림", 1020}, {"색상", 1019}}).file("BackMode").values(1),
-        F(s, "Back Color", C::Colour).id(1021).group("메인창 배경색상 또는 배경그림 설정").beside(1019).file("BackColor").values(0x404040),
+        F(s, "Back Color", C::Colour).id(1021).group("메인창 배경색상 또는 배경그림 설정").beside(1019).file("BackColor").values(colours::IdleBackground),
         F(s, "Back Image", C::Text).id(1022).group("메인창 배경색상 또는 배경그림 설정").beside(1020).browse(BrowseKind::File, 1023).dialog("열기", kPictureFilter).file("BackImage").values(""),
     };
     // clang-format on
@@ -192,8 +192,8 @@ SheetPage controlPage() {
     SheetPage p = makePage(page::Control, "콘트롤 패널", 167, "Control");
     // clang-format off
     p.fields = {
-        F(s, "Track Color1", C::Colour).id(1030).label("기본 색상").file("TrackColor1").values(9859955),
-        F(s, "Track Color2", C::Colour).id(1004).label("반복시 색상").sameRow().file("TrackColor2").values(0xFF8080),
+        F(s, "Track Color1", C::Colour).id(1030).label("기본 색상").file("TrackColor1").values(colours::Track),
+        F(s, "Track Color2", C::Colour).id(1004).label("반복시 색상").sameRow().file("TrackColor2").values(colours::TrackRepeating),
         F(s, "Track Height", C::Number).id(1032).label("트랙 굵기").suffix("(15)").spin().file("TrackHeight").values(15),
         F(s, "Use Gradient", C::Check).id(1042).label("입체 효과 사용").sameRow().file("Gradient").values(1),
         F(s, "Title Size", C::Number).id(1035).label("제목 크기").suffix("(9)").spin().file("TitleSize").values(9),
