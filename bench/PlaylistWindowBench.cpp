@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "app/AtomicFile.h"
-#include "app/IniSettingsStore.h"
-#include "app/Prompter.h"
+#include "base/AtomicFile.h"
+#include "base/IniSettingsStore.h"
+#include "base/Prompter.h"
 #include "support/SilentPrompter.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"

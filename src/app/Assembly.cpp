@@ -16,8 +16,8 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/AppPaths.h"
-#include "app/CoverArt.h"
+#include "base/AppPaths.h"
+#include "player/CoverArt.h"
 #include "app/DbusDesktopServices.h"
 #include "app/MprisService.h"
 #include "app/QtPrompter.h"

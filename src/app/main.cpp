@@ -4,13 +4,13 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "app/Assembly.h"
-#include "app/IniSettingsStore.h"
+#include "base/IniSettingsStore.h"
 #include "app/QtTranslations.h"
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "app/SingleInstance.h"
-#include "app/Startup.h"
+#include "base/Startup.h"
 #include "app/StartupTrace.h"
 #include "captions/CaptionCommands.h"
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <charconv>
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
-#include "app/TextCodec.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

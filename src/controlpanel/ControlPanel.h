@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "controlpanel/PanelLayout.h"
 #include "controlpanel/PanelState.h"
 #include "controls/Icons.h"

@@ -17,7 +17,7 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "app/CoverArt.h"
+#include "player/CoverArt.h"
 #include "app/MprisService.h"
 #include "player/MprisPlayer.h"
 #include "playlist/FileSystemView.h"

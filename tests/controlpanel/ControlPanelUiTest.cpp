@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "controlpanel/ControlPanel.h"
 #include "controls/IconButton.h"
 #include "support/TestSupport.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/AtomicFile.h"
-#include "app/SettingsKeys.h"
+#include "base/AtomicFile.h"
+#include "base/SettingsKeys.h"
 #include "extras/BmpImage.h"
 #include "extras/CaptureFile.h"
 #include "extras/FrameGrabber.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "player/Commands.h"
 #include "player/KeyMap.h"
 #include "support/TestSupport.h"

@@ -19,9 +19,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 #include "app/Assembly.h"
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "controlpanel/ControlPanel.h"
 #include "controlpanel/Wedge.h"
 #include "engine/MpvBackend.h"

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "player/Jumps.h"
 #include "player/MouseMap.h"
 #include "player/WindowSteps.h"

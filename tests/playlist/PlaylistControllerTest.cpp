@@ -2,7 +2,7 @@
 // transparency, the scheme and what is kept, against a recording view and player.
 #include <gtest/gtest.h>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "playlist/FakeFileSystem.h"
 #include "playlist/PlaylistController.h"
 #include "support/TestSupport.h"

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "playlist/FakeFileSystem.h"
 #include "playlist/ListFiles.h"
 #include "playlist/Playlist.h"

@@ -6,8 +6,8 @@
 
 #include <climits>
 
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSheetModel.h"
 #include "support/TestSupport.h"
