@@ -9,9 +9,9 @@
 #include "base/AtomicFile.h"
 #include "base/IniSettingsStore.h"
 #include "base/Prompter.h"
-#include "support/SilentPrompter.h"
 #include "playlist/FileSystemView.h"
 #include "playlist/Playlist.h"
+#include "support/SilentPrompter.h"
 
 namespace {
 

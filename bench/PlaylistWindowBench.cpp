@@ -13,9 +13,9 @@
 #include "base/AtomicFile.h"
 #include "base/IniSettingsStore.h"
 #include "base/Prompter.h"
-#include "support/SilentPrompter.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
+#include "support/SilentPrompter.h"
 
 namespace {
 

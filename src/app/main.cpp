@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <iostream>
 
-#include "base/AppPaths.h"
 #include "app/Assembly.h"
-#include "base/IniSettingsStore.h"
 #include "app/QtTranslations.h"
-#include "base/SettingsKeys.h"
 #include "app/SingleInstance.h"
-#include "base/Startup.h"
 #include "app/StartupTrace.h"
+#include "base/AppPaths.h"
+#include "base/IniSettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/Startup.h"
 #include "captions/CaptionCommands.h"
 
 int main(int argc, char** argv) {

@@ -20,9 +20,9 @@
 #include <system_error>
 
 #include "base/AtomicFile.h"
-#include "player/Mpris.h"
 #include "base/Naming.h"
 #include "base/TextCodec.h"
+#include "player/Mpris.h"
 
 namespace orvalis::cover {
 

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "player/CoverArt.h"
 #include "base/Naming.h"
 #include "base/SettingsKeys.h"
+#include "player/CoverArt.h"
 #include "player/PlayerController.h"
 
 namespace orvalis {

@@ -16,8 +16,8 @@
 
 #include "base/AppPaths.h"
 #include "base/AtomicFile.h"
-#include "player/Mpris.h"
 #include "base/SettingsKeys.h"
+#include "player/Mpris.h"
 #include "player/PlayerController.h"
 #include "playlist/ListFiles.h"
 

@@ -12,8 +12,8 @@
 #include <memory>
 #include <thread>
 
-#include "base/HandOver.h"
 #include "app/SingleInstance.h"
+#include "base/HandOver.h"
 #include "base/Startup.h"
 #include "support/TestSupport.h"
 

@@ -6,10 +6,10 @@
 #include <QTranslator>
 #include <filesystem>
 
+#include "app/QtTranslations.h"
 #include "base/AppPaths.h"
 #include "base/AtomicFile.h"
 #include "base/IniSettingsStore.h"
-#include "app/QtTranslations.h"
 #include "base/SettingsKeys.h"
 #include "base/Startup.h"
 #include "support/TestSupport.h"

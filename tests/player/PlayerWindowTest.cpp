@@ -19,8 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/AppPaths.h"
 #include "app/Assembly.h"
+#include "base/AppPaths.h"
 #include "base/SettingsKeys.h"
 #include "controlpanel/ControlPanel.h"
 #include "controlpanel/Wedge.h"
@@ -28,8 +28,8 @@
 #include "extras/PowerControl.h"
 #include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
-#include "player/VideoWindow.h"
 #include "player/VideoSurface.h"
+#include "player/VideoWindow.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
 #include "settings/SettingsSheet.h"
