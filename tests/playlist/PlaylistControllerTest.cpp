@@ -65,17 +65,9 @@ protected:
         return *logic;
     }
     void add(std::initializer_list<std::string> paths) {
-        for (const auto& p : paths) {
-            fs.files.insert(p);
-            logic->playlist().AddPath(p);
-        }
-        logic->playlist().model().clearSelection();
+        test::addFiles(logic->playlist(), fs, paths);
     }
-    std::vector<std::string> paths() const {
-        std::vector<std::string> out;
-        for (const auto& r : logic->rows().rows()) out.push_back(r.path);
-        return out;
-    }
+    std::vector<std::string> paths() const { return test::rowPaths(logic->rows()); }
     std::vector<int> selected() const {
         std::vector<int> out;
         for (int i = 0; i < logic->rows().count(); ++i)
