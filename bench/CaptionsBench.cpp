@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/CaptionWriters.h"
 

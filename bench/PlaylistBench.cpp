@@ -6,12 +6,12 @@
 #include <filesystem>
 #include <string>
 
-#include "app/AtomicFile.h"
-#include "app/IniSettingsStore.h"
-#include "app/Prompter.h"
-#include "support/SilentPrompter.h"
+#include "base/AtomicFile.h"
+#include "base/IniSettingsStore.h"
+#include "base/Prompter.h"
 #include "playlist/FileSystemView.h"
 #include "playlist/Playlist.h"
+#include "support/SilentPrompter.h"
 
 namespace {
 

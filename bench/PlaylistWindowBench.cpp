@@ -10,12 +10,12 @@
 #include <memory>
 #include <string>
 
-#include "app/AtomicFile.h"
-#include "app/IniSettingsStore.h"
-#include "app/Prompter.h"
-#include "support/SilentPrompter.h"
+#include "base/AtomicFile.h"
+#include "base/IniSettingsStore.h"
+#include "base/Prompter.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
+#include "support/SilentPrompter.h"
 
 namespace {
 

@@ -6,6 +6,8 @@
 #
 # The rules, from the ground up:
 #   who                                  may not include
+#   src/base (the ground)                anything of the other folders of src/
+#   any file outside src/app             app/... (the top: the shell, the assembly, main)
 #   a logic library (with its headers)   a Qt Widgets header, <mpv/...>
 #   any file outside src/engine          <mpv/...>
 #   captions playlist controlpanel       the player window: player/PlayerWindow.h and the
@@ -14,6 +16,7 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(feature_folders captions playlist controlpanel controls extras settings)
+file(GLOB src_folders RELATIVE ${SRC} ${SRC}/*)
 include(${TARGETS})
 
 file(GLOB widget_headers RELATIVE ${WIDGETS} ${WIDGETS}/Q*)
@@ -48,6 +51,14 @@ foreach(rel ${all_files})
     string(REGEX MATCH "^[^/]+" folder ${rel})
     read_includes(${SRC}/${rel} includes)
     foreach(inc ${includes})
+        string(REGEX MATCH "^[^/<]+/" inc_folder "${inc}")
+        string(REGEX REPLACE "/$" "" inc_folder "${inc_folder}")
+        if(folder STREQUAL "base" AND inc_folder IN_LIST src_folders AND NOT inc_folder STREQUAL "base")
+            list(APPEND faults "${rel}: ${inc} (the ground includes nothing above it)")
+        endif()
+        if(inc_folder STREQUAL "app" AND NOT folder STREQUAL "app")
+            list(APPEND faults "${rel}: ${inc} (the top of the program)")
+        endif()
         if(inc MATCHES "^<mpv/" AND NOT folder STREQUAL "engine")
             list(APPEND faults "${rel}: ${inc} outside src/engine")
         endif()

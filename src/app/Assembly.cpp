@@ -16,13 +16,12 @@
 #include <csignal>
 #include <cstdio>
 
-#include "app/AppPaths.h"
-#include "app/CoverArt.h"
 #include "app/DbusDesktopServices.h"
 #include "app/MprisService.h"
 #include "app/QtPrompter.h"
 #include "app/SingleInstance.h"
 #include "app/StartupTrace.h"
+#include "base/AppPaths.h"
 #include "captions/CaptionController.h"
 #include "captions/CaptionEncodings.h"
 #include "captions/CaptionRenderer.h"
@@ -36,6 +35,7 @@
 #include "extras/ShutdownDialog.h"
 #include "extras/ShutdownService.h"
 #include "extras/StreamAddressDialog.h"
+#include "player/CoverArt.h"
 #include "player/MprisPlayer.h"
 #include "player/OsdTip.h"
 #include "player/PlayerController.h"

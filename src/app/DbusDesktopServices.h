@@ -3,7 +3,7 @@
 #include <QObject>
 #include <cstdint>
 
-#include "app/DesktopServices.h"
+#include "base/DesktopServices.h"
 
 namespace orvalis {
 

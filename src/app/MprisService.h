@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/Mpris.h"
+#include "player/Mpris.h"
 
 namespace orvalis {
 

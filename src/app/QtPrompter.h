@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/Prompter.h"
+#include "base/Prompter.h"
 
 class QWidget;
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/HandOver.h"
+#include "base/HandOver.h"
 
 namespace orvalis {
 

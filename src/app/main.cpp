@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/AppPaths.h"
 #include "app/Assembly.h"
-#include "app/IniSettingsStore.h"
 #include "app/QtTranslations.h"
-#include "app/SettingsKeys.h"
 #include "app/SingleInstance.h"
-#include "app/Startup.h"
 #include "app/StartupTrace.h"
+#include "base/AppPaths.h"
+#include "base/IniSettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/Startup.h"
 #include "captions/CaptionCommands.h"
 
 int main(int argc, char** argv) {

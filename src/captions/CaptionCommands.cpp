@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionLanguages.h"
 #include "captions/CaptionModel.h"
 #include "captions/CaptionWriters.h"

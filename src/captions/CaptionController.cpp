@@ -4,8 +4,8 @@
 #include <charconv>
 #include <filesystem>
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
 #include "captions/CaptionEncodings.h"
 #include "captions/CaptionLanguages.h"
 #include "captions/CaptionLookup.h"

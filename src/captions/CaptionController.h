@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/DesktopServices.h"
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/DesktopServices.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "captions/CaptionCanvas.h"
 #include "captions/CaptionLookup.h"
 #include "engine/SubtitleTracks.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace orvalis {
 

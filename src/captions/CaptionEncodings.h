@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "captions/CaptionLanguages.h"
 #include "captions/CaptionModel.h"

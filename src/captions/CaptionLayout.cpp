@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/ColourNames.h"
 #include "captions/SamiParser.h"
 #include "captions/SplitPoint.h"

@@ -6,10 +6,10 @@
 #include <system_error>
 #include <tuple>
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
-#include "app/TextCodec.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionLanguages.h"
 
 namespace orvalis {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/AtomicFile.h"
-#include "app/SettingsKeys.h"
+#include "base/AtomicFile.h"
+#include "base/SettingsKeys.h"
 #include "captions/SubtitleReaders.h"
 
 namespace orvalis {

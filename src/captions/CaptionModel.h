@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "captions/SamiParser.h"
 #include "captions/SubtitleReaders.h"
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <map>
 
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 #include "captions/ColourNames.h"
 #include "captions/TextEdits.h"
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionLanguages.h"
 #include "captions/CharacterReferences.h"
 #include "captions/SamiTokens.h"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

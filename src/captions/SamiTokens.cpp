@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/SplitPoint.h"
 
 namespace orvalis {

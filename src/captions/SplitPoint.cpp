@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

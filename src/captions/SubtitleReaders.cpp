@@ -4,8 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionLanguages.h"
 #include "captions/TimedCues.h"
 

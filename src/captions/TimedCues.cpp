@@ -5,7 +5,7 @@
 #include <set>
 #include <unordered_map>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CharacterReferences.h"
 #include "captions/SplitPoint.h"
 #include "captions/TextEdits.h"

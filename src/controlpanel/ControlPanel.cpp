@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "controlpanel/VolumeWedge.h"
 #include "controls/IconButton.h"
 #include "controls/RepeatBar.h"

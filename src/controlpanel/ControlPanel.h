@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
 #include "controlpanel/PanelLayout.h"
 #include "controlpanel/PanelState.h"
 #include "controls/Icons.h"

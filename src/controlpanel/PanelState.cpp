@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/Naming.h"
+#include "base/Naming.h"
 
 namespace orvalis::panel {
 

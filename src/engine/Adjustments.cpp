@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
 #include "engine/MediaBackend.h"
 
 namespace orvalis {

@@ -1,7 +1,7 @@
 #include "engine/MediaEngine.h"
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
 #include "engine/Decoding.h"
 #include "engine/Trace.h"
 

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/Naming.h"
+#include "base/Naming.h"
 #include "engine/Decoding.h"
 #include "engine/MpvNames.h"
 

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "app/Naming.h"
+#include "base/Naming.h"
 
 namespace orvalis {
 

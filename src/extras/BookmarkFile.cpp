@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::bookmarks {
 

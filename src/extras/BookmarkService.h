@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "extras/BookmarkStore.h"
 #include "player/PlayerPorts.h"
 

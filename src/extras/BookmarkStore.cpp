@@ -4,10 +4,10 @@
 #include <climits>
 #include <filesystem>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
 #include "extras/BookmarkFile.h"
 
 namespace orvalis {

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <random>
 
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::capture {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "engine/MediaEngine.h"
 #include "engine/SoundPlayer.h"
 #include "extras/BmpImage.h"

@@ -1,7 +1,7 @@
 #include "extras/FrameGrabber.h"
 
-#include "app/AtomicFile.h"
-#include "app/SettingsKeys.h"
+#include "base/AtomicFile.h"
+#include "base/SettingsKeys.h"
 #include "extras/CaptureFile.h"
 
 namespace orvalis {

@@ -4,7 +4,7 @@
 #include <array>
 #include <optional>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "extras/ShutdownDialogModel.h"
 #include "extras/ShutdownScheduler.h"
 

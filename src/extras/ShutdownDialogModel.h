@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "extras/LocalTime.h"
 
 // The sleep timer's dialog as plain state: which boxes are checked and enabled, what the

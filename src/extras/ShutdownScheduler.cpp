@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 
 namespace orvalis {
 

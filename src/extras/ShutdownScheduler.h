@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "extras/PowerControl.h"
 #include "extras/ShutdownDialogModel.h"
 

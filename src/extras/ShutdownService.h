@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "extras/PowerControl.h"
 #include "extras/ShutdownScheduler.h"
 #include "player/PlayerPorts.h"

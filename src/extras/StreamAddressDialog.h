@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "extras/StreamAddressModel.h"
 
 class QComboBox;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
 
 namespace orvalis {
 

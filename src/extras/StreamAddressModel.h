@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "extras/UrlListFile.h"
 
 // The "open an internet file" dialog as plain state and rules: the address box, the list

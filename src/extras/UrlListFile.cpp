@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

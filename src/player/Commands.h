@@ -4,7 +4,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 // Every action the player window can run, as data: one identifier per command, the label
 // its menu item carries (the text after the tab is the shortcut shown to the user) and a

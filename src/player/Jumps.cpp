@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis {
 

@@ -1,7 +1,7 @@
 #include "player/MouseMap.h"
 
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis {
 

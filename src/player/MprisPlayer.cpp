@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "app/CoverArt.h"
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "player/CoverArt.h"
 #include "player/PlayerController.h"
 
 namespace orvalis {

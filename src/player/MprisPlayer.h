@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "app/Mpris.h"
+#include "player/Mpris.h"
 
 namespace orvalis {
 

@@ -11,8 +11,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::optical {
 

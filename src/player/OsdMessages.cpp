@@ -3,9 +3,9 @@
 #include <charconv>
 #include <cmath>
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
-#include "app/SettingsStore.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis::osd {
 

@@ -1,7 +1,7 @@
 // The player window's command handlers: one per command of the command table.
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "player/Jumps.h"
 #include "player/OsdMessages.h"
 #include "player/PlayerController.h"

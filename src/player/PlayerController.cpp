@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
-#include "app/Startup.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "base/Startup.h"
 #include "player/OsdMessages.h"
 
 namespace orvalis {

@@ -14,10 +14,10 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/Mpris.h"
-#include "app/SettingsKeys.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/SettingsKeys.h"
+#include "player/Mpris.h"
 #include "player/PlayerController.h"
 #include "playlist/ListFiles.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopServices.h"
+#include "base/DesktopServices.h"
 #include "player/OpticalDrives.h"
 #include "player/PlayerPorts.h"
 

@@ -12,9 +12,9 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/Startup.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/Startup.h"
 #include "engine/VideoOutput.h"
 #include "player/KeyMap.h"
 #include "player/VideoSurface.h"

@@ -2,8 +2,8 @@
 // aspect, full screen, the hidden main window, the transport-bar band and window drags.
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "player/Jumps.h"
 #include "player/OsdMessages.h"
 #include "player/PlayerController.h"

@@ -1,7 +1,7 @@
 #include "playlist/ClrFile.h"
 
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::clr {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 
 namespace orvalis {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 // The playlist's colour schemes: the record, the colours' form, the set kept in the
 // settings store and the rules for drawing a row with a scheme.

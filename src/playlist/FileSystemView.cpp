@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
 
 namespace orvalis {
 

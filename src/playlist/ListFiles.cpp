@@ -11,9 +11,9 @@
 #include <optional>
 #include <utility>
 
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::listfiles {
 

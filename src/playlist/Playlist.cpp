@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "playlist/ListFiles.h"
 #include "playlist/SettingsIndex.h"
 

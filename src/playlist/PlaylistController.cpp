@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "playlist/PlaylistGeometry.h"
 
 namespace orvalis {

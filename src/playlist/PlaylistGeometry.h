@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "player/Geometry.h"
 
 namespace orvalis {

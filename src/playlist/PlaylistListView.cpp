@@ -13,7 +13,7 @@
 #include <QWheelEvent>
 #include <memory>
 
-#include "app/Startup.h"
+#include "base/Startup.h"
 
 namespace orvalis {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "app/Naming.h"
+#include "base/Naming.h"
 
 namespace orvalis {
 

@@ -7,7 +7,7 @@
 #include <numeric>
 #include <random>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

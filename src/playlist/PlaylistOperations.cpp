@@ -5,10 +5,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "playlist/ListFiles.h"
 #include "playlist/Playlist.h"
 

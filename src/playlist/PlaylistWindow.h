@@ -5,8 +5,8 @@
 #include <QWidget>
 #include <map>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "playlist/FileSystemView.h"
 #include "playlist/PlaylistController.h"
 

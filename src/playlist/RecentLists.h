@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis {
 

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "playlist/PlaylistListView.h"
 
 namespace orvalis {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <optional>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "playlist/SchemeDialogModel.h"
 #include "playlist/SchemePreview.h"
 

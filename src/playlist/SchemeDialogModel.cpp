@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "app/IniDocument.h"
-#include "app/TextCodec.h"
+#include "base/IniDocument.h"
+#include "base/TextCodec.h"
 #include "playlist/ClrFile.h"
 
 namespace orvalis {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "playlist/ColorScheme.h"
 
 namespace orvalis {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis {
 

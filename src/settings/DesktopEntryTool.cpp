@@ -4,7 +4,7 @@
 //   orvalis-desktop-entry PROGRAM OUTPUT
 #include <cstdio>
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "settings/FileAssociations.h"
 
 int main(int argc, char** argv) {

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <set>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/DesktopEntry.h"
-#include "app/IniDocument.h"
-#include "app/TextCodec.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/DesktopEntry.h"
+#include "base/IniDocument.h"
+#include "base/TextCodec.h"
 #include "settings/FileTarget.h"
 
 namespace orvalis {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/AppPaths.h"
-#include "app/SettingsKeys.h"
+#include "base/AppPaths.h"
+#include "base/SettingsKeys.h"
 
 namespace orvalis {
 

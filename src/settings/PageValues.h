@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 #include "settings/FileAssociations.h"
 #include "settings/SheetTables.h"
 

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 #include "settings/FileTarget.h"
 
 namespace orvalis {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/IniDocument.h"
+#include "base/IniDocument.h"
 #include "settings/PageValues.h"
 
 // The settings file: the pages' values in the classic INI layout ("Orvalis.ini"), the seven

@@ -4,8 +4,8 @@
 #include <array>
 #include <string>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "engine/SoundPlayer.h"
 #include "player/PlayerPorts.h"
 #include "settings/SettingsSheetModel.h"

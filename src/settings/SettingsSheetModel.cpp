@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
 #include "settings/SettingsFile.h"
 
 namespace orvalis {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 #include "engine/SoundPlayer.h"
 #include "settings/FileAssociations.h"
 #include "settings/PageValues.h"

@@ -1,6 +1,6 @@
 #include "settings/SheetTables.h"
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "settings/FileAssociations.h"
 
 namespace orvalis {

@@ -9,10 +9,10 @@
 #include <QXmlStreamReader>
 #include <filesystem>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/DesktopEntry.h"
-#include "app/IniDocument.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/DesktopEntry.h"
+#include "base/IniDocument.h"
 #include "settings/FileAssociations.h"
 #include "support/TestSupport.h"
 

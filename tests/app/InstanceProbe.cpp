@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/SingleInstance.h"
-#include "app/Startup.h"
+#include "base/Startup.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

@@ -17,8 +17,8 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "app/CoverArt.h"
 #include "app/MprisService.h"
+#include "player/CoverArt.h"
 #include "player/MprisPlayer.h"
 #include "playlist/FileSystemView.h"
 #include "playlist/PlaylistController.h"

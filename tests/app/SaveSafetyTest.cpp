@@ -17,8 +17,8 @@
 #include <random>
 #include <set>
 
-#include "app/AtomicFile.h"
-#include "app/IniSettingsStore.h"
+#include "base/AtomicFile.h"
+#include "base/IniSettingsStore.h"
 #include "extras/BookmarkStore.h"
 #include "extras/CaptureFile.h"
 #include "extras/UrlListFile.h"

@@ -12,9 +12,9 @@
 #include <memory>
 #include <thread>
 
-#include "app/HandOver.h"
 #include "app/SingleInstance.h"
-#include "app/Startup.h"
+#include "base/HandOver.h"
+#include "base/Startup.h"
 #include "support/TestSupport.h"
 
 extern char** environ;

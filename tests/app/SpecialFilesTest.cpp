@@ -9,7 +9,7 @@
 #include <functional>
 #include <future>
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 #include "captions/CaptionModel.h"
 #include "extras/BookmarkStore.h"
 #include "extras/UrlListFile.h"

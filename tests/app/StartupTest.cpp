@@ -6,12 +6,12 @@
 #include <QTranslator>
 #include <filesystem>
 
-#include "app/AppPaths.h"
-#include "app/AtomicFile.h"
-#include "app/IniSettingsStore.h"
 #include "app/QtTranslations.h"
-#include "app/SettingsKeys.h"
-#include "app/Startup.h"
+#include "base/AppPaths.h"
+#include "base/AtomicFile.h"
+#include "base/IniSettingsStore.h"
+#include "base/SettingsKeys.h"
+#include "base/Startup.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;

@@ -3,8 +3,8 @@
 #include <sstream>
 #include <tuple>
 
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionController.h"
 #include "captions/CaptionEncodings.h"
 #include "captions/CaptionModel.h"

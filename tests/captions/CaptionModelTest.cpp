@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "captions/CaptionModel.h"
 #include "support/TestSupport.h"
 

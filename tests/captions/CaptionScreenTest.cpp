@@ -10,7 +10,7 @@
 #include <cstring>
 
 #include "app/Assembly.h"
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "engine/MpvBackend.h"
 #include "engine/SubtitledClip.h"

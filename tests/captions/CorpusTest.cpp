@@ -5,7 +5,7 @@
 
 #include <map>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/CharacterReferences.h"
 #include "support/TestSupport.h"

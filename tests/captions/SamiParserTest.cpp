@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/SamiParser.h"
 
 using namespace orvalis;

@@ -4,7 +4,7 @@
 #include <set>
 #include <sstream>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/ColourNames.h"
 #include "captions/SplitPoint.h"
 

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/SubtitleReaders.h"
 #include "captions/TimedCues.h"

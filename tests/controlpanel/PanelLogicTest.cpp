@@ -27,23 +27,18 @@ bool shown(const PanelLayout& l, PanelItem p) {
 }  // namespace
 
 TEST(PanelLayout, ControlsAppearAtTheirWidths) {
-    // 300: the time texts, but neither the mute button nor the wedge.
-    auto l = at(300);
-    EXPECT_TRUE(shown(l, PanelItem::CurrentTime));
-    EXPECT_TRUE(shown(l, PanelItem::TotalTime));
-    EXPECT_FALSE(shown(l, PanelItem::Mute));
-    EXPECT_FALSE(shown(l, PanelItem::Wedge));
-    EXPECT_FALSE(shown(at(295), PanelItem::TotalTime));
-    EXPECT_TRUE(shown(at(296), PanelItem::TotalTime));
-
+    // Each control from the first width it is shown at.
+    const std::pair<PanelItem, int> firstWidths[] = {
+        {PanelItem::Quit, 192},        {PanelItem::Maximize, 218},   {PanelItem::Minimize, 245},
+        {PanelItem::TotalTime, 296},   {PanelItem::Mute, 361},       {PanelItem::RepeatStart, 449},
+        {PanelItem::RepeatEnd, 449},   {PanelItem::RepeatClear, 449}};
+    for (const auto& [part, width] : firstWidths) {
+        EXPECT_FALSE(shown(at(width - 1), part)) << static_cast<int>(part);
+        EXPECT_TRUE(shown(at(width), part)) << static_cast<int>(part);
+    }
+    EXPECT_TRUE(shown(at(300), PanelItem::CurrentTime));
+    EXPECT_FALSE(shown(at(300), PanelItem::Wedge));
     EXPECT_TRUE(shown(at(360), PanelItem::Wedge));
-    EXPECT_FALSE(shown(at(360), PanelItem::Mute));
-    EXPECT_TRUE(shown(at(361), PanelItem::Mute));
-
-    // 449: the repeat buttons.
-    EXPECT_FALSE(shown(at(448), PanelItem::RepeatClear));
-    for (PanelItem p : {PanelItem::RepeatStart, PanelItem::RepeatEnd, PanelItem::RepeatClear})
-        EXPECT_TRUE(shown(at(449), p));
 
     // 606: the caption controls, only with captions loaded.
     const PanelItem captionParts[] = {
@@ -56,13 +51,6 @@ TEST(PanelLayout, ControlsAppearAtTheirWidths) {
         EXPECT_FALSE(shown(at(606, false), p));
         EXPECT_FALSE(shown(at(1280, false), p));
     }
-
-    EXPECT_FALSE(shown(at(191), PanelItem::Quit));
-    EXPECT_TRUE(shown(at(192), PanelItem::Quit));
-    EXPECT_FALSE(shown(at(217), PanelItem::Maximize));
-    EXPECT_TRUE(shown(at(218), PanelItem::Maximize));
-    EXPECT_FALSE(shown(at(244), PanelItem::Minimize));
-    EXPECT_TRUE(shown(at(245), PanelItem::Minimize));
 }
 
 TEST(PanelLayout, ShownControlsNeverOverlapAndStayInside) {

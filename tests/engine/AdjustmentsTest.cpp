@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "engine/Adjustments.h"
 #include "engine/FakeBackend.h"
 #include "support/TestSupport.h"

@@ -1,7 +1,7 @@
 // Hardware decoding as a setting and as the filter table shows it.
 #include <gtest/gtest.h>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "engine/Decoding.h"
 #include "support/TestSupport.h"
 

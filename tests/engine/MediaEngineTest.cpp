@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "engine/FakeBackend.h"
 #include "engine/MediaEngine.h"
 #include "support/TestSupport.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/AtomicFile.h"
-#include "app/SettingsKeys.h"
+#include "base/AtomicFile.h"
+#include "base/SettingsKeys.h"
 #include "extras/BookmarkService.h"
 #include "extras/CaptureService.h"
 #include "extras/FileSizeLimit.h"

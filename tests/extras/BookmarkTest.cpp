@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/AtomicFile.h"
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "extras/BookmarkFile.h"
 #include "extras/BookmarkStore.h"
 #include "extras/FileSizeLimit.h"

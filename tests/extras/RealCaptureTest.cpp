@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "engine/MpvBackend.h"
 #include "extras/BmpImage.h"
 #include "extras/FrameGrabber.h"

@@ -9,7 +9,7 @@
 #include <QTimeEdit>
 #include <QTimer>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "extras/DialogChecks.h"
 #include "extras/ShutdownDialog.h"
 #include "support/TestSupport.h"

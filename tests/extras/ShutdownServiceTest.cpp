@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <ctime>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "extras/ShutdownService.h"
 #include "support/ControllerRig.h"
 

@@ -12,7 +12,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "engine/MpvBackend.h"
 #include "engine/TinyHttpServer.h"
 #include "extras/DialogChecks.h"

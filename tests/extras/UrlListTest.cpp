@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/IniSettingsStore.h"
+#include "base/IniSettingsStore.h"
 #include "extras/StreamAddressModel.h"
 #include "extras/UrlListFile.h"
 #include "support/TestSupport.h"

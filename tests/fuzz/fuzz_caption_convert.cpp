@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/CaptionWriters.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/AtomicFile.h"
-#include "app/IniDocument.h"
+#include "base/AtomicFile.h"
+#include "base/IniDocument.h"
 #include "fuzz_files.h"
 #include "settings/FileAssociations.h"
 

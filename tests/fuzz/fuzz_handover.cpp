@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/HandOver.h"
+#include "base/HandOver.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

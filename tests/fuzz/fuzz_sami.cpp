@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "captions/CaptionLayout.h"
 #include "captions/CaptionModel.h"
 #include "captions/ColourNames.h"

@@ -9,9 +9,9 @@
 #include <tuple>
 #include <vector>
 
-#include "app/IniDocument.h"
-#include "app/IniSettingsStore.h"
-#include "app/TextCodec.h"
+#include "base/IniDocument.h"
+#include "base/IniSettingsStore.h"
+#include "base/TextCodec.h"
 #include "fuzz_files.h"
 
 using namespace orvalis;

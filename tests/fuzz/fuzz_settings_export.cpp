@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "settings/SettingsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

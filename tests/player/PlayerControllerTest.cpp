@@ -3,7 +3,7 @@
 #include <clocale>
 #include <cstdlib>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "support/ControllerRig.h"
 
 using namespace orvalis;

@@ -19,17 +19,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/AppPaths.h"
 #include "app/Assembly.h"
-#include "app/SettingsKeys.h"
+#include "base/AppPaths.h"
+#include "base/SettingsKeys.h"
 #include "controlpanel/ControlPanel.h"
 #include "controlpanel/Wedge.h"
 #include "engine/MpvBackend.h"
 #include "extras/PowerControl.h"
 #include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
-#include "player/VideoWindow.h"
 #include "player/VideoSurface.h"
+#include "player/VideoWindow.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
 #include "settings/SettingsSheet.h"

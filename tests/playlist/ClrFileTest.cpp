@@ -2,7 +2,7 @@
 #include <sys/stat.h>
 
 #include "SchemePrint.h"
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "playlist/ClrFile.h"
 #include "support/TestSupport.h"
 

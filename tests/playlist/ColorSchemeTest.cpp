@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "SchemePrint.h"
-#include "app/IniSettingsStore.h"
-#include "app/SettingsKeys.h"
+#include "base/IniSettingsStore.h"
+#include "base/SettingsKeys.h"
 #include "playlist/ColorScheme.h"
 #include "support/TestSupport.h"
 

@@ -5,7 +5,7 @@
 
 #include <filesystem>
 
-#include "app/TextCodec.h"
+#include "base/TextCodec.h"
 #include "playlist/ListFiles.h"
 #include "support/TestSupport.h"
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <set>
 #include <string>
+#include <vector>
 
 #include "playlist/FileSystemView.h"
+#include "playlist/Playlist.h"
 
 namespace orvalis::test {
 
@@ -29,5 +33,20 @@ public:
 private:
     LocalFileSystem disk_;
 };
+
+// Each path staged as a file and added as a row of its own; nothing is selected after.
+inline void addFiles(Playlist& list, FakeFileSystem& fs, std::initializer_list<std::string> paths) {
+    for (const auto& p : paths) {
+        fs.files.insert(p);
+        EXPECT_EQ(list.AddPath(p), 1) << p;
+    }
+    list.model().clearSelection();
+}
+
+inline std::vector<std::string> rowPaths(const PlaylistModel& rows) {
+    std::vector<std::string> out;
+    for (const auto& r : rows.rows()) out.push_back(r.path);
+    return out;
+}
 
 }  // namespace orvalis::test

@@ -2,7 +2,7 @@
 // transparency, the scheme and what is kept, against a recording view and player.
 #include <gtest/gtest.h>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "playlist/FakeFileSystem.h"
 #include "playlist/PlaylistController.h"
 #include "support/TestSupport.h"
@@ -65,17 +65,9 @@ protected:
         return *logic;
     }
     void add(std::initializer_list<std::string> paths) {
-        for (const auto& p : paths) {
-            fs.files.insert(p);
-            logic->playlist().AddPath(p);
-        }
-        logic->playlist().model().clearSelection();
+        test::addFiles(logic->playlist(), fs, paths);
     }
-    std::vector<std::string> paths() const {
-        std::vector<std::string> out;
-        for (const auto& r : logic->rows().rows()) out.push_back(r.path);
-        return out;
-    }
+    std::vector<std::string> paths() const { return test::rowPaths(logic->rows()); }
     std::vector<int> selected() const {
         std::vector<int> out;
         for (int i = 0; i < logic->rows().count(); ++i)

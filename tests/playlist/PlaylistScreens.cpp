@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SchemeDialog.h"

@@ -1,8 +1,8 @@
 // What the play list keeps across runs, its recent list files and its context menu.
 #include <gtest/gtest.h>
 
-#include "app/IniSettingsStore.h"
-#include "app/SettingsKeys.h"
+#include "base/IniSettingsStore.h"
+#include "base/SettingsKeys.h"
 #include "playlist/FakeFileSystem.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistGeometry.h"

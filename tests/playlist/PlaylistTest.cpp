@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "playlist/FakeFileSystem.h"
 #include "playlist/ListFiles.h"
 #include "playlist/Playlist.h"
@@ -15,18 +15,8 @@ namespace {
 
 class PlaylistTest : public ::testing::Test {
 protected:
-    void add(std::initializer_list<std::string> paths) {
-        for (const auto& p : paths) {
-            fs.files.insert(p);
-            ASSERT_EQ(playlist.AddPath(p), 1);
-        }
-        playlist.model().clearSelection();
-    }
-    std::vector<std::string> paths() const {
-        std::vector<std::string> out;
-        for (const auto& r : playlist.model().rows()) out.push_back(r.path);
-        return out;
-    }
+    void add(std::initializer_list<std::string> paths) { test::addFiles(playlist, fs, paths); }
+    std::vector<std::string> paths() const { return test::rowPaths(playlist.model()); }
     int marked() const { return playlist.model().firstMarked(); }
     void setPlaylist(const char* key, int value) {
         settings.putInt(sections::ConfigPlaylist, key, value);

@@ -10,7 +10,7 @@
 #include <QUrl>
 #include <memory>
 
-#include "app/SettingsKeys.h"
+#include "base/SettingsKeys.h"
 #include "playlist/PlaylistButtons.h"
 #include "playlist/PlaylistListView.h"
 #include "playlist/PlaylistWindow.h"

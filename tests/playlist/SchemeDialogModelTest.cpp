@@ -3,8 +3,8 @@
 #include <deque>
 
 #include "SchemePrint.h"
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "playlist/ClrFile.h"
 #include "playlist/SchemeDialogModel.h"
 #include "playlist/SchemePreview.h"

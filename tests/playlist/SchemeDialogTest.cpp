@@ -10,8 +10,8 @@
 #include <QTest>
 #include <deque>
 
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 #include "playlist/SchemeDialog.h"
 #include "support/TestSupport.h"
 

@@ -6,9 +6,9 @@
 
 #include <memory>
 
-#include "app/AtomicFile.h"
-#include "app/DesktopEntry.h"
-#include "app/IniDocument.h"
+#include "base/AtomicFile.h"
+#include "base/DesktopEntry.h"
+#include "base/IniDocument.h"
 #include "settings/FileAssociations.h"
 #include "settings/SettingsSheetModel.h"
 #include "support/TestSupport.h"

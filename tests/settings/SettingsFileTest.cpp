@@ -6,10 +6,11 @@
 
 #include <climits>
 
-#include "app/AtomicFile.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/TextCodec.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsSheetModel.h"
+#include "settings/SheetValues.h"
 #include "support/TestSupport.h"
 
 namespace orvalis {
@@ -20,7 +21,7 @@ using test::MemorySettingsStore;
 using test::readFile;
 using test::writeFile;
 
-const SheetEnvironment kEnv{"/home/me/Pictures", "Linux"};
+const SheetEnvironment& kEnv = test::kSheetEnv;
 
 PageValues importText(const std::string& bytes, PageValues values = PageValues(kEnv)) {
     applySettingsFile(values, ProfileReader(bytes));
@@ -30,14 +31,7 @@ PageValues importText(const std::string& bytes, PageValues values = PageValues(k
 // Every field given a value that is no default, as a user's sheet would hold.
 PageValues changedSheet() {
     MemorySettingsStore store;
-    for (const auto& p : sheetPages())
-        for (const auto& f : p.fields) {
-            if (f.section.empty()) continue;
-            if (f.kind() == ValueKind::Text) store.putString(f.section, f.key, "/mine/" + f.key);
-            if (f.kind() == ValueKind::Number)
-                store.putInt(f.section, f.key,
-                             f.control == FieldControl::Check ? 1 - f.resetNumber : 2);
-        }
+    test::fillWithOddValues(store);
     store.putString("Caption\\Caption Folders", "0", "/subs/한국어");
     store.putString("Caption\\Caption Folders", "1", "  spaced  ");  // trimmed on the way back
     store.putInt("Caption\\Caption Folders", "Count", 2);
@@ -126,14 +120,9 @@ TEST(SettingsFileImport, KeysTheFileLacksKeepTheSheetsValues) {
     EXPECT_EQ(imported.number("Config", "Save Maximized"), 0);  // present but empty: 0
     // Everything else is as the sheet had it: no track height of 0, bookmarks, playing on,
     // jump intervals, radio groups and boxes all kept.
-    for (int p = 0; p < page::Count; ++p) {
-        const SheetPage& sp = sheetPages()[static_cast<std::size_t>(p)];
-        for (std::size_t i = 0; i < sp.fields.size(); ++i) {
-            if (sp.fields[i].key == "Interval" || sp.fields[i].key == "Save Maximized") continue;
-            EXPECT_EQ(imported.value(p, int(i)), v.value(p, int(i)))
-                << sp.fields[i].section << "/" << sp.fields[i].key;
-        }
-    }
+    test::expectSameFields(imported, v, [](const PageField& f) {
+        return f.key == "Interval" || f.key == "Save Maximized";
+    });
     EXPECT_EQ(imported.extensions(), v.extensions());
 
     // A present key is read as it stands, a missing one of the same page is kept.
@@ -156,15 +145,8 @@ TEST(SettingsFileImport, RoundTripKeepsEveryPage) {
     PageValues after(kEnv);
     after.resetAll();
     after = importText(settingsFileText(before), after);
-    for (int p = 0; p < page::Count; ++p) {
-        // Fields the file does not hold keep what the reset gave them.
-        const SheetPage& sp = sheetPages()[static_cast<std::size_t>(p)];
-        for (std::size_t i = 0; i < sp.fields.size(); ++i) {
-            if (sp.fields[i].exportKey.empty()) continue;
-            EXPECT_EQ(after.value(p, static_cast<int>(i)), before.value(p, static_cast<int>(i)))
-                << sp.fields[i].section << "/" << sp.fields[i].key;
-        }
-    }
+    // Fields the file does not hold keep what the reset gave them.
+    test::expectSameFields(after, before, [](const PageField& f) { return f.exportKey.empty(); });
     EXPECT_TRUE(after.extensions()[16]);
 }
 

@@ -4,6 +4,7 @@
 
 #include "settings/PageValues.h"
 #include "settings/SettingsSheetModel.h"
+#include "settings/SheetValues.h"
 #include "support/TestSupport.h"
 
 namespace orvalis {
@@ -12,23 +13,8 @@ namespace {
 using test::FakePrompter;
 using test::MemorySettingsStore;
 
-const SheetEnvironment kEnv{"/home/me/Pictures", "Linux"};
-
-// Every field of the store given a value that is no page's default.
-void fillWithOddValues(MemorySettingsStore& store) {
-    for (const auto& p : sheetPages())
-        for (const auto& f : p.fields) {
-            if (f.section.empty()) continue;
-            bool choice = f.control == FieldControl::Check || f.control == FieldControl::Radio ||
-                          f.control == FieldControl::Combo;
-            if (f.kind() == ValueKind::Text) {
-                store.putString(f.section, f.key, "/odd/" + f.key);
-            } else if (f.kind() == ValueKind::Number) {
-                store.putInt(f.section, f.key, choice ? (f.resetNumber == 1 ? 0 : 1) : 2777);
-            }
-        }
-    store.putString("Config\\Control", "Sound File", "/odd/beep.wav");
-}
+using test::fillWithOddValues;
+const SheetEnvironment& kEnv = test::kSheetEnv;
 
 TEST(SheetPages, ResetSetsOnePageAndNoOther) {
     MemorySettingsStore store;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/IniDocument.h"
+#include "base/IniDocument.h"
 
 namespace orvalis::test {
 

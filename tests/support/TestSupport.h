@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/DesktopServices.h"
-#include "app/Prompter.h"
-#include "app/SettingsStore.h"
+#include "base/DesktopServices.h"
+#include "base/Prompter.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis::test {
 

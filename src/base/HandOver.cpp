@@ -1,4 +1,4 @@
-#include "app/HandOver.h"
+#include "base/HandOver.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/IniSettingsStore.h"
+#include "base/IniSettingsStore.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -8,9 +8,9 @@
 #include <charconv>
 #include <cstdint>
 
-#include "app/AtomicFile.h"
-#include "app/SettingsKeys.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
 
 namespace orvalis {
 

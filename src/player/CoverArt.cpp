@@ -1,4 +1,4 @@
-#include "app/CoverArt.h"
+#include "player/CoverArt.h"
 
 #include <aifffile.h>
 #include <asffile.h>
@@ -19,10 +19,10 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/AtomicFile.h"
-#include "app/Mpris.h"
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/AtomicFile.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
+#include "player/Mpris.h"
 
 namespace orvalis::cover {
 

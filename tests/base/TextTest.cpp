@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include "app/IniDocument.h"
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/IniDocument.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 
 using namespace orvalis;
 

@@ -1,4 +1,4 @@
-#include "app/Mpris.h"
+#include "player/Mpris.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,9 +6,9 @@
 #include <limits>
 #include <system_error>
 
-#include "app/DesktopEntry.h"
-#include "app/Naming.h"
-#include "app/TextCodec.h"
+#include "base/DesktopEntry.h"
+#include "base/Naming.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::mpris {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Mpris.h"
+#include "player/Mpris.h"
 #include "support/TestSupport.h"
 
 namespace orvalis::mpris {

@@ -5,8 +5,8 @@
 #include <ctime>
 #include <string>
 
-#include "app/IniDocument.h"
-#include "app/SettingsStore.h"
+#include "base/IniDocument.h"
+#include "base/SettingsStore.h"
 
 namespace orvalis {
 

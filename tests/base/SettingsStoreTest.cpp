@@ -4,9 +4,9 @@
 #include <unistd.h>
 
 
-#include "app/AtomicFile.h"
-#include "app/IniSettingsStore.h"
-#include "app/SettingsKeys.h"
+#include "base/AtomicFile.h"
+#include "base/IniSettingsStore.h"
+#include "base/SettingsKeys.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;

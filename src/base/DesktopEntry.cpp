@@ -1,7 +1,7 @@
-#include "app/DesktopEntry.h"
+#include "base/DesktopEntry.h"
 
-#include "app/IniDocument.h"
-#include "app/TextCodec.h"
+#include "base/IniDocument.h"
+#include "base/TextCodec.h"
 
 namespace orvalis::desktop {
 

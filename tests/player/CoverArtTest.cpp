@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/AtomicFile.h"
-#include "app/CoverArt.h"
+#include "base/AtomicFile.h"
+#include "player/CoverArt.h"
 #include "support/TestSupport.h"
 
 namespace orvalis::cover {

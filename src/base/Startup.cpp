@@ -1,9 +1,9 @@
-#include "app/Startup.h"
+#include "base/Startup.h"
 
 #include <filesystem>
 
-#include "app/Naming.h"
-#include "app/SettingsKeys.h"
+#include "base/Naming.h"
+#include "base/SettingsKeys.h"
 
 namespace orvalis {
 

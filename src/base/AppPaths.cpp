@@ -1,4 +1,4 @@
-#include "app/AppPaths.h"
+#include "base/AppPaths.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string_view>
 
-#include "app/AtomicFile.h"
+#include "base/AtomicFile.h"
 
 namespace orvalis::paths {
 

@@ -1,4 +1,4 @@
-#include "app/Naming.h"
+#include "base/Naming.h"
 
 #include <cstdio>
 
