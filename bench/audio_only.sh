@@ -34,16 +34,7 @@ ffmpeg -hide_banner -loglevel error -y -f lavfi -i "sine=frequency=440:sample_ra
 for i in $(seq 120); do echo "file '$minute'"; done >"$home/sound/list.txt"
 ffmpeg -hide_banner -loglevel error -y -f concat -safe 0 -i "$home/sound/list.txt" -c copy "$sound"
 
-display=:$((160 + $$ % 100))
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-if command -v pulseaudio >/dev/null; then
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
-        --load="module-native-protocol-unix auth-anonymous=1" \
-        --load="module-null-sink sink_name=bench" >/dev/null 2>&1 &
-    pulse=$!
-fi
+start_display_and_sound $((160 + $$ % 100))
 started=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
 bus=$(echo "$started" | sed -n 2p)
 export DBUS_SESSION_BUS_ADDRESS="$(echo "$started" | sed -n 1p)"

@@ -69,19 +69,7 @@ cp "$clip1080" "$captioned"
     printf '</BODY></SAMI>\n'
 } >"$captions"
 
-display=:$((120 + $$ % 100))
-Xvfb "$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY="$display"
-if command -v pulseaudio >/dev/null; then
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
-        --load="module-native-protocol-unix auth-anonymous=1" \
-        --load="module-null-sink sink_name=bench" >/dev/null 2>&1 &
-    pulse=$!
-    audio="PulseAudio null sink"
-else
-    audio="the system's default output"
-fi
+start_display_and_sound $((120 + $$ % 100))
 sleep 1
 
 # CPU seconds of process $1 over $seconds, after it has settled, and its resident memory

@@ -8,6 +8,24 @@ resident_mib() {  # resident memory of a process, in MiB
     awk '/^VmRSS:/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"
 }
 
+# A private X display on :$1 (1920x1080) and, where PulseAudio is installed, a private sound
+# server with a null sink that paces playback as a real device does. Sets DISPLAY, xvfb and
+# pulse (the pids, pulse empty without PulseAudio) and audio (what the sound goes to).
+start_display_and_sound() {
+    Xvfb ":$1" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    export DISPLAY=":$1"
+    pulse=""
+    audio="the system's default output"
+    if command -v pulseaudio >/dev/null; then
+        pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+            --load="module-native-protocol-unix auth-anonymous=1" \
+            --load="module-null-sink sink_name=bench" >/dev/null 2>&1 &
+        pulse=$!
+        audio="PulseAudio null sink"
+    fi
+}
+
 median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 
 # The median of a list of numbers given as words.
