@@ -44,7 +44,7 @@ start_ours() {
     printf '[Config\\Control]\nHardware Decoding=1\n' >"$settings"
     "$player" "$sound" >/dev/null 2>&1 &
     pid=$!
-    wid=$(xdotool search --sync --name '^Orvalis' | head -1)
+    wid=$(xdotool search --sync --name '^Orvalis $' | head -1)
     sleep 2
 }
 
