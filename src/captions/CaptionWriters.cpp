@@ -118,7 +118,9 @@ SamiClass samiClassOf(std::string_view code) {
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
             c == '-' || c == '_')
             name += c;
-    if (name.empty()) return {};
+    // A name of other letters only still needs a class of its own: only one language can
+    // go without.
+    if (name.empty()) name = "CC";
     return {name, "Name:" + name + "; SAMIType:CC;"};
 }
 
@@ -217,13 +219,15 @@ std::string writeSami(const std::vector<SamiTrack>& tracks) {
     std::vector<SamiEvent> events;
     for (std::size_t t = 0; t < tracks.size(); ++t) {
         SamiClass c = samiClassOf(tracks[t].languageCode);
-        // Two languages of one code (ENCC and ENUSCC) stay apart.
+        // Two languages of one code (ENCC and ENUSCC), or of names readers take for one
+        // (classes are read without regard to case), stay apart.
         const std::string base = c.name;
-        for (int n = 2;
-             !c.name.empty() && std::any_of(classes.begin(), classes.end(),
-                                            [&](const SamiClass& o) { return o.name == c.name; });
-             ++n)
-            c.name = base + std::to_string(n);
+        const auto taken = [&](const std::string& name) {
+            return std::any_of(classes.begin(), classes.end(), [&](const SamiClass& o) {
+                return text::toUpperAscii(o.name) == text::toUpperAscii(name);
+            });
+        };
+        for (int n = 2; !c.name.empty() && taken(c.name); ++n) c.name = base + std::to_string(n);
         classes.push_back(std::move(c));
         const auto& cues = tracks[t].cues;
         for (std::size_t i = 0; i < cues.size(); ++i) {

@@ -91,6 +91,18 @@ TEST(CaptionWriters, EachClassKeepsItsOwnTimelineColoursAndReferences) {
         << englishFirst;
     EXPECT_EQ(SamiParser(kNoLineDivide).parse(englishFirst).languageCodes,
               (std::vector<std::string>{"EGCC", "KRCC"}));
+
+    // Class names of a file's own that cannot be written as they are (other letters, a
+    // broken character, another case of a name already used) still give a class each.
+    const std::vector<SamiTrack> odd{{"KRCC", korean},
+                                     {"でスバラシ", english},
+                                     {"KRC\xEF\xBF\xBD", english},
+                                     {"krc", korean}};
+    const CaptionTables oddBack = SamiParser(kNoLineDivide).parse(writeSami(odd));
+    ASSERT_EQ(oddBack.languageCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(describe(captionCues(oddBack, i, kHold)),
+                  describe(odd[static_cast<std::size_t>(i)].cues));
 }
 
 TEST(CaptionWriters, FormatsByExtensionAndHugeOrBrokenCuesStayWhole) {
