@@ -1,7 +1,20 @@
 # Shared settings for the project's own targets: warnings are errors in our code only.
 function(orvalis_defaults target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-error=deprecated-declarations)
-    target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+endfunction()
+
+# The headers of one src/ folder, included as "<folder>/Name.h", are seen only by the
+# folder's own targets and by the targets that link one of them: the build gives each folder
+# an include root of its own (build/include/<folder>/<folder> links to src/<folder>), so an
+# include of a folder a target does not link fails to build.
+function(orvalis_folder_headers target)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(root ${PROJECT_BINARY_DIR}/include/${folder})
+    if(NOT EXISTS ${root}/${folder})
+        file(MAKE_DIRECTORY ${root})
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+    endif()
+    target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
 # A static library of one src/ folder.
@@ -9,6 +22,7 @@ function(orvalis_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
     orvalis_defaults(${name})
+    orvalis_folder_headers(${name})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS})
 endfunction()
 

@@ -7,11 +7,12 @@
 # The rules, from the ground up:
 #   who                                  may not include
 #   src/base (the ground)                anything of the other folders of src/
+#   src/ports (the player's shared words) anything but base/, engine/ and ports/
 #   any file outside src/app             app/... (the top: the shell, the assembly, main)
 #   a logic library (with its headers)   a Qt Widgets header, <mpv/...>
 #   any file outside src/engine          <mpv/...>
-#   captions playlist controlpanel       the player window: player/PlayerWindow.h and the
-#   controls extras settings             headers of the player's widget files
+#   captions playlist controlpanel       anything of player/ (its shared words are in ports/;
+#   controls extras settings             the player window least of all)
 #   any file                             app/Assembly.h (but Assembly.cpp and main.cpp), main
 cmake_minimum_required(VERSION 3.25)
 
@@ -56,6 +57,10 @@ foreach(rel ${all_files})
         if(folder STREQUAL "base" AND inc_folder IN_LIST src_folders AND NOT inc_folder STREQUAL "base")
             list(APPEND faults "${rel}: ${inc} (the ground includes nothing above it)")
         endif()
+        if(folder STREQUAL "ports" AND inc_folder IN_LIST src_folders AND
+           NOT inc_folder MATCHES "^(base|engine|ports)$")
+            list(APPEND faults "${rel}: ${inc} (the player's shared words stand below it)")
+        endif()
         if(inc_folder STREQUAL "app" AND NOT folder STREQUAL "app")
             list(APPEND faults "${rel}: ${inc} (the top of the program)")
         endif()
@@ -68,6 +73,8 @@ foreach(rel ${all_files})
         endif()
         if(folder IN_LIST feature_folders AND inc IN_LIST player_widget_headers)
             list(APPEND faults "${rel}: ${inc} (the player window, from a feature folder)")
+        elseif(folder IN_LIST feature_folders AND inc_folder STREQUAL "player")
+            list(APPEND faults "${rel}: ${inc} (the player, from a feature folder: use ports/)")
         endif()
     endforeach()
 endforeach()

@@ -12,10 +12,12 @@
 #include "captions/CaptionCanvas.h"
 #include "captions/CaptionLookup.h"
 #include "engine/SubtitleTracks.h"
-#include "player/OsdMessages.h"
-#include "player/PlayerPorts.h"
-#include "player/PlayerState.h"
-#include "player/Timers.h"
+#include "ports/CaptionHost.h"
+#include "ports/CaptionPort.h"
+#include "ports/CaptionStyle.h"
+#include "ports/OsdPort.h"
+#include "ports/OsdSwitch.h"
+#include "ports/Timers.h"
 
 namespace orvalis {
 

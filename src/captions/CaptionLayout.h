@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "player/Geometry.h"
+#include "ports/Geometry.h"
 
 // Where each display line of a caption goes: the whole of the caption drawing apart from
 // the painting itself, as plain numbers, so that it can be checked without a display.

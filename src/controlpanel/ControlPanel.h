@@ -12,8 +12,9 @@
 #include "controlpanel/PanelLayout.h"
 #include "controlpanel/PanelState.h"
 #include "controls/Icons.h"
-#include "player/Commands.h"
-#include "player/PlayerPorts.h"
+#include "ports/Commands.h"
+#include "ports/TransportListener.h"
+#include "ports/TransportPort.h"
 
 namespace orvalis {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "player/Geometry.h"
+#include "ports/Geometry.h"
 
 // Where every control of the transport bar stands for a given width, and which of them are
 // shown. Rectangles are in the bar's own pixels (right and bottom one past the last pixel).

@@ -6,7 +6,7 @@
 #include "controlpanel/PanelLayout.h"
 #include "controlpanel/TimeDisplay.h"
 #include "engine/Adjustments.h"
-#include "player/PlayerPorts.h"
+#include "ports/TransportPort.h"
 
 // What the transport bar shows, and the rules that decide it, apart from any widget: the
 // track's range and position, which buttons are pressed or disabled, the repeat range's

@@ -5,7 +5,9 @@
 
 #include "base/SettingsStore.h"
 #include "extras/BookmarkStore.h"
-#include "player/PlayerPorts.h"
+#include "ports/BookmarkPort.h"
+#include "ports/OsdPort.h"
+#include "ports/TransportPort.h"
 
 namespace orvalis {
 

@@ -10,7 +10,8 @@
 #include "engine/SoundPlayer.h"
 #include "extras/BmpImage.h"
 #include "extras/FrameGrabber.h"
-#include "player/PlayerPorts.h"
+#include "ports/CapturePort.h"
+#include "ports/OsdPort.h"
 
 namespace orvalis {
 

@@ -5,8 +5,9 @@
 #include "base/SettingsStore.h"
 #include "extras/PowerControl.h"
 #include "extras/ShutdownScheduler.h"
-#include "player/PlayerPorts.h"
-#include "player/Timers.h"
+#include "ports/OsdPort.h"
+#include "ports/ShutdownPort.h"
+#include "ports/Timers.h"
 
 namespace orvalis {
 

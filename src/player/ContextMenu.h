@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "engine/MediaBackend.h"
-#include "player/Commands.h"
 #include "player/Jumps.h"
+#include "ports/Commands.h"
 
 namespace orvalis {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "player/Commands.h"
+#include "ports/Commands.h"
 
 namespace orvalis {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "player/Commands.h"
+#include "ports/Commands.h"
 
 namespace orvalis {
 

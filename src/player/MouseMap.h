@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "player/Commands.h"
 #include "player/KeyMap.h"
+#include "ports/Commands.h"
 
 namespace orvalis {
 

@@ -4,8 +4,6 @@
 #include <cmath>
 
 #include "base/Naming.h"
-#include "base/SettingsKeys.h"
-#include "base/SettingsStore.h"
 
 namespace orvalis::osd {
 
@@ -27,32 +25,6 @@ long long wholeSeconds(double seconds) {
 }
 
 }  // namespace
-
-std::string_view switchKey(Switch which) {
-    switch (which) {
-        case Switch::Speed:
-            return "Show Tooltip Speed";
-        case Switch::Volume:
-            return "Show Tooltip Volume";
-        case Switch::PanScan:
-            return "Show Tooltip PanScan";
-        case Switch::CaptionSize:
-            return "Show Tooltip Caption Size";
-        case Switch::CaptionOffset:
-            return "Show Tooltip Caption Offset";
-        case Switch::CaptionSynch:
-            return "Show Tooltip Caption Synch";
-        case Switch::CaptionLanguage:
-            return "Show Tooltip Caption Language";
-        case Switch::CaptionSpace:
-            return "Show Tooltip Caption Space";
-    }
-    return {};
-}
-
-bool switchOn(const SettingsStore& settings, Switch which) {
-    return settings.getInt(sections::Config, switchKey(which), 1) != 0;
-}
 
 std::string speedText(double rate) {
     return "재생 속도 : " + fixed(rate, rate >= 0.5 ? 1 : 2) + "X";

@@ -5,30 +5,13 @@
 #include <string_view>
 
 #include "player/WindowSteps.h"
+#include "ports/OsdSwitch.h"
 
 // The on-screen message: its texts, the switches that silence it, where it stands and how
 // long it stays. The window shows one message at a time; a new one replaces the old at once.
 namespace orvalis {
 
-class SettingsStore;
-
 namespace osd {
-
-// The display switches in "Config", each read when its message is about to be shown. A
-// switch at 0 silences only the message, never the adjustment.
-enum class Switch {
-    Speed,
-    Volume,
-    PanScan,
-    CaptionSize,
-    CaptionOffset,
-    CaptionSynch,
-    CaptionLanguage,
-    CaptionSpace,
-};
-
-std::string_view switchKey(Switch which);
-bool switchOn(const SettingsStore& settings, Switch which);
 
 // "재생 속도 : 1.0X", with two decimals below half speed ("재생 속도 : 0.25X").
 std::string speedText(double rate);

@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "player/OsdMessages.h"
-#include "player/PlayerPorts.h"
-#include "player/Timers.h"
+#include "ports/OsdPort.h"
+#include "ports/Timers.h"
 
 namespace orvalis {
 

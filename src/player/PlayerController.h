@@ -14,9 +14,20 @@
 #include "engine/MediaEngine.h"
 #include "player/ContextMenu.h"
 #include "player/MouseMap.h"
-#include "player/PlayerPorts.h"
 #include "player/PlayerState.h"
-#include "player/Timers.h"
+#include "ports/BookmarkPort.h"
+#include "ports/CaptionHost.h"
+#include "ports/CaptionPort.h"
+#include "ports/CapturePort.h"
+#include "ports/DialogPort.h"
+#include "ports/OsdPort.h"
+#include "ports/PlayerView.h"
+#include "ports/PlaylistPort.h"
+#include "ports/SettingsSheetPort.h"
+#include "ports/ShutdownPort.h"
+#include "ports/Timers.h"
+#include "ports/TransportListener.h"
+#include "ports/TransportPort.h"
 
 namespace orvalis {
 

@@ -8,7 +8,7 @@
 
 #include "base/DesktopServices.h"
 #include "player/OpticalDrives.h"
-#include "player/PlayerPorts.h"
+#include "ports/DialogPort.h"
 
 class QSocketNotifier;
 class QWidget;

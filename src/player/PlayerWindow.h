@@ -10,7 +10,7 @@
 #include "engine/VideoOutput.h"
 #include "player/MouseMap.h"
 #include "player/PlayerController.h"
-#include "player/PlayerPorts.h"
+#include "ports/PlayerView.h"
 
 namespace orvalis {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <map>
 
-#include "player/Timers.h"
+#include "ports/Timers.h"
 
 namespace orvalis {
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "player/Geometry.h"
+#include "ports/Geometry.h"
 
 namespace orvalis {
 

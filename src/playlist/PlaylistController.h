@@ -7,13 +7,13 @@
 
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
-#include "player/Commands.h"
-#include "player/Geometry.h"
-#include "player/PlayerPorts.h"
 #include "playlist/ColorScheme.h"
 #include "playlist/FileSystemView.h"
 #include "playlist/Playlist.h"
 #include "playlist/PlaylistMenu.h"
+#include "ports/Commands.h"
+#include "ports/Geometry.h"
+#include "ports/PlaylistPort.h"
 
 namespace orvalis {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/SettingsStore.h"
-#include "player/Geometry.h"
+#include "ports/Geometry.h"
 
 namespace orvalis {
 

@@ -7,7 +7,7 @@
 #include "base/Prompter.h"
 #include "base/SettingsStore.h"
 #include "engine/SoundPlayer.h"
-#include "player/PlayerPorts.h"
+#include "ports/SettingsSheetPort.h"
 #include "settings/SettingsSheetModel.h"
 #include "settings/SheetPageWidget.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "player/Geometry.h"
+#include "ports/Geometry.h"
 
 using namespace orvalis::geometry;
 

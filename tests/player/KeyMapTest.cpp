@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/SettingsKeys.h"
-#include "player/Commands.h"
 #include "player/KeyMap.h"
+#include "ports/Commands.h"
 #include "support/TestSupport.h"
 
 using namespace orvalis;

@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "player/PlayerPorts.h"
-#include "player/Timers.h"
+#include "ports/PlayerView.h"
+#include "ports/PlaylistPort.h"
+#include "ports/Timers.h"
+#include "ports/TransportPort.h"
 
 namespace orvalis::test {
 

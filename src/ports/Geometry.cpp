@@ -1,4 +1,4 @@
-#include "player/Geometry.h"
+#include "ports/Geometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "player/Commands.h"
+#include "ports/Commands.h"
 
 #include <array>
 
