@@ -7,13 +7,17 @@
 #include <pthread.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
+#include <ctime>
+#include <filesystem>
 #include <cstdlib>
 #include <mutex>
 #include <new>
 #include <random>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -50,18 +54,80 @@ std::string replacedFile(const std::string& path) {
     return resolved;
 }
 
-// A new, empty file beside target under a name no other file has, opened for writing.
-int createTemporary(const std::string& target, mode_t mode, std::string& name) {
+// A name beside target that no file has yet, as claimed by claim(name): true when claimed,
+// false when the name was taken (another is tried) or when claim failed for good (errno).
+constexpr const char* kTemporaryMark = ".orvalis-";
+
+template <typename Claim>
+bool claimFreshName(const std::string& target, std::string& name, Claim claim) {
     static constexpr char kLetters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::random_device random;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = target + ".";
+        name = target + kTemporaryMark;
         for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
-        int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (claim(name)) return true;
+        if (errno != EEXIST) break;
     }
-    return -1;
+    name.clear();
+    return false;
+}
+
+// The file the contents are written to before it replaces target. Where the file system
+// allows it the file has no name while it is written (O_TMPFILE) and gets one only just
+// before the rename, so a writer killed midway leaves nothing behind; elsewhere it is a new
+// file beside target under a name no other file has. -1 when neither can be made.
+int createTemporary(const std::string& target, const std::string& dir, mode_t mode,
+                    bool& unnamed, std::string& name) {
+    name.clear();
+    int fd = -1;
+#ifdef O_TMPFILE
+    // The name is given through /proc; without it the file could never be named.
+    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
+    if (canName) fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+#endif
+    unnamed = fd >= 0;
+    if (unnamed) return fd;
+    claimFreshName(target, name, [&](const std::string& candidate) {
+        fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        return fd >= 0;
+    });
+    return fd;
+}
+
+// Names a file made by createTemporary that has no name yet, beside target.
+bool nameTemporary(int fd, const std::string& target, std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return claimFreshName(target, name, [&](const std::string& candidate) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    });
+}
+
+// Temporaries of earlier writers killed between naming theirs and the rename: target's name
+// with the mark and six letters or digits more, a regular file untouched for a minute. Looked
+// for once per file and process, so a folder of thousands of captures is not read at every
+// save.
+void removeStaleTemporaries(const std::string& target, const std::string& dir) {
+    static std::mutex mutex;
+    static std::set<std::string> done;
+    {
+        std::lock_guard lock(mutex);
+        if (!done.insert(target).second) return;
+    }
+    const std::string prefix =
+        target.substr(target.find_last_of('/') + 1) + std::string(kTemporaryMark);
+    const std::time_t old = std::time(nullptr) - 60;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::all_of(name.begin() + prefix.size(), name.end(),
+                         [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }))
+            continue;
+        struct stat st {};
+        if (::lstat(it->path().c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_mtime < old)
+            ::unlink(it->path().c_str());
+    }
 }
 
 void syncPath(const std::string& path, int flags) {
@@ -170,17 +236,21 @@ bool writeFileAtomically(const std::string& path, std::string_view contents, New
     struct stat st {};
     const bool exists = ::stat(target.c_str(), &st) == 0;
     std::string temp;
+    bool unnamed = false;
     // open() takes the umask off the mode, as for any file a program creates.
-    int fd = createTemporary(target, newMode == NewFileMode::Private ? 0600 : 0666, temp);
+    int fd = createTemporary(target, dir, newMode == NewFileMode::Private ? 0600 : 0666, unnamed,
+                             temp);
     if (fd < 0) return false;
     bool ok = writeAll(fd, contents) && (!exists || ::fchmod(fd, st.st_mode & 07777) == 0) &&
               (flush == Flush::Soon || ::fsync(fd) == 0);
+    if (ok && unnamed) ok = nameTemporary(fd, target, temp);
     ok = (::close(fd) == 0) && ok;
     if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
-        ::unlink(temp.c_str());
+        if (!temp.empty()) ::unlink(temp.c_str());
         return false;
     }
+    removeStaleTemporaries(target, dir);
     if (flush == Flush::Soon) {
         LaterSync::instance().add(target, dir);
     } else {

@@ -21,6 +21,9 @@ enum class Flush { Now, Soon };
 // Replaces the file at path with contents in one step: the bytes go to a temporary file in
 // the same folder, are flushed to the disk, and the temporary file is renamed over the old
 // one. A crash or a full disk leaves either the old file or the new one, never half of one.
+// The temporary file has no name while it is written (where the file system allows it), so
+// a writer killed midway leaves nothing beside the file; a temporary left by one killed in
+// the instant between naming it and the rename is removed by a later save.
 // A file that exists keeps its mode; a link keeps pointing where it did, and the file it
 // points to is the one replaced (a link that leads nowhere is replaced like a missing file).
 // Creates missing parent folders. Returns false (and leaves the old file) on any failure.
