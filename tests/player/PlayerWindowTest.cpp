@@ -234,8 +234,11 @@ TEST_F(WindowTest, TheTransportBarSeeksAndComesAndGoes) {
     EXPECT_TRUE(waitUntil([&] { return !bar.isVisible(); }, 3000));
 }
 
-// F2 reaches the settings sheet the assembly builds on first use, modal over the player.
-TEST_F(WindowTest, F2OpensTheSettingsSheet) {
+// Every command has its handler in the assembled player; F2 reaches the settings sheet the
+// assembly builds on first use, modal over the player.
+TEST_F(WindowTest, EveryCommandIsHandledAndF2OpensTheSettingsSheet) {
+    for (const CommandInfo& c : allCommands())
+        EXPECT_TRUE(window.controller().commands().handles(c.id)) << c.name;
     player.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QString title;
