@@ -352,14 +352,7 @@ TEST(MprisCalls, PropertiesReadWithTheirDbusTypes) {
     EXPECT_EQ(getValue(object, kPlayerInterface, "Position"), Value(std::int64_t{30'000'000}));
     EXPECT_EQ(getValue(object, kPlayerInterface, "Rate"), Value(2.0));
     EXPECT_EQ(getValue(object, kPlayerInterface, "CanSeek"), Value(true));
-    EXPECT_EQ(getValue(object, kRootInterface, "Identity"), Value(std::string("Orvalis")));
     EXPECT_EQ(getValue(object, "", "CanQuit"), Value(true));  // no interface named
-
-    const Value mimes = getValue(object, kRootInterface, "SupportedMimeTypes");
-    const auto& list = std::get<std::vector<std::string>>(mimes);
-    for (const char* type : {"video/x-matroska", "video/mp4", "audio/mpeg", "audio/x-mpegurl"})
-        EXPECT_NE(std::find(list.begin(), list.end(), type), list.end()) << type;
-
     Reply all =
         object.handle({kPropertiesInterface, "GetAll", "s", {std::string(kPlayerInterface)}});
     EXPECT_EQ(all.kind, Reply::Kind::Properties);
