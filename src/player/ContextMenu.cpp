@@ -4,6 +4,9 @@
 #include <array>
 #include <iterator>
 
+#include "player/KeyMap.h"
+#include "player/Shortcuts.h"
+
 namespace orvalis {
 
 namespace {
@@ -104,143 +107,69 @@ std::string menuText(const std::string& name) {
     return out;
 }
 
-std::string jumpLabel(int setting, bool forward, const char* key) {
-    return jumpStepText(setting) + (forward ? "초 앞으로 이동\t" : "초 뒤로 이동\t") + key;
+std::string jumpLabel(int setting, bool forward, CommandId id) {
+    return jumpStepText(setting) + (forward ? "초 앞으로 이동\t" : "초 뒤로 이동\t") +
+           shortcutText(id);
 }
 
-// The drive's items are numbered 5 to 8 both in their mnemonic and their function key.
-std::string driveLabel(const std::string& drive, bool open, int n) {
-    std::string number = std::to_string(n);
-    return menuText(drive) + (open ? ": CDROM 열기(&" : ": CDROM 닫기(&") + number + ")\tF" +
-           number;
+// The drive's items are numbered 5 to 8 in their mnemonic, as their function keys are.
+std::string driveLabel(const std::string& drive, bool open, int n, CommandId id) {
+    return menuText(drive) + (open ? ": CDROM 열기(&" : ": CDROM 닫기(&") + std::to_string(n) +
+           ")\t" + shortcutText(id);
 }
 
+// The exit item names its keys without spaces: "Alt+F4".
+std::string compact(std::string keys) {
+    for (std::size_t at; (at = keys.find(" + ")) != std::string::npos;) keys.replace(at, 3, "+");
+    return keys;
+}
+
+// Live labels: the jump steps, the full-screen and exit texts, the drive names.
 void setLabel(MenuItem& m, const MenuState& s) {
     const bool full = s.fullScreen || s.maximized;
     const auto& drives = s.drives;
-    switch (static_cast<C>(m.command)) {
+    const C id = static_cast<C>(m.command);
+    switch (id) {
         case C::JumpBack:
-            m.label = jumpLabel(s.jumps.interval, false, "Left");
-            break;
-        case C::JumpForward:
-            m.label = jumpLabel(s.jumps.interval, true, "Right");
-            break;
         case C::JumpBackLarge:
-            m.label = jumpLabel(s.jumps.intervalCtrl, false, "Ctrl + Left");
+        case C::JumpForward:
+        case C::JumpForwardLarge: {
+            const bool large = id == C::JumpBackLarge || id == C::JumpForwardLarge;
+            const bool forward = id == C::JumpForward || id == C::JumpForwardLarge;
+            m.label = jumpLabel(large ? s.jumps.intervalCtrl : s.jumps.interval, forward, id);
             break;
-        case C::JumpForwardLarge:
-            m.label = jumpLabel(s.jumps.intervalCtrl, true, "Ctrl + Right");
-            break;
+        }
         case C::FullScreen:
-            m.label = full ? "일반화면 보기(&M)\tEnter/Esc" : "전체화면 보기(&M)\tEnter";
+            if (full) m.label = "일반화면 보기(&M)\t" + shortcutText(id);
             break;
         case C::Exit:
-            m.label = full ? "프로그램 종료(&X)\tAlt+F4" : "프로그램 종료(&X)\tAlt+F4/Esc";
+            m.label = std::string(commandLabel(id)) + "\t" + compact(shortcutText(id));
             break;
         // Without a drive the item keeps its plain label (and is disabled).
         case C::Drive1Open:
-            if (drives.size() >= 1) m.label = driveLabel(drives[0], true, 5);
-            break;
         case C::Drive1Close:
-            if (drives.size() >= 1) m.label = driveLabel(drives[0], false, 6);
-            break;
         case C::Drive2Open:
-            if (drives.size() >= 2) m.label = driveLabel(drives[1], true, 7);
+        case C::Drive2Close: {
+            const bool second = id == C::Drive2Open || id == C::Drive2Close;
+            const bool open = id == C::Drive1Open || id == C::Drive2Open;
+            if (drives.size() > (second ? 1u : 0u))
+                m.label = driveLabel(drives[second ? 1 : 0], open, (second ? 7 : 5) + !open, id);
             break;
-        case C::Drive2Close:
-            if (drives.size() >= 2) m.label = driveLabel(drives[1], false, 8);
-            break;
+        }
         default:
             break;
     }
+    // Esc runs what the options and the screen mode make of it: the item it runs says so.
+    const KeyAction esc = mapKey(keys::Escape, {}, KeyContext{s.escKey, full});
+    if (esc.kind == KeyAction::Kind::Command && esc.command == id) m.label += "/Esc";
 }
 
 void setChecks(MenuItem& m, const MenuState& s) {
-    const bool full = s.fullScreen || s.maximized;
-    auto check = [&m](bool on) {
-        m.checkable = true;
-        m.checked = on;
-    };
-    auto zoom = [&](int code) { check(!full && s.zoomCode == code); };
-    switch (static_cast<C>(m.command)) {
-        case C::CloseFile:
-        case C::OpenCaptionFile:
-            m.enabled = s.loaded;
-            break;
-        case C::PlaylistWindow:
-            check(s.playlistShown);
-            m.enabled = s.mainWindowShown;
-            break;
-        case C::AlwaysOnTop:
-            check(s.alwaysOnTop);
-            break;
-        case C::KeepAspect:
-            check(s.keepAspect);
-            m.enabled = !full;
-            break;
-        case C::RepeatItem:
-            check(s.repeatItem);
-            break;
-        case C::CaptionSmoothing:
-            check(s.captionSmoothing);
-            break;
-        case C::Mute:
-            check(s.muted);
-            break;
-        case C::CaptionHide:
-            check(!s.showCaption);
-            m.enabled = s.captionsLoaded;
-            break;
-        case C::CaptionFileView:
-            m.enabled = s.captionsLoaded;
-            break;
-        case C::CaptionLanguage:
-            m.enabled = s.captionsLoaded && s.captionLanguages > 1;
-            break;
-        case C::CaptionIgnoreStyle:
-            check(s.ignoreSubtitleStyle);
-            break;
-        case C::CaptionTwoLanguages:
-            check(s.twoLanguages);
-            m.enabled = s.captionsLoaded;
-            break;
-        case C::Zoom05:
-            zoom(2);
-            break;
-        case C::Zoom10:
-            zoom(3);
-            break;
-        case C::Zoom15:
-            zoom(4);
-            break;
-        case C::Zoom20:
-            zoom(5);
-            break;
-        case C::FullScreen:
-            check(s.fullScreen && !s.maximized);
-            break;
-        case C::Maximized:
-            check(s.maximized);
-            break;
-        case C::AspectOriginal:
-        case C::Aspect4x3:
-        case C::Aspect16x9:
-            m.enabled = !full;
-            break;
-        case C::SaveFrame:
-            m.enabled = s.loaded && s.hasVideo;
-            break;
-        case C::Drive1Open:
-        case C::Drive1Close:
-            m.enabled = !s.drives.empty();
-            break;
-        case C::Drive2Open:
-        case C::Drive2Close:
-            m.enabled = s.drives.size() >= 2;
-            break;
-        default:
-            break;
-    }
+    const CommandInfo* info = findCommand(static_cast<C>(m.command));
+    if (!info) return;
+    m.checkable = info->checked != nullptr;
+    m.checked = m.checkable && info->checked(s);
+    m.enabled = !info->enabled || info->enabled(s);
 }
 
 MenuItem ofKind(MenuItem::Kind kind) {
@@ -298,7 +227,7 @@ std::vector<MenuItem> buildContextMenu(const MenuState& state) {
             case Entry::Item: {
                 MenuItem m;
                 m.command = commandNumber(e.id);
-                m.label = std::string(commandLabel(e.id));
+                m.label = menuLabel(e.id);
                 setLabel(m, state);
                 setChecks(m, state);
                 into.push_back(std::move(m));

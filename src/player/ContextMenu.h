@@ -20,6 +20,7 @@ struct MenuState {
     bool captionEncodingChosen = false;
     bool showCaption = true;  // Caption "Show Caption"
     bool fullScreen = false;  // also set while maximized
+    int escKey = 0;           // Config\Custom "Esc Key": what Esc runs out of full screen
     bool maximized = false;
     bool mainWindowShown = true;
     bool playlistShown = false;

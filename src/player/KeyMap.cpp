@@ -1,6 +1,7 @@
 #include "player/KeyMap.h"
 
 #include <array>
+#include <string>
 
 #include "base/SettingsKeys.h"
 #include "base/SettingsStore.h"
@@ -11,14 +12,19 @@ namespace {
 
 using C = CommandId;
 
-// One cell of the map: a command, or one of the markers below.
+// One cell of the map: a command, or one of the markers below. A shown cell is the key a
+// menu item names after its tab; the others run their command unnamed.
 struct Act {
     enum Kind { None, Run, Pass, Escape } kind = None;
     CommandId command{};
+    bool shown = false;
 };
 
 constexpr Act run(C c) {
     return {Act::Run, c};
+}
+constexpr Act show(C c) {
+    return {Act::Run, c, true};
 }
 constexpr Act kNone{};
 constexpr Act kPass{Act::Pass, {}};
@@ -31,46 +37,50 @@ struct KeyRow {
     Act plain;
 };
 
+// The same command with any modifier, named by the key alone.
 constexpr KeyRow same(int key, C c) {
-    return {key, run(c), run(c), run(c)};
+    return {key, run(c), run(c), show(c)};
 }
 constexpr KeyRow ctrlOnly(int key, C c) {
-    return {key, run(c), kNone, kNone};
+    return {key, show(c), kNone, kNone};
 }
 
 using namespace keys;
 
+// Alt + F4 runs Exit when no window manager took it first.
+constexpr int kExitKey = fkey(4);
+
 constexpr std::array kRows = {
-    KeyRow{Return, run(C::Maximized), run(C::FullScreen), run(C::FullScreen)},
+    KeyRow{Return, show(C::Maximized), run(C::FullScreen), show(C::FullScreen)},
     KeyRow{keys::Escape, kEscape, kEscape, kEscape},
-    KeyRow{Home, run(C::GoToStart), run(C::GoToRepeatStart), run(C::GoToStart)},
+    KeyRow{Home, run(C::GoToStart), show(C::GoToRepeatStart), show(C::GoToStart)},
     same(End, C::GoToEnd),
     same(PageUp, C::PreviousItem),
     same(PageDown, C::NextItem),
-    KeyRow{digit(1), kPass, run(C::FullScreenSize), run(C::FullScreenSize)},
-    KeyRow{digit(2), kPass, run(C::Zoom05), run(C::Zoom05)},
-    KeyRow{digit(3), kPass, run(C::Zoom10), run(C::Zoom10)},
-    KeyRow{digit(4), kPass, run(C::Zoom15), run(C::Zoom15)},
-    KeyRow{digit(5), kPass, run(C::Zoom20), run(C::Zoom20)},
-    KeyRow{digit(0), kPass, run(C::RepeatClearEnd), run(C::RepeatSetEnd)},
-    KeyRow{digit(9), run(C::RepeatSetStart), run(C::RepeatClearStart), run(C::RepeatSetStart)},
+    KeyRow{digit(1), kPass, run(C::FullScreenSize), show(C::FullScreenSize)},
+    KeyRow{digit(2), kPass, run(C::Zoom05), show(C::Zoom05)},
+    KeyRow{digit(3), kPass, run(C::Zoom10), show(C::Zoom10)},
+    KeyRow{digit(4), kPass, run(C::Zoom15), show(C::Zoom15)},
+    KeyRow{digit(5), kPass, run(C::Zoom20), show(C::Zoom20)},
+    KeyRow{digit(0), kPass, show(C::RepeatClearEnd), show(C::RepeatSetEnd)},
+    KeyRow{digit(9), run(C::RepeatSetStart), show(C::RepeatClearStart), show(C::RepeatSetStart)},
     same(digit(8), C::RepeatClear),
-    KeyRow{BracketLeft, run(C::RepeatSetStart), run(C::PanScanLess), run(C::PanScanLess)},
-    KeyRow{BracketRight, run(C::RepeatSetEnd), run(C::PanScanMore), run(C::PanScanMore)},
-    KeyRow{Backslash, run(C::RepeatClear), run(C::PanScanNone), run(C::PanScanNone)},
+    KeyRow{BracketLeft, run(C::RepeatSetStart), run(C::PanScanLess), show(C::PanScanLess)},
+    KeyRow{BracketRight, run(C::RepeatSetEnd), run(C::PanScanMore), show(C::PanScanMore)},
+    KeyRow{Backslash, show(C::RepeatClear), run(C::PanScanNone), show(C::PanScanNone)},
     same(Insert, C::TransportBar),
     same(Space, C::PlayPause),
-    KeyRow{Left, run(C::JumpBackLarge), run(C::BookmarkPrevious), run(C::JumpBack)},
-    KeyRow{Right, run(C::JumpForwardLarge), run(C::BookmarkNext), run(C::JumpForward)},
-    KeyRow{Up, run(C::VolumeUp), run(C::CaptionUp), run(C::VolumeUp)},
-    KeyRow{Down, run(C::VolumeDown), run(C::CaptionDown), run(C::VolumeDown)},
+    KeyRow{Left, show(C::JumpBackLarge), run(C::BookmarkPrevious), show(C::JumpBack)},
+    KeyRow{Right, show(C::JumpForwardLarge), run(C::BookmarkNext), show(C::JumpForward)},
+    KeyRow{Up, run(C::VolumeUp), show(C::CaptionUp), show(C::VolumeUp)},
+    KeyRow{Down, run(C::VolumeDown), show(C::CaptionDown), show(C::VolumeDown)},
     KeyRow{keys::Clear, kNone, run(C::RateNormal), kNone},
-    KeyRow{letter('A'), run(C::ContrastDown), run(C::CaptionSmoothing), run(C::CaptionSmoothing)},
-    KeyRow{letter('B'), run(C::BookmarkToggle), run(C::BookmarkClearAll), run(C::BookmarkToggle)},
+    KeyRow{letter('A'), show(C::ContrastDown), run(C::CaptionSmoothing), run(C::CaptionSmoothing)},
+    KeyRow{letter('B'), run(C::BookmarkToggle), show(C::BookmarkClearAll), show(C::BookmarkToggle)},
     ctrlOnly(letter('C'), C::SaturationUp),
     ctrlOnly(letter('X'), C::SaturationReset),
     ctrlOnly(letter('Z'), C::SaturationDown),
-    KeyRow{letter('D'), run(C::ContrastUp), run(C::CaptionBorder), run(C::CaptionBorder)},
+    KeyRow{letter('D'), show(C::ContrastUp), run(C::CaptionBorder), run(C::CaptionBorder)},
     ctrlOnly(letter('E'), C::BrightnessUp),
     ctrlOnly(letter('W'), C::BrightnessReset),
     ctrlOnly(letter('Q'), C::BrightnessDown),
@@ -79,29 +89,66 @@ constexpr std::array kRows = {
     // The bar's picture sliders have no other key: I (image) it is.
     same(letter('I'), C::PictureSliders),
     // Shift + L: the language key's neighbour shows two languages at once.
-    KeyRow{letter('L'), run(C::CaptionLanguage), run(C::CaptionTwoLanguages), kNone},
-    KeyRow{letter('M'), run(C::CaptionFileView), run(C::Mute), run(C::Mute)},
+    KeyRow{letter('L'), show(C::CaptionLanguage), show(C::CaptionTwoLanguages), kNone},
+    KeyRow{letter('M'), show(C::CaptionFileView), run(C::Mute), show(C::Mute)},
     same(letter('O'), C::KeepAspect),
-    same(letter('P'), C::ShutdownScheduler),
+    KeyRow{letter('P'), show(C::ShutdownScheduler), run(C::ShutdownScheduler),
+           run(C::ShutdownScheduler)},
     same(letter('R'), C::RepeatItem),
     ctrlOnly(letter('S'), C::ContrastReset),
     same(letter('T'), C::AlwaysOnTop),
     same(letter('U'), C::OpenUrl),
     ctrlOnly(letter('V'), C::SystemVolume),
     same(fkey(2), C::Settings),
-    KeyRow{fkey(3), run(C::OpenCaptionFile), run(C::OpenFile), run(C::OpenFile)},
+    KeyRow{fkey(3), show(C::OpenCaptionFile), run(C::OpenFile), show(C::OpenFile)},
     same(fkey(4), C::CloseFile),
-    KeyRow{fkey(5), run(C::AspectOriginal), run(C::Drive1Open), run(C::Drive1Open)},
-    KeyRow{fkey(6), run(C::Aspect4x3), run(C::Drive1Close), run(C::Drive1Close)},
-    KeyRow{fkey(7), run(C::Aspect16x9), run(C::Drive2Open), run(C::Drive2Open)},
+    KeyRow{fkey(5), show(C::AspectOriginal), run(C::Drive1Open), show(C::Drive1Open)},
+    KeyRow{fkey(6), show(C::Aspect4x3), run(C::Drive1Close), show(C::Drive1Close)},
+    KeyRow{fkey(7), show(C::Aspect16x9), run(C::Drive2Open), show(C::Drive2Open)},
     same(fkey(8), C::Drive2Close),
     same(fkey(12), C::PlaylistWindow),
-    KeyRow{Equal, run(C::CaptionLarger), run(C::GrowWindow), run(C::CaptionLarger)},
-    KeyRow{Minus, run(C::CaptionSmaller), run(C::ShrinkWindow), run(C::CaptionSmaller)},
-    KeyRow{Comma, run(C::RateHalf), run(C::CaptionSyncLater), run(C::CaptionSyncLater)},
-    KeyRow{Period, run(C::RateDouble), run(C::CaptionSyncEarlier), run(C::CaptionSyncEarlier)},
-    KeyRow{Slash, run(C::RateNormal), run(C::CaptionSyncReset), run(C::CaptionSyncReset)},
+    KeyRow{Equal, run(C::CaptionLarger), run(C::GrowWindow), show(C::CaptionLarger)},
+    KeyRow{Minus, run(C::CaptionSmaller), run(C::ShrinkWindow), show(C::CaptionSmaller)},
+    KeyRow{Comma, show(C::RateHalf), run(C::CaptionSyncLater), show(C::CaptionSyncLater)},
+    KeyRow{Period, show(C::RateDouble), run(C::CaptionSyncEarlier), show(C::CaptionSyncEarlier)},
+    KeyRow{Slash, show(C::RateNormal), run(C::CaptionSyncReset), show(C::CaptionSyncReset)},
     same(QuoteLeft, C::QuickMinimise),
+};
+
+// The names of keys other than letters, digits and function keys, as the menus print them.
+// A symbol key is named by its shifted symbol ("(" is the 9 key); the caption sync keys,
+// pressed alone, show both of theirs.
+struct KeyName {
+    int key;
+    std::string_view name;
+    std::string_view alone = {};  // pressed without a modifier, when it reads otherwise
+};
+
+constexpr KeyName kKeyNames[] = {
+    {Return, "Enter"},
+    {keys::Escape, "Esc"},
+    {Home, "Home"},
+    {End, "End"},
+    {PageUp, "PageUp"},
+    {PageDown, "PageDown"},
+    {Insert, "Insert"},
+    {Space, "Space"},
+    {Left, "Left"},
+    {Right, "Right"},
+    {Up, "Up"},
+    {Down, "Down"},
+    {keys::Clear, "Clear"},
+    {digit(9), "("},
+    {digit(0), ")"},
+    {BracketLeft, "["},
+    {BracketRight, "]"},
+    {Backslash, "\\"},
+    {Equal, "+"},
+    {Minus, "-"},
+    {QuoteLeft, "`"},
+    {Comma, "<", " < (,)"},
+    {Period, ">", " > (.)"},
+    {Slash, "/", " /"},
 };
 
 // The key whose cap carries the symbol, on the US layout.
@@ -239,7 +286,7 @@ KeyAction mapKey(int key, KeyModifiers mods, const KeyContext& context) {
     // Keys with Alt or the desktop's Meta key belong to the window system, except Alt+F4,
     // which reaches Exit here when no window manager took it first.
     if (mods.alt || mods.meta) {
-        if (key == keys::fkey(4) && mods.alt) return {KeyAction::Kind::Command, C::Exit};
+        if (key == kExitKey && mods.alt) return {KeyAction::Kind::Command, C::Exit};
         return {KeyAction::Kind::Default, {}};
     }
     if (key == keys::fkey(10)) {
@@ -256,6 +303,40 @@ KeyAction mapKey(int key, KeyModifiers mods, const KeyContext& context) {
         return resolve(row.plain, context);
     }
     return {};
+}
+
+std::string keyName(int key, bool alone) {
+    for (const KeyName& n : kKeyNames) {
+        if (n.key == key) return std::string(alone && !n.alone.empty() ? n.alone : n.name);
+    }
+    if (key >= keys::A && key <= keys::letter('Z')) return std::string(1, char(key));
+    if (key >= keys::digit(0) && key <= keys::digit(9)) return std::string(1, char(key));
+    if (key >= keys::F1 && key <= keys::fkey(35)) return "F" + std::to_string(key - keys::F1 + 1);
+    return {};
+}
+
+std::string modifierNames(KeyModifiers modifiers) {
+    std::string out;
+    if (modifiers.ctrl) out += "Ctrl + ";
+    if (modifiers.shift) out += "Shift + ";
+    if (modifiers.alt) out += "Alt + ";
+    return out;
+}
+
+std::string KeyStroke::text() const {
+    const std::string held = modifierNames(modifiers);
+    return held + keyName(key, held.empty());
+}
+
+std::vector<KeyStroke> shownKeys(CommandId id) {
+    std::vector<KeyStroke> out;
+    for (const KeyRow& row : kRows) {
+        if (row.ctrl.shown && row.ctrl.command == id) out.push_back({row.key, {.ctrl = true}});
+        if (row.shift.shown && row.shift.command == id) out.push_back({row.key, {.shift = true}});
+        if (row.plain.shown && row.plain.command == id) out.push_back({row.key, {}});
+    }
+    if (id == C::Exit) out.push_back({kExitKey, {.alt = true}});
+    return out;
 }
 
 }  // namespace orvalis

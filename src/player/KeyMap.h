@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "ports/Commands.h"
 
 namespace orvalis {
@@ -112,5 +115,23 @@ struct KeyContext {
 // symbol counts as its key ("(" is Shift+9), and a keypad key acts as the key it stands
 // for with Num Lock off (keypad 7 is Home) whatever the state of Num Lock.
 KeyAction mapKey(int key, KeyModifiers modifiers, const KeyContext& context);
+
+// A key with its modifiers, as a menu names it: "Ctrl + E", "Shift + (", "Enter".
+struct KeyStroke {
+    int key = 0;
+    KeyModifiers modifiers;
+    std::string text() const;
+};
+
+// "Ctrl + ", "Shift + ", "Alt + " for the modifiers held, in that order.
+std::string modifierNames(KeyModifiers modifiers);
+
+// The name of a key on the menus; `alone`: pressed without a modifier. Empty for a key the
+// map does not name.
+std::string keyName(int key, bool alone);
+
+// The keys of the map a menu item shows for this command, in the map's order; Esc, whose
+// command depends on the options and the screen mode, is not among them.
+std::vector<KeyStroke> shownKeys(CommandId id);
 
 }  // namespace orvalis

@@ -52,6 +52,33 @@ std::optional<CommandId> mapWheelClick(int wheelClick) {
     }
 }
 
+namespace {
+
+constexpr WheelStroke kShownWheel[] = {
+    {WheelStroke::Kind::Click, {}, C::PlaylistWindow},
+    {WheelStroke::Kind::Up, {.alt = true}, C::CaptionAreaLarger},
+    {WheelStroke::Kind::Down, {.alt = true}, C::CaptionAreaSmaller},
+};
+
+}  // namespace
+
+std::span<const WheelStroke> shownWheelStrokes() {
+    return kShownWheel;
+}
+
+std::string WheelStroke::text() const {
+    const std::string out = modifierNames(modifiers);
+    switch (kind) {
+        case Kind::Up:
+            return out + "WheelUp";
+        case Kind::Down:
+            return out + "WheelDown";
+        case Kind::Click:
+            break;
+    }
+    return out + "휠 클릭";
+}
+
 int WheelAccumulator::add(int angleDelta) {
     // A turn the other way starts afresh, so a reversal answers at its first notch.
     if ((angleDelta > 0 && pending_ < 0) || (angleDelta < 0 && pending_ > 0)) pending_ = 0;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <optional>
+#include <span>
+#include <string>
 
 #include "player/KeyMap.h"
 #include "ports/Commands.h"
@@ -29,6 +31,17 @@ int wheelTurn(int deltaX, int deltaY, KeyModifiers modifiers);
 
 // A press of the wheel.
 std::optional<CommandId> mapWheelClick(int wheelClick);
+
+// A move of the wheel a menu item names after its tab, with the options at their defaults:
+// "Alt + WheelUp", "휠 클릭".
+struct WheelStroke {
+    enum class Kind { Up, Down, Click };
+    Kind kind;
+    KeyModifiers modifiers;
+    CommandId command;
+    std::string text() const;
+};
+std::span<const WheelStroke> shownWheelStrokes();
 
 // Turns wheel movement into notches. A mouse moves 120 units per notch; a touchpad or a
 // fine-grained wheel moves less at a time, and its movement adds up to whole notches.

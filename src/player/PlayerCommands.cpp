@@ -131,14 +131,18 @@ void PlayerController::repeatRangeDragEnded() {
     timers_.start(TimerId::BarAutoHide, 500);
 }
 
-void PlayerController::volumeDragged(int step) { changeVolume(step); }
+void PlayerController::volumeDragged(int step) {
+    changeVolume(step);
+}
 
 void PlayerController::pictureChanged(PictureKind kind, int value) {
     picture_.set(kind, value);
     picture_.apply(backend_);
 }
 
-void PlayerController::timeDisplayChanged(bool showsCount) { settings_.showFrameNumber = showsCount; }
+void PlayerController::timeDisplayChanged(bool showsCount) {
+    settings_.showFrameNumber = showsCount;
+}
 
 void PlayerController::holdBar(bool held) {
     state_.barHold = held;
@@ -183,179 +187,166 @@ bool PlayerController::runCommandNumber(int number) {
 }
 
 bool PlayerController::runCommand(CommandId id) {
-    MediaEngine& e = *engine_;
+    return commands_.run(id);
+}
+
+// The controller's handlers, one row per command. Each reaches the engine, the window or one
+// of the attached ports; a port that is absent makes its commands do nothing.
+void PlayerController::registerCommands() {
     using C = CommandId;
-    switch (id) {
+    using P = PlayerController;
+    struct Row {
+        CommandId id;
+        void (*run)(PlayerController&);
+    };
+    // clang-format off
+    static constexpr Row kRows[] = {
         // Files
-        case C::OpenFile: runOpenFileDialog(); return true;
-        case C::OpenUrl:
-            if (dialogs_) {
-                if (auto address = dialogs_->askStreamAddress(); address && !address->empty())
-                    e.openFile(*address);
-            }
-            return true;
-        case C::CloseFile: closeFile(); return true;
+        {C::OpenFile, [](P& p) { p.runOpenFileDialog(); }},
+        {C::OpenUrl, [](P& p) {
+            if (!p.dialogs_) return;
+            if (auto address = p.dialogs_->askStreamAddress(); address && !address->empty())
+                p.engine_->openFile(*address);
+        }},
+        {C::CloseFile, [](P& p) { p.closeFile(); }},
 
         // Window
-        case C::FullScreen:
-        case C::FullScreenSize: toggleFullScreen(); return true;
-        case C::Maximized: toggleMaximized(); return true;
-        case C::PlaylistWindow:
-            if (playlist_ && settings_.showMainDlg) playlist_->setShown(!playlist_->isShown());
-            return true;
-        case C::KeepAspect: toggleKeepAspect(); return true;
-        case C::AlwaysOnTop: toggleAlwaysOnTop(); return true;
-        case C::HideMainWindow:
-            if (settings_.showMainDlg) {
-                if (state_.fullScreen()) leaveFullScreen();
-                hideMainWindow();
-            } else {
-                showMainWindow();
-            }
-            return true;
-        case C::TransportBar: showTransportBar(!state_.barShown); return true;
-        case C::EscapeMinimise:
-            showTransportBar(false);
-            if (e.flags().playing) e.pause();
-            view_.minimize();
-            return true;
-        case C::QuickMinimise: minimize(); return true;
-        case C::GrowWindow: growOrShrink(true); return true;
-        case C::ShrinkWindow: growOrShrink(false); return true;
-        case C::PictureSliders:
-            if (transport_) {
-                showTransportBar(true);
-                transport_->toggleAdjustRow();
-            }
-            return true;
-        case C::Zoom05: zoom(0.5, 2); return true;
-        case C::Zoom10: zoom(1.0, 3); return true;
-        case C::Zoom15: zoom(1.5, 4); return true;
-        case C::Zoom20: zoom(2.0, 5); return true;
-        case C::PanScanLess: panScanLess(); return true;
-        case C::PanScanMore: panScanMore(); return true;
-        case C::PanScanNone: panScanNone(); return true;
-        case C::AspectOriginal: setAspect(geometry::AspectChoice::Original); return true;
-        case C::Aspect4x3: setAspect(geometry::AspectChoice::FourThree); return true;
-        case C::Aspect16x9: setAspect(geometry::AspectChoice::SixteenNine); return true;
+        {C::FullScreen, [](P& p) { p.toggleFullScreen(); }},
+        {C::FullScreenSize, [](P& p) { p.toggleFullScreen(); }},
+        {C::Maximized, [](P& p) { p.toggleMaximized(); }},
+        {C::PlaylistWindow, [](P& p) {
+            if (p.playlist_ && p.settings_.showMainDlg) p.playlist_->setShown(!p.playlist_->isShown());
+        }},
+        {C::KeepAspect, [](P& p) { p.toggleKeepAspect(); }},
+        {C::AlwaysOnTop, [](P& p) { p.toggleAlwaysOnTop(); }},
+        {C::HideMainWindow, [](P& p) {
+            if (!p.settings_.showMainDlg) return p.showMainWindow();
+            if (p.state_.fullScreen()) p.leaveFullScreen();
+            p.hideMainWindow();
+        }},
+        {C::TransportBar, [](P& p) { p.showTransportBar(!p.state_.barShown); }},
+        {C::EscapeMinimise, [](P& p) {
+            p.showTransportBar(false);
+            if (p.engine_->flags().playing) p.engine_->pause();
+            p.view_.minimize();
+        }},
+        {C::QuickMinimise, [](P& p) { p.minimize(); }},
+        {C::GrowWindow, [](P& p) { p.growOrShrink(true); }},
+        {C::ShrinkWindow, [](P& p) { p.growOrShrink(false); }},
+        {C::PictureSliders, [](P& p) {
+            if (!p.transport_) return;
+            p.showTransportBar(true);
+            p.transport_->toggleAdjustRow();
+        }},
+        {C::Zoom05, [](P& p) { p.zoom(0.5, 2); }},
+        {C::Zoom10, [](P& p) { p.zoom(1.0, 3); }},
+        {C::Zoom15, [](P& p) { p.zoom(1.5, 4); }},
+        {C::Zoom20, [](P& p) { p.zoom(2.0, 5); }},
+        {C::PanScanLess, [](P& p) { p.panScanLess(); }},
+        {C::PanScanMore, [](P& p) { p.panScanMore(); }},
+        {C::PanScanNone, [](P& p) { p.panScanNone(); }},
+        {C::AspectOriginal, [](P& p) { p.setAspect(geometry::AspectChoice::Original); }},
+        {C::Aspect4x3, [](P& p) { p.setAspect(geometry::AspectChoice::FourThree); }},
+        {C::Aspect16x9, [](P& p) { p.setAspect(geometry::AspectChoice::SixteenNine); }},
 
         // Playback
-        case C::PlayPause: e.togglePause(); return true;
-        case C::Play: e.play(); return true;
-        case C::Pause: e.pause(); return true;
-        case C::Stop: e.stop(); return true;
-        case C::PreviousItem: playlistPlayPrevious(); return true;
-        case C::NextItem: playlistPlayEntry(-1); return true;
-        case C::GoToStart:
-        case C::GoToEnd:
-        case C::GoToRepeatStart:
-        case C::JumpBack:
-        case C::JumpForward:
-        case C::JumpBackLarge:
-        case C::JumpForwardLarge: jump(id); return true;
-        case C::RepeatItem: toggleRepeat(); return true;
-        case C::RepeatSetStart:
-        case C::RepeatSetEnd:
-        case C::RepeatClearStart:
-        case C::RepeatClearEnd:
-        case C::RepeatClear: setRepeatPoint(id); return true;
-        case C::RateHalf: e.rateHalf(); return true;
-        case C::RateDouble: e.rateDouble(); return true;
-        case C::RateNormal: e.rateNormal(); return true;
+        {C::PlayPause, [](P& p) { p.engine_->togglePause(); }},
+        {C::Play, [](P& p) { p.engine_->play(); }},
+        {C::Pause, [](P& p) { p.engine_->pause(); }},
+        {C::Stop, [](P& p) { p.engine_->stop(); }},
+        {C::PreviousItem, [](P& p) { p.playlistPlayPrevious(); }},
+        {C::NextItem, [](P& p) { p.playlistPlayEntry(-1); }},
+        {C::GoToStart, [](P& p) { p.jump(C::GoToStart); }},
+        {C::GoToEnd, [](P& p) { p.jump(C::GoToEnd); }},
+        {C::GoToRepeatStart, [](P& p) { p.jump(C::GoToRepeatStart); }},
+        {C::JumpBack, [](P& p) { p.jump(C::JumpBack); }},
+        {C::JumpForward, [](P& p) { p.jump(C::JumpForward); }},
+        {C::JumpBackLarge, [](P& p) { p.jump(C::JumpBackLarge); }},
+        {C::JumpForwardLarge, [](P& p) { p.jump(C::JumpForwardLarge); }},
+        {C::RepeatItem, [](P& p) { p.toggleRepeat(); }},
+        {C::RepeatSetStart, [](P& p) { p.setRepeatPoint(C::RepeatSetStart); }},
+        {C::RepeatSetEnd, [](P& p) { p.setRepeatPoint(C::RepeatSetEnd); }},
+        {C::RepeatClearStart, [](P& p) { p.setRepeatPoint(C::RepeatClearStart); }},
+        {C::RepeatClearEnd, [](P& p) { p.setRepeatPoint(C::RepeatClearEnd); }},
+        {C::RepeatClear, [](P& p) { p.setRepeatPoint(C::RepeatClear); }},
+        {C::RateHalf, [](P& p) { p.engine_->rateHalf(); }},
+        {C::RateDouble, [](P& p) { p.engine_->rateDouble(); }},
+        {C::RateNormal, [](P& p) { p.engine_->rateNormal(); }},
 
         // Bookmarks
-        case C::BookmarkToggle:
-            if (bookmarks_ && bookmarksHeld_) bookmarks_->toggle(e.position());
-            return true;
-        case C::BookmarkClearAll:
-            if (bookmarks_ && bookmarksHeld_) bookmarks_->clearAll();
-            return true;
-        case C::BookmarkPrevious:
-        case C::BookmarkNext:
-            if (bookmarks_ && bookmarksHeld_) {
-                const double p = e.position();
-                auto target = id == C::BookmarkPrevious ? bookmarks_->previous(p) : bookmarks_->next(p);
-                if (target) seekTo(*target);
-            }
-            return true;
-
-        // Captions
-        case C::OpenCaptionFile:
-        case C::CaptionSmoothing:
-        case C::CaptionBold:
-        case C::CaptionBorder:
-        case C::CaptionLarger:
-        case C::CaptionSmaller:
-        case C::CaptionUp:
-        case C::CaptionDown:
-        case C::CaptionAreaLarger:
-        case C::CaptionAreaSmaller:
-        case C::CaptionSyncLater:
-        case C::CaptionSyncEarlier:
-        case C::CaptionSyncReset:
-        case C::CaptionHide:
-        case C::CaptionFileView:
-        case C::CaptionLanguage:
-        case C::CaptionIgnoreStyle:
-        case C::CaptionTwoLanguages:
-            if (captions_) captions_->command(id);
-            return true;
+        {C::BookmarkToggle, [](P& p) {
+            if (p.bookmarksReady()) p.bookmarks_->toggle(p.engine_->position());
+        }},
+        {C::BookmarkClearAll, [](P& p) {
+            if (p.bookmarksReady()) p.bookmarks_->clearAll();
+        }},
+        {C::BookmarkPrevious, [](P& p) {
+            if (!p.bookmarksReady()) return;
+            if (auto at = p.bookmarks_->previous(p.engine_->position())) p.seekTo(*at);
+        }},
+        {C::BookmarkNext, [](P& p) {
+            if (!p.bookmarksReady()) return;
+            if (auto at = p.bookmarks_->next(p.engine_->position())) p.seekTo(*at);
+        }},
 
         // Picture
-        case C::BrightnessUp: changePicture(PictureKind::Brightness, 1); return true;
-        case C::BrightnessDown: changePicture(PictureKind::Brightness, -1); return true;
-        case C::BrightnessReset: changePicture(PictureKind::Brightness, 0); return true;
-        case C::ContrastUp: changePicture(PictureKind::Contrast, 1); return true;
-        case C::ContrastDown: changePicture(PictureKind::Contrast, -1); return true;
-        case C::ContrastReset: changePicture(PictureKind::Contrast, 0); return true;
-        case C::SaturationUp: changePicture(PictureKind::Saturation, 1); return true;
-        case C::SaturationDown: changePicture(PictureKind::Saturation, -1); return true;
-        case C::SaturationReset: changePicture(PictureKind::Saturation, 0); return true;
-        case C::SaveFrame:
-            if (capture_) capture_->capture();
-            return true;
+        {C::BrightnessUp, [](P& p) { p.changePicture(PictureKind::Brightness, 1); }},
+        {C::BrightnessDown, [](P& p) { p.changePicture(PictureKind::Brightness, -1); }},
+        {C::BrightnessReset, [](P& p) { p.changePicture(PictureKind::Brightness, 0); }},
+        {C::ContrastUp, [](P& p) { p.changePicture(PictureKind::Contrast, 1); }},
+        {C::ContrastDown, [](P& p) { p.changePicture(PictureKind::Contrast, -1); }},
+        {C::ContrastReset, [](P& p) { p.changePicture(PictureKind::Contrast, 0); }},
+        {C::SaturationUp, [](P& p) { p.changePicture(PictureKind::Saturation, 1); }},
+        {C::SaturationDown, [](P& p) { p.changePicture(PictureKind::Saturation, -1); }},
+        {C::SaturationReset, [](P& p) { p.changePicture(PictureKind::Saturation, 0); }},
+        {C::SaveFrame, [](P& p) { if (p.capture_) p.capture_->capture(); }},
 
         // Sound
-        case C::VolumeUp: changeVolume(volume_.step() + 1); return true;
-        case C::VolumeDown: changeVolume(volume_.step() - 1); return true;
-        case C::Mute:
-            volume_.toggleMute();
-            volume_.apply();
-            if (transport_) transport_->showMuteState(volume_.muted());
-            return true;
-        case C::SystemVolume:
-            if (state_.fullScreen() && settings_.alwaysOnTop) toggleAlwaysOnTop();
-            state_.cursorIdle = 0;
-            timers_.kill(TimerId::PointerHide);
-            if (dialogs_) dialogs_->openSystemMixer();
-            return true;
+        {C::VolumeUp, [](P& p) { p.changeVolume(p.volume_.step() + 1); }},
+        {C::VolumeDown, [](P& p) { p.changeVolume(p.volume_.step() - 1); }},
+        {C::Mute, [](P& p) {
+            p.volume_.toggleMute();
+            p.volume_.apply();
+            if (p.transport_) p.transport_->showMuteState(p.volume_.muted());
+        }},
+        {C::SystemVolume, [](P& p) {
+            if (p.state_.fullScreen() && p.settings_.alwaysOnTop) p.toggleAlwaysOnTop();
+            p.state_.cursorIdle = 0;
+            p.timers_.kill(TimerId::PointerHide);
+            if (p.dialogs_) p.dialogs_->openSystemMixer();
+        }},
 
         // Optical drives
-        case C::Drive1Open:
-        case C::Drive1Close:
-        case C::Drive2Open:
-        case C::Drive2Close: {
-            const int drive = (id == C::Drive1Open || id == C::Drive1Close) ? 0 : 1;
-            const bool open = id == C::Drive1Open || id == C::Drive2Open;
-            if (!dialogs_) return true;
-            const auto drives = dialogs_->opticalDrives();
-            if (drive >= static_cast<int>(drives.size())) return true;
-            dialogs_->moveTray(drive, open);
-            return true;
-        }
+        {C::Drive1Open, [](P& p) { p.moveTray(0, true); }},
+        {C::Drive1Close, [](P& p) { p.moveTray(0, false); }},
+        {C::Drive2Open, [](P& p) { p.moveTray(1, true); }},
+        {C::Drive2Close, [](P& p) { p.moveTray(1, false); }},
 
         // Program
-        case C::About:
-        case C::AboutSystemMenu:
-            if (dialogs_) dialogs_->showAbout();
-            return true;
-        case C::Settings: openSettings(); return true;
-        case C::ShutdownScheduler:
-            if (shutdown_) shutdown_->schedule();
-            return true;
-        case C::Exit: exit(); return true;
+        {C::About, [](P& p) { if (p.dialogs_) p.dialogs_->showAbout(); }},
+        {C::AboutSystemMenu, [](P& p) { if (p.dialogs_) p.dialogs_->showAbout(); }},
+        {C::Settings, [](P& p) { p.openSettings(); }},
+        {C::ShutdownScheduler, [](P& p) { if (p.shutdown_) p.shutdown_->schedule(); }},
+        {C::Exit, [](P& p) { p.exit(); }},
+    };
+    // clang-format on
+    for (const Row& row : kRows) commands_.add(row.id, [this, run = row.run] { run(*this); });
+
+    // The captions run their own commands through their port.
+    for (C id : {C::OpenCaptionFile, C::CaptionSmoothing, C::CaptionBold, C::CaptionBorder,
+                 C::CaptionLarger, C::CaptionSmaller, C::CaptionUp, C::CaptionDown,
+                 C::CaptionAreaLarger, C::CaptionAreaSmaller, C::CaptionSyncLater,
+                 C::CaptionSyncEarlier, C::CaptionSyncReset, C::CaptionHide, C::CaptionFileView,
+                 C::CaptionLanguage, C::CaptionIgnoreStyle, C::CaptionTwoLanguages}) {
+        commands_.add(id, [this, id] {
+            if (captions_) captions_->command(id);
+        });
     }
-    return false;
+}
+
+void PlayerController::moveTray(int drive, bool open) {
+    if (!dialogs_ || drive >= static_cast<int>(dialogs_->opticalDrives().size())) return;
+    dialogs_->moveTray(drive, open);
 }
 
 }  // namespace orvalis

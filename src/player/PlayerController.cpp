@@ -24,6 +24,7 @@ PlayerController::PlayerController(Services parts, std::vector<std::string> comm
       volume_(parts.backend),
       commandLinePaths_(std::move(commandLinePaths)) {
     engine_ = std::make_unique<MediaEngine>(parts.backend, *this, store_, desktop_, prompter_);
+    registerCommands();
 }
 
 PlayerController::~PlayerController() = default;

@@ -78,6 +78,9 @@ public:
     // Runs a command of the command table; false when it has no handler here.
     bool runCommand(CommandId id);
     bool runCommandNumber(int number);
+    // The handlers of the commands: the controller's own, and whatever else registers there.
+    CommandTable& commands() { return commands_; }
+    const CommandTable& commands() const { return commands_; }
     VolumeControl& volume() { return volume_; }
     PictureControls& picture() { return picture_; }
     CaptionPort* captions() { return captions_; }
@@ -215,6 +218,9 @@ private:
     void changePicture(PictureKind kind, int change);
     void setRepeatPoint(CommandId id);
     void growOrShrink(bool grow);
+    void registerCommands();
+    void moveTray(int drive, bool open);
+    bool bookmarksReady() const { return bookmarks_ && bookmarksHeld_; }
     void showMessage(const std::string& text, int durationMs = 0);
     void showPanScan();
     void pointerHideTick();
@@ -238,6 +244,7 @@ private:
     CapturePort* capture_ = nullptr;
     DialogPort* dialogs_ = nullptr;
 
+    CommandTable commands_;
     ClickToggle click_;
     VolumeControl volume_;
     PictureControls picture_;
@@ -246,11 +253,11 @@ private:
     WindowState state_;
     std::vector<std::string> commandLinePaths_;
     RepeatSeekGuard repeatGuard_;
-    double shownDuration_ = 0.0;  // the length the transport bar was last given
+    double shownDuration_ = 0.0;              // the length the transport bar was last given
     std::optional<double> lastTickPosition_;  // where the last tick found the medium
     static constexpr int kStillTicksBeforeParking = 5;
-    int stillTicks_ = 0;        // ticks in a row that found a paused medium where it was
-    bool tickParked_ = false;   // stopped for a paused medium; a seek or resume restarts it
+    int stillTicks_ = 0;          // ticks in a row that found a paused medium where it was
+    bool tickParked_ = false;     // stopped for a paused medium; a seek or resume restarts it
     bool bookmarksHeld_ = false;  // the medium's bookmarks were loaded and are to be saved
     bool exited_ = false;
     bool snapping_ = true;

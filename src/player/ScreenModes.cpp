@@ -307,6 +307,7 @@ MenuState PlayerController::menuState() const {
     m.twoLanguages = store_.getInt(sections::Caption, "Show Two Languages", 0) != 0;
     m.fullScreen = state_.fullScreen();
     m.maximized = state_.mode == ScreenMode::Maximized;
+    m.escKey = KeyContext::read(store_, m.fullScreen).escKey;
     m.mainWindowShown = settings_.showMainDlg;
     m.playlistShown = playlist_ && playlist_->isShown();
     m.alwaysOnTop = settings_.alwaysOnTop;

@@ -1,17 +1,22 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <unordered_map>
 
 #include "base/TextCodec.h"
 
-// Every action the player window can run, as data: one identifier per command, the label
-// its menu item carries (the text after the tab is the shortcut shown to the user) and a
-// short stable name for logs and bindings. The menus, the key and mouse maps, the
-// transport bar and the desktop's media keys all reach a command through its identifier;
-// the window keeps one handler per identifier.
+// Every action the player window can run, as data: one row per command with its identifier,
+// a short stable name for logs and bindings, its menu label, and the rules that check or grey
+// its menu item. The shortcut shown after the label's tab is not written here: it comes from
+// the key and mouse maps (player/Shortcuts.h). The menus, the key and mouse maps, the
+// transport bar and the desktop's media keys all reach a command through its identifier; the
+// handlers are registered in a CommandTable as the player is put together.
 namespace orvalis {
+
+struct MenuState;
 
 enum class CommandId : int {
     // System menu
@@ -157,10 +162,15 @@ constexpr int captionEncodingCommand(int index) {
 // The choice of a command number, or nothing when it is not a caption encoding item.
 std::optional<int> captionEncodingIndexOf(int commandNumber);
 
+// A rule of the menu item's state, from what the menu shows depends on.
+using MenuRule = bool (*)(const MenuState&);
+
 struct CommandInfo {
     CommandId id;
-    std::string_view name;   // stable, ASCII, for logs and bindings
-    std::string_view label;  // the menu label; empty for actions without a menu item
+    std::string_view name;       // stable, ASCII, for logs and bindings
+    std::string_view label;      // the menu label without its shortcut; empty without a menu item
+    MenuRule checked = nullptr;  // the item carries a check mark, set by this rule
+    MenuRule enabled = nullptr;  // the item is greyed unless this holds; none: always enabled
 };
 
 // All commands, in the order of the main menu's items.
@@ -176,5 +186,19 @@ std::optional<CommandId> commandByName(std::string_view name);
 constexpr int commandNumber(CommandId id) {
     return static_cast<int>(id);
 }
+
+// The handlers of the commands: each part of the player registers the ones it runs, once,
+// when it is built. Registering an identifier again replaces its handler.
+class CommandTable {
+public:
+    using Handler = std::function<void()>;
+    void add(CommandId id, Handler handler);
+    // Runs the command's handler; false when it has none.
+    bool run(CommandId id) const;
+    bool handles(CommandId id) const;
+
+private:
+    std::unordered_map<int, Handler> handlers_;
+};
 
 }  // namespace orvalis

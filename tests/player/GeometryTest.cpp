@@ -27,16 +27,12 @@ TEST(Geometry, ZoomKeepsTheMinimumAndFitsTheScreen) {
 
 TEST(Geometry, BorderZonesInTheirOrder) {
     const Size client{640, 360};
-    EXPECT_EQ(borderZone({10, 5}, client, 15), 4);  // top-left wins over left and top
-    EXPECT_EQ(borderZone({5, 100}, client, 15), 1);
-    EXPECT_EQ(borderZone({635, 100}, client, 15), 2);
-    EXPECT_EQ(borderZone({300, 3}, client, 15), 3);
-    EXPECT_EQ(borderZone({630, 5}, client, 15), 5);
-    EXPECT_EQ(borderZone({300, 355}, client, 15), 6);
-    EXPECT_EQ(borderZone({2, 358}, client, 15), 7);
-    EXPECT_EQ(borderZone({639, 359}, client, 15), 8);
-    EXPECT_EQ(borderZone({300, 180}, client, 15), 0);
-    EXPECT_EQ(borderZone({0, 0}, client, 0), 0);    // no border: nothing to resize from
+    // Top-left wins over left and top; each corner over its two sides.
+    const std::pair<Point, int> zones[] = {{{10, 5}, 4}, {{5, 100}, 1}, {{635, 100}, 2},
+                                           {{300, 3}, 3}, {{630, 5}, 5}, {{300, 355}, 6},
+                                           {{2, 358}, 7}, {{639, 359}, 8}, {{300, 180}, 0}};
+    for (const auto& [at, zone] : zones) EXPECT_EQ(borderZone(at, client, 15), zone) << at.x;
+    EXPECT_EQ(borderZone({0, 0}, client, 0), 0);  // no border: nothing to resize from
     EXPECT_EQ(borderZone({0, 0}, client, -5), 0);
 }
 

@@ -11,27 +11,9 @@
 using namespace orvalis;
 using C = CommandId;
 
-TEST(Wheel, AltAndCtrlComeBeforeTheOption) {
-    for (int option : {0, 1, 2, 9}) {
-        EXPECT_EQ(mapWheel(true, KeyModifiers{.alt = true}, option), C::CaptionAreaLarger);
-        EXPECT_EQ(mapWheel(false, KeyModifiers{.ctrl = true, .alt = true}, option),
-                  C::CaptionAreaSmaller);
-        EXPECT_EQ(mapWheel(true, KeyModifiers{.ctrl = true}, option), C::CaptionLarger);
-        EXPECT_EQ(mapWheel(false, KeyModifiers{.ctrl = true, .shift = true}, option),
-                  C::CaptionSmaller);
-    }
-}
-
-// X11 turns Alt + wheel into a sideways turn; it is still the wheel that moves the captions.
-TEST(Wheel, AltTurnsArriveWhicheverDeltaCarriesThem) {
-    EXPECT_EQ(wheelTurn(0, 120, {}), 120);
-    EXPECT_EQ(wheelTurn(120, 0, KeyModifiers{.alt = true}), 120);
-    EXPECT_EQ(wheelTurn(-120, 0, KeyModifiers{.alt = true}), -120);
-    EXPECT_EQ(wheelTurn(0, -120, KeyModifiers{.alt = true}), -120);
-    EXPECT_EQ(wheelTurn(120, 0, {}), 0);  // a tilted wheel is not a turn
-}
-
-TEST(Wheel, MouseWheelOptionDecidesPlainAndShift) {
+// Alt and Ctrl come before "Mouse Wheel"; the option decides the plain and the Shift turn.
+TEST(Wheel, ModifiersThenTheOptionDecide) {
+    const KeyModifiers alt{.alt = true}, ctrl{.ctrl = true}, shift{.shift = true};
     struct Case {
         int option;
         std::optional<C> plainUp, plainDown, shiftUp, shiftDown;
@@ -40,31 +22,32 @@ TEST(Wheel, MouseWheelOptionDecidesPlainAndShift) {
         {0, C::JumpForward, C::JumpBack, C::VolumeUp, C::VolumeDown},
         {1, C::VolumeUp, C::VolumeDown, C::BookmarkNext, C::BookmarkPrevious},
         {2, C::GrowWindow, C::ShrinkWindow, C::VolumeUp, C::VolumeDown},
-        {3, std::nullopt, std::nullopt, C::BookmarkNext, C::BookmarkPrevious},
         {-1, std::nullopt, std::nullopt, C::BookmarkNext, C::BookmarkPrevious},
     };
-    const KeyModifiers shift{.shift = true};
     for (const Case& c : cases) {
         EXPECT_EQ(mapWheel(true, {}, c.option), c.plainUp) << c.option;
         EXPECT_EQ(mapWheel(false, {}, c.option), c.plainDown) << c.option;
         EXPECT_EQ(mapWheel(true, shift, c.option), c.shiftUp) << c.option;
         EXPECT_EQ(mapWheel(false, shift, c.option), c.shiftDown) << c.option;
+        EXPECT_EQ(mapWheel(true, alt, c.option), C::CaptionAreaLarger);
+        EXPECT_EQ(mapWheel(false, KeyModifiers{.ctrl = true, .alt = true}, c.option),
+                  C::CaptionAreaSmaller);
+        EXPECT_EQ(mapWheel(true, ctrl, c.option), C::CaptionLarger);
     }
+    EXPECT_EQ(mapWheelClick(0), C::FullScreen);
+    EXPECT_EQ(mapWheelClick(2), C::QuickMinimise);
+    EXPECT_EQ(mapWheelClick(3), std::nullopt);
 
     test::MemorySettingsStore settings;
-    EXPECT_EQ(MouseOptions::read(settings).mouseWheel, 1);
-    EXPECT_EQ(MouseOptions::read(settings).wheelClick, 1);
     settings.putInt(sections::ConfigCustom, "Mouse Wheel", 2);
     settings.putInt(sections::ConfigCustom, "Wheel Click", 0);
     EXPECT_EQ(MouseOptions::read(settings).mouseWheel, 2);
     EXPECT_EQ(MouseOptions::read(settings).wheelClick, 0);
-}
 
-TEST(Wheel, WheelClickOption) {
-    EXPECT_EQ(mapWheelClick(0), C::FullScreen);
-    EXPECT_EQ(mapWheelClick(1), C::PlaylistWindow);
-    EXPECT_EQ(mapWheelClick(2), C::QuickMinimise);
-    EXPECT_EQ(mapWheelClick(3), std::nullopt);
+    // X11 turns Alt + wheel into a sideways turn; it is still the wheel that moves the captions.
+    EXPECT_EQ(wheelTurn(0, 120, {}), 120);
+    EXPECT_EQ(wheelTurn(-120, 0, alt), -120);
+    EXPECT_EQ(wheelTurn(120, 0, {}), 0);  // a tilted wheel is not a turn
 }
 
 TEST(Wheel, AccumulatorCountsWholeNotchesAndSurvivesBursts) {
@@ -80,62 +63,40 @@ TEST(Wheel, AccumulatorCountsWholeNotchesAndSurvivesBursts) {
     // A runaway delta runs a bounded number of commands.
     EXPECT_EQ(w.add(INT_MAX), WheelAccumulator::kMaxNotchesPerEvent);
     EXPECT_EQ(w.add(INT_MIN), -WheelAccumulator::kMaxNotchesPerEvent);
-    w.reset();
-    EXPECT_EQ(w.add(0), 0);
 }
 
-TEST(ClickToggle, PlainClickTogglesOnlyARunningMedium) {
+TEST(ClickToggle, OnlyAPlainClickOnARunningMediumToggles) {
     ClickToggle t;
-    t.press(300, false);
-    EXPECT_TRUE(t.release(300, true));
-    t.press(300, false);
-    EXPECT_FALSE(t.release(300, false));  // nothing loaded, or stopped
-    EXPECT_FALSE(t.release(300, true));   // no press before this release
-}
-
-TEST(ClickToggle, ActivationDragAndMovedReleaseDoNotToggle) {
-    ClickToggle t;
-    t.press(300, true);  // the click that brought the window to the front
-    EXPECT_FALSE(t.release(300, true));
-    t.press(300, false);
-    EXPECT_TRUE(t.release(300, true));  // activation counts for one click only
-
-    t.press(300, false);
-    t.dragged();
-    EXPECT_FALSE(t.release(300, true));
+    auto click = [&](bool activating, bool drag, int releaseX, bool running) {
+        t.press(300, activating);
+        if (drag) t.dragged();
+        return t.release(releaseX, running);
+    };
+    EXPECT_TRUE(click(false, false, 300, true));
+    EXPECT_FALSE(click(false, false, 300, false));  // nothing loaded, or stopped
+    EXPECT_FALSE(t.release(300, true));             // no press before this release
+    EXPECT_FALSE(click(true, false, 300, true));    // it brought the window to the front
+    EXPECT_FALSE(click(false, true, 300, true));
     EXPECT_FALSE(t.pressed());
-    t.press(300, false);
-    EXPECT_FALSE(t.release(301, true));
-    t.press(300, false);
-    EXPECT_TRUE(t.release(300, true));  // the drag state was cleared
-}
+    EXPECT_FALSE(click(false, false, 301, true));
+    EXPECT_TRUE(click(false, false, 300, true));  // activation and drag count for one click
 
-TEST(ClickToggle, MenuGuardSwallowsTheDismissingClick) {
-    ClickToggle t;
+    // The menu guard swallows the click that closed the menu, and those until it elapses.
     t.menuOpened();
-    t.press(10, false);
-    t.menuClosed();  // the click that closed the menu comes next
-    EXPECT_FALSE(t.release(10, true));
-    EXPECT_TRUE(t.guardActive());
-    t.press(10, false);
-    EXPECT_FALSE(t.release(10, true));  // still within the guard time
+    t.press(300, false);
+    t.menuClosed();
+    EXPECT_FALSE(t.release(300, true));
+    EXPECT_FALSE(click(false, false, 300, true));
     t.guardElapsed();
-    EXPECT_FALSE(t.guardActive());
-    t.press(10, false);
-    EXPECT_TRUE(t.release(10, true));
+    EXPECT_TRUE(click(false, false, 300, true));
 }
 
 TEST(Jumps, IntervalsAreSecondsOrMillisecondsAboveTenThousand) {
-    EXPECT_DOUBLE_EQ(jumpStepSeconds(10), 10.0);
     EXPECT_DOUBLE_EQ(jumpStepSeconds(10000), 10000.0);
     EXPECT_DOUBLE_EQ(jumpStepSeconds(10001), 0.001);
-    EXPECT_DOUBLE_EQ(jumpStepSeconds(10300), 0.3);
-    EXPECT_DOUBLE_EQ(jumpStepSeconds(0), 0.0);
     EXPECT_DOUBLE_EQ(jumpStepSeconds(-20), 0.0);
     EXPECT_DOUBLE_EQ(jumpStepSeconds(INT_MAX), (INT_MAX - 10000) / 1000.0);
-
     EXPECT_EQ(jumpStepText(10000), "10000");
-    EXPECT_EQ(jumpStepText(10300), "0.3");
     EXPECT_EQ(jumpStepText(10001), "0.001");
     EXPECT_EQ(jumpStepText(12500), "2.5");
     EXPECT_EQ(jumpStepText(13000), "3");
@@ -147,11 +108,8 @@ TEST(Jumps, TargetsClampAtBothEnds) {
     EXPECT_EQ(seekTarget(C::JumpForward, p, s), 600.0);
     EXPECT_EQ(seekTarget(C::JumpBack, p, s), 0.0);
     EXPECT_EQ(seekTarget(C::JumpForwardLarge, p, s), 130.0);
-    EXPECT_EQ(seekTarget(C::JumpBackLarge, p, s), 70.0);
     EXPECT_EQ(seekTarget(C::JumpBackLarge, Playhead{true, 30.0, 600.0}, s), 0.0);
-
     s.interval = 10001;
-    EXPECT_DOUBLE_EQ(*seekTarget(C::JumpForward, p, s), 100.001);
     EXPECT_DOUBLE_EQ(*seekTarget(C::JumpBack, p, s), 99.999);
 
     // Unknown duration (a live stream) puts no end to a forward jump; an unknown position
@@ -159,22 +117,16 @@ TEST(Jumps, TargetsClampAtBothEnds) {
     s.interval = 10;
     EXPECT_EQ(seekTarget(C::JumpForward, Playhead{true, 50.0, 0.0}, s), 60.0);
     EXPECT_EQ(seekTarget(C::JumpForward, Playhead{true, -1.0, 600.0}, s), 10.0);
-
     EXPECT_EQ(seekTarget(C::GoToStart, p, s), 0.0);
     EXPECT_EQ(seekTarget(C::GoToRepeatStart, p, s), 42.0);
     EXPECT_EQ(seekTarget(C::GoToEnd, p, s), 597.0);
     EXPECT_EQ(seekTarget(C::GoToEnd, Playhead{true, 1.0, 2.0}, s), 0.0);
     EXPECT_EQ(seekTarget(C::VolumeUp, p, s), std::nullopt);
-
     // Nothing loaded: every position key is consumed and does nothing.
-    for (C c : {C::JumpBack, C::JumpForward, C::JumpBackLarge, C::JumpForwardLarge, C::GoToStart,
-                C::GoToRepeatStart, C::GoToEnd}) {
+    for (C c : {C::JumpBack, C::JumpForwardLarge, C::GoToStart, C::GoToRepeatStart, C::GoToEnd})
         EXPECT_EQ(seekTarget(c, Playhead{false, 100.0, 600.0}, s), std::nullopt);
-    }
 
     test::MemorySettingsStore settings;
-    EXPECT_EQ(JumpSettings::read(settings).interval, 10);
-    EXPECT_EQ(JumpSettings::read(settings).intervalCtrl, 30);
     settings.putInt(sections::Config, "IntervalCtrl", 10500);
     EXPECT_EQ(JumpSettings::read(settings).intervalCtrl, 10500);
 }
