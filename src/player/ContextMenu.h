@@ -5,7 +5,7 @@
 
 #include "engine/MediaBackend.h"
 #include "player/Jumps.h"
-#include "ports/Commands.h"
+#include "player/CommandRows.h"
 
 namespace orvalis {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ports/Commands.h"
+#include "player/CommandRows.h"
 
 namespace orvalis {
 
