@@ -1,16 +1,28 @@
 #pragma once
 
-// Files for the fuzz targets of readers that take a path: a folder of the target's own,
-// removed when the target ends, in memory where the system has /dev/shm (a file is written
-// for every input).
+// What every fuzz target shares: the input as text, a check that ends the run, and for readers
+// that take a path, a folder of the target's own, removed when it ends, in memory where the
+// system has /dev/shm (a file is written for every input).
 #include <stdlib.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orvalis::fuzz {
+
+inline void check(bool ok) {
+    if (!ok) std::abort();
+}
+
+inline std::string_view bytesOf(const std::uint8_t* data, std::size_t size, std::size_t skip = 0) {
+    return std::string_view(reinterpret_cast<const char*>(data), size).substr(std::min(skip, size));
+}
 
 inline const std::string& privateDir() {
     static const std::string dir = [] {
@@ -30,9 +42,19 @@ inline const std::string& privateDir() {
 
 inline void writeBytes(const std::string& path, std::string_view bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) ::abort();
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) ::abort();
+    check(f && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size()));
     std::fclose(f);
+}
+
+// The caption model played at about 64 moments spread over the whole file, its edges
+// included: every run stays quick, and the fuzzer still reaches the late cues.
+template <class Model>
+void playMoments(Model& model) {
+    const int step = std::max(3, (model.lastSlot() + 4) / 64);
+    for (int slot = -2; slot <= model.lastSlot() + 2; slot += step) {
+        model.tick(slot / 10.0);
+        model.recoverAfterSeek(slot / 10.0);
+    }
 }
 
 }  // namespace orvalis::fuzz

@@ -3,47 +3,40 @@
 // starts this program, keeps nothing that breaks it and reads back as ours.
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdint>
-#include <cstdlib>
-#include <string>
-#include <string_view>
-
 #include "base/AtomicFile.h"
 #include "base/IniDocument.h"
-#include "fuzz_files.h"
+#include "fuzz_common.h"
 #include "settings/FileAssociations.h"
 
 using namespace orvalis;
+using fuzz::check;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view entry(reinterpret_cast<const char*>(data), size);
+    const std::string_view entry = fuzz::bytesOf(data, size);
     const std::string dir = fuzz::privateDir();
     const std::string program = "/opt/orvalis/orvalis";
     const DesktopAssociations desktop({dir + "/config", dir + "/data", program, {}}, {});
     static const bool folders =
         makeDirectories(dir + "/config") && makeDirectories(dir + "/data/applications");
-    if (!folders) std::abort();
+    check(folders);
     ::unlink(desktop.mimeappsPath().c_str());
     fuzz::writeBytes(desktop.desktopEntryPath(), entry);
 
-    ExtensionStates all{};
-    all.fill(true);
+    const auto& table = associatedExtensions();
     const ExtensionStates before = desktop.read();
     for (std::size_t i = 1; i < before.size(); ++i)
-        if (before[i] != before[0] && !associatedExtensions()[i].mimeTypes.empty() &&
-            !associatedExtensions()[0].mimeTypes.empty())
-            std::abort();
+        check(before[i] == before[0] || table[i].mimeTypes.empty() || table[0].mimeTypes.empty());
 
     const std::string text = desktopEntryText(program, entry);
-    if (!isWellFormedKeyFile(text)) std::abort();
-    const IniDocument doc = IniDocument::parse(text, {.quoteValues = false});
-    const std::string* exec = doc.find("Desktop Entry", "Exec");
-    if (!exec || execProgram(*exec) != program) std::abort();
+    check(isWellFormedKeyFile(text));
+    const std::string* exec =
+        IniDocument::parse(text, {.quoteValues = false}).find("Desktop Entry", "Exec");
+    check(exec && execProgram(*exec) == program);
 
-    if (!desktop.apply(all).ok) std::abort();
+    ExtensionStates all{};
+    all.fill(true);
+    check(desktop.apply(all).ok);
     const ExtensionStates after = desktop.read();
-    for (std::size_t i = 0; i < after.size(); ++i)
-        if (after[i] != !associatedExtensions()[i].mimeTypes.empty()) std::abort();
+    for (std::size_t i = 0; i < after.size(); ++i) check(after[i] == !table[i].mimeTypes.empty());
     return 0;
 }
