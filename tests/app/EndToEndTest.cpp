@@ -33,8 +33,8 @@ public:
             env.insert(var, dir);
         }
         env.remove("XDG_DATA_DIRS");
-        env.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + home + "/no-bus");
-        env.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + home + "/no-bus");
+        for (const char* bus : {"DBUS_SESSION_BUS_ADDRESS", "DBUS_SYSTEM_BUS_ADDRESS"})
+            env.insert(bus, "unix:path=" + home + "/no-bus");
         // Leaks are the unit tests' to find: the program unloads the OpenGL driver and the
         // sound plugins before it ends, so a leak inside them would be reported without a name
         // to tell it from ours. Every other fault of the sanitizers still ends the run.
@@ -45,10 +45,9 @@ public:
         home_ = home;
     }
     ~Player() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.kill();
+        process_.waitForFinished(5000);
     }
 
     void start(const QStringList& args) { process_.start(ORVALIS_BINARY_DIR "/orvalis", args); }
@@ -92,11 +91,14 @@ private:
 QString freshHome(const char* name) {
     return QString::fromStdString(test::freshDir(name));
 }
+QString media(const char* name) {
+    return QString::fromStdString(test::mediaPath(name));
+}
 
 TEST(EndToEnd, ASecondStartHandsItsFileToTheRunningPlayer) {
     const QString home = freshHome("e2e-handover");
     Player first(home);
-    first.start({QString::fromStdString(test::mediaPath("test/av.mp4"))});
+    first.start({media("test/av.mp4")});
     ASSERT_TRUE(first.serving()) << first.output();
 
     const std::string handed = test::mediaPath("test/audio.mp3");
@@ -118,12 +120,11 @@ TEST(EndToEnd, ASecondStartHandsItsFileToTheRunningPlayer) {
 
 TEST(EndToEnd, SigtermWhilePlayingRunsExitAndWritesTheSettings) {
     Player player(freshHome("e2e-sigterm"));
-    player.start({QString::fromStdString(test::mediaPath("demo.mp4"))});
+    player.start({media("demo.mp4")});
     ASSERT_TRUE(player.serving()) << player.output();
     test::processEventsFor(2000);  // the medium opened and playing
     ASSERT_TRUE(player.running()) << player.output();
-    const std::string before = player.settings();
-    EXPECT_EQ(before.find("[Screen]"), std::string::npos) << "written before Exit: " << before;
+    EXPECT_EQ(player.settings().find("[Screen]"), std::string::npos) << "written before Exit";
 
     player.terminate();
     ASSERT_EQ(player.finish(), 0) << player.output();
