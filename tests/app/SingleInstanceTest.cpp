@@ -1,14 +1,11 @@
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QLocalSocket>
+#include <QProcess>
 #include <memory>
 #include <thread>
 
@@ -17,78 +14,39 @@
 #include "base/Startup.h"
 #include "support/TestSupport.h"
 
-extern char** environ;
-
 using orvalis::SingleInstance;
 using orvalis::test::waitUntil;
 namespace handover = orvalis::handover;
 
 namespace {
 
-// The probe (InstanceProbe.cpp) started with argv bytes exactly as given (names that are not
-// UTF-8 included), its standard output collected.
+// The probe (InstanceProbe.cpp): a start that takes part in the hand-over as the player does
+// and says on its standard output what happened.
 class Probe {
 public:
     Probe(int waitMs, int expected, const std::vector<std::string>& files = {}) {
-        std::vector<std::string> args = {INSTANCE_PROBE, std::to_string(waitMs),
-                                         std::to_string(expected)};
-        args.insert(args.end(), files.begin(), files.end());
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        int fds[2];
-        if (::pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-        out_ = fds[0];
+        QStringList args = {QString::number(waitMs), QString::number(expected)};
+        for (const std::string& file : files) args << QString::fromStdString(file);
+        process.start(INSTANCE_PROBE, args);
     }
     ~Probe() {
-        kill();
-        if (out_ >= 0) ::close(out_);
+        if (process.state() != QProcess::NotRunning) process.kill();
+        process.waitForFinished(5000);
     }
     bool becamePrimary() {
-        while (text_.find("PRIMARY\n") == std::string::npos)
-            if (!readSome()) return false;
-        return true;
+        while (!text.contains("PRIMARY\n") && process.waitForReadyRead(15000))
+            text += process.readAllStandardOutput();
+        return text.contains("PRIMARY\n");
     }
     // Everything the probe wrote, once it has ended.
     std::string finish() {
-        while (readSome()) {
-        }
-        if (pid_ > 0) {
-            int status = 0;
-            ::waitpid(pid_, &status, 0);
-            exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-            pid_ = -1;
-        }
-        return text_;
+        process.waitForFinished(30000);
+        exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        return (text += process.readAllStandardOutput()).toStdString();
     }
-    void kill() {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
+    QProcess process;
+    QByteArray text;
     int exitCode = -1;
-
-private:
-    bool readSome() {
-        pollfd p{out_, POLLIN, 0};
-        if (out_ < 0 || ::poll(&p, 1, 15000) <= 0) return false;
-        char buffer[65536];
-        const ssize_t n = ::read(out_, buffer, sizeof buffer);
-        if (n > 0) text_.append(buffer, static_cast<std::size_t>(n));
-        return n > 0;
-    }
-
-    pid_t pid_ = -1;
-    int out_ = -1;
-    std::string text_;
 };
 
 // The running player's answer to raw bytes from a client of its own.
@@ -135,16 +93,16 @@ TEST(SingleInstance, ASecondStartHandsOverItsFilesWholeAndEnds) {
     ASSERT_GT(handover::encode(many).size(), 64u * 1024);
     Probe first(30000, 3, many);  // and a start given a list becomes the player
     ASSERT_TRUE(first.becamePrimary());
-    Probe second(0, 0,
-                 {"/m/a;b.avi", " lead.avi", "/m/\xc7\xd1\xb1\xdb.avi", "file:///m/%C0%BD.avi"});
+    // ";", a blank at the start, and a name that is not UTF-8 once its URL is decoded.
+    Probe second(0, 0, {"/m/a;b.avi", " lead.avi", "/m/한글.avi", "file:///m/%C0%BD.avi"});
     EXPECT_EQ(second.finish(), "HANDED\n");
     EXPECT_EQ(second.exitCode, 0);
     EXPECT_EQ(Probe(0, 0).finish(), "HANDED\n");  // no files: only brings the player forward
     // The long list last: the player's line for it is more than the pipe holds until read.
     EXPECT_EQ(Probe(0, 0, many).finish(), "HANDED\n");
-    EXPECT_EQ(first.finish(),
-              "PRIMARY\nGOT:/m/a;b.avi|" + orvalis::currentFolder() +
-                  "/ lead.avi|/m/\xc7\xd1\xb1\xdb.avi|/m/\xc0\xbd.avi\nGOT:\nGOT:" + joined + "\n");
+    EXPECT_EQ(first.finish(), "PRIMARY\nGOT:/m/a;b.avi|" + orvalis::currentFolder() +
+                                  "/ lead.avi|/m/한글.avi|/m/\xc0\xbd.avi\nGOT:\nGOT:" + joined +
+                                  "\n");
     EXPECT_EQ(SingleInstance::socketPath().toStdString().rfind(orvalis::test::privateHome(), 0),
               0u);
 }
@@ -171,7 +129,8 @@ TEST(SingleInstance, SimultaneousStartsGiveExactlyOneInstance) {
 TEST(SingleInstance, ASocketLeftByADeadInstanceIsTakenOver) {
     Probe dead(30000, 1);
     ASSERT_TRUE(dead.becamePrimary());
-    dead.kill();  // no chance to clean up: the socket file stays
+    dead.process.kill();  // no chance to clean up: the socket file stays
+    dead.process.waitForFinished();
     ASSERT_EQ(::access(SingleInstance::socketPath().toUtf8().constData(), F_OK), 0);
     EXPECT_EQ(Probe(0, 0, {"/m/a.avi"}).finish(), "PRIMARY\n");
 }
