@@ -12,7 +12,6 @@
 #include "base/AppPaths.h"
 #include "base/AtomicFile.h"
 #include "base/DesktopEntry.h"
-#include "base/IniDocument.h"
 #include "settings/FileAssociations.h"
 #include "support/TestSupport.h"
 
@@ -32,11 +31,8 @@ struct Outcome {
     QString output;
 };
 
-Outcome run(const QString& program, const QStringList& args, const QString& destdir = {}) {
+Outcome run(const QString& program, const QStringList& args) {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!destdir.isEmpty()) env.insert("DESTDIR", destdir);
-    p.setProcessEnvironment(env);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
     if (!p.waitForStarted(10000) || !p.waitForFinished(120000)) return {};
@@ -56,8 +52,9 @@ std::vector<std::string> regularFilesBelow(const std::string& dir) {
 TEST(Install, IntoADestdirAndOutAgain) {
     const std::string destdir = test::freshDir("destdir");
     const std::string root = destdir + kPrefix;
-    Outcome install = run("cmake", {"--install", ORVALIS_BINARY_DIR, "--prefix", kPrefix},
-                          QString::fromStdString(destdir));
+    const QString destdirArg = QString::fromStdString("DESTDIR=" + destdir);
+    Outcome install =
+        run("env", {destdirArg, "cmake", "--install", ORVALIS_BINARY_DIR, "--prefix", kPrefix});
     ASSERT_EQ(install.code, 0) << install.output.toStdString();
     for (const char* file : kInstalled)
         EXPECT_TRUE(std::filesystem::is_regular_file(root + "/" + file)) << file;
@@ -67,31 +64,21 @@ TEST(Install, IntoADestdirAndOutAgain) {
     EXPECT_TRUE(st.st_mode & S_IXOTH);
 
     // The entry is the packaged one naming the installed program: the very entry the
-    // file-association page would write for it.
-    const std::string entryPath = root + "/share/applications/orvalis.desktop";
-    const std::string entry = test::readFile(entryPath);
-    EXPECT_EQ(entry, desktopEntryText("/usr/local/bin/orvalis"));
-    const IniDocument doc = IniDocument::parse(entry, {.quoteValues = false});
-    ASSERT_NE(doc.find("Desktop Entry", "Exec"), nullptr);
-    EXPECT_EQ(*doc.find("Desktop Entry", "Exec"), "\"/usr/local/bin/orvalis\" %U");
-    EXPECT_EQ(*doc.find("Desktop Entry", "Icon"), "orvalis");
-    std::string types;
-    for (const auto& t : desktop::supportedMimeTypes()) types += t + ";";
-    EXPECT_EQ(*doc.find("Desktop Entry", "MimeType"), types);
-
-    const QString validateEntry = QStandardPaths::findExecutable("desktop-file-validate");
-    if (!validateEntry.isEmpty()) {
-        Outcome v = run(validateEntry, {QString::fromStdString(entryPath)});
+    // file-association page would write for it. The desktop's own validators take it.
+    const QString entryPath = QString::fromStdString(root + "/share/applications/orvalis.desktop");
+    EXPECT_EQ(test::readFile(entryPath.toStdString()), desktopEntryText("/usr/local/bin/orvalis"));
+    const QString metainfo =
+        QString::fromStdString(root + "/share/metainfo/com.corvane.orvalis.metainfo.xml");
+    for (const auto& [tool, args] :
+         {std::pair{"desktop-file-validate", QStringList{entryPath}},
+          {"appstreamcli", {"validate", "--no-net", "--pedantic", metainfo}}}) {
+        const QString exe = QStandardPaths::findExecutable(tool);
+        if (exe.isEmpty()) continue;
+        const Outcome v = run(exe, args);
         EXPECT_EQ(v.code, 0) << v.output.toStdString();
-        EXPECT_TRUE(v.output.trimmed().isEmpty()) << v.output.toStdString();
-    }
-    const QString appstream = QStandardPaths::findExecutable("appstreamcli");
-    if (!appstream.isEmpty()) {
-        Outcome v = run(
-            appstream,
-            {"validate", "--no-net", "--pedantic",
-             QString::fromStdString(root + "/share/metainfo/com.corvane.orvalis.metainfo.xml")});
-        EXPECT_EQ(v.code, 0) << v.output.toStdString();
+        if (QString(tool) == "desktop-file-validate") {
+            EXPECT_TRUE(v.output.trimmed().isEmpty()) << v.output.toStdString();
+        }
     }
     // The icon is an SVG document that XML readers take.
     QXmlStreamReader svg(QByteArray::fromStdString(
@@ -104,9 +91,8 @@ TEST(Install, IntoADestdirAndOutAgain) {
     // The about box's link: the installed program's own README, and nothing once it is gone.
     EXPECT_EQ(paths::documentationFile(root + "/bin"), root + "/share/doc/orvalis/README.md");
 
-    Outcome uninstall =
-        run("make", {"-s", "-C", ORVALIS_SOURCE_DIR, "uninstall", QString("PREFIX=") + kPrefix,
-                     QString::fromStdString("DESTDIR=" + destdir)});
+    Outcome uninstall = run("make", {"-s", "-C", ORVALIS_SOURCE_DIR, "uninstall",
+                                     QString("PREFIX=") + kPrefix, destdirArg});
     ASSERT_EQ(uninstall.code, 0) << uninstall.output.toStdString();
     EXPECT_TRUE(regularFilesBelow(destdir).empty());
     EXPECT_EQ(paths::documentationFile(root + "/bin"), "");
@@ -135,7 +121,6 @@ TEST(Install, TheInstalledEntryServesTheFileAssociations) {
     DesktopAssociations other(places, {system});
     EXPECT_EQ(other.read(), ExtensionStates{});
     ASSERT_TRUE(other.apply(avi).ok);
-    EXPECT_TRUE(std::filesystem::exists(other.desktopEntryPath()));
     EXPECT_EQ(other.read(), avi);
     EXPECT_EQ(installed.read(), ExtensionStates{});
 }

@@ -44,34 +44,33 @@ TEST(SpecialFiles, EveryReaderRefusesAPipeAFolderAndADeviceAtOnce) {
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     test::MemorySettingsStore settings;
 
-    const std::vector<std::pair<const char*, std::function<bool(const std::string&)>>> readers = {
-        {"whole file", [](const std::string& p) { return !readWholeFile(p); }},
+    using Refuses = std::function<bool(const std::string&)>;
+    const std::pair<const char*, Refuses> readers[] = {
+        {"whole file", [](auto& p) { return !readWholeFile(p); }},
         {"playlist",
-         [](const std::string& p) {
+         [](auto& p) {
              return listfiles::readListFile(p, listfiles::ListFormat::M3u).status ==
                     listfiles::ReadStatus::Unreadable;
          }},
-        {"caption",
-         [&](const std::string& p) { return !CaptionModel().parseCaptionFile(p, settings); }},
-        {".clr", [](const std::string& p) { return clr::readFile(p).schemes.empty(); }},
+        {"caption", [&](auto& p) { return !CaptionModel().parseCaptionFile(p, settings); }},
+        {".clr", [](auto& p) { return clr::readFile(p).schemes.empty(); }},
         {"settings import",
-         [](const std::string& p) {
+         [](auto& p) {
              PageValues values;
              return importSettingsFile(values, p) == SettingsFileResult::CannotRead;
          }},
-        {"URL list", [](const std::string& p) { return !readUrlFile(p); }},
+        {"URL list", [](auto& p) { return !readUrlFile(p); }},
         {"bookmarks",
-         [&](const std::string& p) {
+         [&](auto& p) {
              BookmarkStore store(settings, p);
              store.load(test::mediaPath("demo.mp4"), 60);
              store.ready();
              return store.positions().empty();
          }},
     };
-    for (const auto& [name, refuses] : readers) {
+    for (const auto& [name, refuses] : readers)
         for (const std::string& path : {fifo, dir, std::string("/dev/zero")})
             EXPECT_TRUE(refusedWithoutBlocking(refuses, path)) << name << ": " << path;
-    }
 }
 
 TEST(SpecialFiles, ReadsStopAtTheirCap) {

@@ -12,7 +12,7 @@ namespace orvalis::test {
 struct ClipTrack {
     std::string language;
     std::string title;
-    std::string text;  // shown from 0.1 s to the end of the clip
+    std::string text;           // shown from 0.1 s to the end of the clip
     std::string codec = "srt";  // as ffmpeg names its encoder: "srt", "webvtt", "ass"
 };
 

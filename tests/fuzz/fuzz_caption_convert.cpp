@@ -1,21 +1,15 @@
 // Any bytes as a caption file, converted as orvalis --convert does: every cue lies inside
 // the caption hold with text to show, every written file is UTF-8, and the player's own
 // readers take each of them back without a single cue more or less.
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
 #include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/CaptionWriters.h"
+#include "fuzz_common.h"
 
 using namespace orvalis;
+using fuzz::check;
 
 namespace {
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
 
 constexpr int kHold = CaptionModel::kHoldMilliseconds;
 
@@ -33,12 +27,12 @@ void checkCues(const std::vector<CaptionCue>& cues) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // The first byte picks the name the file comes under, and so its format when the text
     // does not tell.
     static constexpr std::string_view kNames[] = {"in.smi", "in.srt", "in.vtt"};
     CaptionModel model;
-    model.parseBytes(bytes, kNoLineDivide, size > 0 ? kNames[data[0] % 3] : kNames[0]);
+    model.parseBytes(fuzz::bytesOf(data, size), kNoLineDivide,
+                     size > 0 ? kNames[data[0] % 3] : kNames[0]);
 
     std::vector<SamiTrack> tracks;
     for (int i = 0; i < model.languageCount(); ++i) {
@@ -47,9 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkCues(tracks.back().cues);
     }
     const std::vector<CaptionCue>& first = tracks.front().cues;
-    const std::string srt = writeSubRip(first);
-    const std::string vtt = writeWebVtt(first);
-    const std::string sami = writeSami(tracks);
+    const std::string srt = writeSubRip(first), vtt = writeWebVtt(first), sami = writeSami(tracks);
     check(text::isValidUtf8(srt) && text::isValidUtf8(vtt) && text::isValidUtf8(sami));
 
     const TimedTextOptions whole{kNoLineDivide, ""};

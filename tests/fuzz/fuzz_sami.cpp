@@ -1,24 +1,17 @@
 // Any bytes as a caption file: the parse ends with tables that hold together, and every
 // operation the player runs on them (lookups, recovery, splitting, colours, the layout of a
 // caption on the picture) stays inside.
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
 #include "base/TextCodec.h"
 #include "captions/CaptionLayout.h"
 #include "captions/CaptionModel.h"
 #include "captions/ColourNames.h"
 #include "captions/SplitPoint.h"
+#include "fuzz_common.h"
 
 using namespace orvalis;
+using fuzz::check;
 
 namespace {
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
 
 // 8 pixels a CP949 unit, 16 high: any font would do.
 class FixedMeasurer final : public TextMeasurer {
@@ -28,7 +21,9 @@ public:
     }
 };
 
-void checkLayout(std::string_view cell) {
+void checkCell(std::string_view cell) {
+    check(text::isValidUtf8(cell));
+    if (cell.empty() || cell == kEndMark) return;
     static const FixedMeasurer measurer;
     CaptionLayoutInput in;
     in.caption = cell;
@@ -37,17 +32,11 @@ void checkLayout(std::string_view cell) {
     const CaptionPicture picture = layoutCaption(in, measurer);
     check(picture.lines.size() <= static_cast<std::size_t>(kMaxCaptionLines));
     for (const CaptionLine& line : picture.lines) check(text::isValidUtf8(line.text));
-}
-
-void checkCell(std::string_view cell) {
-    check(text::isValidUtf8(cell));
-    if (cell.empty() || cell == kEndMark) return;
-    checkLayout(cell);
     for (std::size_t start = 0; start <= cell.size();) {
-        std::size_t end = std::min(cell.find('\n', start), cell.size());
-        std::string_view line = cell.substr(start, end - start);
-        std::size_t bar = line.find('|');
-        if (bar != std::string_view::npos) colourFromText(line.substr(0, bar));
+        const std::size_t end = std::min(cell.find('\n', start), cell.size());
+        const std::string_view line = cell.substr(start, end - start);
+        if (const std::size_t bar = line.find('|'); bar != std::string_view::npos)
+            colourFromText(line.substr(0, bar));
         auto [first, second] = splitInTwo(line);
         check(first.size() + second.size() == line.size());
         check(text::isValidUtf8(first) && text::isValidUtf8(second));
@@ -58,11 +47,9 @@ void checkCell(std::string_view cell) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    std::string_view bytes(reinterpret_cast<const char*>(data), size);
     // The first byte picks the divide length, as the settings would.
-    int divideLength = size > 0 ? data[0] % 64 : 40;
     CaptionModel model;
-    model.parseBytes(bytes, divideLength);
+    model.parseBytes(fuzz::bytesOf(data, size), size > 0 ? data[0] % 64 : 40);
 
     const CaptionTables& tables = model.tables();
     check(model.languageCount() >= 1 && model.languageCount() <= kMaxCaptionLanguages);
@@ -73,16 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::uint32_t index : table) check(index < tables.texts.size());
     }
     check(model.lastSlot() >= -1 && model.lastSlot() <= kLatestSyncMilliseconds / 100);
-    for (const std::string& cell : model.tables().texts) checkCell(cell);
-
+    for (const std::string& cell : tables.texts) checkCell(cell);
     for (int language = 0; language < model.languageCount(); ++language) {
-        // About 64 moments spread over the whole file, its edges included: every
-        // run stays quick, and the fuzzer still reaches the late cues.
-        const int step = std::max(3, (model.lastSlot() + 4) / 64);
-        for (int slot = -2; slot <= model.lastSlot() + 2; slot += step) {
-            model.tick(slot / 10.0);
-            model.recoverAfterSeek(slot / 10.0);
-        }
+        fuzz::playMoments(model);
         model.cycleLanguage();
     }
     return 0;

@@ -1,17 +1,14 @@
-// Any bytes as a SubRip file (fuzz_subrip) or a WebVTT file (fuzz_webvtt): the tables hold together,
-// stay within a bound of the input's size, every cell is text the layout can take, and the
-// player's lookups on them stay inside.
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <string_view>
-
+// Any bytes as a SubRip file (fuzz_subrip) or a WebVTT file (fuzz_webvtt): the tables hold
+// together, stay within a bound of the input's size, every cell is text the layout can take, and
+// the player's lookups on them stay inside.
 #include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/SubtitleReaders.h"
 #include "captions/TimedCues.h"
+#include "fuzz_common.h"
 
 using namespace orvalis;
+using fuzz::check;
 
 namespace {
 
@@ -20,10 +17,6 @@ constexpr bool kWebVtt = true;
 #else
 constexpr bool kWebVtt = false;
 #endif
-
-void check(bool ok) {
-    if (!ok) std::abort();
-}
 
 // Display lines "colour|text": a short colour, a line no longer than a cue line may be. Cells
 // joined from overlapping cues hold at most the lines of twenty cues' worth.
@@ -46,7 +39,7 @@ void checkCell(std::string_view cell) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const std::string_view bytes = fuzz::bytesOf(data, size);
     const int divideLength = size > 0 ? data[0] % 64 : 40;
     const std::string text = decodeCaptionText(bytes);
     const TimedTextOptions options{divideLength, ""};
@@ -62,12 +55,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CaptionModel model;
     model.parseBytes(bytes, divideLength, kWebVtt ? "fuzz.vtt" : "fuzz.srt");
-    // About 64 moments spread over the whole file, its edges included: every
-    // run stays quick, and the fuzzer still reaches the late cues.
-    const int step = std::max(3, (model.lastSlot() + 4) / 64);
-    for (int slot = -2; slot <= model.lastSlot() + 2; slot += step) {
-        model.tick(slot / 10.0);
-        model.recoverAfterSeek(slot / 10.0);
-    }
+    fuzz::playMoments(model);
     return 0;
 }

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QThread>
@@ -21,7 +20,9 @@ std::string freshDir(const std::string& name) {
     return dir;
 }
 
-std::string mediaPath(const std::string& name) { return std::string(ORVALIS_MEDIA_DIR) + "/" + name; }
+std::string mediaPath(const std::string& name) {
+    return std::string(ORVALIS_MEDIA_DIR) + "/" + name;
+}
 
 std::string corpusDir(const std::string& sub) {
     std::string dir = std::string(ORVALIS_SOURCE_DIR) + "/../shared/corpus/" + sub;
@@ -62,12 +63,11 @@ void processEventsFor(int milliseconds) {
 }
 
 int MemorySettingsStore::getInt(std::string_view section, std::string_view key, int def) const {
-    if (!has(section, key)) return def;
-    const std::string& v = data_.at(foldAsciiCase(section)).at(foldAsciiCase(key));
+    const std::string v = getString(section, key);
     try {
         size_t used = 0;
-        long long n = std::stoll(v, &used);
-        return used == v.size() ? static_cast<int>(n) : def;
+        const long long n = std::stoll(v, &used);
+        return has(section, key) && used == v.size() ? static_cast<int>(n) : def;
     } catch (...) {
         return def;
     }
@@ -75,8 +75,8 @@ int MemorySettingsStore::getInt(std::string_view section, std::string_view key, 
 
 std::string MemorySettingsStore::getString(std::string_view section, std::string_view key,
                                            std::string_view def) const {
-    if (!has(section, key)) return std::string(def);
-    return data_.at(foldAsciiCase(section)).at(foldAsciiCase(key));
+    return has(section, key) ? data_.at(foldAsciiCase(section)).at(foldAsciiCase(key))
+                             : std::string(def);
 }
 
 void MemorySettingsStore::putInt(std::string_view section, std::string_view key, int value) {
@@ -85,18 +85,16 @@ void MemorySettingsStore::putInt(std::string_view section, std::string_view key,
 
 void MemorySettingsStore::putString(std::string_view section, std::string_view key,
                                     std::string_view value) {
-    auto& sec = data_[foldAsciiCase(section)];
-    if (!sec.count(foldAsciiCase(key))) order_[foldAsciiCase(section)].emplace_back(key);
-    sec[foldAsciiCase(key)] = std::string(value);
+    if (!has(section, key)) order_[foldAsciiCase(section)].emplace_back(key);
+    data_[foldAsciiCase(section)][foldAsciiCase(key)] = std::string(value);
     writes.push_back(std::string(section) + "/" + std::string(key) + "=" + std::string(value));
 }
 
 void MemorySettingsStore::removeKey(std::string_view section, std::string_view key) {
-    auto it = data_.find(foldAsciiCase(section));
-    if (it == data_.end()) return;
-    it->second.erase(foldAsciiCase(key));
-    auto& order = order_[foldAsciiCase(section)];
-    std::erase_if(order, [&](const std::string& k) { return foldAsciiCase(k) == foldAsciiCase(key); });
+    if (!has(section, key)) return;
+    data_[foldAsciiCase(section)].erase(foldAsciiCase(key));
+    std::erase_if(order_[foldAsciiCase(section)],
+                  [&](const std::string& k) { return foldAsciiCase(k) == foldAsciiCase(key); });
 }
 
 void MemorySettingsStore::removeSection(std::string_view section) {
@@ -114,41 +112,38 @@ bool MemorySettingsStore::has(std::string_view section, std::string_view key) co
     return it != data_.end() && it->second.count(foldAsciiCase(key));
 }
 
+namespace {
+// The first queued answer, or the given one when the queue is empty.
+template <class T>
+T takeFront(std::vector<T>& queue, T otherwise = {}) {
+    if (queue.empty()) return otherwise;
+    T first = std::move(queue.front());
+    queue.erase(queue.begin());
+    return first;
+}
+}  // namespace
+
 MessageResult FakePrompter::message(const MessageRequest& request) {
     messages.push_back(request);
-    if (!answers.empty()) {
-        MessageResult r = answers.front();
-        answers.erase(answers.begin());
-        return r;
-    }
-    return request.buttons == MessageButtons::YesNo || request.buttons == MessageButtons::YesNoCancel
-               ? MessageResult::Yes
-               : MessageResult::Ok;
+    const bool yesNo =
+        request.buttons == MessageButtons::YesNo || request.buttons == MessageButtons::YesNoCancel;
+    return takeFront(answers, yesNo ? MessageResult::Yes : MessageResult::Ok);
 }
 
 std::vector<std::string> FakePrompter::openFiles(const FileDialogRequest& request, bool) {
     dialogs.push_back(request);
-    if (openAnswers.empty()) return {};
-    auto r = openAnswers.front();
-    openAnswers.erase(openAnswers.begin());
-    return r;
+    return takeFront(openAnswers);
 }
 
 std::optional<std::string> FakePrompter::saveFile(const FileDialogRequest& request) {
     dialogs.push_back(request);
-    if (saveAnswers.empty()) return std::nullopt;
-    auto r = saveAnswers.front();
-    saveAnswers.erase(saveAnswers.begin());
-    return r;
+    return takeFront(saveAnswers);
 }
 
 std::optional<std::string> FakePrompter::chooseFolder(const std::string& title,
                                                       const std::string& start) {
     dialogs.push_back({title, start, "", "", ""});
-    if (folderAnswers.empty()) return std::nullopt;
-    auto r = folderAnswers.front();
-    folderAnswers.erase(folderAnswers.begin());
-    return r;
+    return takeFront(folderAnswers);
 }
 
 }  // namespace orvalis::test

@@ -32,8 +32,7 @@ public:
     std::string getString(std::string_view section, std::string_view key,
                           std::string_view def = {}) const override;
     void putInt(std::string_view section, std::string_view key, int value) override;
-    void putString(std::string_view section, std::string_view key,
-                   std::string_view value) override;
+    void putString(std::string_view section, std::string_view key, std::string_view value) override;
     void removeKey(std::string_view section, std::string_view key) override;
     void removeSection(std::string_view section) override;
     std::vector<std::string> keys(std::string_view section) const override;
@@ -68,21 +67,13 @@ public:
 
 class FakeDesktop final : public DesktopServices {
 public:
-    void inhibitScreenSaver(bool inhibit) override {
-        inhibited = inhibit;
-        inhibitCalls.push_back(inhibit);
-    }
-    bool openUrl(const std::string& url) override {
-        openedUrls.push_back(url);
-        return true;
-    }
+    void inhibitScreenSaver(bool inhibit) override { inhibitCalls.push_back(inhibited = inhibit); }
+    bool openUrl(const std::string&) override { return true; }
     bool openInTextEditor(const std::string& path) override {
-        editedFiles.push_back(path);
-        return true;
+        return editedFiles.push_back(path), true;
     }
     bool inhibited = false;
     std::vector<bool> inhibitCalls;
-    std::vector<std::string> openedUrls;
     std::vector<std::string> editedFiles;
 };
 
