@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/SettingsKeys.h"
 #include "player/WindowSteps.h"
 
 // The on-screen message: its texts, the switches that silence it, where it stands and how
@@ -27,7 +28,7 @@ enum class Switch {
     CaptionSpace,
 };
 
-std::string_view switchKey(Switch which);
+const settings::FlagKey& switchKey(Switch which);
 bool switchOn(const SettingsStore& settings, Switch which);
 
 // "재생 속도 : 1.0X", with two decimals below half speed ("재생 속도 : 0.25X").
