@@ -47,13 +47,13 @@ TEST(DesktopAssociations, WrittenAndReadBack) {
     EXPECT_NE(entry.find("\nExec=\"/opt/orvalis/bin/orvalis\" %U\n"), std::string::npos);
     EXPECT_EQ(d.list(), kDefaults + "video/x-msvideo=orvalis.desktop;\naudio/mpeg=orvalis.desktop;\n");
 
-    // A copy of the program elsewhere reads every box clear.
-    AssociationPlaces other = d.places;
-    other.programPath = "/home/me/old/orvalis";
-    EXPECT_EQ(DesktopAssociations(other).read(), ExtensionStates{});
-    ASSERT_TRUE(d.associations.apply(ExtensionStates{}).ok);
+    // An entry that starts a copy of the program elsewhere reads every box clear; the keys a
+    // user added to it stay when it is written again.
+    writeFile(d.associations.desktopEntryPath(), "[Desktop Entry]\nExec=/elsewhere/orvalis %U\nIcon=/home/me/o.png\n");
     EXPECT_EQ(d.associations.read(), ExtensionStates{});
-    EXPECT_EQ(d.list(), kDefaults);
+    ASSERT_TRUE(d.associations.apply(checked({kAvi})).ok);
+    EXPECT_EQ(d.associations.read(), checked({kAvi}));
+    EXPECT_NE(readFile(d.associations.desktopEntryPath()).find("Icon=/home/me/o.png\n"), std::string::npos);
 }
 
 TEST(DesktopAssociations, TheUsersOwnChoicesComeBackWhenBoxesAreCleared) {
