@@ -4,9 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <memory>
+#include <algorithm>
 
 #include "base/AtomicFile.h"
+#include "base/DesktopEntry.h"
 #include "settings/FileAssociations.h"
 #include "settings/SettingsSheetModel.h"
 #include "support/TestSupport.h"
@@ -132,13 +133,14 @@ TEST(DesktopAssociations, ALinkIsFollowedOnlyWithinTheUsersFolders) {
     ::rmdir(outside);
 }
 
-TEST(DesktopAssociations, ProgramPathsSurviveTheEntrysQuoting) {
+TEST(DesktopAssociations, ProgramPathsSurviveTheEntrysQuotingWhichNamesEveryTypeABoxClaims) {
     for (std::string path : {"/opt/my player/orvalis", "/x/\"quoted\"/o", "/x/$HOME/`o`",
-                             "/x/back\\slash", "/x/100%/orvalis", "/x/한글/orvalis"}) {
+                             "/x/back\\slash", "/x/100%/orvalis", "/x/한글/orvalis"})
         EXPECT_EQ(execProgram(desktopEntryExec(path)), path) << desktopEntryExec(path);
-    }
     EXPECT_EQ(execProgram("/usr/bin/vlc --started-from-file %U"), "/usr/bin/vlc");
     EXPECT_EQ(execProgram("\"/unterminated %U"), std::nullopt);
+    for (const auto& type : associatedMimeTypes())
+        EXPECT_NE(std::ranges::find(desktop::supportedMimeTypes(), type), desktop::supportedMimeTypes().end()) << type;
     AssociationPlaces relative{"/c", "/d", "relative/orvalis", {}};
     EXPECT_FALSE(DesktopAssociations(relative).apply(checked({kAvi})).ok);
 }

@@ -128,8 +128,6 @@ TEST(SettingsSheet, CancelStoresOnlyThePageShownAndOkKeepsItToo) {
     EXPECT_EQ(again.activePage(), 0);
 }
 
-// --- the pages' browse buttons and their own buttons ------------------------------------
-
 TEST(SheetButtons, BrowseStartsWhereTheFieldPointsAndFillsIt) {
     Sheet s;
     s.model.open();
