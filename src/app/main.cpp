@@ -41,8 +41,8 @@ int main(int argc, char** argv) {
     // as the player has always done, just before they are handed over.
     auto recordList = [&] {
         if (!paths.empty())
-            settings.putString(orvalis::sections::Config, "ShellFileName",
-                               orvalis::commandLineList(paths));
+            orvalis::settings::put(settings, orvalis::keys::ShellFileName,
+                                   orvalis::commandLineList(paths));
     };
     switch (instance.start(paths, recordList)) {
         case orvalis::SingleInstance::Role::HandedOver:

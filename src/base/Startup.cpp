@@ -96,13 +96,13 @@ std::string commandLineList(const std::vector<std::string>& paths) {
 
 void writeStartupValues(SettingsStore& store, const std::string& exeFile) {
     SettingsBatch batch(store);
-    store.putString(sections::Version, "AppName", kAppName);
-    store.putString(sections::Version, "OSVersion", osVersionText());
+    settings::put(store, keys::AppName, kAppName);
+    settings::put(store, keys::OSVersion, osVersionText());
     auto slash = exeFile.find_last_of('/');
-    store.putString(sections::Version, "ExePath",
-                    slash == std::string::npos ? std::string() : exeFile.substr(0, slash));
-    store.putString(sections::Version, "ExeFile", exeFile);
-    store.putString(sections::Config, "ShellFileName", "");
+    settings::put(store, keys::ExePath,
+                  slash == std::string::npos ? std::string() : exeFile.substr(0, slash));
+    settings::put(store, keys::ExeFile, exeFile);
+    settings::put(store, keys::ShellFileName, "");
 }
 
 }  // namespace orvalis

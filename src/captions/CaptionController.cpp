@@ -87,7 +87,7 @@ void CaptionController::setShowing(bool fileLoaded) {
 }
 
 bool CaptionController::ignoreStyles() const {
-    return settings_.getInt(sections::Caption, "Ignore Subtitle Style", 0) != 0;
+    return settings::get(settings_, keys::IgnoreSubtitleStyle);
 }
 
 bool CaptionController::parse(const std::string& path) {
@@ -180,9 +180,8 @@ void CaptionController::openCaptionDialog() {
     if (!flags.loaded) return;
     FileDialogRequest request;
     request.title = "열기";
-    request.folder = settings_.getString(sections::Config, "Default Folder", "");
-    if (request.folder.empty())
-        request.folder = settings_.getString(sections::Config, "Recent Folder", "");
+    request.folder = settings::get(settings_, keys::DefaultFolder);
+    if (request.folder.empty()) request.folder = settings::get(settings_, keys::RecentFolder);
     // Otherwise the folder of the caption file last looked for: the medium's own folder
     // unless one of the caption folders held it.
     if (request.folder.empty()) {
@@ -338,21 +337,19 @@ void CaptionController::draw() {
     in.outlineColour = static_cast<std::uint32_t>(style_.borderColor) & 0xFFFFFF;
     in.bottomPercent = style_.captionBottom;
     in.sideMarginPercent = style_.captionMargin;
-    in.gap = settings_.getInt(sections::Caption, "Caption Gap", 2);
-    in.align = settings_.getInt(sections::Caption, "Caption Align", 1);
-    in.addOneLine = settings_.getInt(sections::Caption, "Add One Line", 1) != 0;
+    in.gap = settings::get(settings_, keys::CaptionGap);
+    in.align = settings::get(settings_, keys::CaptionAlign);
+    in.addOneLine = settings::get(settings_, keys::AddOneLine);
     in.barShown = frame.barShown;
     in.barHeight = frame.barHeight;
     if (withSecond()) {
         SecondCaption second;
         second.caption = secondCaption;
-        second.points =
-            std::clamp(in.points + settings_.getInt(sections::Caption, "Second Font Offset", -4),
-                       kMinPoints, kMaxPoints);
-        second.fontColour = static_cast<std::uint32_t>(settings_.getInt(
-                                sections::Caption, "Second Font Color", 0x00FFFF)) &
-                            0xFFFFFF;
-        second.below = settings_.getInt(sections::Caption, "Second Caption Below", 0) != 0;
+        second.points = std::clamp(in.points + settings::get(settings_, keys::SecondFontOffset),
+                                   kMinPoints, kMaxPoints);
+        second.fontColour =
+            static_cast<std::uint32_t>(settings::get(settings_, keys::SecondFontColor)) & 0xFFFFFF;
+        second.below = settings::get(settings_, keys::SecondCaptionBelow);
         present(layoutTwoCaptions(in, second, canvas_));
         second_->lastDrawnCaption = secondCaption;
     } else {
@@ -438,7 +435,7 @@ void CaptionController::command(CommandId id) {
             toggleTwoLanguages();
             break;
         case C::CaptionIgnoreStyle:
-            settings_.putInt(sections::Caption, "Ignore Subtitle Style", ignoreStyles() ? 0 : 1);
+            settings::put(settings_, keys::IgnoreSubtitleStyle, !ignoreStyles());
             if (embeddedTrack_ != 0) showEmbeddedTrack();
             break;
         case C::CaptionSmoothing:

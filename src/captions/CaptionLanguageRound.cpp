@@ -86,8 +86,7 @@ std::string CaptionController::trackCaption(std::string_view text) const {
         lines.push_back(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
     }
-    const int divideLength =
-        settings_.getInt(sections::Caption, "Caption Divide Length", kDefaultDivideLength);
+    const int divideLength = settings::get(settings_, keys::CaptionDivideLength);
     return cueDisplayText(lines, CueMarkup::SubRip, divideLength);
 }
 
@@ -194,7 +193,7 @@ void CaptionController::nextLanguage() {
 // Two languages at once
 
 bool CaptionController::twoLanguages() const {
-    return settings_.getInt(sections::Caption, "Show Two Languages", 0) != 0;
+    return settings::get(settings_, keys::ShowTwoLanguages);
 }
 
 void CaptionController::refreshSecond() {
@@ -202,8 +201,8 @@ void CaptionController::refreshSecond() {
     second_->clearCaptionTexts();
     chooseSecondTrack();
     if (!fileLoaded_ || !twoLanguages()) return;
-    secondSync_ = std::clamp(settings_.getInt(sections::Caption, "Second Caption Synch", 0),
-                             -kSyncLimit, kSyncLimit);
+    secondSync_ =
+        std::clamp(settings::get(settings_, keys::SecondCaptionSynch), -kSyncLimit, kSyncLimit);
     const std::string& firstCode = model_->activeLanguageCode();
     if (model_->languageCount() > 1) {
         if (!second_->parseCaptionFile(model_->captionPath, settings_)) return;
@@ -249,7 +248,7 @@ void CaptionController::chooseSecondTrack() {
 
 void CaptionController::toggleTwoLanguages() {
     if (!fileLoaded_ && !trackCaptions_) return;
-    settings_.putInt(sections::Caption, "Show Two Languages", twoLanguages() ? 0 : 1);
+    settings::put(settings_, keys::ShowTwoLanguages, !twoLanguages());
     refreshSecond();
     showTrackText();
     draw();

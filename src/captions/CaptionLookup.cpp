@@ -28,24 +28,24 @@ std::vector<std::string> captionFolderCandidates(std::string_view mediaPath,
                                                  const SettingsStore& settings,
                                                  std::string_view suffix) {
     std::vector<std::string> candidates;
-    if (settings.getInt(sections::Caption, "Use Caption Folder", 0) == 0) return candidates;
+    if (!settings::get(settings, keys::UseCaptionFolder)) return candidates;
     const std::string_view name = fileNamePart(mediaPath);
     const std::string_view title = name.substr(0, extensionStart(name));
     // Folders stand under the keys 0 .. Count - 1; only the keys that exist are read, so a
     // garbled Count costs nothing.
-    const int count = settings.getInt(sections::CaptionFolders, "Count", 0);
+    const int count = settings::get(settings, keys::CaptionFolderCount);
     std::vector<int> indexes;
     for (const std::string& key : settings.keys(sections::CaptionFolders)) {
         int index = 0;
         auto [end, ec] = std::from_chars(key.data(), key.data() + key.size(), index);
         if (ec == std::errc() && end == key.data() + key.size() && index >= 0 && index < count &&
-            std::to_string(index) == key)
+            settings::indexKey(index) == key)
             indexes.push_back(index);
     }
     std::sort(indexes.begin(), indexes.end());
     for (int i : indexes) {
         const std::string stored =
-            settings.getString(sections::CaptionFolders, std::to_string(i), "");
+            settings.getString(sections::CaptionFolders, settings::indexKey(i));
         const std::string_view folder = text::trimWhitespace(stored);
         if (folder.empty()) continue;
         std::string candidate(folder);

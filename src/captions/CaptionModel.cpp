@@ -24,8 +24,7 @@ bool tenthsOf(double seconds, long long& tenths) {
 bool CaptionModel::parseCaptionFile(const std::string& path, const SettingsStore& settings,
                                     std::optional<text::Encoding> encoding) {
     if (path.empty()) return false;
-    int divideLength =
-        settings.getInt(sections::Caption, "Caption Divide Length", kDefaultDivideLength);
+    int divideLength = settings::get(settings, keys::CaptionDivideLength);
     std::optional<std::string> bytes = readWholeFile(path, kMaxFileBytes);
     if (!bytes) return false;
     parseBytes(*bytes, divideLength, path, encoding);

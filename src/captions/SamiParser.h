@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/SettingsKeys.h"
 #include "base/TextCodec.h"
 
 namespace orvalis {
@@ -19,7 +20,7 @@ inline constexpr std::string_view kUnknownLanguage = "알 수 없음";
 // Classes beyond these are not read as languages of their own (their text goes to the
 // language in force before them), so that no file makes a table per class without bound.
 inline constexpr int kMaxCaptionLanguages = 8;
-inline constexpr int kDefaultDivideLength = 40;
+inline constexpr int kDefaultDivideLength = keys::CaptionDivideLength.def();
 // A SYNC start later than 24 hours (or before 0) is ignored with its text, so that no
 // file can make the tables grow without bound.
 inline constexpr long long kLatestSyncMilliseconds = 24LL * 3600 * 1000;

@@ -96,7 +96,7 @@ ControlPanel::ControlPanel(SettingsStore& settings, CommandSink commands,
     foldTimer_.setSingleShot(true);
     connect(&foldTimer_, &QTimer::timeout, this, &ControlPanel::foldBack);
     createControls();
-    setTrackColour(settings_.getInt(sections::ConfigControl, "Track Color1", colours::Track));
+    setTrackColour(settings::get(settings_, keys::TrackColor1));
     setDuration(0);
     hide();
     relayout();
@@ -209,19 +209,18 @@ QWidget* ControlPanel::partWidget(PanelItem part) const {
 }
 
 int ControlPanel::preferredHeight() const {
-    return geometry::transportBarHeight(
-        settings_.getInt(sections::ConfigControl, "Track Height", 15),
-        settings_.getInt(sections::ConfigControl, "Use Repeat Ctrl", 1) != 0);
+    return geometry::transportBarHeight(settings::get(settings_, keys::TrackHeight),
+                                        settings::get(settings_, keys::UseRepeatCtrl));
 }
 
 void ControlPanel::relayout() {
     panel::LayoutInput in;
     in.width = width();
-    in.trackHeight = settings_.getInt(sections::ConfigControl, "Track Height", 15);
-    in.useRepeatCtrl = settings_.getInt(sections::ConfigControl, "Use Repeat Ctrl", 1) != 0;
+    in.trackHeight = settings::get(settings_, keys::TrackHeight);
+    in.useRepeatCtrl = settings::get(settings_, keys::UseRepeatCtrl);
     in.adjustRowOpen = adjustRowOpen_;
     in.captionsLoaded = state_.captions().loaded;
-    titleSize_ = settings_.getInt(sections::ConfigControl, "Title Size", 9);
+    titleSize_ = settings::get(settings_, keys::TitleSize);
     layout_ = panel::layoutPanel(in);
 
     for (std::size_t i = 0; i < panel::kPanelItemCount; ++i) {
@@ -302,7 +301,7 @@ void ControlPanel::disableButtons() {
 
 void ControlPanel::setTrackColour(int colorref) {
     trackColour_ = colorref;
-    track_->setGradient(settings_.getInt(sections::ConfigControl, "Use Gradient", 1) != 0);
+    track_->setGradient(settings::get(settings_, keys::UseGradient));
     track_->setColour(theme::fromColorref(colorref));
 }
 
@@ -381,7 +380,7 @@ void ControlPanel::refresh() {
 // --- fold-out row ----------------------------------------------------------------------
 
 int ControlPanel::comeBackMs() const {
-    const int seconds = settings_.getInt(sections::ConfigControl, "ComeBack Time", 3);
+    const int seconds = settings::get(settings_, keys::ComeBackTime);
     if (seconds < 1) return 0;
     return std::min(seconds, kMaxComeBackSeconds) * 1000;
 }

@@ -44,13 +44,13 @@ int stepFromSlider(int value) {
 }  // namespace volume
 
 void VolumeControl::load(const SettingsStore& settings) {
-    step_ = volume::clampStep(settings.getInt(sections::Config, "Volume", volume::kDefaultStep));
-    muted_ = settings.getInt(sections::Config, "Mute", 0) != 0;
+    step_ = volume::clampStep(settings::get(settings, keys::Volume));
+    muted_ = settings::get(settings, keys::Mute);
 }
 
 void VolumeControl::save(SettingsStore& settings) const {
-    settings.putInt(sections::Config, "Volume", step_);
-    settings.putInt(sections::Config, "Mute", muted_ ? 1 : 0);
+    settings::put(settings, keys::Volume, step_);
+    settings::put(settings, keys::Mute, muted_);
 }
 
 int VolumeControl::setStep(int step) {
@@ -145,9 +145,9 @@ void PictureControls::apply(MediaBackend& backend) const {
 }
 
 void PictureControls::save(SettingsStore& settings) const {
-    settings.putInt(sections::Config, "Brignt", value(PictureKind::Brightness));
-    settings.putInt(sections::Config, "Contrast", value(PictureKind::Contrast));
-    settings.putInt(sections::Config, "Saturation", value(PictureKind::Saturation));
+    settings::put(settings, keys::Brightness, value(PictureKind::Brightness));
+    settings::put(settings, keys::Contrast, value(PictureKind::Contrast));
+    settings::put(settings, keys::Saturation, value(PictureKind::Saturation));
 }
 
 }  // namespace orvalis

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/SettingsKeys.h"
+
 namespace orvalis {
 
 class MediaBackend;
@@ -10,7 +12,7 @@ class SettingsStore;
 namespace volume {
 
 inline constexpr int kMaxStep = 19;
-inline constexpr int kDefaultStep = 5;
+inline constexpr int kDefaultStep = keys::Volume.def();
 
 int clampStep(int step);
 // The attenuation of a step in hundredths of a decibel (-10000 for step 0, 0 for step 19).

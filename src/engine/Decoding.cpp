@@ -6,7 +6,7 @@
 namespace orvalis::decoding {
 
 bool hardwareDecoding(const SettingsStore& settings) {
-    return settings.getInt(sections::ConfigControl, kSettingKey, 1) != 0;
+    return settings::get(settings, keys::HardwareDecoding);
 }
 
 std::string hwdecOption(bool hardware) {

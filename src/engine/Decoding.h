@@ -15,7 +15,6 @@ class SettingsStore;
 // read when the player starts.
 namespace decoding {
 
-inline constexpr const char* kSettingKey = "Hardware Decoding";
 inline constexpr const char* kVideoDecoderPrefix = "Video decoder: ";
 
 bool hardwareDecoding(const SettingsStore& settings);

@@ -125,7 +125,7 @@ void MediaEngine::play() {
         return;
     }
     if (flags_.playing) {
-        switch (settings_.getInt(sections::ConfigCustom, "Play Key", 0)) {
+        switch (settings::get(settings_, keys::PlayKey)) {
             case 0:
                 if (host_.shiftHeld()) {
                     host_.playlistPlayPrevious();
@@ -172,7 +172,7 @@ void MediaEngine::stop() {
     host_.stopPlaybackTick();
     if (!flags_.loaded) return;
     if (!flags_.playing && !flags_.paused) {
-        switch (settings_.getInt(sections::ConfigCustom, "Stop Key", 0)) {
+        switch (settings::get(settings_, keys::StopKey)) {
             case 0:
                 host_.runCloseFile();
                 return;

@@ -38,7 +38,7 @@ std::string BookmarkStore::defaultFilePath() {
 }
 
 bool BookmarkStore::enabled() const {
-    return settings_.getInt(sections::ConfigControl, "Use Bookmark", 1) != 0;
+    return settings::get(settings_, keys::UseBookmark);
 }
 
 void BookmarkStore::load(const std::string& mediaPath, double lengthSeconds) {

@@ -33,16 +33,15 @@ void FrameGrabber::frameArrived(std::optional<RawFrame> frame) {
     ++captureCount_;
     lastFile_ = *written;
     host_.showCaptureMessage(lastFile_.substr(lastFile_.rfind('/') + 1));
-    const std::string sound = settings_.getString(sections::ConfigControl, "Sound File");
-    if (settings_.getInt(sections::ConfigControl, "Beep Sound", 1) != 0 && !sound.empty())
-        host_.playSound(sound);
+    const std::string sound = settings::get(settings_, keys::SoundFile);
+    if (settings::get(settings_, keys::BeepSound) && !sound.empty()) host_.playSound(sound);
 }
 
 std::optional<std::string> FrameGrabber::writeFrame(const RawFrame& frame) const {
     auto bmp = encodeBmp(frame);
     if (!bmp) return std::nullopt;
-    const int pathChoice = settings_.getInt(sections::ConfigControl, "Path", 1);
-    const std::string imageFolder = settings_.getString(sections::ConfigControl, "Image Folder");
+    const int pathChoice = settings::get(settings_, keys::CapturePath);
+    const std::string imageFolder = settings::get(settings_, keys::ImageFolder);
     const std::string folder =
         capture::captureFolder(mediaPath_, pathChoice, imageFolder, picturesFolder_);
     // The Pictures folder stands in for a folder that always exists; a folder the user

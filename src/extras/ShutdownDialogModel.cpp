@@ -26,13 +26,13 @@ std::string shutdownDialogTitle(const LocalDateTime& now) {
 ShutdownDialogModel::ShutdownDialogModel(const SettingsStore& store, const LocalDateTime& now,
                                          bool mediumLoaded)
     : mediumLoaded_(mediumLoaded), picked_(now) {
-    const char* s = sections::ConfigShutdown;
-    LocalDateTime stored{store.getInt(s, "Year", 0),   store.getInt(s, "Month", 0),
-                         store.getInt(s, "Day", 0),    store.getInt(s, "Hour", 0),
-                         store.getInt(s, "Minute", 0), store.getInt(s, "Second", 0)};
+    using settings::get;
+    LocalDateTime stored{get(store, keys::ShutdownYear),   get(store, keys::ShutdownMonth),
+                         get(store, keys::ShutdownDay),    get(store, keys::ShutdownHour),
+                         get(store, keys::ShutdownMinute), get(store, keys::ShutdownSecond)};
     // A garbled date would leave the pickers showing nothing sensible: fall back to now.
     if (stored.year != 0 && isValidDateTime(stored)) picked_ = stored;
-    const int left = store.getInt(s, "Left Time", kDefaultDelayIndex);
+    const int left = get(store, keys::ShutdownLeftTime);
     delayIndex_ = validDelay(left) ? left : kDefaultDelayIndex;
 }
 
@@ -67,15 +67,15 @@ void ShutdownDialogModel::setDelayIndex(int index) {
 }
 
 ShutdownChoice ShutdownDialogModel::accept(SettingsStore& store) const {
-    const char* s = sections::ConfigShutdown;
+    using settings::put;
     SettingsBatch batch(store);
-    store.putInt(s, "Left Time", delayIndex_);
-    store.putInt(s, "Year", picked_.year);
-    store.putInt(s, "Month", picked_.month);
-    store.putInt(s, "Day", picked_.day);
-    store.putInt(s, "Hour", picked_.hour);
-    store.putInt(s, "Minute", picked_.minute);
-    store.putInt(s, "Second", picked_.second);
+    put(store, keys::ShutdownLeftTime, delayIndex_);
+    put(store, keys::ShutdownYear, picked_.year);
+    put(store, keys::ShutdownMonth, picked_.month);
+    put(store, keys::ShutdownDay, picked_.day);
+    put(store, keys::ShutdownHour, picked_.hour);
+    put(store, keys::ShutdownMinute, picked_.minute);
+    put(store, keys::ShutdownSecond, picked_.second);
     return {checked_, picked_, delayIndex_};
 }
 

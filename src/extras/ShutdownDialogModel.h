@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 
+#include "base/SettingsKeys.h"
 #include "base/SettingsStore.h"
 #include "extras/LocalTime.h"
 
@@ -29,7 +30,7 @@ inline constexpr std::array<ShutdownDelay, 8> kShutdownDelays{{
     {"4시간 후", 14400, "4시간"},
     {"5시간 후", 18000, "5시간"},
 }};
-inline constexpr int kDefaultDelayIndex = 4;
+inline constexpr int kDefaultDelayIndex = keys::ShutdownLeftTime.def();
 
 namespace shutdown_text {
 inline constexpr const char* kTitle = "시스템 종료 예약기능";

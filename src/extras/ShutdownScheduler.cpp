@@ -90,7 +90,7 @@ void ShutdownScheduler::arm(const std::optional<ShutdownChoice>& choice) {
 }
 
 void ShutdownScheduler::announce(const std::string& text) {
-    if (store_.getInt(sections::Config, "Show Tooltip All", 1) == 0) return;
+    if (!settings::get(store_, keys::ShowTooltipAll)) return;
     host_.showMessage(text, kShutdownMessageMs);
 }
 

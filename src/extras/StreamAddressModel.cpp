@@ -12,16 +12,9 @@ namespace orvalis {
 namespace {
 
 constexpr const char* kProgramName = "Orvalis";
-constexpr std::array<int, 2> kDefaultWidths{100, 300};
+constexpr std::array<const settings::IntKey*, 2> kWidthKeys{&keys::UrlColumnWidth0,
+                                                            &keys::UrlColumnWidth1};
 constexpr int kMaxColumnWidth = 5000;
-
-std::string entrySection(std::size_t index) {
-    return std::string(sections::ConfigUrl) + "\\" + std::to_string(index);
-}
-
-std::string widthKey(int column) {
-    return "Column Width" + std::to_string(column);
-}
 
 bool storable(const StreamEntry& e) {
     return !e.name.empty() && e.name != stream_text::kPlaceholderName && !e.url.empty();
@@ -48,17 +41,17 @@ bool isPlaceholder(const StreamEntry& entry) {
 }
 
 std::vector<StreamEntry> readStoredStreams(const SettingsStore& store) {
-    const int count = store.getInt(sections::ConfigUrl, "Count", 0);
+    const int count = settings::get(store, keys::UrlCount);
     if (count == 0) return builtInStreams();
     // A garbled count must not keep the dialog reading a million missing sections.
     const std::size_t n =
         std::min<std::size_t>(count < 0 ? 0 : std::size_t(count), kMaxStreamEntries);
     std::vector<StreamEntry> rows;
     for (std::size_t i = 0; i < n; ++i) {
-        const std::string section = entrySection(i);
-        StreamEntry e{store.getString(section, "Name"), {}};
+        const std::string section = settings::urlEntrySection(static_cast<int>(i));
+        StreamEntry e{settings::get(store, keys::UrlName.in(section)), {}};
         if (e.name.empty()) continue;
-        e.url = store.getString(section, "URL");
+        e.url = settings::get(store, keys::UrlAddress.in(section));
         if (!e.url.empty()) rows.push_back(std::move(e));
     }
     return rows;
@@ -68,10 +61,11 @@ StreamAddressModel::StreamAddressModel(SettingsStore& store, Prompter& prompter,
                                        std::string urlFile)
     : store_(store), prompter_(prompter), urlFile_(std::move(urlFile)) {
     for (int c = 0; c < 2; ++c) {
-        const int w = store_.getInt(sections::ConfigUrl, widthKey(c), kDefaultWidths[c]);
-        widths_[c] = w >= 1 && w <= kMaxColumnWidth ? w : kDefaultWidths[c];
+        const settings::IntKey& key = *kWidthKeys[c];
+        const int w = settings::get(store_, key);
+        widths_[c] = w >= 1 && w <= kMaxColumnWidth ? w : key.def();
     }
-    address_ = store_.getString(sections::ConfigUrl, "Current");
+    address_ = settings::get(store_, keys::UrlCurrent);
     rows_ = readStoredStreams(store_);
 }
 
@@ -158,7 +152,7 @@ bool StreamAddressModel::saveToFile() {
 
 std::string StreamAddressModel::accept() {
     SettingsBatch batch(store_);
-    store_.putString(sections::ConfigUrl, "Current", address_);
+    settings::put(store_, keys::UrlCurrent, address_);
     store();
     return address_;
 }
@@ -172,18 +166,20 @@ void StreamAddressModel::store() {
     stored_ = true;
     SettingsBatch batch(store_);
     for (int c = 0; c < 2; ++c)
-        store_.putInt(sections::ConfigUrl, widthKey(c), widths_[std::size_t(c)]);
-    store_.putInt(sections::ConfigUrl, "Count", int(rows_.size()));
+        settings::put(store_, *kWidthKeys[std::size_t(c)], widths_[std::size_t(c)]);
+    settings::put(store_, keys::UrlCount, int(rows_.size()));
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        const std::string section = entrySection(i);
+        const std::string section = settings::urlEntrySection(static_cast<int>(i));
+        const settings::TextKey name = keys::UrlName.in(section);
+        const settings::TextKey url = keys::UrlAddress.in(section);
         if (storable(rows_[i])) {
-            store_.putString(section, "Name", rows_[i].name);
-            store_.putString(section, "URL", rows_[i].url);
+            settings::put(store_, name, rows_[i].name);
+            settings::put(store_, url, rows_[i].url);
         } else {
             // The row's index is counted but not written: an entry stored there before
             // would otherwise come back the next time the list is read.
-            store_.removeKey(section, "Name");
-            store_.removeKey(section, "URL");
+            settings::remove(store_, name);
+            settings::remove(store_, url);
         }
     }
 }

@@ -13,8 +13,8 @@ constexpr int kJogBase = 10000;
 
 JumpSettings JumpSettings::read(const SettingsStore& settings) {
     JumpSettings s;
-    s.interval = settings.getInt(sections::Config, "Interval", 10);
-    s.intervalCtrl = settings.getInt(sections::Config, "IntervalCtrl", 30);
+    s.interval = settings::get(settings, keys::Interval);
+    s.intervalCtrl = settings::get(settings, keys::IntervalCtrl);
     return s;
 }
 

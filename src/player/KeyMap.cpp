@@ -273,7 +273,7 @@ KeyModifiers KeyModifiers::fromBits(unsigned bits) {
 
 KeyContext KeyContext::read(const SettingsStore& settings, bool fullScreen) {
     KeyContext c;
-    c.escKey = settings.getInt(sections::ConfigCustom, "Esc Key", 0);
+    c.escKey = settings::get(settings, keys::EscKey);
     c.fullScreen = fullScreen;
     return c;
 }

@@ -9,8 +9,8 @@ using C = CommandId;
 
 MouseOptions MouseOptions::read(const SettingsStore& settings) {
     MouseOptions o;
-    o.mouseWheel = settings.getInt(sections::ConfigCustom, "Mouse Wheel", 1);
-    o.wheelClick = settings.getInt(sections::ConfigCustom, "Wheel Click", 1);
+    o.mouseWheel = settings::get(settings, keys::MouseWheel);
+    o.wheelClick = settings::get(settings, keys::WheelClick);
     return o;
 }
 

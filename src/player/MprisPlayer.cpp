@@ -72,7 +72,7 @@ mpris::PlayerState MprisPlayer::state() const {
     s.paused = f.paused;
     s.listEmpty = controller_.playlistIsEmpty();
     s.repeatItem = controller_.windowSettings().repeat;
-    s.repeatList = controller_.store().getInt(sections::ConfigPlaylist, "Repeat List", 0) == 1;
+    s.repeatList = settings::get(controller_.store(), keys::RepeatList) == 1;
     s.fullScreen = controller_.state().fullScreen();
     s.rate = e.rate();
     s.minimumRate = kMinimumRate;
@@ -112,7 +112,7 @@ void MprisPlayer::seekTo(double seconds) {
 }
 
 void MprisPlayer::setRepeatList(bool on) {
-    controller_.store().putInt(sections::ConfigPlaylist, "Repeat List", on ? 1 : 0);
+    settings::put(controller_.store(), keys::RepeatList, on ? 1 : 0);
 }
 
 // An address opens as the "open address" command opens one; a file joins the playlist and

@@ -32,39 +32,42 @@ PlayerController::~PlayerController() = default;
 // ---------------------------------------------------------------------------------------------
 // Start
 
-void PlayerController::readSettings() {
-    using namespace sections;
-    auto flag = [&](const char* section, const char* key, int def) {
-        return store_.getInt(section, key, def) != 0;
-    };
+// The values the player keeps from the store. The start reads them all; when the settings
+// sheet closes the player reads again what the sheet shows, some with defaults of their own.
+void PlayerController::readSettings(settings::Context context) {
+    using settings::get;
     WindowSettings& s = settings_;
-    s.repeat = flag(Config, "Repeat", 0);
-    s.showMainDlg = flag(Config, "ShowMainDlg", 1);
-    s.alwaysOnTop = flag(Config, "Always On Top", 0);
-    s.showPlayList = flag(Config, "ShowPlayList", 1);
-    s.keepAspect = flag(Config, "AspectRatio", 1);
-    s.interval = store_.getInt(Config, "Interval", 10);
-    s.intervalCtrl = store_.getInt(Config, "IntervalCtrl", 30);
-    s.showFrameNumber = flag(Config, "Show Frame Number", 0);
-    s.autoHideOnAudio = flag(Config, "AutoHideOnAudio", 0);
-    volume_.load(store_);
-    s.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
-    s.backColor = store_.getInt(ConfigCustom, "Back Color", colours::IdleBackground);
-    s.backImage = store_.getString(ConfigCustom, "Back Image", "");
-
     CaptionStyle& c = caption_;
-    c.fontName = store_.getString(Caption, "FontName", "돋움");
-    c.fontSize = store_.getInt(Caption, "FontSize", 37);
-    c.fontOffset = store_.getInt(Caption, "FontOffset", -27);
-    c.fontBold = flag(Caption, "FontBold", 1);
-    c.fontAlias = flag(Caption, "FontAlias", 0);
-    c.fontBorder = flag(Caption, "FontBorder", 0);
-    c.captionBottom = store_.getInt(Caption, "Caption Bottom", 10);
-    c.captionMargin = store_.getInt(Caption, "Caption Margin", 10);
-    c.captionSpace = store_.getInt(Caption, "Caption Space", 0);
-    c.showCaption = flag(Caption, "Show Caption", 1);
-    c.fontColor = store_.getInt(Caption, "FontColor", colours::CaptionText);
-    c.borderColor = store_.getInt(Caption, "BorderColor", colours::CaptionBorder);
+    if (context == settings::Context::AtStart) {
+        s.repeat = get(store_, keys::Repeat);
+        s.showMainDlg = get(store_, keys::ShowMainDlg);
+        s.alwaysOnTop = get(store_, keys::AlwaysOnTop);
+        s.showPlayList = get(store_, keys::ShowPlayList);
+        s.keepAspect = get(store_, keys::AspectRatio);
+        volume_.load(store_);
+        c.captionBottom = get(store_, keys::CaptionBottom);
+        c.showCaption = get(store_, keys::ShowCaption);
+    } else {
+        state_.captionSync = get(store_, keys::CaptionSynch, context);
+    }
+    s.interval = get(store_, keys::Interval, context);
+    s.intervalCtrl = get(store_, keys::IntervalCtrl, context);
+    s.showFrameNumber = get(store_, keys::ShowFrameNumber, context);
+    s.autoHideOnAudio = get(store_, keys::AutoHideOnAudio, context);
+    s.backMode = get(store_, keys::BackMode, context);
+    s.backColor = get(store_, keys::BackColor, context);
+    s.backImage = get(store_, keys::BackImage, context);
+
+    c.fontName = get(store_, keys::FontName, context);
+    c.fontSize = get(store_, keys::FontSize, context);
+    c.fontOffset = get(store_, keys::FontOffset, context);
+    c.fontBold = get(store_, keys::FontBold, context);
+    c.fontAlias = get(store_, keys::FontAlias, context);
+    c.fontBorder = get(store_, keys::FontBorder, context);
+    c.captionMargin = get(store_, keys::CaptionMargin, context);
+    c.captionSpace = get(store_, keys::CaptionSpace, context);
+    c.fontColor = get(store_, keys::FontColor, context);
+    c.borderColor = get(store_, keys::BorderColor, context);
 }
 
 void PlayerController::normaliseSettings() {
@@ -92,7 +95,7 @@ void PlayerController::determineIdleSize() {
 }
 
 void PlayerController::initialise() {
-    readSettings();
+    readSettings(settings::Context::AtStart);
     normaliseSettings();
     if (captions_) captions_->createFont();
     view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
@@ -114,10 +117,11 @@ void PlayerController::initialise() {
     toggleRepeat();
 
     geometry::SavedPlacement saved;
-    saved.left = store_.getInt(sections::Screen, "left", -3000);
-    saved.top = store_.getInt(sections::Screen, "top", -3000);
-    saved.right = store_.getInt(sections::Screen, "right", saved.left + 366);
-    if (!settings_.keepAspect) saved.bottom = store_.getInt(sections::Screen, "bottom", saved.top + 272);
+    saved.left = settings::get(store_, keys::ScreenLeft);
+    saved.top = settings::get(store_, keys::ScreenTop);
+    saved.right = settings::getOr(store_, keys::ScreenRight, saved.left + 366);
+    if (!settings_.keepAspect)
+        saved.bottom = settings::getOr(store_, keys::ScreenBottom, saved.top + 272);
     Rect start = geometry::startPlacement(saved, settings_.keepAspect, state_.idleSize, view_.screenRect());
     state_.normalRect = start;
     applyWindowRect(start);
@@ -146,11 +150,9 @@ void PlayerController::deferredInit() {
     if (playlist_) playlist_->setShown(settings_.showPlayList);
     if (!commandLinePaths_.empty() && playlist_) playlist_->addPaths(commandLinePaths_);
     commandLinePaths_.clear();
-    if (playlist_ && store_.getInt(sections::ConfigPlaylist, "Auto Check", 0) != 0)
-        playlist_->checkPaths();
+    if (playlist_ && settings::get(store_, keys::AutoCheck)) playlist_->checkPaths();
     if (playlist_) playlist_->repaint();
-    if (store_.getInt(sections::Config, "Save Maximized", 0) != 0 &&
-        store_.getInt(sections::Config, "Maximized", 0) != 0)
+    if (settings::get(store_, keys::SaveMaximized) && settings::get(store_, keys::Maximized))
         enterFullScreen();
     if (transport_) transport_->refresh();
 }
@@ -231,9 +233,9 @@ TickInput PlayerController::tickInput() const {
     in.endReached = e.atEnd();
     in.seekable = e.seekable() && !repeatGuard_.refused();
     in.repeat = settings_.repeat;
-    if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0)
-        in.skipEndSeconds = store_.getInt(sections::ConfigControl, "Skip End Min", 0) * 60 +
-                            store_.getInt(sections::ConfigControl, "Skip End Sec", 0);
+    if (settings::get(store_, keys::UseSkip))
+        in.skipEndSeconds =
+            settings::get(store_, keys::SkipEndMin) * 60 + settings::get(store_, keys::SkipEndSec);
     in.range = state_.range;
     return in;
 }
@@ -305,7 +307,7 @@ void PlayerController::endOfMedium() {
         shutdown_->runShutdown();
         return;
     }
-    if (store_.getInt(sections::ConfigPlaylist, "Play Continue", 1) != 0) {
+    if (settings::get(store_, keys::PlayContinue)) {
         e.releaseSleep();
         playlistPlayEntry(-1);
         return;
@@ -368,9 +370,9 @@ void PlayerController::startOfPlayback() {
     }
     relayout();
 
-    if (store_.getInt(sections::ConfigControl, "Use Skip", 0) != 0) {
-        const int start = store_.getInt(sections::ConfigControl, "Skip Start Min", 0) * 60 +
-                          store_.getInt(sections::ConfigControl, "Skip Start Sec", 0);
+    if (settings::get(store_, keys::UseSkip)) {
+        const int start = settings::get(store_, keys::SkipStartMin) * 60 +
+                          settings::get(store_, keys::SkipStartSec);
         if (start > 0 && e.seekable()) e.setPosition(start);
     }
     // Streams too: their end, when they have one, is found by the tick.
@@ -426,34 +428,31 @@ void PlayerController::exit() {
     e.releaseSleep();
     view_.setWindowShown(false);
 
-    using namespace sections;
+    using settings::put;
     SettingsBatch batch(store_);
-    store_.putInt(Config, "Maximized", state_.fullScreen() ? 1 : 0);
+    put(store_, keys::Maximized, state_.fullScreen());
     if (state_.fullScreen()) leaveFullScreen();
     Rect r = view_.windowRect();
     if (r.empty()) r = state_.normalRect;
-    store_.putInt(Config, "Repeat", settings_.repeat);
-    store_.putInt(Screen, "left", r.left);
-    store_.putInt(Screen, "top", r.top);
-    store_.putInt(Screen, "right", r.right);
-    store_.putInt(Screen, "bottom", r.bottom);
-    store_.putInt(Config, "ShowMainDlg", settings_.showMainDlg);
-    store_.putInt(Config, "Always On Top", settings_.alwaysOnTop);
-    store_.putInt(Config, "AspectRatio", settings_.keepAspect);
-    store_.putInt(Config, "ShowPlayList", playlist_ ? playlist_->isShown() : settings_.showPlayList);
-    store_.putInt(Config, "Volume", volume_.step());
-    store_.putInt(Config, "Mute", volume_.muted());
-    store_.putInt(Config, "Show Frame Number", settings_.showFrameNumber);
-    store_.putInt(ConfigCustom, "Back Mode", settings_.backMode);
-    store_.putString(ConfigCustom, "Back Image", settings_.backImage);
-    store_.putInt(Caption, "FontSize", caption_.fontSize);
-    store_.putInt(Caption, "FontBold", caption_.fontBold);
-    store_.putInt(Caption, "FontBorder", caption_.fontBorder);
-    store_.putInt(Caption, "FontOffset", caption_.fontOffset);
-    store_.putInt(Caption, "FontAlias", caption_.fontAlias);
-    store_.putInt(Caption, "Caption Bottom", caption_.captionBottom);
-    store_.putInt(Caption, "Caption Space", caption_.captionSpace);
-    store_.putInt(Caption, "Show Caption", caption_.showCaption);
+    put(store_, keys::Repeat, settings_.repeat);
+    writeScreenRect(r);
+    put(store_, keys::ShowMainDlg, settings_.showMainDlg);
+    put(store_, keys::AlwaysOnTop, settings_.alwaysOnTop);
+    put(store_, keys::AspectRatio, settings_.keepAspect);
+    put(store_, keys::ShowPlayList, playlist_ ? playlist_->isShown() : settings_.showPlayList);
+    put(store_, keys::Volume, volume_.step());
+    put(store_, keys::Mute, volume_.muted());
+    put(store_, keys::ShowFrameNumber, settings_.showFrameNumber);
+    put(store_, keys::BackMode, settings_.backMode);
+    put(store_, keys::BackImage, settings_.backImage);
+    put(store_, keys::FontSize, caption_.fontSize);
+    put(store_, keys::FontBold, caption_.fontBold);
+    put(store_, keys::FontBorder, caption_.fontBorder);
+    put(store_, keys::FontOffset, caption_.fontOffset);
+    put(store_, keys::FontAlias, caption_.fontAlias);
+    put(store_, keys::CaptionBottom, caption_.captionBottom);
+    put(store_, keys::CaptionSpace, caption_.captionSpace);
+    put(store_, keys::ShowCaption, caption_.showCaption);
     picture_.save(store_);
     if (e.flags().loaded) {
         saveBookmarks();
@@ -466,21 +465,19 @@ void PlayerController::exit() {
 void PlayerController::openSettings() {
     timers_.kill(TimerId::PointerHide);
     state_.cursorIdle = 0;
-    using namespace sections;
-    {
-        SettingsBatch batch(store_);
-        store_.putInt(Caption, "FontSize", caption_.fontSize);
-        store_.putInt(Caption, "FontOffset", caption_.fontOffset);
-        store_.putInt(Caption, "FontBold", caption_.fontBold);
-        store_.putInt(Caption, "FontAlias", caption_.fontAlias);
-        store_.putInt(Caption, "FontBorder", caption_.fontBorder);
-        store_.putInt(Caption, "Caption Synch", captions_ ? captions_->syncOffset() : state_.captionSync);
-        store_.putInt(Caption, "Caption Space", caption_.captionSpace);
-        store_.putInt(Config, "Show Frame Number", settings_.showFrameNumber);
-        store_.putInt(ConfigCustom, "Back Mode", settings_.backMode);
-        store_.putString(ConfigCustom, "Back Image", settings_.backImage);
-    }
-    const int divideLength = store_.getInt(Caption, "Caption Divide Length", 40);
+    PlayerLiveValues live;
+    live.fontSize = caption_.fontSize;
+    live.fontOffset = caption_.fontOffset;
+    live.fontBold = caption_.fontBold;
+    live.fontAlias = caption_.fontAlias;
+    live.fontBorder = caption_.fontBorder;
+    live.captionSynch = captions_ ? captions_->syncOffset() : state_.captionSync;
+    live.captionSpace = caption_.captionSpace;
+    live.showFrameNumber = settings_.showFrameNumber;
+    live.backMode = settings_.backMode;
+    live.backImage = settings_.backImage;
+    writeLiveValues(store_, live);
+    const int divideLength = settings::get(store_, keys::CaptionDivideLength);
 
     MediaEngine& e = *engine_;
     state_.settingsOpen = true;
@@ -493,12 +490,11 @@ void PlayerController::openSettings() {
         return;
     }
     rereadAfterSettings();
-    if (store_.getInt(ConfigControl, "Use Bookmark", 1) == 0 && transport_)
-        transport_->clearBookmarkMarks();
+    if (!settings::get(store_, keys::UseBookmark) && transport_) transport_->clearBookmarkMarks();
     if (bookmarks_) bookmarks_->refreshMarks();
-    if (playlist_) playlist_->setShowControls(store_.getInt(ConfigPlaylist, "Show Controls", 0) != 0);
+    if (playlist_) playlist_->setShowControls(settings::get(store_, keys::ShowControls));
     if (e.flags().captionsLoaded && captions_ &&
-        store_.getInt(Caption, "Caption Divide Length", 40) != divideLength)
+        settings::get(store_, keys::CaptionDivideLength) != divideLength)
         captions_->reparse();
     view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
     if (!e.flags().hasVideo) {
@@ -517,26 +513,9 @@ void PlayerController::openSettings() {
 }
 
 void PlayerController::rereadAfterSettings() {
-    using namespace sections;
-    settings_.interval = store_.getInt(Config, "Interval", 10);
-    settings_.intervalCtrl = store_.getInt(Config, "IntervalCtrl", 30);
-    settings_.showFrameNumber = store_.getInt(Config, "Show Frame Number", 0) != 0;
-    settings_.autoHideOnAudio = store_.getInt(Config, "AutoHideOnAudio", 1) != 0;
-    caption_.fontName = store_.getString(Caption, "FontName", "돋움");
-    caption_.fontSize = store_.getInt(Caption, "FontSize", 20);
-    caption_.fontOffset = store_.getInt(Caption, "FontOffset", 0);
-    caption_.fontBold = store_.getInt(Caption, "FontBold", 1) != 0;
-    caption_.fontAlias = store_.getInt(Caption, "FontAlias", 1) != 0;
-    caption_.fontBorder = store_.getInt(Caption, "FontBorder", 0) != 0;
-    caption_.fontColor = store_.getInt(Caption, "FontColor", colours::CaptionTextAfterSheet);
-    caption_.borderColor = store_.getInt(Caption, "BorderColor", colours::CaptionBorder);
-    state_.captionSync = store_.getInt(Caption, "Caption Synch", 0);
+    readSettings(settings::Context::AfterSheet);
+    caption_.captionSpace = std::clamp(caption_.captionSpace, 0, 30);
     if (captions_) captions_->setSyncOffset(state_.captionSync);
-    caption_.captionMargin = store_.getInt(Caption, "Caption Margin", 10);
-    caption_.captionSpace = std::clamp(store_.getInt(Caption, "Caption Space", 0), 0, 30);
-    settings_.backMode = store_.getInt(ConfigCustom, "Back Mode", 1);
-    settings_.backColor = store_.getInt(ConfigCustom, "Back Color", colours::IdleBackground);
-    settings_.backImage = store_.getString(ConfigCustom, "Back Image", "");
     relayout();
 }
 

@@ -8,6 +8,7 @@
 
 #include "base/DesktopServices.h"
 #include "base/Prompter.h"
+#include "base/SettingsKeys.h"
 #include "base/SettingsStore.h"
 #include "engine/Adjustments.h"
 #include "engine/EngineHost.h"
@@ -197,7 +198,7 @@ public:
     std::function<void(double seconds)> onSeeked;
 
 private:
-    void readSettings();
+    void readSettings(settings::Context context);
     void normaliseSettings();
     void deferredInit();
     void playbackTick();

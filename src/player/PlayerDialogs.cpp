@@ -58,7 +58,7 @@ void PlayerDialogs::mountsChanged() {
     auto fresh = optical::newDiscMounts(mounts_, after, drives_);
     mounts_ = std::move(after);
     if (fresh.empty()) return;
-    if (controller_.store().getInt(sections::Config, "Auto CDROM", 1) == 0) return;
+    if (!settings::get(controller_.store(), keys::AutoCdrom)) return;
     for (const auto& mount : fresh) {
         if (auto file = optical::firstMediaFile(mount.mountPoint, discMediaPatterns())) {
             if (parent_->isMinimized()) parent_->showNormal();

@@ -42,9 +42,8 @@ void PlayerController::relayout() {
     caption_.fontSize = geometry::captionFontSizeForHeight(window.height(), caption_.fontOffset);
     if (captions_) captions_->createFont();
 
-    state_.barHeight = geometry::transportBarHeight(
-        store_.getInt(sections::ConfigControl, "Track Height", 15),
-        store_.getInt(sections::ConfigControl, "Use Repeat Ctrl", 1) != 0);
+    state_.barHeight = geometry::transportBarHeight(settings::get(store_, keys::TrackHeight),
+                                                    settings::get(store_, keys::UseRepeatCtrl));
     if (transport_) {
         transport_->setTrackColour(trackColour());
         transport_->place(geometry::transportBarRect(window, state_.barHeight), false);
@@ -59,17 +58,16 @@ void PlayerController::toggleRepeat() {
 
 // The seek track shows whether the item repeats by its colour.
 int PlayerController::trackColour() const {
-    return settings_.repeat
-               ? store_.getInt(sections::ConfigControl, "Track Color2", colours::TrackRepeating)
-               : store_.getInt(sections::ConfigControl, "Track Color1", colours::Track);
+    return settings_.repeat ? settings::get(store_, keys::TrackColor2)
+                            : settings::get(store_, keys::TrackColor1);
 }
 
 void PlayerController::writeScreenRect(const Rect& r) {
     SettingsBatch batch(store_);
-    store_.putInt(sections::Screen, "left", r.left);
-    store_.putInt(sections::Screen, "top", r.top);
-    store_.putInt(sections::Screen, "right", r.right);
-    store_.putInt(sections::Screen, "bottom", r.bottom);
+    settings::put(store_, keys::ScreenLeft, r.left);
+    settings::put(store_, keys::ScreenTop, r.top);
+    settings::put(store_, keys::ScreenRight, r.right);
+    settings::put(store_, keys::ScreenBottom, r.bottom);
 }
 
 void PlayerController::enterFullScreen(const std::optional<Rect>& normal) {
@@ -185,7 +183,7 @@ void PlayerController::hideMainWindow() {
     writeScreenRect(state_.normalRect);
     view_.setWindowShown(false);
     settings_.showMainDlg = false;
-    store_.putInt(sections::Config, "ShowMainDlg", 0);
+    settings::put(store_, keys::ShowMainDlg, 0);
 }
 
 void PlayerController::showMainWindow() {
@@ -194,7 +192,7 @@ void PlayerController::showMainWindow() {
     view_.setWindowShown(true);
     view_.setTopMost(settings_.alwaysOnTop);
     settings_.showMainDlg = true;
-    store_.putInt(sections::Config, "ShowMainDlg", 1);
+    settings::put(store_, keys::ShowMainDlg, 1);
     relayout();
 }
 
@@ -273,7 +271,7 @@ PlayerController::PointerAction PlayerController::pointerMoved(Point client) {
 int PlayerController::leftButtonDown(Point client, int screenX, bool activating) {
     if (!state_.fullScreen()) {
         const Rect w = view_.windowRect();
-        const int border = std::clamp(store_.getInt(sections::ConfigScreen, "Border Size", 15), 0,
+        const int border = std::clamp(settings::get(store_, keys::BorderSize), 0,
                                       std::min(w.width(), w.height()) / 3);
         const int zone = geometry::borderZone(client, {w.width(), w.height()}, border);
         if (zone != 0) return zone;
@@ -303,8 +301,8 @@ MenuState PlayerController::menuState() const {
         m.captionEncodingChosen = encoding.chosen;
     }
     m.showCaption = caption_.showCaption;
-    m.ignoreSubtitleStyle = store_.getInt(sections::Caption, "Ignore Subtitle Style", 0) != 0;
-    m.twoLanguages = store_.getInt(sections::Caption, "Show Two Languages", 0) != 0;
+    m.ignoreSubtitleStyle = settings::get(store_, keys::IgnoreSubtitleStyle);
+    m.twoLanguages = settings::get(store_, keys::ShowTwoLanguages);
     m.fullScreen = state_.fullScreen();
     m.maximized = state_.mode == ScreenMode::Maximized;
     m.escKey = KeyContext::read(store_, m.fullScreen).escKey;

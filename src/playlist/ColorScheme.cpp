@@ -47,8 +47,9 @@ namespace schemes {
 
 namespace {
 
-constexpr std::array<const char*, kSlotCount> kColorKeys = {kBackColor, kSelectedColor, kTextColor,
-                                                            kTextFocusedColor};
+constexpr std::array<const settings::ColourKey*, kSlotCount> kColorKeys = {
+    &keys::SchemeBackColor, &keys::SchemeSelectedColor, &keys::SchemeTextColor,
+    &keys::SchemeTextFocusedColor};
 
 ColorScheme readColors(const SettingsStore& store, std::string_view name,
                        const ColorScheme& defaults) {
@@ -57,7 +58,8 @@ ColorScheme readColors(const SettingsStore& store, std::string_view name,
     const std::string section = sectionOf(name);
     for (int i = 0; i < kSlotCount; ++i) {
         auto def = static_cast<int>(defaults.slot(kAllSlots[i]));
-        s.setSlot(kAllSlots[i], static_cast<Colorref>(store.getInt(section, kColorKeys[i], def)));
+        s.setSlot(kAllSlots[i],
+                  static_cast<Colorref>(settings::getOr(store, kColorKeys[i]->in(section), def)));
     }
     return s;
 }
@@ -65,7 +67,7 @@ ColorScheme readColors(const SettingsStore& store, std::string_view name,
 void writeColors(SettingsStore& store, const ColorScheme& s) {
     const std::string section = sectionOf(s.name);
     for (int i = 0; i < kSlotCount; ++i)
-        store.putInt(section, kColorKeys[i], static_cast<int>(s.slot(kAllSlots[i])));
+        settings::put(store, kColorKeys[i]->in(section), static_cast<int>(s.slot(kAllSlots[i])));
 }
 
 }  // namespace
@@ -92,7 +94,7 @@ const ColorScheme& defaultScheme() {
 }
 
 std::string sectionOf(std::string_view name) {
-    return std::string(sections::PlaylistSkins) + "\\" + std::string(name);
+    return settings::schemeSection(name);
 }
 
 std::string storableName(std::string_view name) {
@@ -106,13 +108,13 @@ std::string storableName(std::string_view name) {
 }
 
 std::vector<ColorScheme> readSet(const SettingsStore& store) {
-    int count = store.getInt(sections::PlaylistSkins, kNumberOfSkin, 0);
+    int count = settings::get(store, keys::SchemeCount);
     count = std::clamp(count, 0, kTableSize);
     std::vector<ColorScheme> set;
     const ColorScheme zero;
     for (int i = 0; i < count; ++i) {
         std::string name =
-            storableName(store.getString(sections::PlaylistSkins, std::to_string(i), ""));
+            storableName(store.getString(sections::PlaylistSkins, settings::indexKey(i)));
         if (!name.empty()) set.push_back(readColors(store, name, zero));
     }
     return set;
@@ -121,12 +123,13 @@ std::vector<ColorScheme> readSet(const SettingsStore& store) {
 void writeSet(SettingsStore& store, const std::vector<ColorScheme>& set,
               std::string_view skinName) {
     SettingsBatch batch(store);
-    store.putInt(sections::PlaylistSkins, kNumberOfSkin, static_cast<int>(set.size()));
+    settings::put(store, keys::SchemeCount, static_cast<int>(set.size()));
     for (std::size_t i = 0; i < set.size(); ++i) {
-        store.putString(sections::PlaylistSkins, std::to_string(i), set[i].name);
+        store.putString(sections::PlaylistSkins, settings::indexKey(static_cast<int>(i)),
+                        set[i].name);
         writeColors(store, set[i]);
     }
-    store.putString(sections::PlaylistSkins, kSkinName, skinName);
+    settings::put(store, keys::SchemeName, skinName);
 }
 
 void writeFactorySet(SettingsStore& store) {
@@ -134,14 +137,15 @@ void writeFactorySet(SettingsStore& store) {
 }
 
 std::string storedName(const SettingsStore& store, std::string_view def) {
-    return store.getString(sections::PlaylistSkins, kSkinName, def);
+    return settings::getOr(store, keys::SchemeName, def);
 }
 
 }  // namespace schemes
 
 ColorScheme ApplyScheme(SettingsStore& store, std::string_view requested) {
     std::string name = schemes::storableName(requested);
-    if (store.getInt(schemes::sectionOf(name), schemes::kBackColor, -1) == -1) {
+    const std::string section = schemes::sectionOf(name);
+    if (settings::getOr(store, keys::SchemeBackColor.in(section), -1) == -1) {
         if (schemes::readSet(store).empty()) schemes::writeFactorySet(store);
         name = schemes::kDefaultName;
     }

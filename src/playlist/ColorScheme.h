@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/SettingsKeys.h"
 #include "base/SettingsStore.h"
 
 // The playlist's colour schemes: the record, the colours' form, the set kept in the
@@ -55,12 +56,9 @@ struct ColorScheme {
 namespace schemes {
 
 // Settings keys under the section "Playlist\Skins" and in each scheme's own section.
-inline constexpr const char* kNumberOfSkin = "NumberOfSkin";
-inline constexpr const char* kSkinName = "SkinName";
-inline constexpr const char* kBackColor = "BackColor";
-inline constexpr const char* kSelectedColor = "SelectedColor";
-inline constexpr const char* kTextColor = "TextColor";
-inline constexpr const char* kTextFocusedColor = "TextFocusedColor";
+inline constexpr std::string_view kNumberOfSkin = keys::SchemeCount.name;
+inline constexpr std::string_view kSkinName = keys::SchemeName.name;
+inline constexpr std::string_view kSelectedColor = keys::SchemeSelectedColor.name;
 
 inline constexpr const char* kDefaultName = "Blue";
 // The dialog's table holds at most this many schemes; copying stops at kCopyLimit.

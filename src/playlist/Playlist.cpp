@@ -12,45 +12,41 @@ namespace orvalis {
 Playlist::Playlist(SettingsStore& settings, Prompter& prompter, const FileSystemView& files)
     : settings_(settings), prompter_(prompter), files_(files) {}
 
-int Playlist::playlistSetting(const char* key, int def) const {
-    return settings_.getInt(sections::ConfigPlaylist, key, def);
-}
-
 void Playlist::load() {
     recents_.load(settings_);
     model_.justLoaded = false;
 
     model_.clear();
     const char* lists = sections::PlaylistLists;
-    int n = settings_.getInt(lists, "nItemCount", 0);
+    int n = settings::get(settings_, keys::ListCount);
     // A garbled count must not send the loop through billions of missing keys.
     n = std::clamp(n, 0, static_cast<int>(settings_.keys(lists).size()));
-    std::string current = settings_.getString(lists, "Current");
+    std::string current = settings::get(settings_, keys::ListCurrent);
     bool marked = false;
     for (int i = 0; i < n; ++i) {
-        std::string path(text::trimWhitespace(settings_.getString(lists, std::to_string(i))));
+        std::string path(text::trimWhitespace(settings_.getString(lists, settings::indexKey(i))));
         if (path.empty()) continue;
         PlaylistItem item{listfiles::displayNameOf(path), path};
         if (!marked && path == current) item.marker = item.selected = marked = true;
         model_.append(std::move(item));
     }
 
-    showControls = playlistSetting("Show Controls", 0) != 0;
-    alphaPercent = settings_.getInt(sections::Playlist, "Alpha", 0);
+    showControls = settings::get(settings_, keys::ShowControls);
+    alphaPercent = settings::get(settings_, keys::PlaylistAlpha);
     if (alphaPercent < 0 || alphaPercent > 50) alphaPercent = 0;
 }
 
 void Playlist::save() {
     SettingsBatch batch(settings_);
     const char* lists = sections::PlaylistLists;
-    settings_.putInt(lists, "nItemCount", model_.count());
+    settings::put(settings_, keys::ListCount, model_.count());
     for (int i = 0; i < model_.count(); ++i)
-        settings_.putString(lists, std::to_string(i), model_.at(i).path);
+        settings_.putString(lists, settings::indexKey(i), model_.at(i).path);
     // With no marked row the stored current item stays as it was.
     if (int m = model_.lastMarked(); m >= 0)
-        settings_.putString(lists, "Current", model_.at(m).path);
+        settings::put(settings_, keys::ListCurrent, model_.at(m).path);
     removeNumberedKeysFrom(settings_, lists, model_.count());
-    settings_.putInt(sections::ConfigPlaylist, "Show Controls", showControls ? 1 : 0);
+    settings::put(settings_, keys::ShowControls, showControls);
     recents_.save(settings_);
 }
 
@@ -61,9 +57,9 @@ PlayRequest Playlist::PlayItem(int index) {
     std::string path = model_.at(index).path;
     // Played files may leave the list: always (Add Item 0), or when they come from an
     // optical disc that will soon be out of the drive (Add From CDROM 0).
-    if (playlistSetting("Add Item", 1) == 0) {
+    if (!settings::get(settings_, keys::AddItem)) {
         model_.removeAt(index);
-    } else if (playlistSetting("Add From CDROM", 0) == 0 && files_.isOnOpticalDisc(path)) {
+    } else if (!settings::get(settings_, keys::AddFromCdrom) && files_.isOnOpticalDisc(path)) {
         model_.removeAt(index);
     }
     return PlayRequest::open(index, std::move(path));
@@ -83,7 +79,7 @@ PlayRequest Playlist::PlayEntry(int index, bool mediaLoaded) {
     if (model_.currentIndex >= model_.count()) model_.currentIndex = model_.count() - 1;
     model_.currentIndex += 1;
     if (model_.currentIndex != model_.count()) return PlayItem(model_.currentIndex);
-    if (playlistSetting("Repeat List", 0) == 1) {
+    if (settings::get(settings_, keys::RepeatList) == 1) {
         model_.currentIndex = 0;
         return PlayItem(0);
     }
@@ -151,13 +147,13 @@ void Playlist::ClearRecents() {
 
 void Playlist::toggleShowControls() {
     showControls = !showControls;
-    settings_.putInt(sections::ConfigPlaylist, "Show Controls", showControls ? 1 : 0);
+    settings::put(settings_, keys::ShowControls, showControls);
 }
 
 int Playlist::SetTransparency(int percent, bool save) {
     if (save) {
         alphaPercent = percent;
-        settings_.putInt(sections::Playlist, "Alpha", percent);
+        settings::put(settings_, keys::PlaylistAlpha, percent);
     }
     return layeredAlpha(percent);
 }

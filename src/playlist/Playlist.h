@@ -105,7 +105,6 @@ private:
     // Records path as the list file in use and among the recent ones.
     void rememberListFile(const std::string& path);
     std::string absoluteCommandPath(const std::string& part) const;
-    int playlistSetting(const char* key, int def) const;
     // Selects the rows found wrong and offers to delete them; with none, the tip to show.
     std::optional<std::string> selectAndOffer(const std::function<bool(const PlaylistItem&)>& wrong,
                                               const char* noneTip, const char* title,

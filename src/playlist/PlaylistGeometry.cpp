@@ -27,15 +27,14 @@ PlaylistRect at(int x, int y, int w, int h) {
 
 PlaylistRect readPlaylistPlacement(const SettingsStore& settings,
                                    const std::vector<PlaylistRect>& screens) {
-    const char* s = sections::PlaylistScreen;
     const PlaylistRect home = screens.empty() ? PlaylistRect{} : screens.front();
     int defaultLeft = home.left + (home.width() + kPlayerWidth) / 2;
     int defaultTop = home.top + (home.height() - kPlayerHeight) / 2;
     PlaylistRect r;
-    r.left = settings.getInt(s, "left", defaultLeft);
-    r.top = settings.getInt(s, "top", defaultTop);
-    r.right = settings.getInt(s, "right", r.left + kPlaylistMinWidth);
-    r.bottom = settings.getInt(s, "bottom", r.top + kPlayerHeight);
+    r.left = settings::getOr(settings, keys::PlaylistLeft, defaultLeft);
+    r.top = settings::getOr(settings, keys::PlaylistTop, defaultTop);
+    r.right = settings::getOr(settings, keys::PlaylistRight, r.left + kPlaylistMinWidth);
+    r.bottom = settings::getOr(settings, keys::PlaylistBottom, r.top + kPlayerHeight);
     if (r.width() < kPlaylistMinWidth) r.right = r.left + kPlaylistMinWidth;
     if (r.height() < kPlaylistMinHeight) r.bottom = r.top + kPlaylistMinHeight;
     return keepOnScreens(r, screens);
@@ -71,11 +70,10 @@ PlaylistRect keepOnScreens(const PlaylistRect& window, const std::vector<Playlis
 
 void writePlaylistPlacement(SettingsStore& settings, const PlaylistRect& rect) {
     SettingsBatch batch(settings);
-    const char* s = sections::PlaylistScreen;
-    settings.putInt(s, "left", rect.left);
-    settings.putInt(s, "top", rect.top);
-    settings.putInt(s, "right", rect.right);
-    settings.putInt(s, "bottom", rect.bottom);
+    settings::put(settings, keys::PlaylistLeft, rect.left);
+    settings::put(settings, keys::PlaylistTop, rect.top);
+    settings::put(settings, keys::PlaylistRight, rect.right);
+    settings::put(settings, keys::PlaylistBottom, rect.bottom);
 }
 
 PlaylistLayout layoutPlaylist(int w, int h, bool showControls) {

@@ -141,8 +141,8 @@ void Playlist::SaveList() {
 }
 
 std::optional<PlayRequest> Playlist::AddFilesDialog() {
-    std::string folder = settings_.getString(sections::Config, "Default Folder");
-    if (folder.empty()) folder = settings_.getString(sections::Config, "Recent Folder");
+    std::string folder = settings::get(settings_, keys::DefaultFolder);
+    if (folder.empty()) folder = settings::get(settings_, keys::RecentFolder);
     std::vector<std::string> chosen =
         prompter_.openFiles({"", folder, "", addFilesFilter(), ""}, true);
     if (chosen.empty()) return std::nullopt;
@@ -160,7 +160,7 @@ std::optional<PlayRequest> Playlist::AddFilesDialog() {
     std::sort(fresh.begin(), fresh.end());
     bool added = false;
     for (const auto& path : fresh) added = AddPath(path) != 0 || added;
-    settings_.putString(sections::Config, "Recent Folder", folderOf(chosen.back()));
+    settings::put(settings_, keys::RecentFolder, folderOf(chosen.back()));
     // Lists that could not be read have had their say; nothing else happens.
     if (!found && !added) return std::nullopt;
     return started;
@@ -169,7 +169,7 @@ std::optional<PlayRequest> Playlist::AddFilesDialog() {
 PlayRequest Playlist::DropFiles(const std::vector<std::string>& names) {
     const PlaylistModel before = model_;
     model_.clearSelection();
-    if (playlistSetting("Auto Delete", 0) == 1) model_.clear();
+    if (settings::get(settings_, keys::AutoDelete) == 1) model_.clear();
     bool listLoaded = false, added = false, failed = false;
     std::vector<std::string> files;
     for (const auto& name : names) {
@@ -215,7 +215,7 @@ PlayRequest Playlist::AddPaths(const std::vector<std::string>& paths) {
     const PlaylistModel before = model_;
     model_.clickedIndex = model_.FirstSelected();
     if (model_.clickedIndex >= 0) model_.at(model_.clickedIndex).selected = false;
-    bool autoDelete = playlistSetting("Auto Delete", 0) == 1;
+    bool autoDelete = settings::get(settings_, keys::AutoDelete) == 1;
     if (autoDelete) model_.clear();
     int first = model_.count();
     bool handled = false, failed = false;

@@ -25,22 +25,22 @@ std::optional<std::string> RecentLists::newest(int k) const {
 
 void RecentLists::load(const SettingsStore& settings) {
     entries_.clear();
-    int n = settings.getInt(sections::PlaylistRecents, "nCount", 0);
+    int n = settings::get(settings, keys::RecentCount);
     if (n < 0 || n > kMax) n = 0;
     for (int i = 0; i < n; ++i) {
-        std::string entry = settings.getString(sections::PlaylistRecents, std::to_string(i));
+        std::string entry = settings.getString(sections::PlaylistRecents, settings::indexKey(i));
         // An empty entry would only show as a blank menu item.
         if (!entry.empty()) add(entry);
     }
-    lastListFile = settings.getString(sections::PlaylistRecents, "Last M3U");
+    lastListFile = settings::get(settings, keys::LastListFile);
     if (lastListFile.empty() && !entries_.empty()) lastListFile = entries_.back();
 }
 
 void RecentLists::save(SettingsStore& settings) const {
-    settings.putInt(sections::PlaylistRecents, "nCount", count());
-    settings.putString(sections::PlaylistRecents, "Last M3U", lastListFile);
+    settings::put(settings, keys::RecentCount, count());
+    settings::put(settings, keys::LastListFile, lastListFile);
     for (int i = 0; i < count(); ++i)
-        settings.putString(sections::PlaylistRecents, std::to_string(i),
+        settings.putString(sections::PlaylistRecents, settings::indexKey(i),
                            entries_[static_cast<size_t>(i)]);
     removeNumberedKeysFrom(settings, sections::PlaylistRecents, count());
 }

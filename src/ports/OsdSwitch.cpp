@@ -5,30 +5,30 @@
 
 namespace orvalis::osd {
 
-std::string_view switchKey(Switch which) {
+const settings::FlagKey& switchKey(Switch which) {
     switch (which) {
         case Switch::Speed:
-            return "Show Tooltip Speed";
+            return keys::ShowTooltipSpeed;
         case Switch::Volume:
-            return "Show Tooltip Volume";
+            return keys::ShowTooltipVolume;
         case Switch::PanScan:
-            return "Show Tooltip PanScan";
+            return keys::ShowTooltipPanScan;
         case Switch::CaptionSize:
-            return "Show Tooltip Caption Size";
+            return keys::ShowTooltipCaptionSize;
         case Switch::CaptionOffset:
-            return "Show Tooltip Caption Offset";
+            return keys::ShowTooltipCaptionOffset;
         case Switch::CaptionSynch:
-            return "Show Tooltip Caption Synch";
+            return keys::ShowTooltipCaptionSynch;
         case Switch::CaptionLanguage:
-            return "Show Tooltip Caption Language";
+            return keys::ShowTooltipCaptionLanguage;
         case Switch::CaptionSpace:
-            return "Show Tooltip Caption Space";
+            break;
     }
-    return {};
+    return keys::ShowTooltipCaptionSpace;
 }
 
 bool switchOn(const SettingsStore& settings, Switch which) {
-    return settings.getInt(sections::Config, switchKey(which), 1) != 0;
+    return settings::get(settings, switchKey(which));
 }
 
 }  // namespace orvalis::osd

@@ -1,10 +1,8 @@
 #pragma once
 
-#include <string_view>
+#include "base/SettingsKeys.h"
 
 namespace orvalis {
-
-class SettingsStore;
 
 namespace osd {
 
@@ -21,7 +19,7 @@ enum class Switch {
     CaptionSpace,
 };
 
-std::string_view switchKey(Switch which);
+const settings::FlagKey& switchKey(Switch which);
 bool switchOn(const SettingsStore& settings, Switch which);
 
 }  // namespace osd

@@ -26,7 +26,7 @@ std::vector<std::string> loadFolders(const SettingsStore& store, const std::stri
     count = std::clamp(count, 0, present);
     std::vector<std::string> folders;
     for (int i = 0; i < count; ++i) {
-        std::string folder = store.getString(section, std::to_string(i), "");
+        std::string folder = store.getString(section, settings::indexKey(i));
         if (!folder.empty()) folders.push_back(std::move(folder));
     }
     return folders;
@@ -37,7 +37,7 @@ void storeFolders(SettingsStore& store, const std::string& section, const std::s
     int count = static_cast<int>(folders.size());
     store.putInt(section, countKey, count);
     for (int i = 0; i < count; ++i)
-        store.putString(section, std::to_string(i), folders[static_cast<std::size_t>(i)]);
+        store.putString(section, settings::indexKey(i), folders[static_cast<std::size_t>(i)]);
     // Entries past the new end would come back if the count ever grew again.
     for (const auto& key : store.keys(section)) {
         if (key.empty() ||
@@ -50,7 +50,7 @@ void storeFolders(SettingsStore& store, const std::string& section, const std::s
 }  // namespace
 
 SheetEnvironment SheetEnvironment::current(const SettingsStore& store) {
-    return {paths::picturesDir(), store.getString(sections::Version, "OSVersion", "")};
+    return {paths::picturesDir(), settings::get(store, keys::OSVersion)};
 }
 
 PageValues::PageValues(SheetEnvironment environment) : environment_(std::move(environment)) {

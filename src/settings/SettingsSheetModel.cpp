@@ -12,25 +12,10 @@ namespace orvalis {
 
 namespace {
 
-constexpr const char* kActivePage = "ActivePage";
 constexpr const char* kSaveTitle = "다른 이름으로 저장";
 constexpr const char* kOpenTitle = "열기";
 
 }  // namespace
-
-void writeLiveValues(SettingsStore& store, const PlayerLiveValues& live) {
-    SettingsBatch batch(store);
-    store.putInt(sections::Caption, "FontSize", live.fontSize);
-    store.putInt(sections::Caption, "FontOffset", live.fontOffset);
-    store.putInt(sections::Caption, "FontBold", live.fontBold);
-    store.putInt(sections::Caption, "FontAlias", live.fontAlias);
-    store.putInt(sections::Caption, "FontBorder", live.fontBorder);
-    store.putInt(sections::Caption, "Caption Synch", live.captionSynch);
-    store.putInt(sections::Caption, "Caption Space", live.captionSpace);
-    store.putInt(sections::Config, "Show Frame Number", live.showFrameNumber);
-    store.putInt(sections::ConfigCustom, "Back Mode", live.backMode);
-    store.putString(sections::ConfigCustom, "Back Image", live.backImage);
-}
 
 SettingsSheetModel::SettingsSheetModel(SettingsStore& store, Prompter& prompter,
                                        SheetEnvironment environment,
@@ -43,7 +28,7 @@ SettingsSheetModel::SettingsSheetModel(SettingsStore& store, Prompter& prompter,
       values_(std::move(environment)) {}
 
 void SettingsSheetModel::open() {
-    selectPage(store_.getInt(sections::Config, kActivePage, 0));
+    selectPage(settings::get(store_, keys::ActivePage));
     values_.load(store_);
     if (associations_) values_.setExtensionsFromDesktop(associations_->read());
     shownExtensions_ = values_.extensions();
@@ -184,7 +169,7 @@ bool SettingsSheetModel::pressButton(int page, int buttonId, int row) {
 void SettingsSheetModel::accept() {
     {
         SettingsBatch batch(store_);
-        store_.putInt(sections::Config, kActivePage, activePage_);
+        settings::put(store_, keys::ActivePage, activePage_);
         values_.store(store_);
     }
     if (!associations_ || !values_.associationPageEnabled()) return;
@@ -197,7 +182,7 @@ void SettingsSheetModel::accept() {
 }
 
 void SettingsSheetModel::cancel() {
-    store_.putInt(sections::Config, kActivePage, activePage_);
+    settings::put(store_, keys::ActivePage, activePage_);
 }
 
 }  // namespace orvalis

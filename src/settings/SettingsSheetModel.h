@@ -3,29 +3,13 @@
 #include <string>
 
 #include "base/Prompter.h"
+#include "base/SettingsKeys.h"
 #include "base/SettingsStore.h"
 #include "engine/SoundPlayer.h"
 #include "settings/FileAssociations.h"
 #include "settings/PageValues.h"
 
 namespace orvalis {
-
-// What the player window holds live and writes to the store before the sheet opens, so
-// that the pages show it.
-struct PlayerLiveValues {
-    int fontSize = 0;
-    int fontOffset = 0;
-    int fontBold = 0;
-    int fontAlias = 0;
-    int fontBorder = 0;
-    int captionSynch = 0;
-    int captionSpace = 0;
-    int showFrameNumber = 0;
-    int backMode = 0;
-    std::string backImage;
-};
-
-void writeLiveValues(SettingsStore& store, const PlayerLiveValues& live);
 
 // The settings sheet without its widgets: which page is shown, the pages' values, the
 // "기본 메뉴" commands, and what OK and Cancel write. The store changes only at OK (and

@@ -49,18 +49,27 @@ constexpr const char* kSoundFilter =
 // Reads a table row as it is written: store key and control first, the rest by name.
 struct F {
     PageField f;
-    F(const char* section, const char* key, FieldControl control) {
-        f.section = section;
-        f.key = key;
+    // A field of a settings key: what the sheet reads when the key is missing and what its
+    // reset sets come from the key's table.
+    template <settings::Type T>
+    F(const settings::Key<T>& key, FieldControl control) : F("", key.name, control) {
+        f.section = std::string(key.section);
+        if constexpr (T == settings::Type::Text) {
+            f.readText = std::string(key.def(settings::Context::Sheet));
+            f.resetText = std::string(key.def(settings::Context::SheetReset));
+        } else {
+            f.readNumber = key.def(settings::Context::Sheet);
+            f.resetNumber = key.def(settings::Context::SheetReset);
+        }
+    }
+    F(std::string_view section, std::string_view key, FieldControl control) {
+        f.section = std::string(section);
+        f.key = std::string(key);
         f.control = control;
     }
     F& id(int v) { return f.id = v, *this; }
     F& label(const char* v) { return f.label = v, *this; }
     F& file(const char* v) { return f.exportKey = v, *this; }
-    // Reset value and read default, where they are the same.
-    F& values(int v) { return f.resetNumber = f.readNumber = v, *this; }
-    F& values(const char* v) { return f.resetText = f.readText = v, *this; }
-    F& values(int reset, int read) { return f.resetNumber = reset, f.readNumber = read, *this; }
     F& keptByReset() { return f.resets = false, *this; }
     F& suffix(const char* v) { return f.suffix = v, *this; }
     F& group(const char* v) { return f.group = v, *this; }
@@ -97,10 +106,10 @@ SheetPage makePage(int index, const char* tabText, int dialogId, const char* exp
     return p;
 }
 
-EnableRule enabledWhen(const char* sourceKey, RuleCondition condition, int value,
+EnableRule enabledWhen(std::string_view sourceKey, RuleCondition condition, int value,
                        std::vector<int> controls, bool offWhenDisabled = false) {
     EnableRule r;
-    r.sourceKey = sourceKey;
+    r.sourceKey = std::string(sourceKey);
     r.condition = condition;
     r.value = value;
     r.controls = std::move(controls);
@@ -109,144 +118,140 @@ EnableRule enabledWhen(const char* sourceKey, RuleCondition condition, int value
 }
 
 SheetPage generalPage() {
-    const char* s = sections::Config;
-    auto tooltip = [&](const char* key, int id, const char* label, const char* file) {
-        return F(s, key, C::Check).id(id).label(label).file(file).values(1);
+    auto tooltip = [](const settings::FlagKey& key, int id, const char* label, const char* file) {
+        return F(key, C::Check).id(id).label(label).file(file);
     };
     SheetPage p = makePage(page::General, "일반 설정", 141, "General");
     // clang-format off
     p.fields = {
-        F(s, "Interval", C::Number).id(1005).label("좌/우 방향키").suffix("초 앞/뒤로 이동").file("Interval").values(10),
-        F(s, "IntervalCtrl", C::Number).id(1006).label("Ctrl + 좌/우 방향키").suffix("초 앞/뒤로 이동").file("IntervalCtrl").values(30),
-        F(s, "AutoHideOnAudio", C::Check).id(1084).label("음악파일 메인창 자동 감춤").file("AutoHide").values(0),
-        F(s, "Auto CDROM", C::Check).id(1085).label("CDROM 자동 실행").file("AutoCDROM").values(1),
-        F(s, "Save Maximized", C::Check).id(1087).label("전체화면 종료시 전체화면으로 재시작").file("SaveMaximize").values(0),
-        F(s, "Default Folder", C::Text).id(1040).label("파일 열기 기본 폴더").browse(BrowseKind::Folder, 1039).dialog("파일 열기 기본 폴더").file("DefaultFolder").values(""),
-        tooltip("Show Tooltip All", 1007, "툴팁 정보 표시", "TooltipAll"),
-        tooltip("Show Tooltip Volume", 1008, "볼륨", "TooltipVolume").grid(2).indented(),
-        tooltip("Show Tooltip Speed", 1009, "재생 속도", "TooltipSpeed"),
-        tooltip("Show Tooltip Caption Synch", 1013, "자막 싱크", "TooltipCaptionSynch"),
-        tooltip("Show Tooltip Caption Size", 1011, "자막 크기", "TooltipCaptionSize"),
-        tooltip("Show Tooltip Caption Offset", 1012, "자막 하단 여백", "TooltipCaptionOffset"),
-        tooltip("Show Tooltip Caption Language", 1014, "자막 언어", "TooltipCaptionLanguage"),
-        tooltip("Show Tooltip Caption Space", 1015, "자막 공간 크기", "TooltipCaptionSpace"),
-        tooltip("Show Tooltip PanScan", 1016, "팬&&스캔 비율", "TooltipPanScan"),
+        F(keys::Interval, C::Number).id(1005).label("좌/우 방향키").suffix("초 앞/뒤로 이동").file("Interval"),
+        F(keys::IntervalCtrl, C::Number).id(1006).label("Ctrl + 좌/우 방향키").suffix("초 앞/뒤로 이동").file("IntervalCtrl"),
+        F(keys::AutoHideOnAudio, C::Check).id(1084).label("음악파일 메인창 자동 감춤").file("AutoHide"),
+        F(keys::AutoCdrom, C::Check).id(1085).label("CDROM 자동 실행").file("AutoCDROM"),
+        F(keys::SaveMaximized, C::Check).id(1087).label("전체화면 종료시 전체화면으로 재시작").file("SaveMaximize"),
+        F(keys::DefaultFolder, C::Text).id(1040).label("파일 열기 기본 폴더").browse(BrowseKind::Folder, 1039).dialog("파일 열기 기본 폴더").file("DefaultFolder"),
+        tooltip(keys::ShowTooltipAll, 1007, "툴팁 정보 표시", "TooltipAll"),
+        tooltip(keys::ShowTooltipVolume, 1008, "볼륨", "TooltipVolume").grid(2).indented(),
+        tooltip(keys::ShowTooltipSpeed, 1009, "재생 속도", "TooltipSpeed"),
+        tooltip(keys::ShowTooltipCaptionSynch, 1013, "자막 싱크", "TooltipCaptionSynch"),
+        tooltip(keys::ShowTooltipCaptionSize, 1011, "자막 크기", "TooltipCaptionSize"),
+        tooltip(keys::ShowTooltipCaptionOffset, 1012, "자막 하단 여백", "TooltipCaptionOffset"),
+        tooltip(keys::ShowTooltipCaptionLanguage, 1014, "자막 언어", "TooltipCaptionLanguage"),
+        tooltip(keys::ShowTooltipCaptionSpace, 1015, "자막 공간 크기", "TooltipCaptionSpace"),
+        tooltip(keys::ShowTooltipPanScan, 1016, "팬&&스캔 비율", "TooltipPanScan"),
     };
     // clang-format on
     return p;
 }
 
 SheetPage captionPage() {
-    const char* s = sections::Caption;
     SheetPage p = makePage(page::Caption, "자막 설정", 140, "Caption");
     // clang-format off
     p.fields = {
-        F(s, "FontName", C::FontCombo).label("글꼴").tip("복잡한 글꼴 사용시 자막 표시가 느려질 수 있습니다.").file("FontName").values("굴림"),
-        F(s, "FontSize", C::Number).label("크기").spin().sameRow().file("FontSize").values(20),
-        F(s, "FontOffset", C::None).values(0),
-        F(s, "Add One Line", C::Check).label("기본 한줄").tip("한줄 자막인 경우 한줄의 아래 여백을 넣어줍니다").file("OneLine").values(1),
-        F(s, "FontBold", C::Check).label("굵게").sameRow().file("FontBold").values(1),
-        F(s, "FontAlias", C::Check).label("부드럽게").tip("AntiAlias 효과 (느려질 수 있음)").sameRow().file("FontAlias").values(0),
-        F(s, "FontBorder", C::Check).label("테두리").tip("테두리 효과 (느려질 수 있음)").sameRow().file("FontBorder").values(0),
-        F(s, "FontColor", C::Colour).label("색상선택").file("FontColor").values(colours::CaptionText),
-        F(s, "BorderColor", C::Colour).id(1004).label("테두리 색상").sameRow().file("BorderColor").values(colours::CaptionBorder),
-        F(s, "ColorKey", C::Colour).label("자막 컬러키 설정").tip("미디어 재생이 다시 시작될 때 적용됨").sameRow().file("ColorKey").values(657930),
-        F(s, "Caption Margin", C::Number).label("좌우 여백 (%)").spin().file("Margin").values(20),
-        F(s, "Caption Synch", C::Number).label("자막 싱크").suffix("x 0.1초 (-5분~+5분)").spin().range(-3000, 3000).file("Synch").values(0),
-        F(s, "Caption Space", C::Number).label("자막 공간 (%)").spin().file("CaptionSpace").values(0),
-        F(s, "Caption Divide Length", C::Number).label("자동 줄바꿈").tip("한 줄의 길이가 주어진 값보다 긴 경우 자동으로 나눠줍니다").spin().file("DivideLength").values(40),
-        F(s, "Caption Gap", C::Number).label("줄 간격(픽셀)").tip("자막 라인의 간격을 조절합니다").spin().sameRow().file("CaptionGap").values(2),
-        F(s, "Caption Align", C::Combo).label("정렬 방식").choices({{"왼쪽"}, {"가운데"}, {"오른쪽"}}).file("CaptionAlign").values(0),
-        F(s, "Use Caption Folder", C::Check).label("지정된 자막 폴더 우선 검색").group("자막 폴더").file("UseCaptionFolder").values(0),
-        F(sections::CaptionFolders, "Count", C::FolderList).id(1025).group("자막 폴더").dialog("자막 폴더 추가").file("CaptionFolder"),
+        F(keys::FontName, C::FontCombo).label("글꼴").tip("복잡한 글꼴 사용시 자막 표시가 느려질 수 있습니다.").file("FontName"),
+        F(keys::FontSize, C::Number).label("크기").spin().sameRow().file("FontSize"),
+        F(keys::FontOffset, C::None),
+        F(keys::AddOneLine, C::Check).label("기본 한줄").tip("한줄 자막인 경우 한줄의 아래 여백을 넣어줍니다").file("OneLine"),
+        F(keys::FontBold, C::Check).label("굵게").sameRow().file("FontBold"),
+        F(keys::FontAlias, C::Check).label("부드럽게").tip("AntiAlias 효과 (느려질 수 있음)").sameRow().file("FontAlias"),
+        F(keys::FontBorder, C::Check).label("테두리").tip("테두리 효과 (느려질 수 있음)").sameRow().file("FontBorder"),
+        F(keys::FontColor, C::Colour).label("색상선택").file("FontColor"),
+        F(keys::BorderColor, C::Colour).id(1004).label("테두리 색상").sameRow().file("BorderColor"),
+        F(keys::ColorKey, C::Colour).label("자막 컬러키 설정").tip("미디어 재생이 다시 시작될 때 적용됨").sameRow().file("ColorKey"),
+        F(keys::CaptionMargin, C::Number).label("좌우 여백 (%)").spin().file("Margin"),
+        F(keys::CaptionSynch, C::Number).label("자막 싱크").suffix("x 0.1초 (-5분~+5분)").spin().range(-3000, 3000).file("Synch"),
+        F(keys::CaptionSpace, C::Number).label("자막 공간 (%)").spin().file("CaptionSpace"),
+        F(keys::CaptionDivideLength, C::Number).label("자동 줄바꿈").tip("한 줄의 길이가 주어진 값보다 긴 경우 자동으로 나눠줍니다").spin().file("DivideLength"),
+        F(keys::CaptionGap, C::Number).label("줄 간격(픽셀)").tip("자막 라인의 간격을 조절합니다").spin().sameRow().file("CaptionGap"),
+        F(keys::CaptionAlign, C::Combo).label("정렬 방식").choices({{"왼쪽"}, {"가운데"}, {"오른쪽"}}).file("CaptionAlign"),
+        F(keys::UseCaptionFolder, C::Check).label("지정된 자막 폴더 우선 검색").group("자막 폴더").file("UseCaptionFolder"),
+        F(keys::CaptionFolderCount, C::FolderList).id(1025).group("자막 폴더").dialog("자막 폴더 추가").file("CaptionFolder"),
     };
     // clang-format on
-    p.rules = {enabledWhen("FontBorder", RuleCondition::NonZero, 0, {1004})};
-    p.buttons = {{1027, "추가", ButtonAction::AddFolder, "Count"},
-                 {1026, "삭제", ButtonAction::DeleteFolder, "Count"}};
+    p.rules = {enabledWhen(keys::FontBorder.name, RuleCondition::NonZero, 0, {1004})};
+    p.buttons = {
+        {1027, "추가", ButtonAction::AddFolder, std::string(keys::CaptionFolderCount.name)},
+        {1026, "삭제", ButtonAction::DeleteFolder, std::string(keys::CaptionFolderCount.name)}};
     return p;
 }
 
 SheetPage customPage() {
-    const char* s = sections::ConfigCustom;
     SheetPage p = makePage(page::Custom, "사용자 정의", 142, "Custom");
     // clang-format off
     p.fields = {
-        F(s, "Esc Key", C::Radio).group(" Esc 키").choices({{"창크기 최소화"}, {"재생 중지"}, {"프로그램 종료"}}).file("Esc").values(0),
-        F(s, "Play Key", C::Radio).group(" Play 버튼 (Play되고 있는 경우)").choices({{"다음 항목 재생"}, {"다시 열기"}, {"프로그램 종료"}}).file("Play").values(0),
-        F(s, "Stop Key", C::Radio).group(" Stop 버튼 (Stop되어 있는 경우)").choices({{"파일 닫기"}, {"파일 열기"}, {"프로그램 종료"}}).file("Stop").values(0),
-        F(s, "Mouse Wheel", C::Radio).group(" 마우스 휠 (Shift key : 트랙 이동 <-> 볼륨 조절)").choices({{"트랙 이동"}, {"볼륨 조절"}, {"창 크기 조절"}}).file("Wheel").values(1),
-        F(s, "Wheel Click", C::Radio).group(" 마우스 휠 클릭").choices({{"화면 전환"}, {"목록창 보기"}, {"창크기 최소화"}}).file("WheelClick").values(1),
-        F(s, "Back Mode", C::Radio).group("메인창 배경색상 또는 배경그림 설정").choices({{"그림", 1020}, {"색상", 1019}}).file("BackMode").values(1),
-        F(s, "Back Color", C::Colour).id(1021).group("메인창 배경색상 또는 배경그림 설정").beside(1019).file("BackColor").values(colours::IdleBackground),
-        F(s, "Back Image", C::Text).id(1022).group("메인창 배경색상 또는 배경그림 설정").beside(1020).browse(BrowseKind::File, 1023).dialog("열기", kPictureFilter).file("BackImage").values(""),
+        F(keys::EscKey, C::Radio).group(" Esc 키").choices({{"창크기 최소화"}, {"재생 중지"}, {"프로그램 종료"}}).file("Esc"),
+        F(keys::PlayKey, C::Radio).group(" Play 버튼 (Play되고 있는 경우)").choices({{"다음 항목 재생"}, {"다시 열기"}, {"프로그램 종료"}}).file("Play"),
+        F(keys::StopKey, C::Radio).group(" Stop 버튼 (Stop되어 있는 경우)").choices({{"파일 닫기"}, {"파일 열기"}, {"프로그램 종료"}}).file("Stop"),
+        F(keys::MouseWheel, C::Radio).group(" 마우스 휠 (Shift key : 트랙 이동 <-> 볼륨 조절)").choices({{"트랙 이동"}, {"볼륨 조절"}, {"창 크기 조절"}}).file("Wheel"),
+        F(keys::WheelClick, C::Radio).group(" 마우스 휠 클릭").choices({{"화면 전환"}, {"목록창 보기"}, {"창크기 최소화"}}).file("WheelClick"),
+        F(keys::BackMode, C::Radio).group("메인창 배경색상 또는 배경그림 설정").choices({{"그림", 1020}, {"색상", 1019}}).file("BackMode"),
+        F(keys::BackColor, C::Colour).id(1021).group("메인창 배경색상 또는 배경그림 설정").beside(1019).file("BackColor"),
+        F(keys::BackImage, C::Text).id(1022).group("메인창 배경색상 또는 배경그림 설정").beside(1020).browse(BrowseKind::File, 1023).dialog("열기", kPictureFilter).file("BackImage"),
     };
     // clang-format on
-    p.rules = {enabledWhen("Back Mode", RuleCondition::Equals, 1, {1021}),
-               enabledWhen("Back Mode", RuleCondition::Equals, 0, {1022, 1023})};
+    p.rules = {enabledWhen(keys::BackMode.name, RuleCondition::Equals, 1, {1021}),
+               enabledWhen(keys::BackMode.name, RuleCondition::Equals, 0, {1022, 1023})};
     return p;
 }
 
 SheetPage controlPage() {
-    const char* s = sections::ConfigControl;
     SheetPage p = makePage(page::Control, "콘트롤 패널", 167, "Control");
     // clang-format off
     p.fields = {
-        F(s, "Track Color1", C::Colour).id(1030).label("기본 색상").file("TrackColor1").values(colours::Track),
-        F(s, "Track Color2", C::Colour).id(1004).label("반복시 색상").sameRow().file("TrackColor2").values(colours::TrackRepeating),
-        F(s, "Track Height", C::Number).id(1032).label("트랙 굵기").suffix("(15)").spin().file("TrackHeight").values(15),
-        F(s, "Use Gradient", C::Check).id(1042).label("입체 효과 사용").sameRow().file("Gradient").values(1),
-        F(s, "Title Size", C::Number).id(1035).label("제목 크기").suffix("(9)").spin().file("TitleSize").values(9),
-        F(s, "Use Repeat Ctrl", C::Check).id(1036).label("반복 구간 영역 표시 (숨겨져도 기능은 동작함)").file("UseRepeatCtrl").values(1),
-        F(s, "Use Bookmark", C::Check).id(1037).label("북마크 기능 사용").file("Bookmark").values(1),
-        F(s, "Auto Hide", C::Check).id(1038).label("전체, 최대화면에서만 콘트롤바 자동 숨김").keptByReset().values(0),
-        F(s, "Use Skip", C::Check).id(1083).label("재생 스킵 영역 사용").file("UseSkip").values(0),
-        F(s, "Skip Start Min", C::Number).id(1040).label("시작 :").suffix("분").indented().file("SkipStartMin").values(0),
-        F(s, "Skip Start Sec", C::Number).id(1043).suffix("초").sameRow().file("SkipStartSec").values(0),
-        F(s, "Skip End Min", C::Number).id(1046).label("끝 :").suffix("분").indented().file("SkipEndMin").values(0),
-        F(s, "Skip End Sec", C::Number).id(1047).suffix("초").sameRow().file("SkipEndSec").values(0),
+        F(keys::TrackColor1, C::Colour).id(1030).label("기본 색상").file("TrackColor1"),
+        F(keys::TrackColor2, C::Colour).id(1004).label("반복시 색상").sameRow().file("TrackColor2"),
+        F(keys::TrackHeight, C::Number).id(1032).label("트랙 굵기").suffix("(15)").spin().file("TrackHeight"),
+        F(keys::UseGradient, C::Check).id(1042).label("입체 효과 사용").sameRow().file("Gradient"),
+        F(keys::TitleSize, C::Number).id(1035).label("제목 크기").suffix("(9)").spin().file("TitleSize"),
+        F(keys::UseRepeatCtrl, C::Check).id(1036).label("반복 구간 영역 표시 (숨겨져도 기능은 동작함)").file("UseRepeatCtrl"),
+        F(keys::UseBookmark, C::Check).id(1037).label("북마크 기능 사용").file("Bookmark"),
+        F(keys::AutoHide, C::Check).id(1038).label("전체, 최대화면에서만 콘트롤바 자동 숨김").keptByReset(),
+        F(keys::UseSkip, C::Check).id(1083).label("재생 스킵 영역 사용").file("UseSkip"),
+        F(keys::SkipStartMin, C::Number).id(1040).label("시작 :").suffix("분").indented().file("SkipStartMin"),
+        F(keys::SkipStartSec, C::Number).id(1043).suffix("초").sameRow().file("SkipStartSec"),
+        F(keys::SkipEndMin, C::Number).id(1046).label("끝 :").suffix("분").indented().file("SkipEndMin"),
+        F(keys::SkipEndSec, C::Number).id(1047).suffix("초").sameRow().file("SkipEndSec"),
     };
     // clang-format on
-    p.rules = {enabledWhen("Use Skip", RuleCondition::NonZero, 0, {1040, 1043, 1046, 1047})};
+    p.rules = {
+        enabledWhen(keys::UseSkip.name, RuleCondition::NonZero, 0, {1040, 1043, 1046, 1047})};
     return p;
 }
 
 SheetPage playlistPage() {
-    const char* s = sections::ConfigPlaylist;
     SheetPage p = makePage(page::Playlist, "재생 목록창", 168, "Playlist");
     // clang-format off
     p.fields = {
-        F(s, "Auto Delete", C::Check).id(1091).label("새 항목 추가시 기존 목록 자동 제거").file("AutoDelete").values(0),
-        F(s, "Auto Check", C::Check).id(1087).label("프로그램 시작시 목록 자동 검사").file("AutoCheck").values(0),
-        F(s, "Show Controls", C::Check).id(1090).label("재생관련 제어버튼 표시").file("ShowControls").values(0),
-        F(s, "Add Item", C::Check).id(1089).label("재생되는 파일 목록창에 유지시킴").file("AddItem").values(1),
-        F(s, "Add From CDROM", C::Check).id(1088).label("CDROM 경로에 있는 파일도 포함").indented().file("AddFromCDROM").values(0),
-        F(s, "Play Continue", C::Check).id(1084).label("다음 항목 자동 재생 시작").file("PlayContinue").values(1),
-        F(s, "Repeat List", C::Check).id(1083).label("재생 목록 순환 반복").file("RepeatList").values(0),
+        F(keys::AutoDelete, C::Check).id(1091).label("새 항목 추가시 기존 목록 자동 제거").file("AutoDelete"),
+        F(keys::AutoCheck, C::Check).id(1087).label("프로그램 시작시 목록 자동 검사").file("AutoCheck"),
+        F(keys::ShowControls, C::Check).id(1090).label("재생관련 제어버튼 표시").file("ShowControls"),
+        F(keys::AddItem, C::Check).id(1089).label("재생되는 파일 목록창에 유지시킴").file("AddItem"),
+        F(keys::AddFromCdrom, C::Check).id(1088).label("CDROM 경로에 있는 파일도 포함").indented().file("AddFromCDROM"),
+        F(keys::PlayContinue, C::Check).id(1084).label("다음 항목 자동 재생 시작").file("PlayContinue"),
+        F(keys::RepeatList, C::Check).id(1083).label("재생 목록 순환 반복").file("RepeatList"),
     };
     // clang-format on
-    p.rules = {enabledWhen("Add Item", RuleCondition::NonZero, 0, {1088})};
+    p.rules = {enabledWhen(keys::AddItem.name, RuleCondition::NonZero, 0, {1088})};
     return p;
 }
 
 SheetPage screenPage() {
-    const char* s = sections::ConfigControl;
     SheetPage p = makePage(page::Screen, "캡쳐 및 화면 설정", 170, "Screen");
     // clang-format off
     p.fields = {
-        F(s, "Path", C::Radio).group("화면 캡쳐").choices({{"미디어와 같은 경로", 1080, "CDROM일 경우는 저장되지 않음"}, {"사용자 지정 경로", 1079}}).outOfRange(1).file("ImagePath").values(1),
-        F(s, "Image Folder", C::Text).id(1055).group("화면 캡쳐").beside(1079).browse(BrowseKind::Folder, 1023, "이미지 저장 경로 선택").dialog("이미지 저장 경로 선택").picturesWhenEmpty().file("ImageFolder").values(""),
-        F(s, "Beep Sound", C::Check).id(1056).label("이미지 저장 완료 후 사운드로 알림").group("화면 캡쳐").file("Beep").values(0, 1),
-        F(s, "Sound File", C::Text).label("사운드 파일").group("화면 캡쳐").indented().browse(BrowseKind::File, 1058).dialog("열기", kSoundFilter).file("SoundFile").values(""),
-        F(s, "Save Screen Value", C::Check).id(1057).label("설정값 유지").group("영상 화면 제어 (밝기/선명도)").values(1),
-        F(s, "ComeBack Time", C::Number).id(1035).suffix("초 후에 제어 버튼으로 복귀").group("영상 화면 제어 (밝기/선명도)").spin().values(3),
-        F(sections::ConfigScreen, "Border Size", C::Number).id(1036).label("메인창 크기 조절 영역").suffix("픽셀").spin().file("Resize").values(15),
-        F(s, "Hardware Decoding", C::Check).id(1059).label("하드웨어 디코딩 사용 (그래픽 카드가 지원할 때)").tip("프로그램을 다시 시작할 때 적용됨").file("HardwareDecoding").values(1),
+        F(keys::CapturePath, C::Radio).group("화면 캡쳐").choices({{"미디어와 같은 경로", 1080, "CDROM일 경우는 저장되지 않음"}, {"사용자 지정 경로", 1079}}).outOfRange(1).file("ImagePath"),
+        F(keys::ImageFolder, C::Text).id(1055).group("화면 캡쳐").beside(1079).browse(BrowseKind::Folder, 1023, "이미지 저장 경로 선택").dialog("이미지 저장 경로 선택").picturesWhenEmpty().file("ImageFolder"),
+        F(keys::BeepSound, C::Check).id(1056).label("이미지 저장 완료 후 사운드로 알림").group("화면 캡쳐").file("Beep"),
+        F(keys::SoundFile, C::Text).label("사운드 파일").group("화면 캡쳐").indented().browse(BrowseKind::File, 1058).dialog("열기", kSoundFilter).file("SoundFile"),
+        F(keys::SaveScreenValue, C::Check).id(1057).label("설정값 유지").group("영상 화면 제어 (밝기/선명도)"),
+        F(keys::ComeBackTime, C::Number).id(1035).suffix("초 후에 제어 버튼으로 복귀").group("영상 화면 제어 (밝기/선명도)").spin(),
+        F(keys::BorderSize, C::Number).id(1036).label("메인창 크기 조절 영역").suffix("픽셀").spin().file("Resize"),
+        F(keys::HardwareDecoding, C::Check).id(1059).label("하드웨어 디코딩 사용 (그래픽 카드가 지원할 때)").tip("프로그램을 다시 시작할 때 적용됨").file("HardwareDecoding"),
     };
     // clang-format on
     // Without a sound file there is nothing to play: the beep box is off and cannot be used.
-    p.rules = {enabledWhen("Sound File", RuleCondition::TextSet, 0, {1056, 1025}, true)};
-    p.buttons = {{1025, "▶", ButtonAction::PlaySound, "Sound File"}};
+    p.rules = {enabledWhen(keys::SoundFile.name, RuleCondition::TextSet, 0, {1056, 1025}, true)};
+    p.buttons = {{1025, "▶", ButtonAction::PlaySound, std::string(keys::SoundFile.name)}};
     return p;
 }
 

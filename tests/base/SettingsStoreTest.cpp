@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
+#include <set>
 
 #include "base/AtomicFile.h"
 #include "base/IniSettingsStore.h"
@@ -18,145 +20,6 @@ namespace {
 
 std::string storePath() { return freshDir("store") + "/Corvane SoftWare/Orvalis.conf"; }
 
-}  // namespace
-
-TEST(SettingsStore, DefaultsComeFromEachReaderAndValuesRoundTrip) {
-    IniSettingsStore store(storePath());
-    EXPECT_EQ(store.getInt(sections::Caption, "FontSize", 37), 37);
-    EXPECT_EQ(store.getInt(sections::Caption, "FontSize", 20), 20);
-    EXPECT_EQ(store.getString(sections::Caption, "FontName", "돋움"), "돋움");
-
-    store.putInt(sections::Caption, "FontSize", -27);
-    store.putString(sections::Caption, "FontName", "나눔고딕");
-    store.putInt(sections::ConfigControl, "Track Color2", 16744576);
-    EXPECT_EQ(store.getInt(sections::Caption, "FontSize", 37), -27);
-    EXPECT_EQ(store.getString(sections::Caption, "FontName"), "나눔고딕");
-    EXPECT_EQ(store.getInt("config\\control", "track color2", 0), 16744576);
-
-    // A fresh store on the same file reads what was written, names verbatim.
-    IniSettingsStore again(store.path());
-    EXPECT_EQ(again.getInt(sections::ConfigControl, "Track Color2", 0), 16744576);
-    std::string text = readFile(store.path());
-    EXPECT_NE(text.find("[Config\\Control]\nTrack Color2=16744576\n"), std::string::npos) << text;
-    struct stat st {};
-    ASSERT_EQ(::stat(store.path().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);  // the settings stay their owner's
-}
-
-TEST(SettingsStore, NestedSectionsAreIndependent) {
-    IniSettingsStore store(storePath());
-    store.putString(sections::PlaylistSkins, "SkinName", "Blue");
-    store.putInt("Playlist\\Skins\\Black", "BackColor", 0);
-    store.putInt(sections::Playlist, "Alpha", 20);
-    store.removeSection(sections::PlaylistSkins);
-    EXPECT_EQ(store.getString(sections::PlaylistSkins, "SkinName", "none"), "none");
-    EXPECT_EQ(store.getInt("Playlist\\Skins\\Black", "BackColor", 7), 0);
-    EXPECT_EQ(store.getInt(sections::Playlist, "Alpha", 0), 20);
-}
-
-TEST(SettingsStore, StringsKeepEveryCharacter) {
-    IniSettingsStore store(storePath());
-    const std::string tricky[] = {" leading and trailing ", "line\nbreak", "\"quoted\"",
-                                  "C:\\new\\table", "a=b=c", "; not a comment", ""};
-    for (size_t i = 0; i < std::size(tricky); ++i)
-        store.putString("Strings", "k" + std::to_string(i), tricky[i]);
-    IniSettingsStore again(store.path());
-    for (size_t i = 0; i < std::size(tricky); ++i)
-        EXPECT_EQ(again.getString("Strings", "k" + std::to_string(i), "?"), tricky[i]);
-}
-
-TEST(SettingsStore, IntegersOutsideTheirFormReadAsMissing) {
-    std::string path = storePath();
-    makeDirectories(path.substr(0, path.rfind('/')));
-    writeFile(path, "[Config]\nVolume=abc\nMute=1x\nInterval= 15 \nBig=4294967295\nHuge=99999999999\n"
-                    "Neg=-3000\n");
-    IniSettingsStore store(path);
-    EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 5);
-    EXPECT_EQ(store.getInt(sections::Config, "Mute", 0), 0);
-    EXPECT_EQ(store.getInt(sections::Config, "Interval", 10), 15);
-    EXPECT_EQ(store.getInt(sections::Config, "Big", 0), -1);  // the registry's unsigned form
-    EXPECT_EQ(store.getInt(sections::Config, "Huge", 7), 7);
-    EXPECT_EQ(store.getInt(sections::Config, "Neg", 0), -3000);
-}
-
-TEST(SettingsStore, GarbledOrEmptyFilesReadAsDefaultsAndStayUsable) {
-    std::string path = storePath();
-    makeDirectories(path.substr(0, path.rfind('/')));
-    std::string junk;
-    for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);
-    for (const std::string& contents : {std::string(), junk, std::string("=\n[\n]]]\n[Config\nVolume")}) {
-        writeFile(path, contents);
-        IniSettingsStore store(path);
-        EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 5);
-        store.putInt(sections::Config, "Volume", 9);
-        EXPECT_EQ(IniSettingsStore(path).getInt(sections::Config, "Volume", 5), 9);
-    }
-}
-
-TEST(SettingsStore, AnotherProcessesWriteIsSeenAndNotLost) {
-    IniSettingsStore store(storePath());
-    store.putInt(sections::Config, "Volume", 3);
-    EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 3);
-
-    pid_t child = fork();
-    if (child == 0) {
-        IniSettingsStore other(store.path());
-        other.putString(sections::Config, "ShellFileName", "/media/a.avi;");
-        other.putInt(sections::Config, "Volume", 12);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(store.getInt(sections::Config, "Volume", 5), 12);
-    EXPECT_EQ(store.getString(sections::Config, "ShellFileName"), "/media/a.avi;");
-
-    // Our next write keeps what the other process wrote.
-    store.putInt(sections::Config, "Mute", 1);
-    IniSettingsStore fresh(store.path());
-    EXPECT_EQ(fresh.getString(sections::Config, "ShellFileName"), "/media/a.avi;");
-    EXPECT_EQ(fresh.getInt(sections::Config, "Mute", 0), 1);
-}
-
-TEST(SettingsStore, ManyProcessesWritingAtOnceLoseNothing) {
-    std::string path = storePath();
-    IniSettingsStore(path).putInt("Race", "start", 1);
-    std::vector<pid_t> children;
-    for (int c = 0; c < 4; ++c) {
-        pid_t pid = fork();
-        if (pid == 0) {
-            IniSettingsStore s(path);
-            for (int i = 0; i < 25; ++i) s.putInt("Race", "p" + std::to_string(c) + "_" + std::to_string(i), i);
-            _exit(0);
-        }
-        children.push_back(pid);
-    }
-    for (pid_t pid : children) waitpid(pid, nullptr, 0);
-    IniSettingsStore s(path);
-    for (int c = 0; c < 4; ++c)
-        for (int i = 0; i < 25; ++i)
-            EXPECT_EQ(s.getInt("Race", "p" + std::to_string(c) + "_" + std::to_string(i), -1), i);
-}
-
-TEST(SettingsStore, BatchesWriteOnceAtTheEnd) {
-    IniSettingsStore store(storePath());
-    {
-        SettingsBatch batch(store);
-        for (int i = 0; i < 20000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/" + std::to_string(i));
-        store.putInt(sections::PlaylistLists, "nItemCount", 20000);
-        store.putInt(sections::Config, "Volume", 4);
-        EXPECT_FALSE(fileExists(store.path()));
-        EXPECT_FALSE(fileExists(store.listPath()));
-        EXPECT_EQ(store.getInt(sections::PlaylistLists, "nItemCount", 0), 20000);
-    }
-    IniSettingsStore again(store.path());
-    EXPECT_EQ(again.getString(sections::PlaylistLists, "19999"), "/m/19999");
-    EXPECT_EQ(again.keys(sections::PlaylistLists).size(), 20001u);
-    EXPECT_EQ(again.getInt(sections::Config, "Volume", 5), 4);
-}
-
-namespace {
-
 ino_t inodeOf(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
@@ -164,36 +27,141 @@ ino_t inodeOf(const std::string& path) {
 
 }  // namespace
 
-TEST(SettingsStore, TheListKeepsAFileOfItsOwnThatOtherPutsLeaveAlone) {
+TEST(SettingsKeys, EachKeyHasASectionAndNameOfItsOwn) {
+    std::set<std::string> seen;  // the file matches names without regard to case
+    for (const auto& k : settings::kAllKeys) {
+        std::string id = std::string(k.section) + "/" + std::string(k.name);
+        for (char& c : id) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(seen.insert(id).second) << id;
+    }
+}
+
+TEST(SettingsKeys, EachReaderGetsItsDefaultAndEveryTypeReadsBackInTheFilesForm) {
+    using C = settings::Context;
+    // A default left out is the one before it: after the sheet as at start, reset as read.
+    constexpr settings::IntKey all{"S", "k", {.start = 1, .afterSheet = 2, .sheet = 3, .reset = 4}};
+    constexpr settings::IntKey some{"S", "k", {.start = 1, .sheet = 3}};
+    EXPECT_EQ(std::vector({all.def(), all.def(C::AfterSheet), all.def(C::Sheet), all.def(C::SheetReset),
+                           some.def(C::AfterSheet), some.def(C::SheetReset)}),
+              std::vector({1, 2, 3, 4, 1, 3}));
+
+    IniSettingsStore store(storePath());
+    EXPECT_EQ(settings::get(store, keys::FontColor, C::AfterSheet), keys::FontColor.def(C::AfterSheet));
+    settings::put(store, keys::FontSize, -27);
+    settings::put(store, keys::FontBold, false);
+    settings::put(store, keys::FontName, "나눔고딕");
+    settings::put(store, keys::TrackColor2, colours::TrackRepeating);
+    settings::put(store, keys::UrlName.in(settings::urlEntrySection(3)), "라디오");
+    IniSettingsStore again(store.path());
+    EXPECT_EQ(settings::get(again, keys::FontSize), -27);
+    EXPECT_FALSE(settings::get(again, keys::FontBold));
+    EXPECT_EQ(settings::get(again, keys::FontName), "나눔고딕");
+    EXPECT_EQ(again.getInt("config\\control", "track color2", 0), colours::TrackRepeating);
+    const std::string text = readFile(store.path());
+    EXPECT_NE(text.find("[Caption]\nFontSize=-27\nFontBold=0\nFontName=나눔고딕\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Config\\Control]\nTrack Color2=16744576\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("[Config\\URL\\3]\nName=라디오\n"), std::string::npos) << text;
+}
+
+TEST(SettingsStore, NestedSectionsAreIndependent) {
+    IniSettingsStore store(storePath());
+    store.putString(sections::PlaylistSkins, "SkinName", "Blue");
+    store.putInt("Playlist\\Skins\\Black", "BackColor", 0);
+    store.removeSection(sections::PlaylistSkins);
+    EXPECT_EQ(store.getString(sections::PlaylistSkins, "SkinName", "none"), "none");
+    EXPECT_EQ(store.getInt("Playlist\\Skins\\Black", "BackColor", 7), 0);
+}
+
+TEST(SettingsStore, StringsKeepEveryCharacter) {
+    IniSettingsStore store(storePath());
+    const std::string tricky[] = {" leading and trailing ", "line\nbreak", "\"quoted\"",
+                                  "C:\\new\\table", "a=b=c", "; not a comment", ""};
+    for (size_t i = 0; i < std::size(tricky); ++i) store.putString("Strings", "k" + std::to_string(i), tricky[i]);
+    IniSettingsStore again(store.path());
+    for (size_t i = 0; i < std::size(tricky); ++i)
+        EXPECT_EQ(again.getString("Strings", "k" + std::to_string(i), "?"), tricky[i]);
+}
+
+TEST(SettingsStore, BadIntegersAndGarbledFilesReadAsDefaultsAndStayUsable) {
+    std::string path = storePath();
+    makeDirectories(path.substr(0, path.rfind('/')));
+    writeFile(path, "[Config]\nVolume=abc\nMute=1x\nInterval= 15 \nBig=4294967295\nHuge=99999999999\nNeg=-3000\n");
+    IniSettingsStore store(path);
+    EXPECT_EQ(std::vector({store.getInt("Config", "Volume", 5), store.getInt("Config", "Mute", 0),
+                           store.getInt("Config", "Interval", 10), store.getInt("Config", "Big", 0),
+                           store.getInt("Config", "Huge", 7), store.getInt("Config", "Neg", 0)}),
+              std::vector({5, 0, 15, -1, 7, -3000}));  // 4294967295: the registry's unsigned form
+
+    std::string junk;
+    for (int i = 0; i < 5000; ++i) junk += static_cast<char>((i * 7919) % 256);
+    for (const std::string& contents : {std::string(), junk, std::string("=\n[\n]]]\n[Config\nVolume")}) {
+        writeFile(path, contents);
+        IniSettingsStore garbled(path);
+        EXPECT_EQ(garbled.getInt("Config", "Volume", 5), 5);
+        garbled.putInt("Config", "Volume", 9);
+        EXPECT_EQ(IniSettingsStore(path).getInt("Config", "Volume", 5), 9);
+    }
+}
+
+TEST(SettingsStore, WritesOfOtherProcessesAreSeenAndNeverLost) {
+    IniSettingsStore store(storePath());
+    store.putInt("Race", "start", 1);
+    std::vector<pid_t> children;
+    for (int c = 0; c < 4; ++c) {
+        if (pid_t pid = fork(); pid != 0) {
+            children.push_back(pid);
+            continue;
+        }
+        IniSettingsStore s(store.path());
+        for (int i = 0; i < 25; ++i) s.putInt("Race", std::to_string(c * 100 + i), i);
+        _exit(0);
+    }
+    for (pid_t pid : children) waitpid(pid, nullptr, 0);
+    // The store opened before sees them at its next read, and its next write keeps them.
+    store.putInt("Race", "last", 1);
+    IniSettingsStore fresh(store.path());
+    for (int c = 0; c < 4; ++c)
+        for (int i = 0; i < 25; ++i) {
+            EXPECT_EQ(store.getInt("Race", std::to_string(c * 100 + i), -1), i);
+            EXPECT_EQ(fresh.getInt("Race", std::to_string(c * 100 + i), -1), i);
+        }
+}
+
+TEST(SettingsStore, ABatchWritesOnceAndTheListKeepsAFileOfItsOwn) {
     IniSettingsStore store(storePath());
     EXPECT_EQ(store.listPath(), store.path().substr(0, store.path().size() - 5) + " Playlist.conf");
+    const char* lists = sections::PlaylistLists;
+    auto saveList = [&] {
+        SettingsBatch batch(store);
+        for (int i = 0; i < 20000; ++i) store.putString("playlist\\LISTS", std::to_string(i), "/m/노래 " + std::to_string(i));
+        store.putInt(lists, "nItemCount", 20000);
+    };
     {
         SettingsBatch batch(store);
-        for (int i = 0; i < 1000; ++i) store.putString("playlist\\LISTS", std::to_string(i), "/m/노래 " + std::to_string(i));
-        store.putInt(sections::PlaylistLists, "nItemCount", 1000);
+        saveList();
+        store.putInt(sections::Config, "Volume", 4);
+        EXPECT_FALSE(fileExists(store.path()) || fileExists(store.listPath()));
+        EXPECT_EQ(store.getInt(lists, "nItemCount", 0), 20000);
     }
     const ino_t listFile = inodeOf(store.listPath());
     ASSERT_NE(listFile, 0u);
-    {
-        SettingsBatch batch(store);  // the same list saved again
-        for (int i = 0; i < 1000; ++i) store.putString(sections::PlaylistLists, std::to_string(i), "/m/노래 " + std::to_string(i));
-    }
-    store.putInt(sections::Config, "Always On Top", 1);
+    saveList();  // the same list saved again
     store.putInt(sections::Playlist, "Alpha", 30);
     EXPECT_EQ(inodeOf(store.listPath()), listFile) << "a put rewrote the list";
     EXPECT_EQ(readFile(store.path()).find("Lists"), std::string::npos);
-    struct stat st {};
-    ASSERT_EQ(::stat(store.listPath().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-
+    for (const std::string& file : {store.path(), store.listPath()}) {
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u) << file;  // the settings stay their owner's
+    }
     // Another process sees a change of either file at its next read.
     IniSettingsStore other(store.path());
-    EXPECT_EQ(other.getString(sections::PlaylistLists, "999"), "/m/노래 999");
-    store.putString(sections::PlaylistLists, "999", "/m/changed");
-    store.removeKey(sections::PlaylistLists, "998");
-    EXPECT_EQ(other.getString(sections::PlaylistLists, "999"), "/m/changed");
-    EXPECT_EQ(other.getString(sections::PlaylistLists, "998", "gone"), "gone");
-    EXPECT_EQ(other.getInt(sections::Config, "Always On Top", 0), 1);
+    EXPECT_EQ(other.keys(lists).size(), 20001u);
+    store.putString(lists, "19999", "/m/changed");
+    store.removeKey(lists, "19998");
+    EXPECT_EQ(other.getString(lists, "19999"), "/m/changed");
+    EXPECT_EQ(other.getString(lists, "19998", "gone"), "gone");
+    EXPECT_EQ(other.getInt(sections::Config, "Volume", 5), 4);
 }
 
 TEST(SettingsStore, AListInTheSettingsFileMovesToItsOwnFileWhole) {
@@ -202,15 +170,13 @@ TEST(SettingsStore, AListInTheSettingsFileMovesToItsOwnFileWhole) {
     const std::string old = "[Config]\nVolume=8\n[Playlist\\Lists]\nnItemCount=3\n0=/v/가.avi\n"
                             "1=\" /v/blank \"\n2=http://x/y\nCurrent=/v/가.avi\n[Playlist]\nAlpha=20\n";
     auto expectOldValues = [](const IniSettingsStore& s) {
-        EXPECT_EQ(s.getInt(sections::PlaylistLists, "nItemCount", 0), 3);
-        EXPECT_EQ(s.getString(sections::PlaylistLists, "0"), "/v/가.avi");
-        EXPECT_EQ(s.getString(sections::PlaylistLists, "1"), " /v/blank ");
-        EXPECT_EQ(s.getString(sections::PlaylistLists, "Current"), "/v/가.avi");
-        EXPECT_EQ(s.keys(sections::PlaylistLists).size(), 5u);
-        EXPECT_EQ(s.getInt(sections::Config, "Volume", 5), 8);
-        EXPECT_EQ(s.getInt(sections::Playlist, "Alpha", 0), 20);
+        const char* lists = sections::PlaylistLists;
+        EXPECT_EQ(std::vector({s.getString(lists, "0"), s.getString(lists, "1"), s.getString(lists, "Current")}),
+                  std::vector<std::string>({"/v/가.avi", " /v/blank ", "/v/가.avi"}));
+        EXPECT_EQ(s.keys(lists).size(), 5u);
+        EXPECT_EQ(std::pair(s.getInt(sections::Config, "Volume", 5), s.getInt(sections::Playlist, "Alpha", 0)),
+                  std::pair(8, 20));
     };
-
     // Its list file could not be written (a folder stands in its place): the list stays
     // where it is, still read from there, and the failure is told.
     {
@@ -233,7 +199,6 @@ TEST(SettingsStore, AListInTheSettingsFileMovesToItsOwnFileWhole) {
     EXPECT_TRUE(store.lastWriteSucceeded());
     EXPECT_EQ(readFile(path).find("Lists"), std::string::npos) << readFile(path);
     EXPECT_NE(readFile(store.listPath()).find("0=/v/가.avi"), std::string::npos);
-    IniSettingsStore fresh(path);
-    expectOldValues(fresh);
-    EXPECT_EQ(fresh.getInt(sections::Config, "Mute", 0), 1);
+    expectOldValues(IniSettingsStore(path));
+    EXPECT_EQ(IniSettingsStore(path).getInt(sections::Config, "Mute", 0), 1);
 }

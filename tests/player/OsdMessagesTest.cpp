@@ -30,7 +30,7 @@ TEST(OsdTexts, DragPreviewsInClockTextOrNumbers) {
 TEST(OsdSwitches, EachMessageHasItsSwitchDefaultOn) {
     test::MemorySettingsStore settings;
     for (Switch which : {Switch::Speed, Switch::Volume, Switch::CaptionSpace})
-        EXPECT_TRUE(switchOn(settings, which)) << switchKey(which);
+        EXPECT_TRUE(switchOn(settings, which)) << switchKey(which).name;
     settings.putInt(sections::Config, "Show Tooltip Volume", 0);
     EXPECT_FALSE(switchOn(settings, Switch::Volume));
     EXPECT_TRUE(switchOn(settings, Switch::Speed));
