@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
+#include "captions/CaptionEncodings.h"
 #include "captions/CaptionModel.h"
 #include "support/TestSupport.h"
 
@@ -125,4 +127,22 @@ TEST(CaptionModel, ParseCaptionFileKeepsTheModelWhenItFails) {
     EXPECT_EQ(model.activeLanguage(), 0);
     EXPECT_EQ(model.languageCodes(), std::vector<std::string>{"알 수 없음"});
     EXPECT_EQ(model.cell(0, 1), "F3E2C1|one two three\nF3E2C1|four five");
+}
+
+TEST(CaptionEncodingStore, KeepsTheLatestFilesAndSkipsDamagedLines) {
+    const std::string file = test::freshDir("encoding-store") + "/CaptionEncodings.txt";
+    std::string lines = "\x01garbage\nKOI8-R\t/a.smi\nBig5\t\n";
+    for (std::size_t i = 0; i < CaptionEncodingStore::kMaxFiles; ++i)
+        lines += "Shift-JIS\t/f" + std::to_string(i) + ".smi\n";
+    test::writeFile(file, lines);
+    CaptionEncodingStore store(file);
+    EXPECT_EQ(store.encodingOf("/f0.smi"), text::Encoding::ShiftJis);
+    EXPECT_EQ(store.encodingOf("/a.smi"), std::nullopt);
+    EXPECT_TRUE(store.remember("/new\tname.smi", text::Encoding::Big5));
+    EXPECT_EQ(store.encodingOf("/new\tname.smi"), text::Encoding::Big5);
+    EXPECT_EQ(store.encodingOf("/f498.smi"), text::Encoding::ShiftJis);
+    EXPECT_EQ(store.encodingOf("/f499.smi"), std::nullopt);  // the oldest forgotten
+    EXPECT_FALSE(store.remember("/line\nbreak.smi", text::Encoding::Big5));
+    EXPECT_FALSE(
+        CaptionEncodingStore(file + "/under-a-file").remember("/x.smi", text::Encoding::Cp949));
 }
