@@ -63,10 +63,15 @@ TEST(StreamDialog, ShowsTheStoreAndHandsClicksEditsAndTheMenuToTheModel) {
                       list->visualRect(list->model()->index(1, 0)).center());
     EXPECT_EQ(dialog.addressBox()->currentText().toStdString(), "mms://two.example/radio");
 
-    // A cell edited and left open when the dialog closes is kept; "+" adds a placeholder.
-    QTest::mouseClick(dialog.addButton(), Qt::LeftButton);
+    // A cell edited and left open when the dialog closes is kept; a double click below the
+    // rows adds a placeholder, and "+" adds no second one.
+    const QPoint below(10, list->viewport()->height() - 5);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
     ASSERT_EQ(list->rowCount(), 3);
     EXPECT_EQ(cell(list, 2, 0), "이름");
+    QTest::mouseClick(dialog.addButton(), Qt::LeftButton);
+    EXPECT_EQ(list->rowCount(), 3);
     const QPoint first = list->visualRect(list->model()->index(0, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, first);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, first);
@@ -89,6 +94,11 @@ TEST(StreamDialog, ShowsTheStoreAndHandsClicksEditsAndTheMenuToTheModel) {
 
     // The "기본 메뉴" popup loads a list file into the table and the drop-down.
     StreamAddressDialog again(store, prompter, dir + "/URL.txt");
+    again.show();
+    QTest::mouseClick(again.menuButton(), Qt::LeftButton);
+    ASSERT_TRUE(test::waitUntil([&] { return again.menu()->isVisible(); }, 3000));
+    test::grabDialog(*again.menu(), "stream-address-menu");
+    again.menu()->hide();
     test::writeFile(dir + "/mine.txt",
                     "뉴스=http://news.example/a\r\n음악=http://music.example/b\r\n");
     prompter.openAnswers = {{dir + "/mine.txt"}};

@@ -81,6 +81,13 @@ TEST(SchemeDialogWidget, ListSlotsPickerPreviewAndMenuReachTheModelAndOkStoresIt
     EXPECT_EQ(store.getString(sections::PlaylistSkins, schemes::kSkinName), "Ivory");
     EXPECT_EQ(store.getInt(sections::PlaylistSkins, schemes::kNumberOfSkin, 0), 12);
     EXPECT_EQ(store.getInt(schemes::sectionOf("Ivory"), schemes::kSelectedColor, 0), 0x123456);
+
+    // With every scheme deleted there is nothing to colour.
+    SchemeDialog emptied(store, prompter, nullptr, &names, picker);
+    prompter.answers = {MessageResult::Yes};
+    emptied.runMenuCommand(32832);  // delete all
+    EXPECT_EQ(emptied.nameList()->count(), 0);
+    EXPECT_FALSE(emptied.colourButton()->isEnabled());
 }
 
 TEST(SchemeNameDialog, HoldsAtMostFiftyCp949Units) {
