@@ -70,20 +70,6 @@ TEST(CaptionLayout, ASingleLineIsLiftedByOneLineUnlessTheBarIsHigher) {
     EXPECT_EQ(layoutCaption(in, measurer).lines[0].rect.top, 480 - 48 - 30);
 }
 
-TEST(CaptionLayout, ShadowOffsetFollowsThePointSizeAndTheOutlineReplacesIt) {
-    CaptionLayoutInput in = input("F3E2C1|x");
-    in.points = 19;
-    EXPECT_EQ(layoutCaption(in, measurer).shadowOffset, 1);
-    in.points = 20;
-    EXPECT_EQ(layoutCaption(in, measurer).shadowOffset, 2);
-    in.outline = true;
-    in.outlineColour = 0x00FF00;
-    const CaptionPicture p = layoutCaption(in, measurer);
-    EXPECT_TRUE(p.outline);
-    EXPECT_EQ(p.outlineColour, 0x00FF00u);
-    EXPECT_EQ(p.shadowOffset, 0);
-}
-
 TEST(CaptionLayout, AWideLineIsCutOnceAndKeepsItsColour) {
     // 200 wide with a 10 % margin: lines wider than 180 pixels are cut near the middle.
     CaptionPicture p = layoutCaption(input("FF0000|aaaa bbbb cccc dddd eeee", 200), measurer);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "base/SettingsKeys.h"
+#include "base/TextCodec.h"
+#include "captions/CaptionEncodings.h"
 #include "captions/CaptionModel.h"
 #include "support/TestSupport.h"
 
@@ -60,27 +62,12 @@ TEST(CaptionModel, TickLooksAtTheSlotAndItsNeighbours) {
     model.currentCaption = "kept";
     for (double at : {-1.0, 20.1, 1e300}) EXPECT_EQ(model.tick(at).caption, "kept") << at;
     EXPECT_EQ(model.tick(20.0).caption, "");
-}
 
-TEST(CaptionModel, SyncOffsetAndLanguage) {
-    CaptionModel model;
-    model.parseBytes(kFile);
-    model.syncOffset = 5;  // half a second earlier
-    EXPECT_EQ(model.tick(0.5).caption, "F3E2C1|하나");
+    // A negative offset shows the captions later (the language round is the controller's).
     model.clearCaptionTexts();
-    model.syncOffset = -5;  // half a second later
+    model.syncOffset = -5;
     EXPECT_EQ(model.tick(1.0).caption, "F3E2C1|early");
     EXPECT_EQ(model.tick(1.5).caption, "F3E2C1|하나");
-
-    EXPECT_EQ(model.languageCodes(), (std::vector<std::string>{"KRCC", "EGCC"}));
-    model.cycleLanguage();
-    EXPECT_EQ(model.activeLanguageCode(), "EGCC");
-    EXPECT_EQ(model.tick(1.5).caption, "F3E2C1|one");
-    model.cycleLanguage();
-    EXPECT_EQ(model.activeLanguage(), 0);
-    model.cycleLanguage();
-    model.parseBytes(kFile);
-    EXPECT_EQ(model.activeLanguage(), 0);  // every parse starts with the first language
 }
 
 TEST(CaptionModel, RecoveryAfterASeek) {
@@ -125,4 +112,22 @@ TEST(CaptionModel, ParseCaptionFileKeepsTheModelWhenItFails) {
     EXPECT_EQ(model.activeLanguage(), 0);
     EXPECT_EQ(model.languageCodes(), std::vector<std::string>{"알 수 없음"});
     EXPECT_EQ(model.cell(0, 1), "F3E2C1|one two three\nF3E2C1|four five");
+}
+
+TEST(CaptionEncodingStore, KeepsTheLatestFilesAndSkipsDamagedLines) {
+    const std::string file = test::freshDir("encoding-store") + "/CaptionEncodings.txt";
+    std::string lines = "\x01garbage\nKOI8-R\t/a.smi\nBig5\t\n";
+    for (std::size_t i = 0; i < CaptionEncodingStore::kMaxFiles; ++i)
+        lines += "Shift-JIS\t/f" + std::to_string(i) + ".smi\n";
+    test::writeFile(file, lines);
+    CaptionEncodingStore store(file);
+    EXPECT_EQ(store.encodingOf("/f0.smi"), text::Encoding::ShiftJis);
+    EXPECT_EQ(store.encodingOf("/a.smi"), std::nullopt);
+    EXPECT_TRUE(store.remember("/new\tname.smi", text::Encoding::Big5));
+    EXPECT_EQ(store.encodingOf("/new\tname.smi"), text::Encoding::Big5);
+    EXPECT_EQ(store.encodingOf("/f498.smi"), text::Encoding::ShiftJis);
+    EXPECT_EQ(store.encodingOf("/f499.smi"), std::nullopt);  // the oldest forgotten
+    EXPECT_FALSE(store.remember("/line\nbreak.smi", text::Encoding::Big5));
+    EXPECT_FALSE(
+        CaptionEncodingStore(file + "/under-a-file").remember("/x.smi", text::Encoding::Cp949));
 }

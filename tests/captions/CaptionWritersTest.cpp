@@ -1,11 +1,9 @@
 // Captions written out as SubRip, WebVTT and SAMI, and read back by the player's own readers.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "captions/CaptionModel.h"
 #include "captions/CaptionWriters.h"
-#include "support/TestSupport.h"
+#include "captions/SamiCorpus.h"
 
 using namespace orvalis;
 
@@ -94,10 +92,8 @@ TEST(CaptionWriters, EachClassKeepsItsOwnTimelineColoursAndReferences) {
 
     // Class names of a file's own that cannot be written as they are (other letters, a
     // broken character, another case of a name already used) still give a class each.
-    const std::vector<SamiTrack> odd{{"KRCC", korean},
-                                     {"でスバラシ", english},
-                                     {"KRC\xEF\xBF\xBD", english},
-                                     {"krc", korean}};
+    const std::vector<SamiTrack> odd{
+        {"KRCC", korean}, {"でスバラシ", english}, {"KRC\xEF\xBF\xBD", english}, {"krc", korean}};
     const CaptionTables oddBack = SamiParser(kNoLineDivide).parse(writeSami(odd));
     ASSERT_EQ(oddBack.languageCount(), 4);
     for (int i = 0; i < 4; ++i)
@@ -164,18 +160,6 @@ TEST_P(CorpusConversion, ReadsBackCueForCue) {
 
 namespace {
 
-std::vector<std::string> corpusNames() {
-    std::vector<std::string> names;
-    const std::string dir = test::corpusDir("sami");
-    if (dir.empty()) return names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
-        const std::string name = entry.path().filename().string();
-        if (name.ends_with(".smi") || name.ends_with(".sami")) names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 std::string testName(const ::testing::TestParamInfo<std::string>& info) {
     std::string name;
     for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
@@ -186,4 +170,5 @@ std::string testName(const ::testing::TestParamInfo<std::string>& info) {
 
 // A clone without the corpus has no cases to run.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusConversion);
-INSTANTIATE_TEST_SUITE_P(Sami, CorpusConversion, ::testing::ValuesIn(corpusNames()), testName);
+INSTANTIATE_TEST_SUITE_P(Sami, CorpusConversion, ::testing::ValuesIn(test::samiCorpusFiles()),
+                         testName);

@@ -1,6 +1,5 @@
 // Real caption files from other projects' test data (not in this repository; skipped
 // where the clone has none), and FFmpeg's reading of each as a second opinion.
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,7 +7,7 @@
 #include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/CharacterReferences.h"
-#include "support/TestSupport.h"
+#include "captions/SamiCorpus.h"
 
 using namespace orvalis;
 
@@ -67,19 +66,6 @@ std::vector<Cue> srtCues(const std::string& srt) {
     return cues;
 }
 
-std::vector<std::string> corpusFiles(const std::string& dir) {
-    std::vector<std::string> files;
-    if (DIR* d = ::opendir(dir.c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            std::string name = e->d_name;
-            if (name.ends_with(".smi") || name.ends_with(".sami")) files.push_back(name);
-        }
-        ::closedir(d);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
 std::string captionAt(CaptionModel& model, double seconds) {
     model.clearCaptionTexts();
     model.tick(seconds);
@@ -128,7 +114,7 @@ TEST(CaptionCorpus, AgreesWithFfmpegOnEveryCueButSharedTenths) {
     const std::map<std::string, int> sharedTenths{{"fx_sami-parser_multi-language.smi", 3},
                                                   {"ko_cp949_mixed_topgear.smi", 1},
                                                   {"fx_pycaption_multi-lang-one-sync.smi", 1}};
-    std::vector<std::string> files = corpusFiles(dir);
+    std::vector<std::string> files = test::samiCorpusFiles();
     EXPECT_GE(files.size(), 20u);
     for (const std::string& file : files) {
         CaptionModel model;
@@ -150,7 +136,7 @@ TEST(CaptionCorpus, AgreesWithFfmpegOnEveryCueButSharedTenths) {
 TEST(CaptionCorpus, FfmpegsSubRipOutputReadsBackCueForCue) {
     const std::string dir = test::corpusDir("sami");
     if (dir.empty()) GTEST_SKIP() << "no caption corpus in this clone";
-    for (const std::string& file : corpusFiles(dir)) {
+    for (const std::string& file : test::samiCorpusFiles()) {
         const std::string srtPath = dir + "/" + file + ".ffmpeg.srt";
         const std::string srt = test::readFile(srtPath);
         CaptionModel model;

@@ -3,7 +3,6 @@
 // skips itself where ffmpeg is missing.
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
@@ -112,7 +111,7 @@ std::uint32_t le32(const std::string& b, std::size_t at) {
 }  // namespace
 
 // A width whose rows need padding (642 × 3 = 1926 bytes, stored in 1928): every pixel of the
-// file has the clip's colour, the padding is zero, and an image reader agrees.
+// file has the clip's colour and the padding is zero.
 TEST_F(RealCaptureTest, ASolidClipGivesAPaddedBitmapOfItsColour) {
     const std::string clip = dir + "/solid.mp4";
     ASSERT_TRUE(
@@ -136,12 +135,6 @@ TEST_F(RealCaptureTest, ASolidClipGivesAPaddedBitmapOfItsColour) {
         EXPECT_EQ(bmp.substr(row + 1926, 2), std::string(2, '\0')) << "row " << y;
     }
     EXPECT_EQ(off, 0);
-    const QImage read(QString::fromStdString(shots + "/solid_000.bmp"));
-    ASSERT_EQ(read.size(), QSize(642, 360));
-    const QColor corner = read.pixelColor(641, 359);
-    EXPECT_NEAR(corner.red(), 0x33, 3);
-    EXPECT_NEAR(corner.green(), 0x66, 3);
-    EXPECT_NEAR(corner.blue(), 0xCC, 3);
 
     // The next capture of the same medium takes the next number.
     EXPECT_EQ(captureNow(), "solid_001.bmp");
@@ -173,12 +166,6 @@ TEST_F(RealCaptureTest, AMovingPatternMatchesTheFrameFfmpegExtracts) {
     EXPECT_EQ(captureNow(), "moving_000.bmp");
     const std::string bmp = test::readFile(shots + "/moving_000.bmp");
     ASSERT_EQ(bmp.size(), 54u + 960u * 240u);
-    if (const char* look = std::getenv("ORVALIS_SHOT_DIR")) {
-        test::writeFile(std::string(look) + "/capture-moving.bmp", bmp);
-        QImage(reinterpret_cast<const uchar*>(wanted.constData()), 320, 240, 960,
-               QImage::Format_BGR888)
-            .save(QString("%1/capture-moving-ffmpeg.png").arg(look));
-    }
 
     auto psnr = [&](const QByteArray& ref) {
         double squares = 0;
@@ -201,8 +188,7 @@ TEST_F(RealCaptureTest, AMovingPatternMatchesTheFrameFfmpegExtracts) {
 // and the capture says it failed.
 TEST_F(RealCaptureTest, WithoutAPictureTheAnswerIsEmpty) {
     std::vector<bool> answers;
-    backend.grabFrame(
-        [&](std::optional<VideoFrame> f) { answers.push_back(f.has_value()); });
+    backend.grabFrame([&](std::optional<VideoFrame> f) { answers.push_back(f.has_value()); });
     ASSERT_TRUE(waitUntil([&] { return answers.size() == 1; }, 5000));
     EXPECT_FALSE(answers[0]);
 
@@ -212,8 +198,7 @@ TEST_F(RealCaptureTest, WithoutAPictureTheAnswerIsEmpty) {
 
     // Closed while the request is under way: one answer all the same.
     ASSERT_TRUE(open(test::mediaPath("test/av.mp4")));
-    backend.grabFrame(
-        [&](std::optional<VideoFrame> f) { answers.push_back(f.has_value()); });
+    backend.grabFrame([&](std::optional<VideoFrame> f) { answers.push_back(f.has_value()); });
     backend.unload();
     EXPECT_TRUE(waitUntil([&] { return answers.size() == 2; }, 5000));
     test::processEventsFor(200);

@@ -309,19 +309,6 @@ TEST_F(PlaylistControllerTest, ThePlayerWindowContinuesStopsAndSetsTheButtons) {
     EXPECT_EQ(view.buttons, ControlButtons{});
 }
 
-TEST_F(PlaylistControllerTest, DropsAndPathListsAddAndStartTheirFirstFile) {
-    make();
-    fs.files = {"/d/b.avi", "/d/a.mkv"};
-    fs.folders = {"/d/folder"};
-    logic->dropFiles({"/d/b.avi", "/d/folder", "/d/a.mkv"});
-    EXPECT_EQ(paths(), (std::vector<std::string>{"/d/a.mkv", "/d/b.avi"}));
-    EXPECT_EQ(opened, std::vector<std::string>{"/d/a.mkv"});
-    logic->addPaths({"/c/x.flac", "/c/y.opus"});
-    EXPECT_EQ(opened.back(), "/c/x.flac");
-    EXPECT_EQ(logic->rows().count(), 4);
-    EXPECT_FALSE(logic->isEmpty());
-}
-
 TEST_F(PlaylistControllerTest, ChecksAnswerWithTheTipOfThePlayerWindowWhenItHasOne) {
     make();
     logic->button(PlaylistButton::Check);  // nothing to check in an empty list

@@ -1,4 +1,5 @@
-// The colour-scheme dialog and its name prompt under a display.
+// The colour-scheme dialog's wiring and its name prompt under a display; the rules are the
+// model's (SchemeDialogModelTest.cpp).
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -8,10 +9,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <deque>
 
 #include "base/SettingsKeys.h"
 #include "base/TextCodec.h"
+#include "extras/DialogChecks.h"
 #include "playlist/SchemeDialog.h"
 #include "support/TestSupport.h"
 
@@ -19,115 +20,74 @@ using namespace orvalis;
 
 namespace {
 
-const char* kSkins = sections::PlaylistSkins;
-
-class QueuedNames final : public SchemeNamePrompt {
+class OneName final : public SchemeNamePrompt {
 public:
     std::optional<std::string> askName(const std::string&, const std::string&) override {
-        if (answers.empty()) return std::nullopt;
-        auto a = answers.front();
-        answers.pop_front();
-        return a;
+        return "Mine";
     }
-    std::deque<std::optional<std::string>> answers;
-};
-
-class SchemeDialogTest : public ::testing::Test {
-protected:
-    SchemeDialogTest() {
-        schemes::writeFactorySet(store);
-        store.writes.clear();
-    }
-    std::unique_ptr<SchemeDialog> make() {
-        auto picker = [this](QWidget*, Colorref initial,
-                             const std::function<void(Colorref)>& live) -> std::optional<Colorref> {
-            pickedFrom.push_back(initial);
-            live(0x010203);  // tried out, then a final choice
-            return pick;
-        };
-        auto dialog = std::make_unique<SchemeDialog>(store, prompter, nullptr, &names, picker);
-        dialog->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
-        return dialog;
-    }
-    static QPushButton* okButton(SchemeDialog& d) {
-        return d.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-    }
-
-    test::MemorySettingsStore store;
-    test::FakePrompter prompter;
-    QueuedNames names;
-    std::optional<Colorref> pick = 0x123456;
-    std::vector<Colorref> pickedFrom;
 };
 
 }  // namespace
 
-TEST_F(SchemeDialogTest, OkWritesTheWholeSetAndCancelWritesNothing) {
-    auto dialog = make();
-    EXPECT_EQ(dialog->windowTitle(), QString::fromUtf8("색상 선택"));
-    EXPECT_EQ(dialog->nameList()->count(), 11);
-    EXPECT_EQ(dialog->nameList()->currentItem()->text(), "Blue");
-    dialog->nameList()->setCurrentRow(2);  // Ivory
-    dialog->slotBox()->setCurrentIndex(1);
-    QTest::mouseClick(dialog->colourButton(), Qt::LeftButton);
+TEST(SchemeDialogWidget, ListSlotsPickerPreviewAndMenuReachTheModelAndOkStoresIt) {
+    test::MemorySettingsStore store;
+    test::FakePrompter prompter;
+    OneName names;
+    schemes::writeFactorySet(store);
+    store.writes.clear();
+    std::optional<Colorref> pick;
+    std::vector<Colorref> pickedFrom;
+    auto picker = [&](QWidget*, Colorref initial,
+                      const std::function<void(Colorref)>& live) -> std::optional<Colorref> {
+        pickedFrom.push_back(initial);
+        live(0x010203);  // tried out, then a final choice
+        return pick;
+    };
+    SchemeDialog dialog(store, prompter, nullptr, &names, picker);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    test::grabDialog(dialog, "scheme-dialog");
+    EXPECT_EQ(dialog.nameList()->count(), 11);
+    EXPECT_EQ(dialog.nameList()->currentItem()->text(), "Blue");
+
+    dialog.nameList()->setCurrentRow(2);  // Ivory
+    dialog.slotBox()->setCurrentIndex(1);
+    QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);  // cancelled: put back
     EXPECT_EQ(pickedFrom, std::vector<Colorref>{0x87C8DC});
-    EXPECT_EQ(dialog->model().schemes()[2].selectedColor, 0x123456u);
-    dialog->reject();
-    EXPECT_TRUE(store.writes.empty());
-
-    dialog = make();
-    dialog->nameList()->setCurrentRow(2);
-    dialog->slotBox()->setCurrentIndex(1);
-    pick.reset();  // a cancelled choice puts the colour back as it was
-    QTest::mouseClick(dialog->colourButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog->model().schemes()[2].selectedColor, 0x87C8DCu);
+    EXPECT_EQ(dialog.model().schemes()[2].selectedColor, 0x87C8DCu);
     pick = 0x123456;
-    QTest::mouseClick(dialog->colourButton(), Qt::LeftButton);
-    QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(store.getString(kSkins, schemes::kSkinName), "Ivory");
-    EXPECT_EQ(store.getInt(kSkins, schemes::kNumberOfSkin, 0), 11);
-    EXPECT_EQ(store.getInt(schemes::sectionOf("Ivory"), schemes::kSelectedColor, 0), 0x123456);
-}
+    QTest::mouseClick(dialog.colourButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog.model().schemes()[2].selectedColor, 0x123456u);
 
-TEST_F(SchemeDialogTest, ThePreviewPicksTheSlotUnderThePointerAndADoubleClickIsOk) {
-    auto dialog = make();
-    SchemePreviewWidget* preview = dialog->preview();
-    QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(1, 1));
-    EXPECT_EQ(dialog->slotBox()->currentIndex(), 0);
-    // The rows are, from the top: ordinary, selected, playing, selected and playing.
+    // The preview's rows, from the top: ordinary, selected, playing, selected and playing.
+    SchemePreviewWidget* preview = dialog.preview();
     const int rowHeight = (preview->height() - 8) / 4;
-    QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(preview->width() - 8, 4 + rowHeight + 2));
-    EXPECT_EQ(dialog->slotBox()->currentIndex(), 1);
     QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(12, 4 + rowHeight / 2));
-    EXPECT_EQ(dialog->slotBox()->currentIndex(), 2);
-    QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(12, 4 + 2 * rowHeight + rowHeight / 2));
-    EXPECT_EQ(dialog->slotBox()->currentIndex(), 3);
+    EXPECT_EQ(dialog.slotBox()->currentIndex(), 2);
+    QTest::mouseClick(preview, Qt::LeftButton, {}, QPoint(1, 1));
+    EXPECT_EQ(dialog.slotBox()->currentIndex(), 0);
+
+    dialog.runMenuCommand(32830);  // copy under another name
+    ASSERT_EQ(dialog.nameList()->count(), 12);
+    EXPECT_EQ(dialog.nameList()->currentItem()->text(), "Mine");
     EXPECT_TRUE(store.writes.empty());
 
-    QListWidget* list = dialog->nameList();
-    QRect black = list->visualItemRect(list->item(0));
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, black.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, black.center());
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(store.getString(kSkins, schemes::kSkinName), "Black");
-}
+    // A double click on a name is OK.
+    QListWidget* list = dialog.nameList();
+    const QPoint ivory = list->visualItemRect(list->item(2)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, ivory);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, ivory);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(store.getString(sections::PlaylistSkins, schemes::kSkinName), "Ivory");
+    EXPECT_EQ(store.getInt(sections::PlaylistSkins, schemes::kNumberOfSkin, 0), 12);
+    EXPECT_EQ(store.getInt(schemes::sectionOf("Ivory"), schemes::kSelectedColor, 0), 0x123456);
 
-TEST_F(SchemeDialogTest, TheMenuCommandsShowTheirResultInTheList) {
-    auto dialog = make();
-    names.answers = {std::string("Mine")};
-    dialog->runMenuCommand(32830);  // copy under another name
-    ASSERT_EQ(dialog->nameList()->count(), 12);
-    EXPECT_EQ(dialog->nameList()->currentRow(), 11);
-    EXPECT_EQ(dialog->nameList()->currentItem()->text(), "Mine");
-
+    // With every scheme deleted there is nothing to colour.
+    SchemeDialog emptied(store, prompter, nullptr, &names, picker);
     prompter.answers = {MessageResult::Yes};
-    dialog->runMenuCommand(32832);  // delete all
-    EXPECT_EQ(dialog->nameList()->count(), 0);
-    EXPECT_FALSE(dialog->colourButton()->isEnabled());
-    QTest::mouseClick(okButton(*dialog), Qt::LeftButton);
-    EXPECT_EQ(store.getInt(kSkins, schemes::kNumberOfSkin, -1), 0);
+    emptied.runMenuCommand(32832);  // delete all
+    EXPECT_EQ(emptied.nameList()->count(), 0);
+    EXPECT_FALSE(emptied.colourButton()->isEnabled());
 }
 
 TEST(SchemeNameDialog, HoldsAtMostFiftyCp949Units) {
@@ -147,5 +107,5 @@ TEST(SchemeNameDialog, HoldsAtMostFiftyCp949Units) {
     type("b");
     EXPECT_EQ(edit->text().size(), 26);
     EXPECT_TRUE(edit->text().endsWith('b'));
-    EXPECT_EQ(text::cp949Units(edit->text().toStdString()), 50u);
+    test::grabDialog(dialog, "scheme-name");
 }
