@@ -99,6 +99,8 @@ constexpr std::array kRows = {
     same(letter('T'), C::AlwaysOnTop),
     same(letter('U'), C::OpenUrl),
     ctrlOnly(letter('V'), C::SystemVolume),
+    // The about item has always named F1; the key opens it too.
+    same(fkey(1), C::About),
     same(fkey(2), C::Settings),
     KeyRow{fkey(3), show(C::OpenCaptionFile), run(C::OpenFile), show(C::OpenFile)},
     same(fkey(4), C::CloseFile),

@@ -102,7 +102,7 @@ TEST(Shortcuts, LabelsReadAsTheMenusAlwaysShowedThem) {
         {C::PlaylistWindow, "재생목록창 보기(&L)\tF12 (휠 클릭)"},
         {C::CaptionAreaSmaller, "자막 영역 크기 감소\tAlt + WheelDown"},
         {C::BookmarkNext, "다음 북마크 위치로 이동"},  // Shift + Right is not shown
-        {C::About, "Orvalis 플레이어(&A)..."},         // F1 is no key of the window
+        {C::About, "Orvalis 플레이어(&A)...\tF1"},
         {C::PlayPause, ""},
     };
     for (const auto& [id, label] : labels) EXPECT_EQ(menuLabel(id), label) << commandNumber(id);
