@@ -11,44 +11,40 @@ namespace orvalis {
 
 using geometry::Rect;
 
-void PlayerController::showMessage(const std::string& text, int durationMs) {
-    if (osd_) osd_->show(text, durationMs);
-}
-
 void PlayerController::seekTo(double seconds) {
-    if (!engine_->flags().loaded) return;
+    if (!parts_.engine->flags().loaded) return;
     clearCaption();
-    engine_->setPosition(seconds);
+    parts_.engine->setPosition(seconds);
 }
 
 void PlayerController::jump(CommandId id) {
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     if (!e.flags().loaded) return;
     Playhead head{true, e.position(), e.duration(), state_.range.start};
     if (auto target = seekTarget(id, head, JumpSettings::read(store_))) seekTo(*target);
 }
 
 void PlayerController::changeVolume(int step) {
-    volume_.setStep(step);
-    volume_.apply();
-    if (transport_) transport_->setVolumeStep(volume_.step());
-    if (osd::switchOn(store_, osd::Switch::Volume)) showMessage(osd::volumeText(volume_.step()));
+    parts_.volume.setStep(step);
+    parts_.volume.apply();
+    if (parts_.transport) parts_.transport->setVolumeStep(parts_.volume.step());
+    if (osd::switchOn(store_, osd::Switch::Volume)) parts_.showMessage(osd::volumeText(parts_.volume.step()));
 }
 
 void PlayerController::changePicture(PictureKind kind, int change) {
     if (change > 0) {
-        picture_.up(kind);
+        parts_.picture.up(kind);
     } else if (change < 0) {
-        picture_.down(kind);
+        parts_.picture.down(kind);
     } else {
-        picture_.reset(kind);
+        parts_.picture.reset(kind);
     }
-    picture_.apply(backend_);
-    if (transport_) transport_->setPictureValues(picture_);
+    parts_.picture.apply(parts_.backend);
+    if (parts_.transport) parts_.transport->setPictureValues(parts_.picture);
 }
 
 void PlayerController::setRepeatPoint(CommandId id) {
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     if (!e.flags().loaded) return;
     const double p = e.position();
     RepeatRange& r = state_.range;
@@ -75,45 +71,22 @@ void PlayerController::setRepeatPoint(CommandId id) {
     r.settle();
     repeatGuard_.reset();
     const double b = r.endFor(e.duration());
-    if (transport_) transport_->updateRepeatRange(r.start, b);
-    showMessage(osd::repeatRangeText(r.start, b, false));
-}
-
-void PlayerController::growOrShrink(bool grow) {
-    const Rect w = view_.windowRect();
-    const Rect screen = view_.screenRect();
-    auto next = grow ? grownWindow(w, screen.width(), screen.height(), state_.fullScreen())
-                     : shrunkWindow(w, state_.fullScreen());
-    if (next) applyWindowRect(*next);
+    if (parts_.transport) parts_.transport->updateRepeatRange(r.start, b);
+    parts_.showMessage(osd::repeatRangeText(r.start, b, false));
 }
 
 // ---------------------------------------------------------------------------------------------
 // The transport bar's drags
 
-void PlayerController::seekPreview(int tenths, bool dragging) {
-    state_.trackDragging = dragging;
-    timers_.kill(TimerId::BarAutoHide);
-    if (!osd_) return;
-    const geometry::Point cursor = view_.cursorPos();
-    const osd::Point at = osd::seekPreviewAnchor({cursor.x, cursor.y});
-    osd_->showAt(osd::seekPreviewText(tenths * 0.1, view_.shiftHeld()), {at.x, at.y}, -1);
-}
-
 void PlayerController::seekCommit(int tenths) {
-    if (!engine_->flags().loaded) return;
+    if (!parts_.engine->flags().loaded) return;
     seekTo(tenths * 0.1);
-}
-
-void PlayerController::seekPreviewEnded() {
-    if (osd_) osd_->hide();
-    state_.trackDragging = false;
-    timers_.start(TimerId::BarAutoHide, 500);
 }
 
 void PlayerController::repeatRangeDragged(double start, double end) {
     timers_.kill(TimerId::BarAutoHide);
     // The bar's right end is the end of the medium, wherever that turns out to be.
-    const double duration = engine_->duration();
+    const double duration = parts_.engine->duration();
     RepeatRange& r = state_.range;
     r.start = start;
     r.endSet = duration <= 0 || end < duration;
@@ -121,12 +94,12 @@ void PlayerController::repeatRangeDragged(double start, double end) {
     r.settle();
     repeatGuard_.reset();
     state_.rangeEditing = true;
-    showMessage(osd::repeatRangeText(start, end, view_.shiftHeld()), -1);
-    if (transport_) transport_->updateRepeatRange(start, end);
+    parts_.showMessage(osd::repeatRangeText(start, end, view_.shiftHeld()), -1);
+    if (parts_.transport) parts_.transport->updateRepeatRange(start, end);
 }
 
 void PlayerController::repeatRangeDragEnded() {
-    if (osd_) osd_->hide();
+    if (parts_.osd) parts_.osd->hide();
     state_.rangeEditing = false;
     timers_.start(TimerId::BarAutoHide, 500);
 }
@@ -136,49 +109,27 @@ void PlayerController::volumeDragged(int step) {
 }
 
 void PlayerController::pictureChanged(PictureKind kind, int value) {
-    picture_.set(kind, value);
-    picture_.apply(backend_);
+    parts_.picture.set(kind, value);
+    parts_.picture.apply(parts_.backend);
 }
 
 void PlayerController::timeDisplayChanged(bool showsCount) {
     settings_.showFrameNumber = showsCount;
 }
 
-void PlayerController::holdBar(bool held) {
-    state_.barHold = held;
-    if (held) {
-        timers_.kill(TimerId::BarAutoHide);
-    } else {
-        timers_.start(TimerId::BarAutoHide, 500);
-    }
-}
-
-// The caption state on the transport bar's check boxes and buttons.
-void PlayerController::refreshCaptionButtons() {
-    if (!transport_) return;
-    CaptionButtons b;
-    b.loaded = engine_->flags().captionsLoaded;
-    b.languages = captions_ ? captions_->languageCount() : 0;
-    b.smoothing = caption_.fontAlias;
-    b.bold = caption_.fontBold;
-    b.border = caption_.fontBorder;
-    b.shown = caption_.showCaption;
-    transport_->refreshCaptionButtons(b);
-}
-
 bool PlayerController::runCommandNumber(int number) {
     if (auto filter = filterIndexOf(number)) {
-        const auto& filters = engine_->filters();
-        if (dialogs_ && *filter < static_cast<int>(filters.size()))
-            dialogs_->showFilterDetails(filters[static_cast<size_t>(*filter)]);
+        const auto& filters = parts_.engine->filters();
+        if (parts_.dialogs && *filter < static_cast<int>(filters.size()))
+            parts_.dialogs->showFilterDetails(filters[static_cast<size_t>(*filter)]);
         return true;
     }
     if (auto choice = captionEncodingIndexOf(number)) {
         const auto& chosen = captionEncodingChoices()[static_cast<std::size_t>(*choice)];
-        if (captions_) {
-            captions_->rereadCaptionFile(chosen.encoding);
+        if (parts_.captions) {
+            parts_.captions->rereadCaptionFile(chosen.encoding);
             // The caption of the moment comes back, read anew, as after a seek.
-            captions_->afterSeek(engine_->position());
+            parts_.captions->afterSeek(parts_.engine->position());
         }
         return true;
     }
@@ -204,9 +155,9 @@ void PlayerController::registerCommands() {
         // Files
         {C::OpenFile, [](P& p) { p.runOpenFileDialog(); }},
         {C::OpenUrl, [](P& p) {
-            if (!p.dialogs_) return;
-            if (auto address = p.dialogs_->askStreamAddress(); address && !address->empty())
-                p.engine_->openFile(*address);
+            if (!p.parts_.dialogs) return;
+            if (auto address = p.parts_.dialogs->askStreamAddress(); address && !address->empty())
+                p.parts_.engine->openFile(*address);
         }},
         {C::CloseFile, [](P& p) { p.closeFile(); }},
 
@@ -215,28 +166,28 @@ void PlayerController::registerCommands() {
         {C::FullScreenSize, [](P& p) { p.toggleFullScreen(); }},
         {C::Maximized, [](P& p) { p.toggleMaximized(); }},
         {C::PlaylistWindow, [](P& p) {
-            if (p.playlist_ && p.settings_.showMainDlg) p.playlist_->setShown(!p.playlist_->isShown());
+            if (p.parts_.playlist && p.settings_.showMainDlg) p.parts_.playlist->setShown(!p.parts_.playlist->isShown());
         }},
         {C::KeepAspect, [](P& p) { p.toggleKeepAspect(); }},
         {C::AlwaysOnTop, [](P& p) { p.toggleAlwaysOnTop(); }},
         {C::HideMainWindow, [](P& p) {
             if (!p.settings_.showMainDlg) return p.showMainWindow();
-            if (p.state_.fullScreen()) p.leaveFullScreen();
+            if (p.state_.fullScreen()) p.screen_.leaveFullScreen();
             p.hideMainWindow();
         }},
         {C::TransportBar, [](P& p) { p.showTransportBar(!p.state_.barShown); }},
         {C::EscapeMinimise, [](P& p) {
             p.showTransportBar(false);
-            if (p.engine_->flags().playing) p.engine_->pause();
+            if (p.parts_.engine->flags().playing) p.parts_.engine->pause();
             p.view_.minimize();
         }},
         {C::QuickMinimise, [](P& p) { p.minimize(); }},
-        {C::GrowWindow, [](P& p) { p.growOrShrink(true); }},
-        {C::ShrinkWindow, [](P& p) { p.growOrShrink(false); }},
+        {C::GrowWindow, [](P& p) { p.screen_.growOrShrink(true); }},
+        {C::ShrinkWindow, [](P& p) { p.screen_.growOrShrink(false); }},
         {C::PictureSliders, [](P& p) {
-            if (!p.transport_) return;
+            if (!p.parts_.transport) return;
             p.showTransportBar(true);
-            p.transport_->toggleAdjustRow();
+            p.parts_.transport->toggleAdjustRow();
         }},
         {C::Zoom05, [](P& p) { p.zoom(0.5, 2); }},
         {C::Zoom10, [](P& p) { p.zoom(1.0, 3); }},
@@ -250,10 +201,10 @@ void PlayerController::registerCommands() {
         {C::Aspect16x9, [](P& p) { p.setAspect(geometry::AspectChoice::SixteenNine); }},
 
         // Playback
-        {C::PlayPause, [](P& p) { p.engine_->togglePause(); }},
-        {C::Play, [](P& p) { p.engine_->play(); }},
-        {C::Pause, [](P& p) { p.engine_->pause(); }},
-        {C::Stop, [](P& p) { p.engine_->stop(); }},
+        {C::PlayPause, [](P& p) { p.parts_.engine->togglePause(); }},
+        {C::Play, [](P& p) { p.parts_.engine->play(); }},
+        {C::Pause, [](P& p) { p.parts_.engine->pause(); }},
+        {C::Stop, [](P& p) { p.parts_.engine->stop(); }},
         {C::PreviousItem, [](P& p) { p.playlistPlayPrevious(); }},
         {C::NextItem, [](P& p) { p.playlistPlayEntry(-1); }},
         {C::GoToStart, [](P& p) { p.jump(C::GoToStart); }},
@@ -269,24 +220,24 @@ void PlayerController::registerCommands() {
         {C::RepeatClearStart, [](P& p) { p.setRepeatPoint(C::RepeatClearStart); }},
         {C::RepeatClearEnd, [](P& p) { p.setRepeatPoint(C::RepeatClearEnd); }},
         {C::RepeatClear, [](P& p) { p.setRepeatPoint(C::RepeatClear); }},
-        {C::RateHalf, [](P& p) { p.engine_->rateHalf(); }},
-        {C::RateDouble, [](P& p) { p.engine_->rateDouble(); }},
-        {C::RateNormal, [](P& p) { p.engine_->rateNormal(); }},
+        {C::RateHalf, [](P& p) { p.parts_.engine->rateHalf(); }},
+        {C::RateDouble, [](P& p) { p.parts_.engine->rateDouble(); }},
+        {C::RateNormal, [](P& p) { p.parts_.engine->rateNormal(); }},
 
         // Bookmarks
         {C::BookmarkToggle, [](P& p) {
-            if (p.bookmarksReady()) p.bookmarks_->toggle(p.engine_->position());
+            if (p.bookmarksReady()) p.parts_.bookmarks->toggle(p.parts_.engine->position());
         }},
         {C::BookmarkClearAll, [](P& p) {
-            if (p.bookmarksReady()) p.bookmarks_->clearAll();
+            if (p.bookmarksReady()) p.parts_.bookmarks->clearAll();
         }},
         {C::BookmarkPrevious, [](P& p) {
             if (!p.bookmarksReady()) return;
-            if (auto at = p.bookmarks_->previous(p.engine_->position())) p.seekTo(*at);
+            if (auto at = p.parts_.bookmarks->previous(p.parts_.engine->position())) p.seekTo(*at);
         }},
         {C::BookmarkNext, [](P& p) {
             if (!p.bookmarksReady()) return;
-            if (auto at = p.bookmarks_->next(p.engine_->position())) p.seekTo(*at);
+            if (auto at = p.parts_.bookmarks->next(p.parts_.engine->position())) p.seekTo(*at);
         }},
 
         // Picture
@@ -299,21 +250,21 @@ void PlayerController::registerCommands() {
         {C::SaturationUp, [](P& p) { p.changePicture(PictureKind::Saturation, 1); }},
         {C::SaturationDown, [](P& p) { p.changePicture(PictureKind::Saturation, -1); }},
         {C::SaturationReset, [](P& p) { p.changePicture(PictureKind::Saturation, 0); }},
-        {C::SaveFrame, [](P& p) { if (p.capture_) p.capture_->capture(); }},
+        {C::SaveFrame, [](P& p) { if (p.parts_.capture) p.parts_.capture->capture(); }},
 
         // Sound
-        {C::VolumeUp, [](P& p) { p.changeVolume(p.volume_.step() + 1); }},
-        {C::VolumeDown, [](P& p) { p.changeVolume(p.volume_.step() - 1); }},
+        {C::VolumeUp, [](P& p) { p.changeVolume(p.parts_.volume.step() + 1); }},
+        {C::VolumeDown, [](P& p) { p.changeVolume(p.parts_.volume.step() - 1); }},
         {C::Mute, [](P& p) {
-            p.volume_.toggleMute();
-            p.volume_.apply();
-            if (p.transport_) p.transport_->showMuteState(p.volume_.muted());
+            p.parts_.volume.toggleMute();
+            p.parts_.volume.apply();
+            if (p.parts_.transport) p.parts_.transport->showMuteState(p.parts_.volume.muted());
         }},
         {C::SystemVolume, [](P& p) {
             if (p.state_.fullScreen() && p.settings_.alwaysOnTop) p.toggleAlwaysOnTop();
             p.state_.cursorIdle = 0;
             p.timers_.kill(TimerId::PointerHide);
-            if (p.dialogs_) p.dialogs_->openSystemMixer();
+            if (p.parts_.dialogs) p.parts_.dialogs->openSystemMixer();
         }},
 
         // Optical drives
@@ -323,10 +274,10 @@ void PlayerController::registerCommands() {
         {C::Drive2Close, [](P& p) { p.moveTray(1, false); }},
 
         // Program
-        {C::About, [](P& p) { if (p.dialogs_) p.dialogs_->showAbout(); }},
-        {C::AboutSystemMenu, [](P& p) { if (p.dialogs_) p.dialogs_->showAbout(); }},
+        {C::About, [](P& p) { if (p.parts_.dialogs) p.parts_.dialogs->showAbout(); }},
+        {C::AboutSystemMenu, [](P& p) { if (p.parts_.dialogs) p.parts_.dialogs->showAbout(); }},
         {C::Settings, [](P& p) { p.openSettings(); }},
-        {C::ShutdownScheduler, [](P& p) { if (p.shutdown_) p.shutdown_->schedule(); }},
+        {C::ShutdownScheduler, [](P& p) { if (p.parts_.shutdown) p.parts_.shutdown->schedule(); }},
         {C::Exit, [](P& p) { p.exit(); }},
     };
     // clang-format on
@@ -339,14 +290,14 @@ void PlayerController::registerCommands() {
                  C::CaptionSyncEarlier, C::CaptionSyncReset, C::CaptionHide, C::CaptionFileView,
                  C::CaptionLanguage, C::CaptionIgnoreStyle, C::CaptionTwoLanguages}) {
         commands_.add(id, [this, id] {
-            if (captions_) captions_->command(id);
+            if (parts_.captions) parts_.captions->command(id);
         });
     }
 }
 
 void PlayerController::moveTray(int drive, bool open) {
-    if (!dialogs_ || drive >= static_cast<int>(dialogs_->opticalDrives().size())) return;
-    dialogs_->moveTray(drive, open);
+    if (!parts_.dialogs || drive >= static_cast<int>(parts_.dialogs->opticalDrives().size())) return;
+    parts_.dialogs->moveTray(drive, open);
 }
 
 }  // namespace orvalis

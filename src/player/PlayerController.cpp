@@ -7,6 +7,8 @@
 #include "base/Naming.h"
 #include "base/SettingsKeys.h"
 #include "base/Startup.h"
+#include "base/TextCodec.h"
+#include "player/Jumps.h"
 #include "player/OsdMessages.h"
 
 namespace orvalis {
@@ -15,15 +17,17 @@ using geometry::Rect;
 using geometry::ScreenMode;
 
 PlayerController::PlayerController(Services parts, std::vector<std::string> commandLinePaths)
-    : store_(parts.settings),
-      timers_(parts.timers),
-      backend_(parts.backend),
-      view_(parts.view),
-      desktop_(parts.desktop),
-      prompter_(parts.prompter),
-      volume_(parts.backend),
+    : parts_(parts.settings, parts.timers, parts.backend, parts.view, parts.desktop, parts.prompter),
+      screen_(parts_),
+      pointer_(parts_, screen_),
+      store_(parts_.store),
+      timers_(parts_.timers),
+      view_(parts_.view),
+      settings_(parts_.settings),
+      caption_(parts_.caption),
+      state_(parts_.state),
       commandLinePaths_(std::move(commandLinePaths)) {
-    engine_ = std::make_unique<MediaEngine>(parts.backend, *this, store_, desktop_, prompter_);
+    parts_.engine = std::make_unique<MediaEngine>(parts.backend, *this, store_, parts.desktop, parts.prompter);
     registerCommands();
 }
 
@@ -44,7 +48,7 @@ void PlayerController::readSettings(settings::Context context) {
         s.alwaysOnTop = get(store_, keys::AlwaysOnTop);
         s.showPlayList = get(store_, keys::ShowPlayList);
         s.keepAspect = get(store_, keys::AspectRatio);
-        volume_.load(store_);
+        parts_.volume.load(store_);
         c.captionBottom = get(store_, keys::CaptionBottom);
         c.showCaption = get(store_, keys::ShowCaption);
     } else {
@@ -86,30 +90,22 @@ void PlayerController::normaliseSettings() {
     }
 }
 
-void PlayerController::determineIdleSize() {
-    state_.idleSize = geometry::kIdlePictureSize;
-    if (settings_.backMode == 0) {
-        if (auto size = view_.backgroundImageSize(); size && size->width > 0 && size->height > 0)
-            state_.idleSize = *size;
-    }
-}
-
 void PlayerController::initialise() {
     readSettings(settings::Context::AtStart);
     normaliseSettings();
-    if (captions_) captions_->createFont();
+    if (parts_.captions) parts_.captions->createFont();
     view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
-    determineIdleSize();
+    screen_.determineIdleSize();
     state_.native = state_.idleSize;
     state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
 
-    if (transport_) {
-        transport_->setDuration(0);
-        transport_->place(geometry::transportBarRect(view_.windowRect(), 60), false);
-        transport_->setVolumeStep(volume_.step());
-        transport_->showMuteState(volume_.muted());
-        transport_->setShowFrameNumber(settings_.showFrameNumber);
-        transport_->setPictureValues(picture_);
+    if (parts_.transport) {
+        parts_.transport->setDuration(0);
+        parts_.transport->place(geometry::transportBarRect(view_.windowRect(), 60), false);
+        parts_.transport->setVolumeStep(parts_.volume.step());
+        parts_.transport->showMuteState(parts_.volume.muted());
+        parts_.transport->setShowFrameNumber(settings_.showFrameNumber);
+        parts_.transport->setPictureValues(parts_.picture);
     }
     state_.barHeight = 60;
     // The toggle restores the stored value and gives the track its colour.
@@ -147,18 +143,87 @@ void PlayerController::rendererReady() {
 }
 
 void PlayerController::deferredInit() {
-    if (playlist_) playlist_->setShown(settings_.showPlayList);
-    if (!commandLinePaths_.empty() && playlist_) playlist_->addPaths(commandLinePaths_);
+    if (parts_.playlist) parts_.playlist->setShown(settings_.showPlayList);
+    if (!commandLinePaths_.empty() && parts_.playlist) parts_.playlist->addPaths(commandLinePaths_);
     commandLinePaths_.clear();
-    if (playlist_ && settings::get(store_, keys::AutoCheck)) playlist_->checkPaths();
-    if (playlist_) playlist_->repaint();
+    if (parts_.playlist && settings::get(store_, keys::AutoCheck)) parts_.playlist->checkPaths();
+    if (parts_.playlist) parts_.playlist->repaint();
     if (settings::get(store_, keys::SaveMaximized) && settings::get(store_, keys::Maximized))
-        enterFullScreen();
-    if (transport_) transport_->refresh();
+        screen_.enterFullScreen();
+    if (parts_.transport) parts_.transport->refresh();
 }
 
 void PlayerController::receiveHandOver(const std::vector<std::string>& paths) {
-    if (!paths.empty() && playlist_) playlist_->addPaths(paths);
+    if (!paths.empty() && parts_.playlist) parts_.playlist->addPaths(paths);
+}
+
+void PlayerController::dropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) return;
+    view_.focus();
+    auto endsWith = [](const std::string& path, std::initializer_list<const char*> suffixes) {
+        const std::string lower = text::toLowerAscii(path);
+        for (const char* s : suffixes) {
+            const std::string suffix = s;
+            if (lower.size() >= suffix.size() &&
+                lower.compare(lower.size() - suffix.size(), suffix.size(), suffix) == 0)
+                return true;
+        }
+        return false;
+    };
+    if (paths.size() == 1 && endsWith(paths[0], {".smi", ".srt", ".vtt"})) {
+        if (parts_.engine->flags().loaded && parts_.captions) parts_.captions->loadDropped(paths[0]);
+        view_.setPointer(PointerShape::Arrow);
+        if (parts_.transport) parts_.transport->refresh();
+        return;
+    }
+    if (paths.size() == 1 && endsWith(paths[0], {".bmp", ".gif", ".jpg", ".jpeg"})) {
+        settings_.backMode = 0;
+        settings_.backImage = paths[0];
+        view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
+        if (!(parts_.engine->flags().loaded && parts_.engine->flags().hasVideo)) {
+            screen_.determineIdleSize();
+            state_.native = state_.idleSize;
+            state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
+            Rect r = view_.windowRect();
+            if (settings_.keepAspect) r.bottom = r.top + static_cast<int>(r.width() / state_.aspect);
+            applyWindowRect(r);
+        }
+        view_.repaint();
+        return;
+    }
+    if (parts_.playlist) parts_.playlist->dropFiles(paths);
+}
+
+MenuState PlayerController::menuState() const {
+    const auto& f = parts_.engine->flags();
+    MenuState m;
+    m.loaded = f.loaded;
+    m.hasVideo = f.loaded && f.hasVideo;
+    m.captionsLoaded = f.captionsLoaded;
+    m.captionLanguages = parts_.captions ? parts_.captions->languageCount() : 0;
+    if (parts_.captions) {
+        const CaptionEncodingState encoding = parts_.captions->captionEncoding();
+        m.captionEncoding = encoding.encoding;
+        m.captionEncodingChosen = encoding.chosen;
+    }
+    m.showCaption = caption_.showCaption;
+    m.ignoreSubtitleStyle = settings::get(store_, keys::IgnoreSubtitleStyle);
+    m.twoLanguages = settings::get(store_, keys::ShowTwoLanguages);
+    m.fullScreen = state_.fullScreen();
+    m.maximized = state_.mode == ScreenMode::Maximized;
+    m.escKey = KeyContext::read(store_, m.fullScreen).escKey;
+    m.mainWindowShown = settings_.showMainDlg;
+    m.playlistShown = parts_.playlist && parts_.playlist->isShown();
+    m.alwaysOnTop = settings_.alwaysOnTop;
+    m.keepAspect = settings_.keepAspect;
+    m.repeatItem = settings_.repeat;
+    m.captionSmoothing = caption_.fontAlias;
+    m.muted = parts_.volume.muted();
+    m.zoomCode = state_.lastZoom;
+    m.jumps = JumpSettings::read(store_);
+    if (parts_.dialogs) m.drives = parts_.dialogs->opticalDrives();
+    m.filters = parts_.engine->filters();
+    return m;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -171,62 +236,41 @@ void PlayerController::onTimer(TimerId id) {
             deferredInit();
             break;
         case TimerId::PointerHide:
-            pointerHideTick();
+            pointer_.pointerHideTick();
             break;
         case TimerId::PlaybackTick:
             playbackTick();
             break;
         case TimerId::BarAutoHide:
-            barAutoHideTick();
+            pointer_.barAutoHideTick();
             break;
         case TimerId::ClickGuard:
             timers_.kill(id);
-            click_.guardElapsed();
+            parts_.click.guardElapsed();
             break;
         case TimerId::OsdHide:
             timers_.kill(id);
-            if (osd_) osd_->hide();
+            if (parts_.osd) parts_.osd->hide();
             break;
         case TimerId::CaptionRedraw:
             timers_.kill(id);
-            if (captions_) captions_->draw();
+            if (parts_.captions) parts_.captions->draw();
             break;
         case TimerId::CaptionHold:
-            if (captions_) captions_->holdExpired(engine_->flags().playing, engine_->flags().paused);
+            if (parts_.captions) parts_.captions->holdExpired(parts_.engine->flags().playing, parts_.engine->flags().paused);
             break;
         case TimerId::PlaybackStart:
             timers_.kill(id);
             startOfPlayback();
             break;
         case TimerId::ShutdownClock:
-            if (shutdown_) shutdown_->clockTick();
+            if (parts_.shutdown) parts_.shutdown->clockTick();
             break;
     }
 }
 
-void PlayerController::pointerHideTick() {
-    if (++state_.cursorIdle < 2) return;
-    const bool playlistHidden = !playlist_ || !playlist_->isShown();
-    if (playlistHidden && !timers_.isActive(TimerId::ClickGuard)) {
-        view_.setPointer(PointerShape::Blank);
-        timers_.kill(TimerId::PointerHide);
-        state_.cursorIdle = 0;
-        state_.idleCursor = view_.cursorPos();
-    }
-}
-
-void PlayerController::barAutoHideTick() {
-    Rect r = view_.windowRect();
-    r.bottom -= 5;
-    if (!r.contains(view_.cursorPos())) {
-        if (state_.barShown) showTransportBar(false);
-        if (captions_) captions_->draw();
-        timers_.kill(TimerId::BarAutoHide);
-    }
-}
-
 TickInput PlayerController::tickInput() const {
-    const MediaEngine& e = *engine_;
+    const MediaEngine& e = parts_.media();
     TickInput in;
     in.position = e.knownPosition();
     in.duration = e.duration();
@@ -241,7 +285,7 @@ TickInput PlayerController::tickInput() const {
 }
 
 void PlayerController::playbackTick() {
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     if (!e.flags().loaded) return;
     followLength(e.duration());
     // A paused medium that has not moved has nothing new for the bar, the captions or the
@@ -273,12 +317,12 @@ void PlayerController::playbackTick() {
         repeatGuard_.observe(*in.position);
     }
     if (d.action == Action::Wait) return;
-    if (in.position && transport_) transport_->setPosition(*in.position);
+    if (in.position && parts_.transport) parts_.transport->setPosition(*in.position);
     if (d.action == Action::EndOfMedium) {
         endOfMedium();
         return;
     }
-    if (e.flags().captionsLoaded && captions_) captions_->lookup(*in.position);
+    if (e.flags().captionsLoaded && parts_.captions) parts_.captions->lookup(*in.position);
 }
 
 // A length unknown at the start, or one that changes while the medium plays (a growing
@@ -288,23 +332,23 @@ void PlayerController::followLength(double duration) {
     if (shownDuration_ > 0 && std::abs(duration - shownDuration_) < 0.5) return;
     const bool firstKnown = shownDuration_ <= 0;
     shownDuration_ = duration;
-    if (transport_) {
-        transport_->setDuration(duration);
-        transport_->updateRepeatRange(state_.range.start, state_.range.endFor(duration));
+    if (parts_.transport) {
+        parts_.transport->setDuration(duration);
+        parts_.transport->updateRepeatRange(state_.range.start, state_.range.endFor(duration));
     }
     if (firstKnown && !bookmarksHeld_) loadBookmarks(duration);
 }
 
 void PlayerController::loadBookmarks(double duration) {
-    if (!bookmarks_) return;
-    bookmarks_->load(engine_->currentFile(), duration);
+    if (!parts_.bookmarks) return;
+    parts_.bookmarks->load(parts_.engine->currentFile(), duration);
     bookmarksHeld_ = duration > 0;
 }
 
 void PlayerController::endOfMedium() {
-    MediaEngine& e = *engine_;
-    if (shutdown_ && shutdown_->atEndOfMedium()) {
-        shutdown_->runShutdown();
+    MediaEngine& e = parts_.media();
+    if (parts_.shutdown && parts_.shutdown->atEndOfMedium()) {
+        parts_.shutdown->runShutdown();
         return;
     }
     if (settings::get(store_, keys::PlayContinue)) {
@@ -317,31 +361,31 @@ void PlayerController::endOfMedium() {
 }
 
 void PlayerController::startOfPlayback() {
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     if (!e.flags().loaded) return;
     const double duration = e.duration();
     clearCaption();
     state_.range.clear();
     repeatGuard_.reset();
     shownDuration_ = duration;
-    if (shutdown_) shutdown_->clearEndOfMedium();
+    if (parts_.shutdown) parts_.shutdown->clearEndOfMedium();
 
-    if (transport_) {
-        transport_->setDuration(duration);
-        transport_->showPlaying();
-        transport_->setTitle(std::string(fileNamePart(e.currentFile())));
-        transport_->updateRepeatRange(0, state_.range.endFor(duration));
+    if (parts_.transport) {
+        parts_.transport->setDuration(duration);
+        parts_.transport->showPlaying();
+        parts_.transport->setTitle(std::string(fileNamePart(e.currentFile())));
+        parts_.transport->updateRepeatRange(0, state_.range.endFor(duration));
     }
-    if (playlist_) playlist_->showPlaying();
+    if (parts_.playlist) parts_.playlist->showPlaying();
 
     const bool hasVideo = e.flags().hasVideo;
-    if (settings_.autoHideOnAudio && !hasVideo && settings_.showMainDlg && playlist_ &&
-        playlist_->isShown()) {
-        if (state_.fullScreen()) leaveFullScreen();
+    if (settings_.autoHideOnAudio && !hasVideo && settings_.showMainDlg && parts_.playlist &&
+        parts_.playlist->isShown()) {
+        if (state_.fullScreen()) screen_.leaveFullScreen();
         hideMainWindow();
     }
 
-    determineIdleSize();
+    screen_.determineIdleSize();
     if (hasVideo) {
         if (!settings_.showMainDlg) showMainWindow();
         state_.native = {e.videoWidth() > 0 ? e.videoWidth() : geometry::kIdlePictureSize.width,
@@ -382,7 +426,7 @@ void PlayerController::startOfPlayback() {
     loadBookmarks(duration);
     refreshCaptionButtons();
     e.startRunning();
-    if (transport_) transport_->refresh();
+    if (parts_.transport) parts_.transport->refresh();
     e.flags().opening = false;
 }
 
@@ -390,7 +434,7 @@ void PlayerController::startOfPlayback() {
 // Close File, Exit, Settings
 
 void PlayerController::closeFile() {
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     if (e.flags().loaded) {
         stopPlaybackTick();
         saveBookmarks();
@@ -400,48 +444,48 @@ void PlayerController::closeFile() {
     e.flags().captionsLoaded = false;
     e.flags().opening = false;
     e.clearFilters();
-    if (captions_) captions_->unload();
-    determineIdleSize();
+    if (parts_.captions) parts_.captions->unload();
+    screen_.determineIdleSize();
     state_.native = state_.idleSize;
     state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
     view_.repaint();
 
     showTransportBar(false);
-    if (state_.fullScreen()) leaveFullScreen();
+    if (state_.fullScreen()) screen_.leaveFullScreen();
     if (settings_.keepAspect) zoom(1.0, 3);
     relayout();
 
-    if (transport_) {
-        transport_->setDuration(0);
-        transport_->setPosition(0);
-        transport_->disableButtons();
+    if (parts_.transport) {
+        parts_.transport->setDuration(0);
+        parts_.transport->setPosition(0);
+        parts_.transport->disableButtons();
     }
     refreshCaptionButtons();
-    if (playlist_) playlist_->disableButtons();
+    if (parts_.playlist) parts_.playlist->disableButtons();
     e.releaseSleep();
 }
 
 void PlayerController::exit() {
     if (exited_) return;
     exited_ = true;
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     e.releaseSleep();
     view_.setWindowShown(false);
 
     using settings::put;
     SettingsBatch batch(store_);
     put(store_, keys::Maximized, state_.fullScreen());
-    if (state_.fullScreen()) leaveFullScreen();
+    if (state_.fullScreen()) screen_.leaveFullScreen();
     Rect r = view_.windowRect();
     if (r.empty()) r = state_.normalRect;
     put(store_, keys::Repeat, settings_.repeat);
-    writeScreenRect(r);
+    screen_.writeScreenRect(r);
     put(store_, keys::ShowMainDlg, settings_.showMainDlg);
     put(store_, keys::AlwaysOnTop, settings_.alwaysOnTop);
     put(store_, keys::AspectRatio, settings_.keepAspect);
-    put(store_, keys::ShowPlayList, playlist_ ? playlist_->isShown() : settings_.showPlayList);
-    put(store_, keys::Volume, volume_.step());
-    put(store_, keys::Mute, volume_.muted());
+    put(store_, keys::ShowPlayList, parts_.playlist ? parts_.playlist->isShown() : settings_.showPlayList);
+    put(store_, keys::Volume, parts_.volume.step());
+    put(store_, keys::Mute, parts_.volume.muted());
     put(store_, keys::ShowFrameNumber, settings_.showFrameNumber);
     put(store_, keys::BackMode, settings_.backMode);
     put(store_, keys::BackImage, settings_.backImage);
@@ -453,7 +497,7 @@ void PlayerController::exit() {
     put(store_, keys::CaptionBottom, caption_.captionBottom);
     put(store_, keys::CaptionSpace, caption_.captionSpace);
     put(store_, keys::ShowCaption, caption_.showCaption);
-    picture_.save(store_);
+    parts_.picture.save(store_);
     if (e.flags().loaded) {
         saveBookmarks();
         closeFile();
@@ -471,7 +515,7 @@ void PlayerController::openSettings() {
     live.fontBold = caption_.fontBold;
     live.fontAlias = caption_.fontAlias;
     live.fontBorder = caption_.fontBorder;
-    live.captionSynch = captions_ ? captions_->syncOffset() : state_.captionSync;
+    live.captionSynch = parts_.captions ? parts_.captions->syncOffset() : state_.captionSync;
     live.captionSpace = caption_.captionSpace;
     live.showFrameNumber = settings_.showFrameNumber;
     live.backMode = settings_.backMode;
@@ -479,33 +523,33 @@ void PlayerController::openSettings() {
     writeLiveValues(store_, live);
     const int divideLength = settings::get(store_, keys::CaptionDivideLength);
 
-    MediaEngine& e = *engine_;
+    MediaEngine& e = parts_.media();
     state_.settingsOpen = true;
     const bool wasPlaying = e.flags().hasVideo && e.flags().playing;
     if (wasPlaying) e.pause();
-    const bool accepted = sheet_ && sheet_->run();
+    const bool accepted = parts_.sheet && parts_.sheet->run();
     state_.settingsOpen = false;
     if (!accepted) {
         if (wasPlaying && e.flags().paused) e.pause();
         return;
     }
     rereadAfterSettings();
-    if (!settings::get(store_, keys::UseBookmark) && transport_) transport_->clearBookmarkMarks();
-    if (bookmarks_) bookmarks_->refreshMarks();
-    if (playlist_) playlist_->setShowControls(settings::get(store_, keys::ShowControls));
-    if (e.flags().captionsLoaded && captions_ &&
+    if (!settings::get(store_, keys::UseBookmark) && parts_.transport) parts_.transport->clearBookmarkMarks();
+    if (parts_.bookmarks) parts_.bookmarks->refreshMarks();
+    if (parts_.playlist) parts_.playlist->setShowControls(settings::get(store_, keys::ShowControls));
+    if (e.flags().captionsLoaded && parts_.captions &&
         settings::get(store_, keys::CaptionDivideLength) != divideLength)
-        captions_->reparse();
+        parts_.captions->reparse();
     view_.setBackground(settings_.backMode, settings_.backColor, settings_.backImage);
     if (!e.flags().hasVideo) {
-        determineIdleSize();
+        screen_.determineIdleSize();
         state_.native = state_.idleSize;
     }
-    if (captions_) captions_->createFont();
-    if (transport_) {
-        transport_->refresh();
-        transport_->setShowFrameNumber(settings_.showFrameNumber);
-        transport_->setPosition(e.position());
+    if (parts_.captions) parts_.captions->createFont();
+    if (parts_.transport) {
+        parts_.transport->refresh();
+        parts_.transport->setShowFrameNumber(settings_.showFrameNumber);
+        parts_.transport->setPosition(e.position());
     }
     refreshCaptionButtons();
     view_.repaint();
@@ -515,8 +559,13 @@ void PlayerController::openSettings() {
 void PlayerController::rereadAfterSettings() {
     readSettings(settings::Context::AfterSheet);
     caption_.captionSpace = std::clamp(caption_.captionSpace, 0, 30);
-    if (captions_) captions_->setSyncOffset(state_.captionSync);
+    if (parts_.captions) parts_.captions->setSyncOffset(state_.captionSync);
     relayout();
+}
+
+void PlayerController::toggleRepeat() {
+    settings_.repeat = !settings_.repeat;
+    if (parts_.transport) parts_.transport->setTrackColour(screen_.trackColour());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -540,90 +589,90 @@ void PlayerController::setBusyCursor(bool busy) {
 
 // Bookmarks never loaded for this medium are not saved: that would drop its stored ones.
 void PlayerController::saveBookmarks() {
-    if (bookmarks_ && bookmarksHeld_) bookmarks_->save();
+    if (parts_.bookmarks && bookmarksHeld_) parts_.bookmarks->save();
     bookmarksHeld_ = false;
 }
 
 void PlayerController::resetCaptionSync() {
     state_.captionSync = 0;
-    if (captions_) captions_->resetSync();
+    if (parts_.captions) parts_.captions->resetSync();
 }
 
 bool PlayerController::findCaptionFile(const std::string& mediaPath) {
-    return captions_ && captions_->findCaptionFile(mediaPath);
+    return parts_.captions && parts_.captions->findCaptionFile(mediaPath);
 }
 
 void PlayerController::clearCaption() {
-    if (captions_) captions_->clearText();
+    if (parts_.captions) parts_.captions->clearText();
 }
 
 void PlayerController::afterSeek(double seconds) {
     if (tickParked_) startPlaybackTick();  // the paused medium moves: follow it again
-    if (captions_) captions_->afterSeek(seconds);
-    if (transport_) transport_->setPosition(seconds);
+    if (parts_.captions) parts_.captions->afterSeek(seconds);
+    if (parts_.transport) parts_.transport->setPosition(seconds);
     if (onSeeked) onSeeked(seconds);
 }
 
 void PlayerController::applyVolume() {
-    volume_.apply();
+    parts_.volume.apply();
     // The picture controls start from their defaults with every medium.
-    picture_.setDefaults(0, 0, 0);
-    picture_.apply(backend_);
-    if (transport_) transport_->setPictureValues(picture_);
+    parts_.picture.setDefaults(0, 0, 0);
+    parts_.picture.apply(parts_.backend);
+    if (parts_.transport) parts_.transport->setPictureValues(parts_.picture);
 }
 
 bool PlayerController::hasVideoSurface() const { return view_.hasVideoSurface(); }
-bool PlayerController::playlistIsEmpty() const { return !playlist_ || playlist_->isEmpty(); }
+bool PlayerController::playlistIsEmpty() const { return !parts_.playlist || parts_.playlist->isEmpty(); }
 
 void PlayerController::playlistPlayEntry(int which) {
-    if (playlist_) playlist_->playEntry(which);
+    if (parts_.playlist) parts_.playlist->playEntry(which);
 }
 
 void PlayerController::playlistPlayPrevious() {
-    if (playlist_) playlist_->playPrevious();
+    if (parts_.playlist) parts_.playlist->playPrevious();
 }
 
 void PlayerController::playlistOpaqueForOpen() {
-    if (playlist_) playlist_->opaqueForOpen();
+    if (parts_.playlist) parts_.playlist->opaqueForOpen();
 }
 
 void PlayerController::playlistRestoreTransparency() {
-    if (playlist_) playlist_->restoreTransparency();
+    if (parts_.playlist) parts_.playlist->restoreTransparency();
 }
 
 void PlayerController::playlistOpenRequestDone() {
-    if (playlist_) playlist_->openRequestDone();
+    if (parts_.playlist) parts_.playlist->openRequestDone();
 }
 
 void PlayerController::runOpenFileDialog() {
-    if (playlist_) playlist_->openFilesDialog();
+    if (parts_.playlist) parts_.playlist->openFilesDialog();
 }
 
 void PlayerController::showPlaying() {
-    if (transport_) transport_->showPlaying();
-    if (playlist_) playlist_->showPlaying();
+    if (parts_.transport) parts_.transport->showPlaying();
+    if (parts_.playlist) parts_.playlist->showPlaying();
 }
 
 void PlayerController::showPaused() {
-    if (transport_) transport_->showPaused();
-    if (playlist_) playlist_->showPaused();
+    if (parts_.transport) parts_.transport->showPaused();
+    if (parts_.playlist) parts_.playlist->showPaused();
 }
 
 void PlayerController::showStopped() {
-    if (transport_) {
-        transport_->setPosition(0);
-        transport_->showStopped();
+    if (parts_.transport) {
+        parts_.transport->setPosition(0);
+        parts_.transport->showStopped();
     }
-    if (playlist_) playlist_->showStopped();
+    if (parts_.playlist) parts_.playlist->showStopped();
 }
 
 void PlayerController::pressPlayButtons() {
-    if (transport_) transport_->showPlaying();
-    if (playlist_) playlist_->showPlaying();
+    if (parts_.transport) parts_.transport->showPlaying();
+    if (parts_.playlist) parts_.playlist->showPlaying();
 }
 
 void PlayerController::announceRate(double rate) {
-    if (osd_ && osd::switchOn(store_, osd::Switch::Speed)) osd_->show(osd::speedText(rate), 0);
+    if (parts_.osd && osd::switchOn(store_, osd::Switch::Speed)) parts_.osd->show(osd::speedText(rate), 0);
 }
 
 }  // namespace orvalis
