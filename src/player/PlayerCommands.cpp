@@ -11,19 +11,6 @@ namespace orvalis {
 
 using geometry::Rect;
 
-void PlayerController::seekTo(double seconds) {
-    if (!parts_.engine->flags().loaded) return;
-    clearCaption();
-    parts_.engine->setPosition(seconds);
-}
-
-void PlayerController::jump(CommandId id) {
-    MediaEngine& e = parts_.media();
-    if (!e.flags().loaded) return;
-    Playhead head{true, e.position(), e.duration(), state_.range.start};
-    if (auto target = seekTarget(id, head, JumpSettings::read(store_))) seekTo(*target);
-}
-
 void PlayerController::changeVolume(int step) {
     parts_.volume.setStep(step);
     parts_.volume.apply();
@@ -43,66 +30,8 @@ void PlayerController::changePicture(PictureKind kind, int change) {
     if (parts_.transport) parts_.transport->setPictureValues(parts_.picture);
 }
 
-void PlayerController::setRepeatPoint(CommandId id) {
-    MediaEngine& e = parts_.media();
-    if (!e.flags().loaded) return;
-    const double p = e.position();
-    RepeatRange& r = state_.range;
-    switch (id) {
-        case CommandId::RepeatSetStart:
-            r.start = p;
-            if (r.endSet && r.end <= r.start) r.endSet = false;
-            break;
-        case CommandId::RepeatSetEnd:
-            r.end = p;
-            r.endSet = true;
-            if (r.end <= r.start) r.start = 0;
-            break;
-        case CommandId::RepeatClearStart:
-            r.start = 0;
-            break;
-        case CommandId::RepeatClearEnd:
-            r.endSet = false;
-            break;
-        default:
-            r.clear();
-            break;
-    }
-    r.settle();
-    repeatGuard_.reset();
-    const double b = r.endFor(e.duration());
-    if (parts_.transport) parts_.transport->updateRepeatRange(r.start, b);
-    parts_.showMessage(osd::repeatRangeText(r.start, b, false));
-}
-
 // ---------------------------------------------------------------------------------------------
 // The transport bar's drags
-
-void PlayerController::seekCommit(int tenths) {
-    if (!parts_.engine->flags().loaded) return;
-    seekTo(tenths * 0.1);
-}
-
-void PlayerController::repeatRangeDragged(double start, double end) {
-    timers_.kill(TimerId::BarAutoHide);
-    // The bar's right end is the end of the medium, wherever that turns out to be.
-    const double duration = parts_.engine->duration();
-    RepeatRange& r = state_.range;
-    r.start = start;
-    r.endSet = duration <= 0 || end < duration;
-    r.end = end;
-    r.settle();
-    repeatGuard_.reset();
-    state_.rangeEditing = true;
-    parts_.showMessage(osd::repeatRangeText(start, end, view_.shiftHeld()), -1);
-    if (parts_.transport) parts_.transport->updateRepeatRange(start, end);
-}
-
-void PlayerController::repeatRangeDragEnded() {
-    if (parts_.osd) parts_.osd->hide();
-    state_.rangeEditing = false;
-    timers_.start(TimerId::BarAutoHide, 500);
-}
 
 void PlayerController::volumeDragged(int step) {
     changeVolume(step);
@@ -207,37 +136,37 @@ void PlayerController::registerCommands() {
         {C::Stop, [](P& p) { p.parts_.engine->stop(); }},
         {C::PreviousItem, [](P& p) { p.playlistPlayPrevious(); }},
         {C::NextItem, [](P& p) { p.playlistPlayEntry(-1); }},
-        {C::GoToStart, [](P& p) { p.jump(C::GoToStart); }},
-        {C::GoToEnd, [](P& p) { p.jump(C::GoToEnd); }},
-        {C::GoToRepeatStart, [](P& p) { p.jump(C::GoToRepeatStart); }},
-        {C::JumpBack, [](P& p) { p.jump(C::JumpBack); }},
-        {C::JumpForward, [](P& p) { p.jump(C::JumpForward); }},
-        {C::JumpBackLarge, [](P& p) { p.jump(C::JumpBackLarge); }},
-        {C::JumpForwardLarge, [](P& p) { p.jump(C::JumpForwardLarge); }},
+        {C::GoToStart, [](P& p) { p.playback_.jump(C::GoToStart); }},
+        {C::GoToEnd, [](P& p) { p.playback_.jump(C::GoToEnd); }},
+        {C::GoToRepeatStart, [](P& p) { p.playback_.jump(C::GoToRepeatStart); }},
+        {C::JumpBack, [](P& p) { p.playback_.jump(C::JumpBack); }},
+        {C::JumpForward, [](P& p) { p.playback_.jump(C::JumpForward); }},
+        {C::JumpBackLarge, [](P& p) { p.playback_.jump(C::JumpBackLarge); }},
+        {C::JumpForwardLarge, [](P& p) { p.playback_.jump(C::JumpForwardLarge); }},
         {C::RepeatItem, [](P& p) { p.toggleRepeat(); }},
-        {C::RepeatSetStart, [](P& p) { p.setRepeatPoint(C::RepeatSetStart); }},
-        {C::RepeatSetEnd, [](P& p) { p.setRepeatPoint(C::RepeatSetEnd); }},
-        {C::RepeatClearStart, [](P& p) { p.setRepeatPoint(C::RepeatClearStart); }},
-        {C::RepeatClearEnd, [](P& p) { p.setRepeatPoint(C::RepeatClearEnd); }},
-        {C::RepeatClear, [](P& p) { p.setRepeatPoint(C::RepeatClear); }},
+        {C::RepeatSetStart, [](P& p) { p.playback_.setRepeatPoint(C::RepeatSetStart); }},
+        {C::RepeatSetEnd, [](P& p) { p.playback_.setRepeatPoint(C::RepeatSetEnd); }},
+        {C::RepeatClearStart, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClearStart); }},
+        {C::RepeatClearEnd, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClearEnd); }},
+        {C::RepeatClear, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClear); }},
         {C::RateHalf, [](P& p) { p.parts_.engine->rateHalf(); }},
         {C::RateDouble, [](P& p) { p.parts_.engine->rateDouble(); }},
         {C::RateNormal, [](P& p) { p.parts_.engine->rateNormal(); }},
 
         // Bookmarks
         {C::BookmarkToggle, [](P& p) {
-            if (p.bookmarksReady()) p.parts_.bookmarks->toggle(p.parts_.engine->position());
+            if (p.playback_.bookmarksReady()) p.parts_.bookmarks->toggle(p.parts_.engine->position());
         }},
         {C::BookmarkClearAll, [](P& p) {
-            if (p.bookmarksReady()) p.parts_.bookmarks->clearAll();
+            if (p.playback_.bookmarksReady()) p.parts_.bookmarks->clearAll();
         }},
         {C::BookmarkPrevious, [](P& p) {
-            if (!p.bookmarksReady()) return;
-            if (auto at = p.parts_.bookmarks->previous(p.parts_.engine->position())) p.seekTo(*at);
+            if (!p.playback_.bookmarksReady()) return;
+            if (auto at = p.parts_.bookmarks->previous(p.parts_.engine->position())) p.playback_.seekTo(*at);
         }},
         {C::BookmarkNext, [](P& p) {
-            if (!p.bookmarksReady()) return;
-            if (auto at = p.parts_.bookmarks->next(p.parts_.engine->position())) p.seekTo(*at);
+            if (!p.playback_.bookmarksReady()) return;
+            if (auto at = p.parts_.bookmarks->next(p.parts_.engine->position())) p.playback_.seekTo(*at);
         }},
 
         // Picture

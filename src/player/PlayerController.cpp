@@ -20,6 +20,7 @@ PlayerController::PlayerController(Services parts, std::vector<std::string> comm
     : parts_(parts.settings, parts.timers, parts.backend, parts.view, parts.desktop, parts.prompter),
       screen_(parts_),
       pointer_(parts_, screen_),
+      playback_(parts_, screen_),
       store_(parts_.store),
       timers_(parts_.timers),
       view_(parts_.view),
@@ -239,7 +240,7 @@ void PlayerController::onTimer(TimerId id) {
             pointer_.pointerHideTick();
             break;
         case TimerId::PlaybackTick:
-            playbackTick();
+            playback_.tick();
             break;
         case TimerId::BarAutoHide:
             pointer_.barAutoHideTick();
@@ -261,7 +262,7 @@ void PlayerController::onTimer(TimerId id) {
             break;
         case TimerId::PlaybackStart:
             timers_.kill(id);
-            startOfPlayback();
+            playback_.startOfPlayback();
             break;
         case TimerId::ShutdownClock:
             if (parts_.shutdown) parts_.shutdown->clockTick();
@@ -269,201 +270,8 @@ void PlayerController::onTimer(TimerId id) {
     }
 }
 
-TickInput PlayerController::tickInput() const {
-    const MediaEngine& e = parts_.media();
-    TickInput in;
-    in.position = e.knownPosition();
-    in.duration = e.duration();
-    in.endReached = e.atEnd();
-    in.seekable = e.seekable() && !repeatGuard_.refused();
-    in.repeat = settings_.repeat;
-    if (settings::get(store_, keys::UseSkip))
-        in.skipEndSeconds =
-            settings::get(store_, keys::SkipEndMin) * 60 + settings::get(store_, keys::SkipEndSec);
-    in.range = state_.range;
-    return in;
-}
-
-void PlayerController::playbackTick() {
-    MediaEngine& e = parts_.media();
-    if (!e.flags().loaded) return;
-    followLength(e.duration());
-    // A paused medium that has not moved has nothing new for the bar, the captions or the
-    // repeat rules; a seek while paused moves it, and the end is always looked at.
-    const std::optional<double> position = e.knownPosition();
-    const bool still = e.flags().paused && !e.atEnd() && position && position == lastTickPosition_;
-    lastTickPosition_ = position;
-    if (still) {
-        // Settled: nothing wakes a paused player until it is resumed or sought.
-        if (++stillTicks_ >= kStillTicksBeforeParking) {
-            stopPlaybackTick();
-            tickParked_ = true;
-        }
-        return;
-    }
-    stillTicks_ = 0;
-    TickInput in = tickInput();
-    TickDecision d = decideTick(in);
-    using Action = TickDecision::Action;
-    if (d.action == Action::SeekBack) {
-        if (repeatGuard_.allow(*in.position)) {
-            e.restartAt(d.target);
-            return;
-        }
-        if (!repeatGuard_.refused()) return;  // the seek has not landed yet
-        in.seekable = false;
-        d = decideTick(in);
-    } else if (in.position) {
-        repeatGuard_.observe(*in.position);
-    }
-    if (d.action == Action::Wait) return;
-    if (in.position && parts_.transport) parts_.transport->setPosition(*in.position);
-    if (d.action == Action::EndOfMedium) {
-        endOfMedium();
-        return;
-    }
-    if (e.flags().captionsLoaded && parts_.captions) parts_.captions->lookup(*in.position);
-}
-
-// A length unknown at the start, or one that changes while the medium plays (a growing
-// file, a variable bit rate estimate), reaches the transport bar and the bookmarks.
-void PlayerController::followLength(double duration) {
-    if (duration <= 0) return;
-    if (shownDuration_ > 0 && std::abs(duration - shownDuration_) < 0.5) return;
-    const bool firstKnown = shownDuration_ <= 0;
-    shownDuration_ = duration;
-    if (parts_.transport) {
-        parts_.transport->setDuration(duration);
-        parts_.transport->updateRepeatRange(state_.range.start, state_.range.endFor(duration));
-    }
-    if (firstKnown && !bookmarksHeld_) loadBookmarks(duration);
-}
-
-void PlayerController::loadBookmarks(double duration) {
-    if (!parts_.bookmarks) return;
-    parts_.bookmarks->load(parts_.engine->currentFile(), duration);
-    bookmarksHeld_ = duration > 0;
-}
-
-void PlayerController::endOfMedium() {
-    MediaEngine& e = parts_.media();
-    if (parts_.shutdown && parts_.shutdown->atEndOfMedium()) {
-        parts_.shutdown->runShutdown();
-        return;
-    }
-    if (settings::get(store_, keys::PlayContinue)) {
-        e.releaseSleep();
-        playlistPlayEntry(-1);
-        return;
-    }
-    e.setPosition(0.0);
-    e.stop();
-}
-
-void PlayerController::startOfPlayback() {
-    MediaEngine& e = parts_.media();
-    if (!e.flags().loaded) return;
-    const double duration = e.duration();
-    clearCaption();
-    state_.range.clear();
-    repeatGuard_.reset();
-    shownDuration_ = duration;
-    if (parts_.shutdown) parts_.shutdown->clearEndOfMedium();
-
-    if (parts_.transport) {
-        parts_.transport->setDuration(duration);
-        parts_.transport->showPlaying();
-        parts_.transport->setTitle(std::string(fileNamePart(e.currentFile())));
-        parts_.transport->updateRepeatRange(0, state_.range.endFor(duration));
-    }
-    if (parts_.playlist) parts_.playlist->showPlaying();
-
-    const bool hasVideo = e.flags().hasVideo;
-    if (settings_.autoHideOnAudio && !hasVideo && settings_.showMainDlg && parts_.playlist &&
-        parts_.playlist->isShown()) {
-        if (state_.fullScreen()) screen_.leaveFullScreen();
-        hideMainWindow();
-    }
-
-    screen_.determineIdleSize();
-    if (hasVideo) {
-        if (!settings_.showMainDlg) showMainWindow();
-        state_.native = {e.videoWidth() > 0 ? e.videoWidth() : geometry::kIdlePictureSize.width,
-                         e.videoHeight() > 0 ? e.videoHeight() : geometry::kIdlePictureSize.height};
-    } else {
-        state_.native = state_.idleSize;
-        clearCaption();
-        view_.repaint();
-    }
-
-    state_.aspect = static_cast<double>(state_.native.width) / state_.native.height;
-    if (!state_.fullScreen() && settings_.keepAspect) {
-        // A picture larger than the screen gets a window that fits, in its proportions.
-        const Rect screen = view_.screenRect();
-        Rect r = view_.windowRect();
-        if (hasVideo) {
-            r.right = r.left + state_.native.width;
-            r.bottom = r.top + static_cast<int>(r.width() / state_.aspect);
-            applyWindowRect(geometry::fitInside(r, screen));
-        }
-        if (e.flags().captionsLoaded) {
-            r = geometry::rectForNativeSize(view_.windowRect(), state_.native, caption_.captionSpace,
-                                            &state_.aspect);
-            applyWindowRect(geometry::fitInside(r, screen));
-        }
-    }
-    relayout();
-
-    if (settings::get(store_, keys::UseSkip)) {
-        const int start = settings::get(store_, keys::SkipStartMin) * 60 +
-                          settings::get(store_, keys::SkipStartSec);
-        if (start > 0 && e.seekable()) e.setPosition(start);
-    }
-    // Streams too: their end, when they have one, is found by the tick.
-    startPlaybackTick();
-    // Without a length none can be loaded: the list is emptied, and neither used nor saved
-    // (which would drop the stored ones) until the length is known.
-    loadBookmarks(duration);
-    refreshCaptionButtons();
-    e.startRunning();
-    if (parts_.transport) parts_.transport->refresh();
-    e.flags().opening = false;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Close File, Exit, Settings
-
-void PlayerController::closeFile() {
-    MediaEngine& e = parts_.media();
-    if (e.flags().loaded) {
-        stopPlaybackTick();
-        saveBookmarks();
-        e.closeMedia();
-    }
-    e.flags().loaded = false;
-    e.flags().captionsLoaded = false;
-    e.flags().opening = false;
-    e.clearFilters();
-    if (parts_.captions) parts_.captions->unload();
-    screen_.determineIdleSize();
-    state_.native = state_.idleSize;
-    state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
-    view_.repaint();
-
-    showTransportBar(false);
-    if (state_.fullScreen()) screen_.leaveFullScreen();
-    if (settings_.keepAspect) zoom(1.0, 3);
-    relayout();
-
-    if (parts_.transport) {
-        parts_.transport->setDuration(0);
-        parts_.transport->setPosition(0);
-        parts_.transport->disableButtons();
-    }
-    refreshCaptionButtons();
-    if (parts_.playlist) parts_.playlist->disableButtons();
-    e.releaseSleep();
-}
 
 void PlayerController::exit() {
     if (exited_) return;
@@ -563,34 +371,13 @@ void PlayerController::rereadAfterSettings() {
     relayout();
 }
 
-void PlayerController::toggleRepeat() {
-    settings_.repeat = !settings_.repeat;
-    if (parts_.transport) parts_.transport->setTrackColour(screen_.trackColour());
-}
-
 // ---------------------------------------------------------------------------------------------
 // EngineHost
 
-void PlayerController::startPlaybackTick() {
-    tickParked_ = false;
-    stillTicks_ = 0;
-    timers_.start(TimerId::PlaybackTick, 100);
-}
-
-void PlayerController::stopPlaybackTick() {
-    tickParked_ = false;
-    timers_.kill(TimerId::PlaybackTick);
-}
 void PlayerController::startStartOfPlayback() { timers_.start(TimerId::PlaybackStart, 10); }
 
 void PlayerController::setBusyCursor(bool busy) {
     view_.setPointer(busy ? PointerShape::Wait : PointerShape::Arrow);
-}
-
-// Bookmarks never loaded for this medium are not saved: that would drop its stored ones.
-void PlayerController::saveBookmarks() {
-    if (parts_.bookmarks && bookmarksHeld_) parts_.bookmarks->save();
-    bookmarksHeld_ = false;
 }
 
 void PlayerController::resetCaptionSync() {
@@ -607,9 +394,7 @@ void PlayerController::clearCaption() {
 }
 
 void PlayerController::afterSeek(double seconds) {
-    if (tickParked_) startPlaybackTick();  // the paused medium moves: follow it again
-    if (parts_.captions) parts_.captions->afterSeek(seconds);
-    if (parts_.transport) parts_.transport->setPosition(seconds);
+    playback_.afterSeek(seconds);
     if (onSeeked) onSeeked(seconds);
 }
 

@@ -15,6 +15,7 @@
 #include "engine/MediaEngine.h"
 #include "player/ContextMenu.h"
 #include "player/MouseMap.h"
+#include "player/Playback.h"
 #include "player/PlayerParts.h"
 #include "player/PlayerState.h"
 #include "player/PointerInput.h"
@@ -94,10 +95,10 @@ public:
     SettingsStore& store() { return parts_.store; }
 
     // Commands.
-    void closeFile();
+    void closeFile() { playback_.closeFile(); }
     void exit();
     void openSettings();
-    void toggleRepeat();
+    void toggleRepeat() { playback_.toggleRepeat(); }
     // The window's screen modes (ScreenModes).
     void toggleFullScreen() { screen_.toggleFullScreen(); }
     void toggleMaximized() { screen_.toggleMaximized(); }
@@ -151,11 +152,11 @@ public:
     int trackColour() const { return screen_.trackColour(); }
 
     // EngineHost
-    void startPlaybackTick() override;
-    void stopPlaybackTick() override;
+    void startPlaybackTick() override { playback_.startTick(); }
+    void stopPlaybackTick() override { playback_.stopTick(); }
     void startStartOfPlayback() override;
     void setBusyCursor(bool busy) override;
-    void saveBookmarks() override;
+    void saveBookmarks() override { playback_.saveBookmarks(); }
     void resetCaptionSync() override;
     bool findCaptionFile(const std::string& mediaPath) override;
     void clearCaption() override;
@@ -181,10 +182,12 @@ public:
 
     // TransportListener: what the user does on the transport bar.
     void seekPreview(int tenths, bool dragging) override { pointer_.seekPreview(tenths, dragging); }
-    void seekCommit(int tenths) override;
+    void seekCommit(int tenths) override { playback_.seekTo(tenths * 0.1); }
     void seekPreviewEnded() override { pointer_.seekPreviewEnded(); }
-    void repeatRangeDragged(double start, double end) override;
-    void repeatRangeDragEnded() override;
+    void repeatRangeDragged(double start, double end) override {
+        playback_.repeatRangeDragged(start, end);
+    }
+    void repeatRangeDragEnded() override { playback_.repeatRangeDragEnded(); }
     void volumeDragged(int step) override;
     void pictureChanged(PictureKind kind, int value) override;
     void timeDisplayChanged(bool showsCount) override;
@@ -209,25 +212,16 @@ private:
     void readSettings(settings::Context context);
     void normaliseSettings();
     void deferredInit();
-    void playbackTick();
-    TickInput tickInput() const;
-    void followLength(double duration);
-    void loadBookmarks(double duration);
-    void endOfMedium();
-    void startOfPlayback();
     void rereadAfterSettings();
-    void seekTo(double seconds);
-    void jump(CommandId id);
     void changeVolume(int step);
     void changePicture(PictureKind kind, int change);
-    void setRepeatPoint(CommandId id);
     void registerCommands();
     void moveTray(int drive, bool open);
-    bool bookmarksReady() const { return parts_.bookmarks && bookmarksHeld_; }
 
     PlayerParts parts_;
     ScreenModes screen_;
     PointerInput pointer_;
+    Playback playback_;
     SettingsStore& store_;
     TimerService& timers_;
     PlayerView& view_;
@@ -237,13 +231,6 @@ private:
 
     CommandTable commands_;
     std::vector<std::string> commandLinePaths_;
-    RepeatSeekGuard repeatGuard_;
-    double shownDuration_ = 0.0;              // the length the transport bar was last given
-    std::optional<double> lastTickPosition_;  // where the last tick found the medium
-    static constexpr int kStillTicksBeforeParking = 5;
-    int stillTicks_ = 0;          // ticks in a row that found a paused medium where it was
-    bool tickParked_ = false;     // stopped for a paused medium; a seek or resume restarts it
-    bool bookmarksHeld_ = false;  // the medium's bookmarks were loaded and are to be saved
     bool exited_ = false;
 };
 
