@@ -20,6 +20,7 @@
 #include "player/PlayerState.h"
 #include "player/PointerInput.h"
 #include "player/ScreenModes.h"
+#include "player/SettingsRoundTrip.h"
 #include "ports/BookmarkPort.h"
 #include "ports/CaptionHost.h"
 #include "ports/CaptionPort.h"
@@ -97,7 +98,7 @@ public:
     // Commands.
     void closeFile() { playback_.closeFile(); }
     void exit();
-    void openSettings();
+    void openSettings() { roundTrip_.openSettings(); }
     void toggleRepeat() { playback_.toggleRepeat(); }
     // The window's screen modes (ScreenModes).
     void toggleFullScreen() { screen_.toggleFullScreen(); }
@@ -209,10 +210,7 @@ public:
     std::function<void(double seconds)> onSeeked;
 
 private:
-    void readSettings(settings::Context context);
-    void normaliseSettings();
     void deferredInit();
-    void rereadAfterSettings();
     void changeVolume(int step);
     void changePicture(PictureKind kind, int change);
     void registerCommands();
@@ -222,6 +220,7 @@ private:
     ScreenModes screen_;
     PointerInput pointer_;
     Playback playback_;
+    SettingsRoundTrip roundTrip_;
     SettingsStore& store_;
     TimerService& timers_;
     PlayerView& view_;
