@@ -1,24 +1,27 @@
-// The player window's command handlers: one per command of the command table.
+#include "player/PlayerCommands.h"
+
 #include <algorithm>
 
 #include "base/SettingsKeys.h"
 #include "player/Jumps.h"
 #include "player/OsdMessages.h"
-#include "player/PlayerController.h"
-#include "player/WindowSteps.h"
 
 namespace orvalis {
 
-using geometry::Rect;
+PlayerCommands::PlayerCommands(PlayerParts& parts, ScreenModes& screen, Playback& playback,
+                               SettingsRoundTrip& roundTrip, std::function<void()> exit)
+    : parts_(parts), screen_(screen), playback_(playback), roundTrip_(roundTrip), exit_(std::move(exit)) {
+    registerCommands();
+}
 
-void PlayerController::changeVolume(int step) {
+void PlayerCommands::changeVolume(int step) {
     parts_.volume.setStep(step);
     parts_.volume.apply();
     if (parts_.transport) parts_.transport->setVolumeStep(parts_.volume.step());
-    if (osd::switchOn(store_, osd::Switch::Volume)) parts_.showMessage(osd::volumeText(parts_.volume.step()));
+    if (osd::switchOn(parts_.store, osd::Switch::Volume)) parts_.showMessage(osd::volumeText(parts_.volume.step()));
 }
 
-void PlayerController::changePicture(PictureKind kind, int change) {
+void PlayerCommands::changePicture(PictureKind kind, int change) {
     if (change > 0) {
         parts_.picture.up(kind);
     } else if (change < 0) {
@@ -30,23 +33,7 @@ void PlayerController::changePicture(PictureKind kind, int change) {
     if (parts_.transport) parts_.transport->setPictureValues(parts_.picture);
 }
 
-// ---------------------------------------------------------------------------------------------
-// The transport bar's drags
-
-void PlayerController::volumeDragged(int step) {
-    changeVolume(step);
-}
-
-void PlayerController::pictureChanged(PictureKind kind, int value) {
-    parts_.picture.set(kind, value);
-    parts_.picture.apply(parts_.backend);
-}
-
-void PlayerController::timeDisplayChanged(bool showsCount) {
-    settings_.showFrameNumber = showsCount;
-}
-
-bool PlayerController::runCommandNumber(int number) {
+bool PlayerCommands::runNumber(int number) {
     if (auto filter = filterIndexOf(number)) {
         const auto& filters = parts_.engine->filters();
         if (parts_.dialogs && *filter < static_cast<int>(filters.size()))
@@ -63,79 +50,77 @@ bool PlayerController::runCommandNumber(int number) {
         return true;
     }
     const CommandId id = static_cast<CommandId>(number);
-    return findCommand(id) && runCommand(id);
+    return findCommand(id) && run(id);
 }
 
-bool PlayerController::runCommand(CommandId id) {
-    return commands_.run(id);
-}
-
-// The controller's handlers, one row per command. Each reaches the engine, the window or one
-// of the attached ports; a port that is absent makes its commands do nothing.
-void PlayerController::registerCommands() {
+void PlayerCommands::registerCommands() {
     using C = CommandId;
-    using P = PlayerController;
+    using P = PlayerCommands;
     struct Row {
         CommandId id;
-        void (*run)(PlayerController&);
+        void (*run)(PlayerCommands&);
     };
     // clang-format off
     static constexpr Row kRows[] = {
         // Files
-        {C::OpenFile, [](P& p) { p.runOpenFileDialog(); }},
+        {C::OpenFile, [](P& p) {
+            if (p.parts_.playlist) p.parts_.playlist->openFilesDialog();
+        }},
         {C::OpenUrl, [](P& p) {
             if (!p.parts_.dialogs) return;
             if (auto address = p.parts_.dialogs->askStreamAddress(); address && !address->empty())
                 p.parts_.engine->openFile(*address);
         }},
-        {C::CloseFile, [](P& p) { p.closeFile(); }},
+        {C::CloseFile, [](P& p) { p.playback_.closeFile(); }},
 
         // Window
-        {C::FullScreen, [](P& p) { p.toggleFullScreen(); }},
-        {C::FullScreenSize, [](P& p) { p.toggleFullScreen(); }},
-        {C::Maximized, [](P& p) { p.toggleMaximized(); }},
+        {C::FullScreen, [](P& p) { p.screen_.toggleFullScreen(); }},
+        {C::FullScreenSize, [](P& p) { p.screen_.toggleFullScreen(); }},
+        {C::Maximized, [](P& p) { p.screen_.toggleMaximized(); }},
         {C::PlaylistWindow, [](P& p) {
-            if (p.parts_.playlist && p.settings_.showMainDlg) p.parts_.playlist->setShown(!p.parts_.playlist->isShown());
+            if (p.parts_.playlist && p.parts_.settings.showMainDlg) p.parts_.playlist->setShown(!p.parts_.playlist->isShown());
         }},
-        {C::KeepAspect, [](P& p) { p.toggleKeepAspect(); }},
-        {C::AlwaysOnTop, [](P& p) { p.toggleAlwaysOnTop(); }},
+        {C::KeepAspect, [](P& p) { p.screen_.toggleKeepAspect(); }},
+        {C::AlwaysOnTop, [](P& p) { p.screen_.toggleAlwaysOnTop(); }},
         {C::HideMainWindow, [](P& p) {
-            if (!p.settings_.showMainDlg) return p.showMainWindow();
-            if (p.state_.fullScreen()) p.screen_.leaveFullScreen();
-            p.hideMainWindow();
+            if (!p.parts_.settings.showMainDlg) return p.screen_.showMainWindow();
+            if (p.parts_.state.fullScreen()) p.screen_.leaveFullScreen();
+            p.screen_.hideMainWindow();
         }},
-        {C::TransportBar, [](P& p) { p.showTransportBar(!p.state_.barShown); }},
+        {C::TransportBar, [](P& p) { p.screen_.showTransportBar(!p.parts_.state.barShown); }},
         {C::EscapeMinimise, [](P& p) {
-            p.showTransportBar(false);
+            p.screen_.showTransportBar(false);
             if (p.parts_.engine->flags().playing) p.parts_.engine->pause();
-            p.view_.minimize();
+            p.parts_.view.minimize();
         }},
-        {C::QuickMinimise, [](P& p) { p.minimize(); }},
+        {C::QuickMinimise, [](P& p) { p.screen_.minimize(); }},
         {C::GrowWindow, [](P& p) { p.screen_.growOrShrink(true); }},
         {C::ShrinkWindow, [](P& p) { p.screen_.growOrShrink(false); }},
         {C::PictureSliders, [](P& p) {
             if (!p.parts_.transport) return;
-            p.showTransportBar(true);
+            p.screen_.showTransportBar(true);
             p.parts_.transport->toggleAdjustRow();
         }},
-        {C::Zoom05, [](P& p) { p.zoom(0.5, 2); }},
-        {C::Zoom10, [](P& p) { p.zoom(1.0, 3); }},
-        {C::Zoom15, [](P& p) { p.zoom(1.5, 4); }},
-        {C::Zoom20, [](P& p) { p.zoom(2.0, 5); }},
-        {C::PanScanLess, [](P& p) { p.panScanLess(); }},
-        {C::PanScanMore, [](P& p) { p.panScanMore(); }},
-        {C::PanScanNone, [](P& p) { p.panScanNone(); }},
-        {C::AspectOriginal, [](P& p) { p.setAspect(geometry::AspectChoice::Original); }},
-        {C::Aspect4x3, [](P& p) { p.setAspect(geometry::AspectChoice::FourThree); }},
-        {C::Aspect16x9, [](P& p) { p.setAspect(geometry::AspectChoice::SixteenNine); }},
+        {C::Zoom05, [](P& p) { p.screen_.zoom(0.5, 2); }},
+        {C::Zoom10, [](P& p) { p.screen_.zoom(1.0, 3); }},
+        {C::Zoom15, [](P& p) { p.screen_.zoom(1.5, 4); }},
+        {C::Zoom20, [](P& p) { p.screen_.zoom(2.0, 5); }},
+        {C::PanScanLess, [](P& p) { p.screen_.panScanLess(); }},
+        {C::PanScanMore, [](P& p) { p.screen_.panScanMore(); }},
+        {C::PanScanNone, [](P& p) { p.screen_.panScanNone(); }},
+        {C::AspectOriginal, [](P& p) { p.screen_.setAspect(geometry::AspectChoice::Original); }},
+        {C::Aspect4x3, [](P& p) { p.screen_.setAspect(geometry::AspectChoice::FourThree); }},
+        {C::Aspect16x9, [](P& p) { p.screen_.setAspect(geometry::AspectChoice::SixteenNine); }},
 
         // Playback
         {C::PlayPause, [](P& p) { p.parts_.engine->togglePause(); }},
         {C::Play, [](P& p) { p.parts_.engine->play(); }},
         {C::Pause, [](P& p) { p.parts_.engine->pause(); }},
         {C::Stop, [](P& p) { p.parts_.engine->stop(); }},
-        {C::PreviousItem, [](P& p) { p.playlistPlayPrevious(); }},
-        {C::NextItem, [](P& p) { p.playlistPlayEntry(-1); }},
+        {C::PreviousItem, [](P& p) {
+            if (p.parts_.playlist) p.parts_.playlist->playPrevious();
+        }},
+        {C::NextItem, [](P& p) { p.parts_.playlistPlayEntry(-1); }},
         {C::GoToStart, [](P& p) { p.playback_.jump(C::GoToStart); }},
         {C::GoToEnd, [](P& p) { p.playback_.jump(C::GoToEnd); }},
         {C::GoToRepeatStart, [](P& p) { p.playback_.jump(C::GoToRepeatStart); }},
@@ -143,7 +128,7 @@ void PlayerController::registerCommands() {
         {C::JumpForward, [](P& p) { p.playback_.jump(C::JumpForward); }},
         {C::JumpBackLarge, [](P& p) { p.playback_.jump(C::JumpBackLarge); }},
         {C::JumpForwardLarge, [](P& p) { p.playback_.jump(C::JumpForwardLarge); }},
-        {C::RepeatItem, [](P& p) { p.toggleRepeat(); }},
+        {C::RepeatItem, [](P& p) { p.playback_.toggleRepeat(); }},
         {C::RepeatSetStart, [](P& p) { p.playback_.setRepeatPoint(C::RepeatSetStart); }},
         {C::RepeatSetEnd, [](P& p) { p.playback_.setRepeatPoint(C::RepeatSetEnd); }},
         {C::RepeatClearStart, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClearStart); }},
@@ -190,9 +175,9 @@ void PlayerController::registerCommands() {
             if (p.parts_.transport) p.parts_.transport->showMuteState(p.parts_.volume.muted());
         }},
         {C::SystemVolume, [](P& p) {
-            if (p.state_.fullScreen() && p.settings_.alwaysOnTop) p.toggleAlwaysOnTop();
-            p.state_.cursorIdle = 0;
-            p.timers_.kill(TimerId::PointerHide);
+            if (p.parts_.state.fullScreen() && p.parts_.settings.alwaysOnTop) p.screen_.toggleAlwaysOnTop();
+            p.parts_.state.cursorIdle = 0;
+            p.parts_.timers.kill(TimerId::PointerHide);
             if (p.parts_.dialogs) p.parts_.dialogs->openSystemMixer();
         }},
 
@@ -205,12 +190,12 @@ void PlayerController::registerCommands() {
         // Program
         {C::About, [](P& p) { if (p.parts_.dialogs) p.parts_.dialogs->showAbout(); }},
         {C::AboutSystemMenu, [](P& p) { if (p.parts_.dialogs) p.parts_.dialogs->showAbout(); }},
-        {C::Settings, [](P& p) { p.openSettings(); }},
+        {C::Settings, [](P& p) { p.roundTrip_.openSettings(); }},
         {C::ShutdownScheduler, [](P& p) { if (p.parts_.shutdown) p.parts_.shutdown->schedule(); }},
-        {C::Exit, [](P& p) { p.exit(); }},
+        {C::Exit, [](P& p) { p.exit_(); }},
     };
     // clang-format on
-    for (const Row& row : kRows) commands_.add(row.id, [this, run = row.run] { run(*this); });
+    for (const Row& row : kRows) table_.add(row.id, [this, run = row.run] { run(*this); });
 
     // The captions run their own commands through their port.
     for (C id : {C::OpenCaptionFile, C::CaptionSmoothing, C::CaptionBold, C::CaptionBorder,
@@ -218,13 +203,45 @@ void PlayerController::registerCommands() {
                  C::CaptionAreaLarger, C::CaptionAreaSmaller, C::CaptionSyncLater,
                  C::CaptionSyncEarlier, C::CaptionSyncReset, C::CaptionHide, C::CaptionFileView,
                  C::CaptionLanguage, C::CaptionIgnoreStyle, C::CaptionTwoLanguages}) {
-        commands_.add(id, [this, id] {
+        table_.add(id, [this, id] {
             if (parts_.captions) parts_.captions->command(id);
         });
     }
 }
 
-void PlayerController::moveTray(int drive, bool open) {
+MenuState PlayerCommands::menuState() const {
+    const auto& f = parts_.engine->flags();
+    MenuState m;
+    m.loaded = f.loaded;
+    m.hasVideo = f.loaded && f.hasVideo;
+    m.captionsLoaded = f.captionsLoaded;
+    m.captionLanguages = parts_.captions ? parts_.captions->languageCount() : 0;
+    if (parts_.captions) {
+        const CaptionEncodingState encoding = parts_.captions->captionEncoding();
+        m.captionEncoding = encoding.encoding;
+        m.captionEncodingChosen = encoding.chosen;
+    }
+    m.showCaption = parts_.caption.showCaption;
+    m.ignoreSubtitleStyle = settings::get(parts_.store, keys::IgnoreSubtitleStyle);
+    m.twoLanguages = settings::get(parts_.store, keys::ShowTwoLanguages);
+    m.fullScreen = parts_.state.fullScreen();
+    m.maximized = parts_.state.mode == geometry::ScreenMode::Maximized;
+    m.escKey = KeyContext::read(parts_.store, m.fullScreen).escKey;
+    m.mainWindowShown = parts_.settings.showMainDlg;
+    m.playlistShown = parts_.playlist && parts_.playlist->isShown();
+    m.alwaysOnTop = parts_.settings.alwaysOnTop;
+    m.keepAspect = parts_.settings.keepAspect;
+    m.repeatItem = parts_.settings.repeat;
+    m.captionSmoothing = parts_.caption.fontAlias;
+    m.muted = parts_.volume.muted();
+    m.zoomCode = parts_.state.lastZoom;
+    m.jumps = JumpSettings::read(parts_.store);
+    if (parts_.dialogs) m.drives = parts_.dialogs->opticalDrives();
+    m.filters = parts_.engine->filters();
+    return m;
+}
+
+void PlayerCommands::moveTray(int drive, bool open) {
     if (!parts_.dialogs || drive >= static_cast<int>(parts_.dialogs->opticalDrives().size())) return;
     parts_.dialogs->moveTray(drive, open);
 }

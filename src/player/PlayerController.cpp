@@ -22,6 +22,7 @@ PlayerController::PlayerController(Services parts, std::vector<std::string> comm
       pointer_(parts_, screen_),
       playback_(parts_, screen_),
       roundTrip_(parts_, screen_),
+      commands_(parts_, screen_, playback_, roundTrip_, [this] { exit(); }),
       store_(parts_.store),
       timers_(parts_.timers),
       view_(parts_.view),
@@ -30,7 +31,6 @@ PlayerController::PlayerController(Services parts, std::vector<std::string> comm
       state_(parts_.state),
       commandLinePaths_(std::move(commandLinePaths)) {
     parts_.engine = std::make_unique<MediaEngine>(parts.backend, *this, store_, parts.desktop, parts.prompter);
-    registerCommands();
 }
 
 PlayerController::~PlayerController() = default;
@@ -135,38 +135,6 @@ void PlayerController::dropFiles(const std::vector<std::string>& paths) {
     if (parts_.playlist) parts_.playlist->dropFiles(paths);
 }
 
-MenuState PlayerController::menuState() const {
-    const auto& f = parts_.engine->flags();
-    MenuState m;
-    m.loaded = f.loaded;
-    m.hasVideo = f.loaded && f.hasVideo;
-    m.captionsLoaded = f.captionsLoaded;
-    m.captionLanguages = parts_.captions ? parts_.captions->languageCount() : 0;
-    if (parts_.captions) {
-        const CaptionEncodingState encoding = parts_.captions->captionEncoding();
-        m.captionEncoding = encoding.encoding;
-        m.captionEncodingChosen = encoding.chosen;
-    }
-    m.showCaption = caption_.showCaption;
-    m.ignoreSubtitleStyle = settings::get(store_, keys::IgnoreSubtitleStyle);
-    m.twoLanguages = settings::get(store_, keys::ShowTwoLanguages);
-    m.fullScreen = state_.fullScreen();
-    m.maximized = state_.mode == ScreenMode::Maximized;
-    m.escKey = KeyContext::read(store_, m.fullScreen).escKey;
-    m.mainWindowShown = settings_.showMainDlg;
-    m.playlistShown = parts_.playlist && parts_.playlist->isShown();
-    m.alwaysOnTop = settings_.alwaysOnTop;
-    m.keepAspect = settings_.keepAspect;
-    m.repeatItem = settings_.repeat;
-    m.captionSmoothing = caption_.fontAlias;
-    m.muted = parts_.volume.muted();
-    m.zoomCode = state_.lastZoom;
-    m.jumps = JumpSettings::read(store_);
-    if (parts_.dialogs) m.drives = parts_.dialogs->opticalDrives();
-    m.filters = parts_.engine->filters();
-    return m;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Timers
 
@@ -228,6 +196,18 @@ void PlayerController::exit() {
     }
     stopPlaybackTick();
     if (onExited) onExited();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The transport bar's own values
+
+void PlayerController::pictureChanged(PictureKind kind, int value) {
+    parts_.picture.set(kind, value);
+    parts_.picture.apply(parts_.backend);
+}
+
+void PlayerController::timeDisplayChanged(bool showsCount) {
+    settings_.showFrameNumber = showsCount;
 }
 
 // ---------------------------------------------------------------------------------------------

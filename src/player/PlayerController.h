@@ -16,6 +16,7 @@
 #include "player/ContextMenu.h"
 #include "player/MouseMap.h"
 #include "player/Playback.h"
+#include "player/PlayerCommands.h"
 #include "player/PlayerParts.h"
 #include "player/PlayerState.h"
 #include "player/PointerInput.h"
@@ -82,11 +83,11 @@ public:
     TimerService& timers() { return parts_.timers; }
 
     // Runs a command of the command table; false when it has no handler here.
-    bool runCommand(CommandId id);
-    bool runCommandNumber(int number);
+    bool runCommand(CommandId id) { return commands_.run(id); }
+    bool runCommandNumber(int number) { return commands_.runNumber(number); }
     // The handlers of the commands: the controller's own, and whatever else registers there.
-    CommandTable& commands() { return commands_; }
-    const CommandTable& commands() const { return commands_; }
+    CommandTable& commands() { return commands_.table(); }
+    const CommandTable& commands() const { return commands_.table(); }
     VolumeControl& volume() { return parts_.volume; }
     PictureControls& picture() { return parts_.picture; }
     CaptionPort* captions() { return parts_.captions; }
@@ -132,7 +133,7 @@ public:
     // Left button up: a click that neither dragged nor activated pauses or resumes.
     void leftButtonUp(int screenX = 0) { pointer_.leftButtonUp(screenX); }
     // The context menu as it should look now, and its opening and closing.
-    MenuState menuState() const;
+    MenuState menuState() const { return commands_.menuState(); }
     void contextMenuOpened() { pointer_.contextMenuOpened(); }
     void contextMenuClosed() { pointer_.contextMenuClosed(); }
     // Left button down: the border zone to resize from (1..8), or 0 for a window drag.
@@ -189,7 +190,7 @@ public:
         playback_.repeatRangeDragged(start, end);
     }
     void repeatRangeDragEnded() override { playback_.repeatRangeDragEnded(); }
-    void volumeDragged(int step) override;
+    void volumeDragged(int step) override { commands_.changeVolume(step); }
     void pictureChanged(PictureKind kind, int value) override;
     void timeDisplayChanged(bool showsCount) override;
     void holdBar(bool held) override { pointer_.holdBar(held); }
@@ -211,16 +212,13 @@ public:
 
 private:
     void deferredInit();
-    void changeVolume(int step);
-    void changePicture(PictureKind kind, int change);
-    void registerCommands();
-    void moveTray(int drive, bool open);
 
     PlayerParts parts_;
     ScreenModes screen_;
     PointerInput pointer_;
     Playback playback_;
     SettingsRoundTrip roundTrip_;
+    PlayerCommands commands_;
     SettingsStore& store_;
     TimerService& timers_;
     PlayerView& view_;
@@ -228,7 +226,6 @@ private:
     CaptionStyle& caption_;
     WindowState& state_;
 
-    CommandTable commands_;
     std::vector<std::string> commandLinePaths_;
     bool exited_ = false;
 };
