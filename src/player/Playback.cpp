@@ -160,8 +160,8 @@ void Playback::startOfPlayback() {
             screen_.applyWindowRect(geometry::fitInside(r, screen));
         }
         if (e.flags().captionsLoaded) {
-            r = geometry::rectForNativeSize(parts_.view.windowRect(), state_.native, parts_.caption.captionSpace,
-                                            &state_.aspect);
+            r = geometry::rectForNativeSize(parts_.view.windowRect(), state_.native,
+                                            parts_.caption.captionSpace, &state_.aspect);
             screen_.applyWindowRect(geometry::fitInside(r, screen));
         }
     }

@@ -10,7 +10,11 @@ namespace orvalis {
 
 PlayerCommands::PlayerCommands(PlayerParts& parts, ScreenModes& screen, Playback& playback,
                                SettingsRoundTrip& roundTrip, std::function<void()> exit)
-    : parts_(parts), screen_(screen), playback_(playback), roundTrip_(roundTrip), exit_(std::move(exit)) {
+    : parts_(parts),
+      screen_(screen),
+      playback_(playback),
+      roundTrip_(roundTrip),
+      exit_(std::move(exit)) {
     registerCommands();
 }
 
@@ -18,7 +22,8 @@ void PlayerCommands::changeVolume(int step) {
     parts_.volume.setStep(step);
     parts_.volume.apply();
     if (parts_.transport) parts_.transport->setVolumeStep(parts_.volume.step());
-    if (osd::switchOn(parts_.store, osd::Switch::Volume)) parts_.showMessage(osd::volumeText(parts_.volume.step()));
+    if (osd::switchOn(parts_.store, osd::Switch::Volume))
+        parts_.showMessage(osd::volumeText(parts_.volume.step()));
 }
 
 void PlayerCommands::changePicture(PictureKind kind, int change) {
@@ -78,7 +83,8 @@ void PlayerCommands::registerCommands() {
         {C::FullScreenSize, [](P& p) { p.screen_.toggleFullScreen(); }},
         {C::Maximized, [](P& p) { p.screen_.toggleMaximized(); }},
         {C::PlaylistWindow, [](P& p) {
-            if (p.parts_.playlist && p.parts_.settings.showMainDlg) p.parts_.playlist->setShown(!p.parts_.playlist->isShown());
+            PlaylistPort* playlist = p.parts_.playlist;
+            if (playlist && p.parts_.settings.showMainDlg) playlist->setShown(!playlist->isShown());
         }},
         {C::KeepAspect, [](P& p) { p.screen_.toggleKeepAspect(); }},
         {C::AlwaysOnTop, [](P& p) { p.screen_.toggleAlwaysOnTop(); }},
@@ -140,18 +146,21 @@ void PlayerCommands::registerCommands() {
 
         // Bookmarks
         {C::BookmarkToggle, [](P& p) {
-            if (p.playback_.bookmarksReady()) p.parts_.bookmarks->toggle(p.parts_.engine->position());
+            if (p.playback_.bookmarksReady())
+                p.parts_.bookmarks->toggle(p.parts_.engine->position());
         }},
         {C::BookmarkClearAll, [](P& p) {
             if (p.playback_.bookmarksReady()) p.parts_.bookmarks->clearAll();
         }},
         {C::BookmarkPrevious, [](P& p) {
             if (!p.playback_.bookmarksReady()) return;
-            if (auto at = p.parts_.bookmarks->previous(p.parts_.engine->position())) p.playback_.seekTo(*at);
+            if (auto at = p.parts_.bookmarks->previous(p.parts_.engine->position()))
+                p.playback_.seekTo(*at);
         }},
         {C::BookmarkNext, [](P& p) {
             if (!p.playback_.bookmarksReady()) return;
-            if (auto at = p.parts_.bookmarks->next(p.parts_.engine->position())) p.playback_.seekTo(*at);
+            if (auto at = p.parts_.bookmarks->next(p.parts_.engine->position()))
+                p.playback_.seekTo(*at);
         }},
 
         // Picture
@@ -175,7 +184,8 @@ void PlayerCommands::registerCommands() {
             if (p.parts_.transport) p.parts_.transport->showMuteState(p.parts_.volume.muted());
         }},
         {C::SystemVolume, [](P& p) {
-            if (p.parts_.state.fullScreen() && p.parts_.settings.alwaysOnTop) p.screen_.toggleAlwaysOnTop();
+            if (p.parts_.state.fullScreen() && p.parts_.settings.alwaysOnTop)
+                p.screen_.toggleAlwaysOnTop();
             p.parts_.state.cursorIdle = 0;
             p.parts_.timers.kill(TimerId::PointerHide);
             if (p.parts_.dialogs) p.parts_.dialogs->openSystemMixer();
@@ -242,7 +252,8 @@ MenuState PlayerCommands::menuState() const {
 }
 
 void PlayerCommands::moveTray(int drive, bool open) {
-    if (!parts_.dialogs || drive >= static_cast<int>(parts_.dialogs->opticalDrives().size())) return;
+    if (!parts_.dialogs || drive >= static_cast<int>(parts_.dialogs->opticalDrives().size()))
+        return;
     parts_.dialogs->moveTray(drive, open);
 }
 

@@ -1,23 +1,16 @@
 #include "player/PlayerController.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
-
-#include "base/Naming.h"
 #include "base/SettingsKeys.h"
-#include "base/Startup.h"
 #include "base/TextCodec.h"
-#include "player/Jumps.h"
 #include "player/OsdMessages.h"
 
 namespace orvalis {
 
 using geometry::Rect;
-using geometry::ScreenMode;
 
 PlayerController::PlayerController(Services parts, std::vector<std::string> commandLinePaths)
-    : parts_(parts.settings, parts.timers, parts.backend, parts.view, parts.desktop, parts.prompter),
+    : parts_(parts.settings, parts.timers, parts.backend, parts.view, parts.desktop,
+             parts.prompter),
       screen_(parts_),
       pointer_(parts_, screen_),
       playback_(parts_, screen_),
@@ -30,7 +23,8 @@ PlayerController::PlayerController(Services parts, std::vector<std::string> comm
       caption_(parts_.caption),
       state_(parts_.state),
       commandLinePaths_(std::move(commandLinePaths)) {
-    parts_.engine = std::make_unique<MediaEngine>(parts.backend, *this, store_, parts.desktop, parts.prompter);
+    parts_.engine =
+        std::make_unique<MediaEngine>(parts.backend, *this, store_, parts.desktop, parts.prompter);
 }
 
 PlayerController::~PlayerController() = default;
@@ -61,7 +55,7 @@ void PlayerController::initialise() {
 
     Rect start = roundTrip_.startPlacement();
     state_.normalRect = start;
-    applyWindowRect(start);
+    screen_.applyWindowRect(start);
 
     if (settings_.showMainDlg) {
         view_.setWindowShown(true);
@@ -112,7 +106,8 @@ void PlayerController::dropFiles(const std::vector<std::string>& paths) {
         return false;
     };
     if (paths.size() == 1 && endsWith(paths[0], {".smi", ".srt", ".vtt"})) {
-        if (parts_.engine->flags().loaded && parts_.captions) parts_.captions->loadDropped(paths[0]);
+        if (parts_.engine->flags().loaded && parts_.captions)
+            parts_.captions->loadDropped(paths[0]);
         view_.setPointer(PointerShape::Arrow);
         if (parts_.transport) parts_.transport->refresh();
         return;
@@ -126,8 +121,9 @@ void PlayerController::dropFiles(const std::vector<std::string>& paths) {
             state_.native = state_.idleSize;
             state_.aspect = static_cast<double>(state_.idleSize.width) / state_.idleSize.height;
             Rect r = view_.windowRect();
-            if (settings_.keepAspect) r.bottom = r.top + static_cast<int>(r.width() / state_.aspect);
-            applyWindowRect(r);
+            if (settings_.keepAspect)
+                r.bottom = r.top + static_cast<int>(r.width() / state_.aspect);
+            screen_.applyWindowRect(r);
         }
         view_.repaint();
         return;
@@ -166,7 +162,9 @@ void PlayerController::onTimer(TimerId id) {
             if (parts_.captions) parts_.captions->draw();
             break;
         case TimerId::CaptionHold:
-            if (parts_.captions) parts_.captions->holdExpired(parts_.engine->flags().playing, parts_.engine->flags().paused);
+            if (parts_.captions)
+                parts_.captions->holdExpired(parts_.engine->flags().playing,
+                                             parts_.engine->flags().paused);
             break;
         case TimerId::PlaybackStart:
             timers_.kill(id);
@@ -213,7 +211,9 @@ void PlayerController::timeDisplayChanged(bool showsCount) {
 // ---------------------------------------------------------------------------------------------
 // EngineHost
 
-void PlayerController::startStartOfPlayback() { timers_.start(TimerId::PlaybackStart, 10); }
+void PlayerController::startStartOfPlayback() {
+    timers_.start(TimerId::PlaybackStart, 10);
+}
 
 void PlayerController::setBusyCursor(bool busy) {
     view_.setPointer(busy ? PointerShape::Wait : PointerShape::Arrow);
@@ -245,8 +245,12 @@ void PlayerController::applyVolume() {
     if (parts_.transport) parts_.transport->setPictureValues(parts_.picture);
 }
 
-bool PlayerController::hasVideoSurface() const { return view_.hasVideoSurface(); }
-bool PlayerController::playlistIsEmpty() const { return !parts_.playlist || parts_.playlist->isEmpty(); }
+bool PlayerController::hasVideoSurface() const {
+    return view_.hasVideoSurface();
+}
+bool PlayerController::playlistIsEmpty() const {
+    return !parts_.playlist || parts_.playlist->isEmpty();
+}
 
 void PlayerController::playlistPlayEntry(int which) {
     if (parts_.playlist) parts_.playlist->playEntry(which);
@@ -296,7 +300,8 @@ void PlayerController::pressPlayButtons() {
 }
 
 void PlayerController::announceRate(double rate) {
-    if (parts_.osd && osd::switchOn(store_, osd::Switch::Speed)) parts_.osd->show(osd::speedText(rate), 0);
+    if (parts_.osd && osd::switchOn(store_, osd::Switch::Speed))
+        parts_.osd->show(osd::speedText(rate), 0);
 }
 
 }  // namespace orvalis

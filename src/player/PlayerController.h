@@ -1,46 +1,28 @@
 #pragma once
 
 #include <functional>
-#include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "base/DesktopServices.h"
-#include "base/Prompter.h"
-#include "base/SettingsKeys.h"
-#include "base/SettingsStore.h"
-#include "engine/Adjustments.h"
 #include "engine/EngineHost.h"
-#include "engine/MediaEngine.h"
-#include "player/ContextMenu.h"
-#include "player/MouseMap.h"
 #include "player/Playback.h"
 #include "player/PlayerCommands.h"
 #include "player/PlayerParts.h"
-#include "player/PlayerState.h"
 #include "player/PointerInput.h"
 #include "player/ScreenModes.h"
 #include "player/SettingsRoundTrip.h"
-#include "ports/BookmarkPort.h"
 #include "ports/CaptionHost.h"
-#include "ports/CaptionPort.h"
-#include "ports/CapturePort.h"
-#include "ports/DialogPort.h"
-#include "ports/OsdPort.h"
-#include "ports/PlayerView.h"
-#include "ports/PlaylistPort.h"
-#include "ports/SettingsSheetPort.h"
-#include "ports/ShutdownPort.h"
-#include "ports/Timers.h"
 #include "ports/TransportListener.h"
-#include "ports/TransportPort.h"
 
 namespace orvalis {
 
-// The player window's logic: its start, its timers and the playback tick, the start of each
-// medium, Close File, Exit, the settings round trip, and the window's picture and screen
-// modes. It is plain C++: the widget forwards events here and draws what it is told.
+// The player window's logic, plain C++: the widget forwards events here and draws what it is
+// told. The controller owns the window's shared parts (PlayerParts) and its roles, and wires
+// them: ScreenModes (picture geometry and screen modes), PointerInput (pointer, clicks, drags,
+// the bar's showing and hiding), Playback (a medium's start, the tick, seeks, repeat, Close
+// File), SettingsRoundTrip (the start's read, the sheet, Exit's write) and PlayerCommands (the
+// command table). Its own are the start, the timers, dropped files and Exit; the rest of its
+// members forward to a role, and are the interfaces the engine, the bar and the captions use.
 class PlayerController final : public EngineHost, public TransportListener, public CaptionHost {
 public:
     struct Services {
@@ -80,7 +62,6 @@ public:
     CaptionStyle& captionStyle() { return parts_.caption; }
     const WindowState& state() const { return parts_.state; }
     WindowState& state() { return parts_.state; }
-    TimerService& timers() { return parts_.timers; }
 
     // Runs a command of the command table; false when it has no handler here.
     bool runCommand(CommandId id) { return commands_.run(id); }
@@ -90,10 +71,7 @@ public:
     const CommandTable& commands() const { return commands_.table(); }
     VolumeControl& volume() { return parts_.volume; }
     PictureControls& picture() { return parts_.picture; }
-    CaptionPort* captions() { return parts_.captions; }
     PlaylistPort* playlist() { return parts_.playlist; }
-    TransportPort* transport() { return parts_.transport; }
-    OsdPort* osd() { return parts_.osd; }
     SettingsStore& store() { return parts_.store; }
 
     // Commands.
@@ -104,8 +82,6 @@ public:
     // The window's screen modes (ScreenModes).
     void toggleFullScreen() { screen_.toggleFullScreen(); }
     void toggleMaximized() { screen_.toggleMaximized(); }
-    void toggleAlwaysOnTop() { screen_.toggleAlwaysOnTop(); }
-    void toggleKeepAspect() { screen_.toggleKeepAspect(); }
     void zoom(double factor, int code) { screen_.zoom(factor, code); }
     void setAspect(geometry::AspectChoice choice) { screen_.setAspect(choice); }
     void panScanLess() { screen_.panScanLess(); }
@@ -147,11 +123,6 @@ public:
     }
     void sized() { screen_.sized(); }
     void moved() { screen_.moved(); }
-
-    // Lays the picture, the caption font and the transport bar out for the window as it is.
-    void applyWindowRect(const geometry::Rect& rect) { screen_.applyWindowRect(rect); }
-    void relayout() { screen_.relayout(); }
-    int trackColour() const { return screen_.trackColour(); }
 
     // EngineHost
     void startPlaybackTick() override { playback_.startTick(); }

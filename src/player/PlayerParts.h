@@ -29,8 +29,8 @@ namespace orvalis {
 // PlayerController owns it; ScreenModes, Playback, SettingsRoundTrip and PlayerCommands
 // each hold it by reference.
 struct PlayerParts {
-    PlayerParts(SettingsStore& s, TimerService& t, MediaBackend& b, PlayerView& v, DesktopServices& d,
-                Prompter& p)
+    PlayerParts(SettingsStore& s, TimerService& t, MediaBackend& b, PlayerView& v,
+                DesktopServices& d, Prompter& p)
         : store(s), timers(t), backend(b), view(v), desktop(d), prompter(p), volume(b) {}
 
     SettingsStore& store;

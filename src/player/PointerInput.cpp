@@ -11,7 +11,11 @@ using geometry::Point;
 using geometry::Rect;
 
 PointerInput::PointerInput(PlayerParts& parts, ScreenModes& screen)
-    : parts_(parts), screen_(screen), view_(parts.view), timers_(parts.timers), state_(parts.state) {}
+    : parts_(parts),
+      screen_(screen),
+      view_(parts.view),
+      timers_(parts.timers),
+      state_(parts.state) {}
 
 PointerInput::PointerAction PointerInput::pointerMoved(Point client) {
     if (state_.trackDragging || state_.rangeEditing || state_.barHold) return PointerAction::None;
@@ -61,7 +65,8 @@ int PointerInput::leftButtonDown(Point client, int screenX, bool activating) {
 void PointerInput::leftButtonUp(int screenX) {
     state_.dragging = false;
     const auto& f = parts_.engine->flags();
-    if (parts_.click.release(screenX, f.loaded && (f.playing || f.paused))) parts_.engine->togglePause();
+    if (parts_.click.release(screenX, f.loaded && (f.playing || f.paused)))
+        parts_.engine->togglePause();
 }
 
 void PointerInput::contextMenuOpened() {

@@ -11,7 +11,6 @@ namespace orvalis {
 using geometry::Point;
 using geometry::Rect;
 using geometry::ScreenMode;
-using geometry::Size;
 
 ScreenModes::ScreenModes(PlayerParts& parts)
     : parts_(parts),
@@ -146,7 +145,8 @@ void ScreenModes::toggleKeepAspect() {
 
 void ScreenModes::zoomTo(double factor) {
     if (state_.fullScreen()) leaveFullScreen();
-    applyWindowRect(geometry::zoomRect(view_.windowRect(), state_.native, factor, view_.screenRect()));
+    applyWindowRect(
+        geometry::zoomRect(view_.windowRect(), state_.native, factor, view_.screenRect()));
 }
 
 void ScreenModes::zoom(double factor, int code) {
@@ -164,7 +164,8 @@ void ScreenModes::setAspect(geometry::AspectChoice choice) {
 }
 
 void ScreenModes::showPanScan() {
-    if (parts_.osd && osd::switchOn(store_, osd::Switch::PanScan)) parts_.osd->show(osd::panScanText(state_.panScan), 0);
+    if (parts_.osd && osd::switchOn(store_, osd::Switch::PanScan))
+        parts_.osd->show(osd::panScanText(state_.panScan), 0);
 }
 
 void ScreenModes::panScanLess() {
@@ -218,7 +219,8 @@ void ScreenModes::showTransportBar(bool shown) {
     const bool changed = state_.barShown != shown;
     state_.barShown = shown;
     if (parts_.transport)
-        parts_.transport->place(geometry::shownTransportBarRect(view_.windowRect(), state_.barHeight), shown);
+        parts_.transport->place(
+            geometry::shownTransportBarRect(view_.windowRect(), state_.barHeight), shown);
     // The caption stands above a bar that lies over the picture.
     if (changed) timers_.start(TimerId::CaptionRedraw, 50);
 }
@@ -253,11 +255,14 @@ void ScreenModes::systemMaximize() {
     enterFullScreen(normal);
 }
 
-void ScreenModes::systemMinimized() { showTransportBar(false); }
+void ScreenModes::systemMinimized() {
+    showTransportBar(false);
+}
 
 Rect ScreenModes::sizing(const Rect& proposed, geometry::SizingEdge edge) {
     Rect r = proposed;
-    if (settings_.keepAspect && !state_.fullScreen()) r = geometry::keepProportions(r, edge, state_.aspect);
+    if (settings_.keepAspect && !state_.fullScreen())
+        r = geometry::keepProportions(r, edge, state_.aspect);
     if (r.width() < geometry::kMinWidth) r.right = r.left + geometry::kMinWidth;
     if (r.height() < geometry::kMinHeight) r.bottom = r.top + geometry::kMinHeight;
     if (!state_.fullScreen()) state_.normalRect = r;

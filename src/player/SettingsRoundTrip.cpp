@@ -83,7 +83,8 @@ Rect SettingsRoundTrip::startPlacement() const {
     saved.right = settings::getOr(store_, keys::ScreenRight, saved.left + 366);
     if (!settings_.keepAspect)
         saved.bottom = settings::getOr(store_, keys::ScreenBottom, saved.top + 272);
-    return geometry::startPlacement(saved, settings_.keepAspect, state_.idleSize, view_.screenRect());
+    return geometry::startPlacement(saved, settings_.keepAspect, state_.idleSize,
+                                    view_.screenRect());
 }
 
 void SettingsRoundTrip::openSettings() {
@@ -114,9 +115,11 @@ void SettingsRoundTrip::openSettings() {
         return;
     }
     rereadAfterSettings();
-    if (!settings::get(store_, keys::UseBookmark) && parts_.transport) parts_.transport->clearBookmarkMarks();
+    if (!settings::get(store_, keys::UseBookmark) && parts_.transport)
+        parts_.transport->clearBookmarkMarks();
     if (parts_.bookmarks) parts_.bookmarks->refreshMarks();
-    if (parts_.playlist) parts_.playlist->setShowControls(settings::get(store_, keys::ShowControls));
+    if (parts_.playlist)
+        parts_.playlist->setShowControls(settings::get(store_, keys::ShowControls));
     if (e.flags().captionsLoaded && parts_.captions &&
         settings::get(store_, keys::CaptionDivideLength) != divideLength)
         parts_.captions->reparse();
@@ -154,7 +157,8 @@ void SettingsRoundTrip::writeAtExit() {
     put(store_, keys::ShowMainDlg, settings_.showMainDlg);
     put(store_, keys::AlwaysOnTop, settings_.alwaysOnTop);
     put(store_, keys::AspectRatio, settings_.keepAspect);
-    put(store_, keys::ShowPlayList, parts_.playlist ? parts_.playlist->isShown() : settings_.showPlayList);
+    put(store_, keys::ShowPlayList,
+        parts_.playlist ? parts_.playlist->isShown() : settings_.showPlayList);
     put(store_, keys::Volume, parts_.volume.step());
     put(store_, keys::Mute, parts_.volume.muted());
     put(store_, keys::ShowFrameNumber, settings_.showFrameNumber);
