@@ -26,8 +26,8 @@ namespace orvalis {
 
 // What the roles of the player window share: the services it was built with, the ports
 // attached to it (each may be absent), the engine, and the window's settings and state.
-// PlayerController owns it; ScreenModes, Playback, SettingsRoundTrip and PlayerCommands
-// each hold it by reference.
+// PlayerController owns it; ScreenModes, PointerInput, Playback, SettingsRoundTrip and
+// PlayerCommands each hold it by reference.
 struct PlayerParts {
     PlayerParts(SettingsStore& s, TimerService& t, MediaBackend& b, PlayerView& v,
                 DesktopServices& d, Prompter& p)
