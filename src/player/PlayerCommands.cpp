@@ -1,292 +1,166 @@
-// The player window's command handlers: one per command of the command table.
+#include "player/PlayerCommands.h"
+
 #include <algorithm>
 
 #include "base/SettingsKeys.h"
 #include "player/Jumps.h"
 #include "player/OsdMessages.h"
-#include "player/PlayerController.h"
-#include "player/WindowSteps.h"
 
 namespace orvalis {
 
-using geometry::Rect;
-
-void PlayerController::showMessage(const std::string& text, int durationMs) {
-    if (osd_) osd_->show(text, durationMs);
+PlayerCommands::PlayerCommands(PlayerParts& parts, ScreenModes& screen, Playback& playback,
+                               SettingsRoundTrip& roundTrip, std::function<void()> exit)
+    : parts_(parts),
+      screen_(screen),
+      playback_(playback),
+      roundTrip_(roundTrip),
+      exit_(std::move(exit)) {
+    registerCommands();
 }
 
-void PlayerController::seekTo(double seconds) {
-    if (!engine_->flags().loaded) return;
-    clearCaption();
-    engine_->setPosition(seconds);
+void PlayerCommands::changeVolume(int step) {
+    parts_.volume.setStep(step);
+    parts_.volume.apply();
+    if (parts_.transport) parts_.transport->setVolumeStep(parts_.volume.step());
+    if (osd::switchOn(parts_.store, osd::Switch::Volume))
+        parts_.showMessage(osd::volumeText(parts_.volume.step()));
 }
 
-void PlayerController::jump(CommandId id) {
-    MediaEngine& e = *engine_;
-    if (!e.flags().loaded) return;
-    Playhead head{true, e.position(), e.duration(), state_.range.start};
-    if (auto target = seekTarget(id, head, JumpSettings::read(store_))) seekTo(*target);
-}
-
-void PlayerController::changeVolume(int step) {
-    volume_.setStep(step);
-    volume_.apply();
-    if (transport_) transport_->setVolumeStep(volume_.step());
-    if (osd::switchOn(store_, osd::Switch::Volume)) showMessage(osd::volumeText(volume_.step()));
-}
-
-void PlayerController::changePicture(PictureKind kind, int change) {
+void PlayerCommands::changePicture(PictureKind kind, int change) {
     if (change > 0) {
-        picture_.up(kind);
+        parts_.picture.up(kind);
     } else if (change < 0) {
-        picture_.down(kind);
+        parts_.picture.down(kind);
     } else {
-        picture_.reset(kind);
+        parts_.picture.reset(kind);
     }
-    picture_.apply(backend_);
-    if (transport_) transport_->setPictureValues(picture_);
+    parts_.picture.apply(parts_.backend);
+    if (parts_.transport) parts_.transport->setPictureValues(parts_.picture);
 }
 
-void PlayerController::setRepeatPoint(CommandId id) {
-    MediaEngine& e = *engine_;
-    if (!e.flags().loaded) return;
-    const double p = e.position();
-    RepeatRange& r = state_.range;
-    switch (id) {
-        case CommandId::RepeatSetStart:
-            r.start = p;
-            if (r.endSet && r.end <= r.start) r.endSet = false;
-            break;
-        case CommandId::RepeatSetEnd:
-            r.end = p;
-            r.endSet = true;
-            if (r.end <= r.start) r.start = 0;
-            break;
-        case CommandId::RepeatClearStart:
-            r.start = 0;
-            break;
-        case CommandId::RepeatClearEnd:
-            r.endSet = false;
-            break;
-        default:
-            r.clear();
-            break;
-    }
-    r.settle();
-    repeatGuard_.reset();
-    const double b = r.endFor(e.duration());
-    if (transport_) transport_->updateRepeatRange(r.start, b);
-    showMessage(osd::repeatRangeText(r.start, b, false));
-}
-
-void PlayerController::growOrShrink(bool grow) {
-    const Rect w = view_.windowRect();
-    const Rect screen = view_.screenRect();
-    auto next = grow ? grownWindow(w, screen.width(), screen.height(), state_.fullScreen())
-                     : shrunkWindow(w, state_.fullScreen());
-    if (next) applyWindowRect(*next);
-}
-
-// ---------------------------------------------------------------------------------------------
-// The transport bar's drags
-
-void PlayerController::seekPreview(int tenths, bool dragging) {
-    state_.trackDragging = dragging;
-    timers_.kill(TimerId::BarAutoHide);
-    if (!osd_) return;
-    const geometry::Point cursor = view_.cursorPos();
-    const osd::Point at = osd::seekPreviewAnchor({cursor.x, cursor.y});
-    osd_->showAt(osd::seekPreviewText(tenths * 0.1, view_.shiftHeld()), {at.x, at.y}, -1);
-}
-
-void PlayerController::seekCommit(int tenths) {
-    if (!engine_->flags().loaded) return;
-    seekTo(tenths * 0.1);
-}
-
-void PlayerController::seekPreviewEnded() {
-    if (osd_) osd_->hide();
-    state_.trackDragging = false;
-    timers_.start(TimerId::BarAutoHide, 500);
-}
-
-void PlayerController::repeatRangeDragged(double start, double end) {
-    timers_.kill(TimerId::BarAutoHide);
-    // The bar's right end is the end of the medium, wherever that turns out to be.
-    const double duration = engine_->duration();
-    RepeatRange& r = state_.range;
-    r.start = start;
-    r.endSet = duration <= 0 || end < duration;
-    r.end = end;
-    r.settle();
-    repeatGuard_.reset();
-    state_.rangeEditing = true;
-    showMessage(osd::repeatRangeText(start, end, view_.shiftHeld()), -1);
-    if (transport_) transport_->updateRepeatRange(start, end);
-}
-
-void PlayerController::repeatRangeDragEnded() {
-    if (osd_) osd_->hide();
-    state_.rangeEditing = false;
-    timers_.start(TimerId::BarAutoHide, 500);
-}
-
-void PlayerController::volumeDragged(int step) {
-    changeVolume(step);
-}
-
-void PlayerController::pictureChanged(PictureKind kind, int value) {
-    picture_.set(kind, value);
-    picture_.apply(backend_);
-}
-
-void PlayerController::timeDisplayChanged(bool showsCount) {
-    settings_.showFrameNumber = showsCount;
-}
-
-void PlayerController::holdBar(bool held) {
-    state_.barHold = held;
-    if (held) {
-        timers_.kill(TimerId::BarAutoHide);
-    } else {
-        timers_.start(TimerId::BarAutoHide, 500);
-    }
-}
-
-// The caption state on the transport bar's check boxes and buttons.
-void PlayerController::refreshCaptionButtons() {
-    if (!transport_) return;
-    CaptionButtons b;
-    b.loaded = engine_->flags().captionsLoaded;
-    b.languages = captions_ ? captions_->languageCount() : 0;
-    b.smoothing = caption_.fontAlias;
-    b.bold = caption_.fontBold;
-    b.border = caption_.fontBorder;
-    b.shown = caption_.showCaption;
-    transport_->refreshCaptionButtons(b);
-}
-
-bool PlayerController::runCommandNumber(int number) {
+bool PlayerCommands::runNumber(int number) {
     if (auto filter = filterIndexOf(number)) {
-        const auto& filters = engine_->filters();
-        if (dialogs_ && *filter < static_cast<int>(filters.size()))
-            dialogs_->showFilterDetails(filters[static_cast<size_t>(*filter)]);
+        const auto& filters = parts_.engine->filters();
+        if (parts_.dialogs && *filter < static_cast<int>(filters.size()))
+            parts_.dialogs->showFilterDetails(filters[static_cast<size_t>(*filter)]);
         return true;
     }
     if (auto choice = captionEncodingIndexOf(number)) {
         const auto& chosen = captionEncodingChoices()[static_cast<std::size_t>(*choice)];
-        if (captions_) {
-            captions_->rereadCaptionFile(chosen.encoding);
+        if (parts_.captions) {
+            parts_.captions->rereadCaptionFile(chosen.encoding);
             // The caption of the moment comes back, read anew, as after a seek.
-            captions_->afterSeek(engine_->position());
+            parts_.captions->afterSeek(parts_.engine->position());
         }
         return true;
     }
     const CommandId id = static_cast<CommandId>(number);
-    return findCommand(id) && runCommand(id);
+    return findCommand(id) && run(id);
 }
 
-bool PlayerController::runCommand(CommandId id) {
-    return commands_.run(id);
-}
-
-// The controller's handlers, one row per command. Each reaches the engine, the window or one
-// of the attached ports; a port that is absent makes its commands do nothing.
-void PlayerController::registerCommands() {
+void PlayerCommands::registerCommands() {
     using C = CommandId;
-    using P = PlayerController;
+    using P = PlayerCommands;
     struct Row {
         CommandId id;
-        void (*run)(PlayerController&);
+        void (*run)(PlayerCommands&);
     };
     // clang-format off
     static constexpr Row kRows[] = {
         // Files
-        {C::OpenFile, [](P& p) { p.runOpenFileDialog(); }},
-        {C::OpenUrl, [](P& p) {
-            if (!p.dialogs_) return;
-            if (auto address = p.dialogs_->askStreamAddress(); address && !address->empty())
-                p.engine_->openFile(*address);
+        {C::OpenFile, [](P& p) {
+            if (p.parts_.playlist) p.parts_.playlist->openFilesDialog();
         }},
-        {C::CloseFile, [](P& p) { p.closeFile(); }},
+        {C::OpenUrl, [](P& p) {
+            if (!p.parts_.dialogs) return;
+            if (auto address = p.parts_.dialogs->askStreamAddress(); address && !address->empty())
+                p.parts_.engine->openFile(*address);
+        }},
+        {C::CloseFile, [](P& p) { p.playback_.closeFile(); }},
 
         // Window
-        {C::FullScreen, [](P& p) { p.toggleFullScreen(); }},
-        {C::FullScreenSize, [](P& p) { p.toggleFullScreen(); }},
-        {C::Maximized, [](P& p) { p.toggleMaximized(); }},
+        {C::FullScreen, [](P& p) { p.screen_.toggleFullScreen(); }},
+        {C::FullScreenSize, [](P& p) { p.screen_.toggleFullScreen(); }},
+        {C::Maximized, [](P& p) { p.screen_.toggleMaximized(); }},
         {C::PlaylistWindow, [](P& p) {
-            if (p.playlist_ && p.settings_.showMainDlg) p.playlist_->setShown(!p.playlist_->isShown());
+            PlaylistPort* playlist = p.parts_.playlist;
+            if (playlist && p.parts_.settings.showMainDlg) playlist->setShown(!playlist->isShown());
         }},
-        {C::KeepAspect, [](P& p) { p.toggleKeepAspect(); }},
-        {C::AlwaysOnTop, [](P& p) { p.toggleAlwaysOnTop(); }},
+        {C::KeepAspect, [](P& p) { p.screen_.toggleKeepAspect(); }},
+        {C::AlwaysOnTop, [](P& p) { p.screen_.toggleAlwaysOnTop(); }},
         {C::HideMainWindow, [](P& p) {
-            if (!p.settings_.showMainDlg) return p.showMainWindow();
-            if (p.state_.fullScreen()) p.leaveFullScreen();
-            p.hideMainWindow();
+            if (!p.parts_.settings.showMainDlg) return p.screen_.showMainWindow();
+            if (p.parts_.state.fullScreen()) p.screen_.leaveFullScreen();
+            p.screen_.hideMainWindow();
         }},
-        {C::TransportBar, [](P& p) { p.showTransportBar(!p.state_.barShown); }},
+        {C::TransportBar, [](P& p) { p.screen_.showTransportBar(!p.parts_.state.barShown); }},
         {C::EscapeMinimise, [](P& p) {
-            p.showTransportBar(false);
-            if (p.engine_->flags().playing) p.engine_->pause();
-            p.view_.minimize();
+            p.screen_.showTransportBar(false);
+            if (p.parts_.engine->flags().playing) p.parts_.engine->pause();
+            p.parts_.view.minimize();
         }},
-        {C::QuickMinimise, [](P& p) { p.minimize(); }},
-        {C::GrowWindow, [](P& p) { p.growOrShrink(true); }},
-        {C::ShrinkWindow, [](P& p) { p.growOrShrink(false); }},
+        {C::QuickMinimise, [](P& p) { p.screen_.minimize(); }},
+        {C::GrowWindow, [](P& p) { p.screen_.growOrShrink(true); }},
+        {C::ShrinkWindow, [](P& p) { p.screen_.growOrShrink(false); }},
         {C::PictureSliders, [](P& p) {
-            if (!p.transport_) return;
-            p.showTransportBar(true);
-            p.transport_->toggleAdjustRow();
+            if (!p.parts_.transport) return;
+            p.screen_.showTransportBar(true);
+            p.parts_.transport->toggleAdjustRow();
         }},
-        {C::Zoom05, [](P& p) { p.zoom(0.5, 2); }},
-        {C::Zoom10, [](P& p) { p.zoom(1.0, 3); }},
-        {C::Zoom15, [](P& p) { p.zoom(1.5, 4); }},
-        {C::Zoom20, [](P& p) { p.zoom(2.0, 5); }},
-        {C::PanScanLess, [](P& p) { p.panScanLess(); }},
-        {C::PanScanMore, [](P& p) { p.panScanMore(); }},
-        {C::PanScanNone, [](P& p) { p.panScanNone(); }},
-        {C::AspectOriginal, [](P& p) { p.setAspect(geometry::AspectChoice::Original); }},
-        {C::Aspect4x3, [](P& p) { p.setAspect(geometry::AspectChoice::FourThree); }},
-        {C::Aspect16x9, [](P& p) { p.setAspect(geometry::AspectChoice::SixteenNine); }},
+        {C::Zoom05, [](P& p) { p.screen_.zoom(0.5, 2); }},
+        {C::Zoom10, [](P& p) { p.screen_.zoom(1.0, 3); }},
+        {C::Zoom15, [](P& p) { p.screen_.zoom(1.5, 4); }},
+        {C::Zoom20, [](P& p) { p.screen_.zoom(2.0, 5); }},
+        {C::PanScanLess, [](P& p) { p.screen_.panScanLess(); }},
+        {C::PanScanMore, [](P& p) { p.screen_.panScanMore(); }},
+        {C::PanScanNone, [](P& p) { p.screen_.panScanNone(); }},
+        {C::AspectOriginal, [](P& p) { p.screen_.setAspect(geometry::AspectChoice::Original); }},
+        {C::Aspect4x3, [](P& p) { p.screen_.setAspect(geometry::AspectChoice::FourThree); }},
+        {C::Aspect16x9, [](P& p) { p.screen_.setAspect(geometry::AspectChoice::SixteenNine); }},
 
         // Playback
-        {C::PlayPause, [](P& p) { p.engine_->togglePause(); }},
-        {C::Play, [](P& p) { p.engine_->play(); }},
-        {C::Pause, [](P& p) { p.engine_->pause(); }},
-        {C::Stop, [](P& p) { p.engine_->stop(); }},
-        {C::PreviousItem, [](P& p) { p.playlistPlayPrevious(); }},
-        {C::NextItem, [](P& p) { p.playlistPlayEntry(-1); }},
-        {C::GoToStart, [](P& p) { p.jump(C::GoToStart); }},
-        {C::GoToEnd, [](P& p) { p.jump(C::GoToEnd); }},
-        {C::GoToRepeatStart, [](P& p) { p.jump(C::GoToRepeatStart); }},
-        {C::JumpBack, [](P& p) { p.jump(C::JumpBack); }},
-        {C::JumpForward, [](P& p) { p.jump(C::JumpForward); }},
-        {C::JumpBackLarge, [](P& p) { p.jump(C::JumpBackLarge); }},
-        {C::JumpForwardLarge, [](P& p) { p.jump(C::JumpForwardLarge); }},
-        {C::RepeatItem, [](P& p) { p.toggleRepeat(); }},
-        {C::RepeatSetStart, [](P& p) { p.setRepeatPoint(C::RepeatSetStart); }},
-        {C::RepeatSetEnd, [](P& p) { p.setRepeatPoint(C::RepeatSetEnd); }},
-        {C::RepeatClearStart, [](P& p) { p.setRepeatPoint(C::RepeatClearStart); }},
-        {C::RepeatClearEnd, [](P& p) { p.setRepeatPoint(C::RepeatClearEnd); }},
-        {C::RepeatClear, [](P& p) { p.setRepeatPoint(C::RepeatClear); }},
-        {C::RateHalf, [](P& p) { p.engine_->rateHalf(); }},
-        {C::RateDouble, [](P& p) { p.engine_->rateDouble(); }},
-        {C::RateNormal, [](P& p) { p.engine_->rateNormal(); }},
+        {C::PlayPause, [](P& p) { p.parts_.engine->togglePause(); }},
+        {C::Play, [](P& p) { p.parts_.engine->play(); }},
+        {C::Pause, [](P& p) { p.parts_.engine->pause(); }},
+        {C::Stop, [](P& p) { p.parts_.engine->stop(); }},
+        {C::PreviousItem, [](P& p) {
+            if (p.parts_.playlist) p.parts_.playlist->playPrevious();
+        }},
+        {C::NextItem, [](P& p) { p.parts_.playlistPlayEntry(-1); }},
+        {C::GoToStart, [](P& p) { p.playback_.jump(C::GoToStart); }},
+        {C::GoToEnd, [](P& p) { p.playback_.jump(C::GoToEnd); }},
+        {C::GoToRepeatStart, [](P& p) { p.playback_.jump(C::GoToRepeatStart); }},
+        {C::JumpBack, [](P& p) { p.playback_.jump(C::JumpBack); }},
+        {C::JumpForward, [](P& p) { p.playback_.jump(C::JumpForward); }},
+        {C::JumpBackLarge, [](P& p) { p.playback_.jump(C::JumpBackLarge); }},
+        {C::JumpForwardLarge, [](P& p) { p.playback_.jump(C::JumpForwardLarge); }},
+        {C::RepeatItem, [](P& p) { p.playback_.toggleRepeat(); }},
+        {C::RepeatSetStart, [](P& p) { p.playback_.setRepeatPoint(C::RepeatSetStart); }},
+        {C::RepeatSetEnd, [](P& p) { p.playback_.setRepeatPoint(C::RepeatSetEnd); }},
+        {C::RepeatClearStart, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClearStart); }},
+        {C::RepeatClearEnd, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClearEnd); }},
+        {C::RepeatClear, [](P& p) { p.playback_.setRepeatPoint(C::RepeatClear); }},
+        {C::RateHalf, [](P& p) { p.parts_.engine->rateHalf(); }},
+        {C::RateDouble, [](P& p) { p.parts_.engine->rateDouble(); }},
+        {C::RateNormal, [](P& p) { p.parts_.engine->rateNormal(); }},
 
         // Bookmarks
         {C::BookmarkToggle, [](P& p) {
-            if (p.bookmarksReady()) p.bookmarks_->toggle(p.engine_->position());
+            if (p.playback_.bookmarksReady())
+                p.parts_.bookmarks->toggle(p.parts_.engine->position());
         }},
         {C::BookmarkClearAll, [](P& p) {
-            if (p.bookmarksReady()) p.bookmarks_->clearAll();
+            if (p.playback_.bookmarksReady()) p.parts_.bookmarks->clearAll();
         }},
         {C::BookmarkPrevious, [](P& p) {
-            if (!p.bookmarksReady()) return;
-            if (auto at = p.bookmarks_->previous(p.engine_->position())) p.seekTo(*at);
+            if (!p.playback_.bookmarksReady()) return;
+            if (auto at = p.parts_.bookmarks->previous(p.parts_.engine->position()))
+                p.playback_.seekTo(*at);
         }},
         {C::BookmarkNext, [](P& p) {
-            if (!p.bookmarksReady()) return;
-            if (auto at = p.bookmarks_->next(p.engine_->position())) p.seekTo(*at);
+            if (!p.playback_.bookmarksReady()) return;
+            if (auto at = p.parts_.bookmarks->next(p.parts_.engine->position()))
+                p.playback_.seekTo(*at);
         }},
 
         // Picture
@@ -299,21 +173,22 @@ void PlayerController::registerCommands() {
         {C::SaturationUp, [](P& p) { p.changePicture(PictureKind::Saturation, 1); }},
         {C::SaturationDown, [](P& p) { p.changePicture(PictureKind::Saturation, -1); }},
         {C::SaturationReset, [](P& p) { p.changePicture(PictureKind::Saturation, 0); }},
-        {C::SaveFrame, [](P& p) { if (p.capture_) p.capture_->capture(); }},
+        {C::SaveFrame, [](P& p) { if (p.parts_.capture) p.parts_.capture->capture(); }},
 
         // Sound
-        {C::VolumeUp, [](P& p) { p.changeVolume(p.volume_.step() + 1); }},
-        {C::VolumeDown, [](P& p) { p.changeVolume(p.volume_.step() - 1); }},
+        {C::VolumeUp, [](P& p) { p.changeVolume(p.parts_.volume.step() + 1); }},
+        {C::VolumeDown, [](P& p) { p.changeVolume(p.parts_.volume.step() - 1); }},
         {C::Mute, [](P& p) {
-            p.volume_.toggleMute();
-            p.volume_.apply();
-            if (p.transport_) p.transport_->showMuteState(p.volume_.muted());
+            p.parts_.volume.toggleMute();
+            p.parts_.volume.apply();
+            if (p.parts_.transport) p.parts_.transport->showMuteState(p.parts_.volume.muted());
         }},
         {C::SystemVolume, [](P& p) {
-            if (p.state_.fullScreen() && p.settings_.alwaysOnTop) p.toggleAlwaysOnTop();
-            p.state_.cursorIdle = 0;
-            p.timers_.kill(TimerId::PointerHide);
-            if (p.dialogs_) p.dialogs_->openSystemMixer();
+            if (p.parts_.state.fullScreen() && p.parts_.settings.alwaysOnTop)
+                p.screen_.toggleAlwaysOnTop();
+            p.parts_.state.cursorIdle = 0;
+            p.parts_.timers.kill(TimerId::PointerHide);
+            if (p.parts_.dialogs) p.parts_.dialogs->openSystemMixer();
         }},
 
         // Optical drives
@@ -323,14 +198,14 @@ void PlayerController::registerCommands() {
         {C::Drive2Close, [](P& p) { p.moveTray(1, false); }},
 
         // Program
-        {C::About, [](P& p) { if (p.dialogs_) p.dialogs_->showAbout(); }},
-        {C::AboutSystemMenu, [](P& p) { if (p.dialogs_) p.dialogs_->showAbout(); }},
-        {C::Settings, [](P& p) { p.openSettings(); }},
-        {C::ShutdownScheduler, [](P& p) { if (p.shutdown_) p.shutdown_->schedule(); }},
-        {C::Exit, [](P& p) { p.exit(); }},
+        {C::About, [](P& p) { if (p.parts_.dialogs) p.parts_.dialogs->showAbout(); }},
+        {C::AboutSystemMenu, [](P& p) { if (p.parts_.dialogs) p.parts_.dialogs->showAbout(); }},
+        {C::Settings, [](P& p) { p.roundTrip_.openSettings(); }},
+        {C::ShutdownScheduler, [](P& p) { if (p.parts_.shutdown) p.parts_.shutdown->schedule(); }},
+        {C::Exit, [](P& p) { p.exit_(); }},
     };
     // clang-format on
-    for (const Row& row : kRows) commands_.add(row.id, [this, run = row.run] { run(*this); });
+    for (const Row& row : kRows) table_.add(row.id, [this, run = row.run] { run(*this); });
 
     // The captions run their own commands through their port.
     for (C id : {C::OpenCaptionFile, C::CaptionSmoothing, C::CaptionBold, C::CaptionBorder,
@@ -338,15 +213,48 @@ void PlayerController::registerCommands() {
                  C::CaptionAreaLarger, C::CaptionAreaSmaller, C::CaptionSyncLater,
                  C::CaptionSyncEarlier, C::CaptionSyncReset, C::CaptionHide, C::CaptionFileView,
                  C::CaptionLanguage, C::CaptionIgnoreStyle, C::CaptionTwoLanguages}) {
-        commands_.add(id, [this, id] {
-            if (captions_) captions_->command(id);
+        table_.add(id, [this, id] {
+            if (parts_.captions) parts_.captions->command(id);
         });
     }
 }
 
-void PlayerController::moveTray(int drive, bool open) {
-    if (!dialogs_ || drive >= static_cast<int>(dialogs_->opticalDrives().size())) return;
-    dialogs_->moveTray(drive, open);
+MenuState PlayerCommands::menuState() const {
+    const auto& f = parts_.engine->flags();
+    MenuState m;
+    m.loaded = f.loaded;
+    m.hasVideo = f.loaded && f.hasVideo;
+    m.captionsLoaded = f.captionsLoaded;
+    m.captionLanguages = parts_.captions ? parts_.captions->languageCount() : 0;
+    if (parts_.captions) {
+        const CaptionEncodingState encoding = parts_.captions->captionEncoding();
+        m.captionEncoding = encoding.encoding;
+        m.captionEncodingChosen = encoding.chosen;
+    }
+    m.showCaption = parts_.caption.showCaption;
+    m.ignoreSubtitleStyle = settings::get(parts_.store, keys::IgnoreSubtitleStyle);
+    m.twoLanguages = settings::get(parts_.store, keys::ShowTwoLanguages);
+    m.fullScreen = parts_.state.fullScreen();
+    m.maximized = parts_.state.mode == geometry::ScreenMode::Maximized;
+    m.escKey = KeyContext::read(parts_.store, m.fullScreen).escKey;
+    m.mainWindowShown = parts_.settings.showMainDlg;
+    m.playlistShown = parts_.playlist && parts_.playlist->isShown();
+    m.alwaysOnTop = parts_.settings.alwaysOnTop;
+    m.keepAspect = parts_.settings.keepAspect;
+    m.repeatItem = parts_.settings.repeat;
+    m.captionSmoothing = parts_.caption.fontAlias;
+    m.muted = parts_.volume.muted();
+    m.zoomCode = parts_.state.lastZoom;
+    m.jumps = JumpSettings::read(parts_.store);
+    if (parts_.dialogs) m.drives = parts_.dialogs->opticalDrives();
+    m.filters = parts_.engine->filters();
+    return m;
+}
+
+void PlayerCommands::moveTray(int drive, bool open) {
+    if (!parts_.dialogs || drive >= static_cast<int>(parts_.dialogs->opticalDrives().size()))
+        return;
+    parts_.dialogs->moveTray(drive, open);
 }
 
 }  // namespace orvalis
