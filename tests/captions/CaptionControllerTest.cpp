@@ -713,24 +713,6 @@ TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
     EXPECT_EQ(texts(canvas.shown), (std::vector<std::string>{"한국어", "English"}));
 }
 
-TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {
-    const std::string dir = freshDir("with-file");
-    writeFile(dir + "/clip.srt", srt("file"));
-    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/clip.mkv");
-    ASSERT_TRUE(host.flags.captionsLoaded);
-    tracks.listener->subtitleTracksChanged({track(1, "kor")});
-    EXPECT_TRUE(tracks.log.empty());
-    EXPECT_EQ(captions.embeddedTrack(), 0);
-
-    // A file chosen later that cannot be read turns the file's captions off and gives the
-    // medium's own track back.
-    prompter.answer = {dir + "/missing.srt"};
-    captions.command(CommandId::OpenCaptionFile);
-    EXPECT_FALSE(host.flags.captionsLoaded);
-    EXPECT_EQ(captions.embeddedTrack(), 1);
-    EXPECT_EQ(tracks.log.back(), "select 1");
-}
-
 TEST_F(CaptionControllerTest, ACaptionFileWithoutCaptionsGivesTheTrackBackAndSaysSo) {
     const std::string dir = freshDir("empty-file");
     tracks.listener->subtitleTracksChanged({track(1, "kor")});
