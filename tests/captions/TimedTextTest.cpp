@@ -22,16 +22,6 @@ std::vector<std::string> filledCells(const CaptionTables& t) {
 
 using Cells = std::vector<std::string>;
 
-std::string utf16(std::u16string_view text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char16_t c : text) {
-        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
-        bytes += bigEndian ? hi : lo;
-        bytes += bigEndian ? lo : hi;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 TEST(SubRip, CuesStandInTheSlotsOfTheirStartAndEndWithAnEndMark) {
@@ -148,20 +138,6 @@ TEST(SubRip, TimesInEveryShapeAndTheTwentyFourHourBound) {
     }
     EXPECT_FALSE(parseTimingLine("00:01 --> "));
     EXPECT_FALSE(parseTimingLine("1 --> 2"));
-}
-
-TEST(SubRip, Cp949Utf16AndByteOrderMarksDecodeByTheTextRule) {
-    const std::string utf8 = "1\n00:00:01,000 --> 00:00:02,000\n안녕하세요\n";
-    const std::optional<std::string> cp949 = text::toCp949(utf8);
-    ASSERT_TRUE(cp949);
-    ASSERT_FALSE(text::isValidUtf8(*cp949));
-    const std::u16string wide = u"1\r\n00:00:01,000 --> 00:00:02,000\r\n안녕하세요\r\n";
-    for (const std::string& bytes :
-         {*cp949, "\xEF\xBB\xBF" + utf8, utf16(wide, false), utf16(wide, true)}) {
-        CaptionModel model;
-        model.parseBytes(bytes, 40, "/films/film.srt");
-        EXPECT_EQ(model.cell(0, 10), "F3E2C1|안녕하세요");
-    }
 }
 
 TEST(SubRip, AMegabyteLineOrAThousandLinesStayWithinWhatAScreenShows) {
