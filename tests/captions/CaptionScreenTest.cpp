@@ -12,7 +12,6 @@
 #include "base/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "engine/MpvBackend.h"
-#include "engine/SubtitledClip.h"
 #include "extras/PowerControl.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
@@ -138,50 +137,4 @@ TEST(CaptionScreen, TheDemoClipShowsItsCaptionInItsColourInsideItsOutline) {
     const QRgb left = frame.pixel(20, 150);
     EXPECT_GT(qRed(left), 200);
     EXPECT_LT(qGreen(left), 60);
-}
-
-TEST(CaptionScreen, AClipsTextTrackIsDrawnAsCaptions) {
-    constexpr int kCaptionColour = 0xAC6824;  // nowhere in the clip, nor in libmpv's subtitles
-    const std::string clip =
-        test::makeSubtitledClip("embedded-screen",
-                                {{"eng", "English", "English subtitle line", "srt"},
-                                 {"kor", "한국어", "한국어 자막", "webvtt"},
-                                 {"jpn", "Signs", "STYLED SIGN", "ass"}},
-                                10);
-    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
-    test::MemorySettingsStore settings;
-    settings.putInt(sections::Caption, "FontColor", kCaptionColour);
-    settings.putInt(sections::Caption, "FontOffset", -20);
-    Player player(settings);
-    PlayerWindow& window = player.window;
-    ASSERT_TRUE(window.videoSurface().rendererReady());
-    const CaptionController& captions = player.assembly.captionController();
-
-    window.engine().openFile(clip);
-    ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
-    ASSERT_TRUE(waitUntil([&] { return captions.embeddedTrack() == 2; }, 5000));
-    EXPECT_TRUE(captions.trackDrawnAsCaptions());
-    EXPECT_TRUE(window.engine().flags().captionsLoaded);
-    window.engine().pause();
-    window.engine().setPosition(1.0);
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            const CaptionPicture& p = captions.picture();
-            return p.lines.size() == 1 && p.lines[0].text == "한국어 자막";
-        },
-        8000));
-    test::processEventsFor(300);
-    const QImage korean = window.videoSurface().grabShown();
-    const geometry::Rect r = captions.picture().lines[0].rect;
-    const Count fill = pixels(korean, rgbOf(kCaptionColour),
-                              QRect(r.left, r.top, r.width(), r.height()).adjusted(-1, -1, 1, 1));
-    EXPECT_GT(fill.inside, 100);
-    EXPECT_EQ(fill.outside, 0);
-    EXPECT_GT(r.top, korean.height() / 2);
-    // libmpv draws nothing of it: no white letters.
-    for (int y = 0; y < korean.height(); ++y)
-        for (int x = 0; x < korean.width(); ++x) {
-            const QRgb p = korean.pixel(x, y);
-            ASSERT_FALSE(qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) > 180) << x << "," << y;
-        }
 }

@@ -24,6 +24,7 @@ struct Listener final : BackendListener, SubtitleTrackListener {
     void subtitleTracksChanged(const std::vector<SubtitleTrack>& t) override {
         tracks = t, ++lists;
     }
+    void subtitleTextChanged(const std::string& t) override { text = t; }
     bool answered() const { return loaded || failed; }
     // The id of the subtitle track drawn now, 0 for none.
     int selected() const {
@@ -36,6 +37,8 @@ struct Listener final : BackendListener, SubtitleTrackListener {
     std::string reason;
     std::vector<SubtitleTrack> tracks;
     int lists = 0;
+    std::string text;  // of the selected track, for the player to draw
+
 };
 
 class MpvTest : public ::testing::Test {
@@ -193,6 +196,9 @@ TEST_F(MpvTest, SubtitleTracksArriveAfterTheLoadAndFollowTheSelection) {
 
     backend.selectSubtitleTrack(listed[1].id);
     EXPECT_TRUE(waitUntil([&] { return listener.selected() == listed[1].id; }));
+    backend.setPaused(false);
+    EXPECT_TRUE(waitUntil([&] { return listener.text == "안녕"; })) << listener.text;
+    backend.setPaused(true);
     backend.setSubtitleDelay(-1.5);
     backend.setSubtitlesVisible(false);
     for (const SubtitleTrack& t : listed) backend.selectSubtitleTrack(t.id);
