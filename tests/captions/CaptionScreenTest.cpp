@@ -86,7 +86,7 @@ struct Player {
 
 }  // namespace
 
-TEST(CaptionScreen, TheDemoClipShowsItsCaptionInItsColourInsideItsOutline) {
+TEST(CaptionScreen, TheDemoClipAndASoundShowTheirCaptionsOnThePicture) {
     const std::string clip = test::mediaPath("demo.mp4");
     test::MemorySettingsStore settings;
     settings.putInt(sections::Caption, "FontBorder", 1);
@@ -137,4 +137,22 @@ TEST(CaptionScreen, TheDemoClipShowsItsCaptionInItsColourInsideItsOutline) {
     const QRgb left = frame.pixel(20, 150);
     EXPECT_GT(qRed(left), 200);
     EXPECT_LT(qGreen(left), 60);
+
+    // A sound with captions shows them over the background.
+    const std::string dir = test::freshDir("sound-captions");
+    test::writeFile(dir + "/song.mp3", test::readFile(test::mediaPath("test/audio.mp3")));
+    test::writeFile(dir + "/song.smi", "<SAMI><BODY><SYNC Start=100><P Class=KRCC>노래 자막\n");
+    window.engine().openFile(dir + "/song.mp3");
+    ASSERT_TRUE(waitUntil(
+        [&] { return !captions.picture().empty() && captions.picture().lines[0].text != first; },
+        8000));
+    window.engine().pause();
+    EXPECT_FALSE(window.videoSurface().showsVideo());
+    const geometry::Rect s = captions.picture().lines.at(0).rect;
+    const QImage sound = window.videoSurface().grabShown();
+    const Count soundFill =
+        pixels(sound, rgbOf(kFontColour), QRect(s.left, s.top, s.width(), s.height()));
+    EXPECT_GT(soundFill.inside, 50);
+    EXPECT_EQ(soundFill.outside, 0);
+    EXPECT_EQ(sound.pixel(5, 5) & 0xFFFFFF, 0x404040u);  // the background colour
 }
