@@ -330,10 +330,15 @@ TEST_F(CaptionControllerTest, HidingErasesAndShowingDrawsAgain) {
     EXPECT_EQ(canvas.shown.lines.at(0).text, "하나");
 }
 
-TEST_F(CaptionControllerTest, TheEditorOpensTheCaptionFileOutsideFullScreen) {
+TEST_F(CaptionControllerTest, ADroppedFileNeedsAMediumAndTheEditorOpensItOutsideFullScreen) {
+    host.flags.loaded = false;
+    load();
+    EXPECT_FALSE(host.flags.captionsLoaded);
+    host.flags.loaded = true;
     captions.command(CommandId::CaptionFileView);
     EXPECT_TRUE(desktop.editedFiles.empty());
     const std::string path = load();
+    EXPECT_TRUE(host.flags.captionsLoaded);
     host.fullScreen = true;
     captions.command(CommandId::CaptionFileView);
     EXPECT_EQ(host.log, (std::vector<std::string>{"exitFullScreen"}));
@@ -341,10 +346,13 @@ TEST_F(CaptionControllerTest, TheEditorOpensTheCaptionFileOutsideFullScreen) {
 }
 
 TEST_F(CaptionControllerTest, CaptionFoldersAreSearchedBeforeTheMediumsFolder) {
-    const std::string movies = freshDir("movies");
+    const std::string movies = freshDir("movies.dotted");
     const std::string e = freshDir("subs-e");
     const std::string f = freshDir("subs-f");
     writeFile(movies + "/film.smi", "<SYNC Start=1000><P>beside\n");
+    // The medium's name loses its extension only; without one, ".smi" is added.
+    EXPECT_EQ(shownFor(movies + "/film"), "beside");
+    EXPECT_EQ(shownFor(movies + "/other.avi"), "");
     useCaptionFolders({"  ", " " + e + " ", f + "/"});
     auto found = [&] { return shownFor(movies + "/film.avi"); };
     EXPECT_EQ(found(), "beside");
@@ -365,14 +373,6 @@ TEST_F(CaptionControllerTest, CaptionFoldersAreSearchedBeforeTheMediumsFolder) {
     settings.putInt(sections::Caption, "Use Caption Folder", 1);
     settings.putInt(sections::CaptionFolders, "Count", 2000000000);
     EXPECT_EQ(found(), "in e");
-}
-
-TEST_F(CaptionControllerTest, TheFileBesideTheMediumTakesTheFileNamesExtensionOnly) {
-    const std::string dir = freshDir("dotted.folder");
-    writeFile(dir + "/film.smi", "<SYNC Start=1000><P>film\n");
-    EXPECT_TRUE(captions.findCaptionFile(dir + "/film.avi"));
-    EXPECT_TRUE(captions.findCaptionFile(dir + "/film"));  // no extension: ".smi" is added
-    EXPECT_FALSE(captions.findCaptionFile(dir + "/other.avi"));
 }
 
 TEST_F(CaptionControllerTest, ASeekShowsTheCaptionOfTheLastFiveSecondsForFiveSeconds) {
@@ -449,15 +449,6 @@ TEST_F(CaptionControllerTest, TheOpenDialogPausesAPlayingVideoAndLoadsTheChosenF
     host.flags.loaded = false;
     captions.command(CommandId::OpenCaptionFile);
     EXPECT_EQ(prompter.asked.size(), 4u);
-}
-
-TEST_F(CaptionControllerTest, ADroppedFileNeedsAMedium) {
-    host.flags.loaded = false;
-    load();
-    EXPECT_FALSE(host.flags.captionsLoaded);
-    host.flags.loaded = true;
-    load();
-    EXPECT_TRUE(host.flags.captionsLoaded);
 }
 
 TEST_F(CaptionControllerTest, ReparsingTakesTheNewDivideLength) {
@@ -720,24 +711,6 @@ TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
     EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
     captions.lookup(1.0);
     EXPECT_EQ(texts(canvas.shown), (std::vector<std::string>{"한국어", "English"}));
-}
-
-TEST_F(CaptionControllerTest, ACaptionFileFoundAtOpeningKeepsTheTracksHidden) {
-    const std::string dir = freshDir("with-file");
-    writeFile(dir + "/clip.srt", srt("file"));
-    host.flags.captionsLoaded = captions.findCaptionFile(dir + "/clip.mkv");
-    ASSERT_TRUE(host.flags.captionsLoaded);
-    tracks.listener->subtitleTracksChanged({track(1, "kor")});
-    EXPECT_TRUE(tracks.log.empty());
-    EXPECT_EQ(captions.embeddedTrack(), 0);
-
-    // A file chosen later that cannot be read turns the file's captions off and gives the
-    // medium's own track back.
-    prompter.answer = {dir + "/missing.srt"};
-    captions.command(CommandId::OpenCaptionFile);
-    EXPECT_FALSE(host.flags.captionsLoaded);
-    EXPECT_EQ(captions.embeddedTrack(), 1);
-    EXPECT_EQ(tracks.log.back(), "select 1");
 }
 
 TEST_F(CaptionControllerTest, ACaptionFileWithoutCaptionsGivesTheTrackBackAndSaysSo) {

@@ -181,17 +181,13 @@ TEST(SamiParser, ABrokenTagNeverTakesTheCaptionsAfterIt) {
     EXPECT_EQ(cell(t, 10), "F3E2C1|shown");
 }
 
-// The encodings are read by the one text rule (TimedTextTest.cpp reads each); a CP949 file
-// gives the same cells as its UTF-8 text.
-TEST(SamiParser, ACp949FileGivesTheCellsOfItsText) {
-    const std::string body =
-        "<SAMI><BODY>\r\n<SYNC Start=1000><P Class=KRCC>가나다라마바사아자차카타파하 가나다라마바사"
-        "\r\n<SYNC Start=2000><P Class=KRCC><font color=\"#FFFF00\">똠방각하 ─ 뷁</font>\r\n"
-        "</BODY></SAMI>\r\n";
-    const CaptionTables t = SamiParser().parse(decodeCaptionText(*text::toCp949(body)));
-    // 43 units: cut at the blank, near the middle, never inside a character.
-    EXPECT_EQ(cell(t, 10), "F3E2C1|가나다라마바사아자차카타파하\nF3E2C1|가나다라마바사");
-    EXPECT_EQ(cell(t, 20), "FFFF00|똠방각하 ─ 뷁");
+// The divide length counts CP949 units: a syllable is two, however many bytes it has here.
+TEST(SamiParser, TheDivideLengthCountsCp949Units) {
+    const std::string forty = "가나다라마바사아자차카타파하가나다라마바";
+    EXPECT_EQ(cell(parse("<SYNC Start=0>" + forty), 0), "F3E2C1|" + forty);
+    // 43 units: cut at the blank, near the middle.
+    EXPECT_EQ(cell(parse("<SYNC Start=0>가나다라마바사아자차카타파하 가나다라마바사"), 0),
+              "F3E2C1|가나다라마바사아자차카타파하\nF3E2C1|가나다라마바사");
 }
 
 TEST(SamiParser, BadInputEndsWithAModel) {

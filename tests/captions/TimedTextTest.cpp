@@ -1,8 +1,6 @@
 // SubRip and WebVTT files in the shapes people actually write them, read into slot tables.
 #include <gtest/gtest.h>
 
-#include <chrono>
-
 #include "base/TextCodec.h"
 #include "captions/CaptionModel.h"
 #include "captions/SubtitleReaders.h"
@@ -24,16 +22,6 @@ std::vector<std::string> filledCells(const CaptionTables& t) {
 
 using Cells = std::vector<std::string>;
 
-std::string utf16(std::u16string_view text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char16_t c : text) {
-        const char hi = static_cast<char>(c >> 8), lo = static_cast<char>(c & 0xFF);
-        bytes += bigEndian ? hi : lo;
-        bytes += bigEndian ? lo : hi;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 TEST(SubRip, CuesStandInTheSlotsOfTheirStartAndEndWithAnEndMark) {
@@ -46,16 +34,6 @@ TEST(SubRip, CuesStandInTheSlotsOfTheirStartAndEndWithAnEndMark) {
     EXPECT_EQ(filledCells(t), (Cells{"10=F3E2C1|첫 줄\nF3E2C1|둘째 줄", "35=F3E2C1|next",
                                      "50=_blank_", "102=F3E2C1|last", "120=_blank_"}));
     EXPECT_EQ(t.lastSlot, 120);
-
-    // The player's lookups run on them as on a SAMI file.
-    CaptionModel model;
-    model.parseBytes("1\n00:00:01,000 --> 00:00:02,000\nhello\n", 40, "film.srt");
-    model.tick(1.05);
-    EXPECT_EQ(model.currentCaption, "F3E2C1|hello");
-    model.tick(2.0);
-    EXPECT_EQ(model.currentCaption, "");
-    model.recoverAfterSeek(3.0);
-    EXPECT_EQ(model.currentCaption, "F3E2C1|hello");
 }
 
 TEST(SubRip, OverlappingCuesAreShownTogetherAndOrderInTheFileDoesNotMatter) {
@@ -162,31 +140,14 @@ TEST(SubRip, TimesInEveryShapeAndTheTwentyFourHourBound) {
     EXPECT_FALSE(parseTimingLine("1 --> 2"));
 }
 
-TEST(SubRip, Cp949Utf16AndByteOrderMarksDecodeByTheTextRule) {
-    const std::string utf8 = "1\n00:00:01,000 --> 00:00:02,000\n안녕하세요\n";
-    const std::optional<std::string> cp949 = text::toCp949(utf8);
-    ASSERT_TRUE(cp949);
-    ASSERT_FALSE(text::isValidUtf8(*cp949));
-    const std::u16string wide = u"1\r\n00:00:01,000 --> 00:00:02,000\r\n안녕하세요\r\n";
-    for (const std::string& bytes :
-         {*cp949, "\xEF\xBB\xBF" + utf8, utf16(wide, false), utf16(wide, true)}) {
-        CaptionModel model;
-        model.parseBytes(bytes, 40, "/films/film.srt");
-        EXPECT_EQ(model.cell(0, 10), "F3E2C1|안녕하세요");
-    }
-}
-
 TEST(SubRip, AMegabyteLineOrAThousandLinesStayWithinWhatAScreenShows) {
     std::string words;
     while (words.size() < (1u << 20)) words += "가나다 ";
     std::string many;
     for (int i = 0; i < 1000; ++i) many += "line " + std::to_string(i) + "\n";
-    const auto started = std::chrono::steady_clock::now();
     const CaptionTables t = parseSubRip(
         "1\n00:00:01,000 --> 00:00:02,000\n" + words + "\n\n2\n00:00:03,000 --> 00:00:04,000\n" +
         many + "\n3\n00:00:05,000 --> 00:00:06,000\n" + std::string(1 << 20, '<') + "\n");
-    // A generous bound against a reading that goes over the line again and again.
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
     const std::string_view big = t.cell(0, 10);
     EXPECT_LE(big.size(), kMaxCueLineBytes + 20);
     EXPECT_EQ(std::count(big.begin(), big.end(), '\n'), 1);  // cut in two at the divide length
@@ -228,14 +189,6 @@ TEST(SubRip, OverlapsCannotMakeTheTablesMuchLargerThanTheFile) {
     EXPECT_EQ(t.cell(0, 19999), "F3E2C1|n19999");  // by then only the newest cue shows
     EXPECT_EQ(t.cell(0, 20001), longCell);
     EXPECT_EQ(t.cell(0, 828000), kEndMark);
-}
-
-TEST(SubRip, LinesLongerThanTheDivideLengthAreCutInTwo) {
-    CaptionModel model;
-    model.parseBytes("00:00:01,000 --> 00:00:02,000\n<i>aaaa bbbb cccc</i>\n", 8, "a.srt");
-    EXPECT_EQ(model.cell(0, 10), "F3E2C1|aaaa bbbb\nF3E2C1|cccc");
-    model.parseBytes("00:00:01,000 --> 00:00:02,000\n<i>aaaa bbbb cccc</i>\n", 40, "a.srt");
-    EXPECT_EQ(model.cell(0, 10), "F3E2C1|aaaa bbbb cccc");
 }
 
 TEST(WebVtt, HeaderBlocksSettingsClassesAndKaraokeTimes) {
