@@ -87,19 +87,6 @@ TEST(ListFileReaders, EntriesAreResolvedByTheirKind) {
     EXPECT_EQ(displayNameOf("http://itsreggae.com:8004/"), "http://itsreggae.com:8004/");
 }
 
-TEST(ListFileReaders, ExtensionRules) {
-    EXPECT_TRUE(isSupportedMedia("/v/a.AVI"));
-    EXPECT_TRUE(isSupportedMedia("/v/a.mp"));  // ".mp" stands inside "*.mp3;"
-    EXPECT_TRUE(isSupportedMedia("/m/a.FLAC"));
-    EXPECT_FALSE(isSupportedMedia("/v/noextension"));
-    EXPECT_FALSE(isSupportedMedia("/v/notes.txt"));
-    EXPECT_FALSE(isSupportedMedia("/v/a.mkv.part"));
-    EXPECT_EQ(formatOf("/l/A.M3U"), ListFormat::M3u);
-    EXPECT_EQ(formatOf("/l/a.pls"), ListFormat::Pls);
-    EXPECT_EQ(formatOf("/l/a.asx"), ListFormat::Asx);
-    EXPECT_EQ(formatOf("/l.m3u/a.avi"), ListFormat::None);
-}
-
 TEST(ListFileWriters, WriteM3uAndAsxAndReadBackTheSameRows) {
     const Entries original{{"a.mp3", "/music/a.mp3"},
                            {"노래 & \"따옴표\".avi", "/음악/노래 & \"따옴표\".avi"},

@@ -31,6 +31,7 @@ protected:
 
 TEST_F(PlaylistTest, ContinueStartsTheMarkedRowThenAdvancesAndEndsByTheRepeatSetting) {
     EXPECT_FALSE(playlist.PlayEntry(-1, false).opens());  // empty list: nothing
+    EXPECT_FALSE(playlist.PlayPrevious().opens());
     EXPECT_TRUE(playlist.PlayEntry(-1, true).stops());
     add({"/v/a.avi", "/v/b.avi", "/v/c.avi"});
 
@@ -57,6 +58,10 @@ TEST_F(PlaylistTest, ContinueStartsTheMarkedRowThenAdvancesAndEndsByTheRepeatSet
     EXPECT_FALSE(playlist.PlayItem(3).opens());
     EXPECT_FALSE(playlist.PlayItem(-1).opens());
     EXPECT_EQ(playlist.PlayEntry(2, true).path, "/v/c.avi");
+    // Previous stops at the first row.
+    EXPECT_EQ(playlist.PlayPrevious().row, 1);
+    EXPECT_EQ(playlist.PlayPrevious().row, 0);
+    EXPECT_EQ(playlist.PlayPrevious().row, 0);
 }
 
 TEST_F(PlaylistTest, ADeletedMarkedRowIsClampedToTheLastRowAndThenTheEndRuleApplies) {
@@ -88,15 +93,6 @@ TEST_F(PlaylistTest, PlayedRowsLeaveTheListWithAddItemOffOrFromAnOpticalDisc) {
     add({"/media/cdrom/track.mp3"});
     EXPECT_EQ(playlist.PlayItem(2).path, "/media/cdrom/track.mp3");
     EXPECT_EQ(playlist.model().count(), 3);
-}
-
-TEST_F(PlaylistTest, PreviousStopsAtTheFirstRow) {
-    EXPECT_FALSE(playlist.PlayPrevious().opens());
-    add({"/v/a.avi", "/v/b.avi", "/v/c.avi"});
-    playlist.PlayItem(2);
-    EXPECT_EQ(playlist.PlayPrevious().row, 1);
-    EXPECT_EQ(playlist.PlayPrevious().row, 0);
-    EXPECT_EQ(playlist.PlayPrevious().row, 0);
 }
 
 TEST_F(PlaylistTest, SortAlternatesDirectionKeepsEqualNamesInOrderAndCarriesTheMarker) {
