@@ -53,7 +53,7 @@ TEST(BookmarkFileRead, MatchesTheFirstSectionByFileNameAloneWithoutCase) {
     EXPECT_EQ(readBookmarks(file, "http://host/clip.mp4", 100), kNone);
 }
 
-TEST(BookmarkFileRead, SkipsMalformedLinesOneByOne) {
+TEST(BookmarkFileRead, MatchesTheFirstSectionByFileNameAloneWithoutCaseInAnyEncoding) {
     const std::string file =
         "bm0=00:00:05\n"  // before any section
         "[/a/b.avi]\r\n"
@@ -69,18 +69,16 @@ TEST(BookmarkFileRead, SkipsMalformedLinesOneByOne) {
         "anything=00:00:12 trailing\n"
         "bm5=00:01:00\n";
     EXPECT_EQ(readBookmarks(file, "/x/b.avi", 400000), (std::vector<int>{7, 12, 60, 362439}));
-}
 
-TEST(BookmarkFileRead, StopsAtFiftyDistinctBookmarks) {
+    // Fifty distinct bookmarks at most, repeats not counted.
     std::vector<std::string> values;
     for (int i = 1; i <= 500; ++i) values.push_back(clockText(i % 2 ? 1 : i));
     auto got = readBookmarks(section("/v/long.mkv", values), "/v/long.mkv", 100000);
     ASSERT_EQ(got.size(), 50u);
     EXPECT_EQ(got.front(), 1);
     EXPECT_EQ(got.back(), 98);  // 1 and the even seconds 2 … 98, repeats not counted
-}
 
-TEST(BookmarkFileRead, DecodesCp949AndUtf16Files) {
+    // CP949 and UTF-16 files.
     const std::string cp949Name = *text::toCp949("/영화/한글.avi");
     EXPECT_EQ(readBookmarks("[" + cp949Name + "]\nbm0=00:00:42\n", "/다른곳/한글.avi", 100),
               (std::vector<int>{42}));

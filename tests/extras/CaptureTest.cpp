@@ -85,7 +85,7 @@ TEST(BmpImage, BrokenFramesAreRefusedAndForeignLayoutsCopied) {
     EXPECT_EQ(pixelOrderFromName("rgb0"), PixelOrder::Rgbx);
 }
 
-TEST(CaptureNaming, FolderBaseAndSuffixFollowTheSettings) {
+TEST(CaptureNaming, FolderBaseSuffixAndNumberFollowTheSettingsAndTheFolder) {
     EXPECT_EQ(captureFolder("/films/a.b.mkv", 0, "/pics", "/home/u/Pictures"), "/films");
     EXPECT_EQ(captureFolder("/a.mkv", 0, "", "/home/u/Pictures"), "/");
     EXPECT_EQ(captureFolder("http://host/live.ts", 0, "", "/p"), "");
@@ -101,9 +101,8 @@ TEST(CaptureNaming, FolderBaseAndSuffixFollowTheSettings) {
     EXPECT_EQ(captureSuffix(8), "_008.bmp");
     EXPECT_EQ(captureSuffix(999), "_999.bmp");
     EXPECT_EQ(captureSuffix(1000), "_1000.bmp");
-}
 
-TEST(CaptureNaming, NumberingGoesOnAfterTheHighestCaptureOfThatMedium) {
+    // Numbering goes on after the highest capture of that medium.
     const std::string dir = test::freshDir("numbering");
     const std::string base = dir + "/movie";
     EXPECT_EQ(nextCaptureNumber(base), 0);

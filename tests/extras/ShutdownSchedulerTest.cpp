@@ -165,7 +165,7 @@ TEST(ShutdownDialog, PresetsFromTheStoreOrNow) {
     EXPECT_EQ(garbled.delayIndex(), 4);
 }
 
-TEST(ShutdownDialog, BoxesExcludeEachOtherAndEndOfMediumNeedsAMedium) {
+TEST(ShutdownDialog, BoxesExcludeEachOtherAndOkWritesTheNextPresets) {
     test::MemorySettingsStore store;
     ShutdownDialogModel idle(store, {2024, 1, 1, 0, 0, 0}, false);
     EXPECT_FALSE(idle.isEnabled(ShutdownMode::AtEnd));
@@ -181,11 +181,8 @@ TEST(ShutdownDialog, BoxesExcludeEachOtherAndEndOfMediumNeedsAMedium) {
     EXPECT_TRUE(dialog.isChecked(ShutdownMode::AtTime));
     dialog.setChecked(ShutdownMode::AtTime, false);
     EXPECT_EQ(dialog.checkedBox(), ShutdownMode::None);
-}
 
-TEST(ShutdownDialog, OkWritesTheNextPresetsWhateverTheMode) {
-    test::MemorySettingsStore store;
-    ShutdownDialogModel dialog(store, {2024, 1, 1, 0, 0, 0}, true);
+    // OK writes the next presets whatever the mode.
     dialog.setChecked(ShutdownMode::AtEnd, true);
     dialog.setDate(2030, 7, 14);
     dialog.setTime(21, 45, 3);

@@ -13,7 +13,7 @@ namespace {
 
 using Entries = std::vector<StreamEntry>;
 
-TEST(UrlListFile, SplitsAtTheLastEqualsAndStopsAtALineWithout) {
+TEST(UrlListFile, SplitsAtTheLastEqualsStopsAtALineWithoutAndIsBounded) {
     EXPECT_EQ(
         parseUrlList("KBS=mms://a.example/live?ch=1&q=hi\n  Radio = http://b.example/ \n"
                      "no sign here\nLate=http://c.example/\n"),
@@ -25,16 +25,13 @@ TEST(UrlListFile, SplitsAtTheLastEqualsAndStopsAtALineWithout) {
     EXPECT_EQ(parseUrlList("A%3D=http://x/%20\n"), (Entries{{"A%3D", "http://x/%20"}}));
     EXPECT_EQ(parseUrlList("=only address\nname only=\n"),
               (Entries{{"", "only address"}, {"name only", ""}}));
-}
 
-// The byte-order marks and UTF-16 are the text rule's (tests/base); a CP949 list is read too.
-TEST(UrlListFile, ReadsCp949AndEndsALineAtANul) {
+    // The byte-order marks and UTF-16 are the text rule's (tests/base); a CP949 list is read too.
     EXPECT_EQ(parseUrlList("\xB9\xE6\xBC\xDB=mms://x/\r\nB=y\r\n"),  // "방송", CR LF
               (Entries{{"방송", "mms://x/"}, {"B", "y"}}));
     EXPECT_EQ(parseUrlList(std::string("A=b\0junk\nC=d\n", 13)), (Entries{{"A", "b"}, {"C", "d"}}));
-}
 
-TEST(UrlListFile, LongLinesStayOneEntryAndHugeListsAreBounded) {
+    // Long lines stay one entry; huge lists are bounded.
     const std::string longUrl = "http://x/" + std::string(1 << 20, 'a');
     EXPECT_EQ(parseUrlList("Long=" + longUrl + "\nNext=y\n"),
               (Entries{{"Long", longUrl}, {"Next", "y"}}));
