@@ -241,12 +241,6 @@ TEST_F(PlaylistControllerTest, TheWindowIsOpaqueWhileActiveAndAroundOpeningAMedi
     logic->menuCommand(playlist_cmd::ColourSchemes);
     EXPECT_EQ(view.alpha, 204);
     EXPECT_FALSE(logic->inSkinDialog());
-
-    // A stored step out of range is none at all.
-    settings.putInt(sections::Playlist, "Alpha", 70);
-    make();
-    EXPECT_EQ(view.alpha, 255);
-    EXPECT_EQ(settings.getInt(sections::Playlist, "Alpha", -1), 0);
 }
 
 TEST_F(PlaylistControllerTest, TheSchemeIsAppliedAtCreationAndAgainAfterTheDialogsOk) {
