@@ -111,15 +111,12 @@ TEST_F(StreamModelTest, ReadsTheStoreSkippingEmptyAndMissingEntries) {
 
     store.putInt("Config\\URL", "Count", -1);
     EXPECT_TRUE(open().rows().empty());
-}
-
-TEST(StreamStore, AGarbledCountInTheSettingsFileReadsWhatIsThere) {
-    const std::string path = test::freshDir("count") + "/Orvalis.conf";
-    test::writeFile(path,
-                    "[Config\\URL]\nCount=1000000\n[Config\\URL\\0]\nName=A\nURL=http://a/\n"
-                    "[Config\\URL\\999999]\nName=Z\nURL=http://z/\n");
-    IniSettingsStore store(path);
-    EXPECT_EQ(readStoredStreams(store), (Entries{{"A", "http://a/"}}));
+    // A garbled count reads what is there, up to the bound.
+    store.putInt("Config\\URL", "Count", 1000000);
+    putEntry(999999, "Z", "http://z/");
+    EXPECT_EQ(
+        open().rows(),
+        (Entries{{"A", "http://a/"}, {"D", "http://d/"}, {"Beyond", "http://beyond-count/"}}));
 }
 
 TEST_F(StreamModelTest, ClosingStoresRowsButNeverPlaceholders) {
