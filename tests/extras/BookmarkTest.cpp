@@ -53,7 +53,7 @@ TEST(BookmarkFileRead, MatchesTheFirstSectionByFileNameAloneWithoutCase) {
     EXPECT_EQ(readBookmarks(file, "http://host/clip.mp4", 100), kNone);
 }
 
-TEST(BookmarkFileRead, SkipsMalformedLinesOneByOne) {
+TEST(BookmarkFileRead, MatchesTheFirstSectionByFileNameAloneWithoutCaseInAnyEncoding) {
     const std::string file =
         "bm0=00:00:05\n"  // before any section
         "[/a/b.avi]\r\n"
@@ -69,18 +69,16 @@ TEST(BookmarkFileRead, SkipsMalformedLinesOneByOne) {
         "anything=00:00:12 trailing\n"
         "bm5=00:01:00\n";
     EXPECT_EQ(readBookmarks(file, "/x/b.avi", 400000), (std::vector<int>{7, 12, 60, 362439}));
-}
 
-TEST(BookmarkFileRead, StopsAtFiftyDistinctBookmarks) {
+    // Fifty distinct bookmarks at most, repeats not counted.
     std::vector<std::string> values;
     for (int i = 1; i <= 500; ++i) values.push_back(clockText(i % 2 ? 1 : i));
     auto got = readBookmarks(section("/v/long.mkv", values), "/v/long.mkv", 100000);
     ASSERT_EQ(got.size(), 50u);
     EXPECT_EQ(got.front(), 1);
     EXPECT_EQ(got.back(), 98);  // 1 and the even seconds 2 … 98, repeats not counted
-}
 
-TEST(BookmarkFileRead, DecodesCp949AndUtf16Files) {
+    // CP949 and UTF-16 files.
     const std::string cp949Name = *text::toCp949("/영화/한글.avi");
     EXPECT_EQ(readBookmarks("[" + cp949Name + "]\nbm0=00:00:42\n", "/다른곳/한글.avi", 100),
               (std::vector<int>{42}));
@@ -175,22 +173,6 @@ protected:
 
 }  // namespace
 
-TEST_F(BookmarkStoreTest, SavedBookmarksComeBackForTheSameNameElsewhere) {
-    BookmarkStore store(settings, file);
-    store.load("/films/clip.mp4", 700.9);
-    for (double at : {600.7, 65.2, 120.0}) store.toggle(at);
-    EXPECT_EQ(store.positions(), (std::vector<int>{65, 120, 600}));
-    ASSERT_TRUE(store.save());
-
-    BookmarkStore later(settings, file);
-    later.load("/backup/CLIP.mp4", 601.0);
-    EXPECT_EQ(later.positions(), (std::vector<int>{65, 120, 600}));
-    later.load("/backup/clip.mp4", 600.5);  // 600 is the length now: not a bookmark
-    EXPECT_EQ(later.positions(), (std::vector<int>{65, 120}));
-    later.load("/backup/other.mp4", 600.5);
-    EXPECT_TRUE(later.positions().empty());
-}
-
 TEST_F(BookmarkStoreTest, BlanksAtTheEndsOfANameFindTheirSectionAgain) {
     const std::string medium = "/films/ clip.mp4 ";
     for (double at : {10.0, 20.0}) {
@@ -205,13 +187,9 @@ TEST_F(BookmarkStoreTest, BlanksAtTheEndsOfANameFindTheirSectionAgain) {
     EXPECT_EQ(test::readFile(file), "[" + medium + "]\nbm0=00:00:10\nbm1=00:00:20\n");
 }
 
-TEST_F(BookmarkStoreTest, ToggleAddsWithANoticeRemovesSilentlyAndStopsAtFifty) {
+TEST_F(BookmarkStoreTest, ToggleStopsAtFiftyAndTheFiftiethIsSaved) {
     BookmarkStore store(settings, file);
     store.load("/a/b.mp4", 5000);
-    EXPECT_TRUE(store.toggle(65.9));
-    EXPECT_EQ(store.toggle(65.1), std::nullopt);  // the same whole second removes it
-    EXPECT_TRUE(store.positions().empty());
-
     for (int s : upTo(50, 7)) store.toggle(s);
     EXPECT_EQ(store.positions().size(), 50u);
     EXPECT_EQ(store.toggle(4000), std::nullopt);
@@ -221,6 +199,10 @@ TEST_F(BookmarkStoreTest, ToggleAddsWithANoticeRemovesSilentlyAndStopsAtFifty) {
     BookmarkStore again(settings, file);
     again.load("/a/b.mp4", 5000);
     EXPECT_EQ(again.positions(), upTo(50, 7));  // the fiftieth is saved too
+    // The same name in another folder finds them; the length is cut to whole seconds and
+    // a bookmark at the length is none.
+    again.load("/elsewhere/b.mp4", 350.9);
+    EXPECT_EQ(again.positions(), upTo(49, 7));
 }
 
 TEST_F(BookmarkStoreTest, PreviousAndNextFollowTheBookmarksAroundThePosition) {
@@ -244,28 +226,19 @@ TEST_F(BookmarkStoreTest, PreviousAndNextFollowTheBookmarksAroundThePosition) {
     EXPECT_EQ(store.previousTarget(12), 10);
 }
 
-TEST_F(BookmarkStoreTest, OffMeansNoChangesAndNoFileWritesButNothingLost) {
-    test::writeFile(file, section("/a/b.mp4", {"00:00:10"}) + section("/c.mp4", {"00:00:20"}));
+// Off, nothing changes; turned on while the medium plays, its stored list is read, not
+// replaced by nothing.
+TEST_F(BookmarkStoreTest, TurnedOnLateTheStoredListIsKept) {
+    const std::string old = section("/a/b.mp4", {"00:00:10"}) + section("/c.mp4", {"00:00:20"});
+    test::writeFile(file, old);
     settings.putInt(sections::ConfigControl, "Use Bookmark", 0);
     BookmarkStore store(settings, file);
     store.load("/a/b.mp4", 100);
-    EXPECT_TRUE(store.positions().empty());
     EXPECT_EQ(store.toggle(30), std::nullopt);
-    EXPECT_EQ(store.nextTarget(0), std::nullopt);
-    EXPECT_TRUE(store.save());
-    EXPECT_EQ(test::readFile(file),
-              section("/a/b.mp4", {"00:00:10"}) + section("/c.mp4", {"00:00:20"}));
-
-    // Turned on while the medium plays: its stored list is read, not replaced by nothing.
     settings.putInt(sections::ConfigControl, "Use Bookmark", 1);
     EXPECT_TRUE(store.save());
-    EXPECT_EQ(test::readFile(file),
-              section("/a/b.mp4", {"00:00:10"}) + section("/c.mp4", {"00:00:20"}));
+    EXPECT_EQ(test::readFile(file), old);
     EXPECT_EQ(store.nextTarget(0), 10);
-    store.toggle(40);
-    ASSERT_TRUE(store.save());
-    EXPECT_EQ(test::readFile(file),
-              section("/a/b.mp4", {"00:00:10", "00:00:40"}) + section("/c.mp4", {"00:00:20"}));
 }
 
 TEST_F(BookmarkStoreTest, AddressesAndUnstorableNamesHaveNoBookmarks) {

@@ -2,7 +2,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 
 #include "base/AtomicFile.h"
@@ -36,16 +35,11 @@ RawFrame patternFrame(int width, int height, PixelOrder order, std::size_t strid
     return f;
 }
 
-std::uint32_t le32(const std::string& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(b[at + i]);
-    return v;
-}
-
 }  // namespace
 
 TEST(BmpImage, HeaderIsTheFixed54BytesAndRowsRunBottomUpPadded) {
-    auto bmp = encodeBmp(patternFrame(3, 2, PixelOrder::Bgrx));
+    // A stride wider than the row, as a cropped frame has, is skipped over.
+    auto bmp = encodeBmp(patternFrame(3, 2, PixelOrder::Bgrx, 16));
     ASSERT_TRUE(bmp);
     const std::string header(
         "BM\x4e\0\0\0\0\0\0\0\x36\0\0\0"  // file header, size 78
@@ -63,25 +57,6 @@ TEST(BmpImage, HeaderIsTheFixed54BytesAndRowsRunBottomUpPadded) {
     auto swapped = encodeBmp(patternFrame(3, 2, PixelOrder::Rgbx));
     ASSERT_TRUE(swapped);
     EXPECT_EQ(swapped->substr(54, 6), std::string("\x01\x01\x00\x02\x01\x01", 6));
-}
-
-TEST(BmpImage, OddWidthsArePaddedToFourBytesARow) {
-    for (auto [w, h] : {std::pair{642, 360}, {641, 1}, {1, 3}, {1920, 1080}}) {
-        // A stride wider than the row, as a cropped frame has, is skipped over.
-        auto bmp = encodeBmp(patternFrame(w, h, PixelOrder::Bgrx, w * 4 + 64));
-        ASSERT_TRUE(bmp) << w;
-        const std::size_t row = (static_cast<std::size_t>(w) * 3 + 3) / 4 * 4;
-        EXPECT_EQ(bmpRowBytes(w), row);
-        EXPECT_EQ(bmp->size(), 54 + row * h) << w;
-        EXPECT_EQ(le32(*bmp, 2), bmp->size());
-        EXPECT_EQ(le32(*bmp, 18), static_cast<std::uint32_t>(w));
-        EXPECT_EQ(le32(*bmp, 22), static_cast<std::uint32_t>(h));
-        for (std::size_t pad = w * 3; pad < row; ++pad) EXPECT_EQ((*bmp)[54 + pad], '\0');
-        // The top-left pixel of the frame is the first pixel of the last row in the file.
-        const std::size_t topLeft = 54 + row * (h - 1);
-        EXPECT_EQ(bmp->substr(topLeft, 3), std::string(3, '\0'));
-    }
-    EXPECT_EQ(bmpRowBytes(642), 1928u);
 }
 
 TEST(BmpImage, BrokenFramesAreRefusedAndForeignLayoutsCopied) {
@@ -110,7 +85,7 @@ TEST(BmpImage, BrokenFramesAreRefusedAndForeignLayoutsCopied) {
     EXPECT_EQ(pixelOrderFromName("rgb0"), PixelOrder::Rgbx);
 }
 
-TEST(CaptureNaming, FolderBaseAndSuffixFollowTheSettings) {
+TEST(CaptureNaming, FolderBaseSuffixAndNumberFollowTheSettingsAndTheFolder) {
     EXPECT_EQ(captureFolder("/films/a.b.mkv", 0, "/pics", "/home/u/Pictures"), "/films");
     EXPECT_EQ(captureFolder("/a.mkv", 0, "", "/home/u/Pictures"), "/");
     EXPECT_EQ(captureFolder("http://host/live.ts", 0, "", "/p"), "");
@@ -126,9 +101,8 @@ TEST(CaptureNaming, FolderBaseAndSuffixFollowTheSettings) {
     EXPECT_EQ(captureSuffix(8), "_008.bmp");
     EXPECT_EQ(captureSuffix(999), "_999.bmp");
     EXPECT_EQ(captureSuffix(1000), "_1000.bmp");
-}
 
-TEST(CaptureNaming, NumberingGoesOnAfterTheHighestCaptureOfThatMedium) {
+    // Numbering goes on after the highest capture of that medium.
     const std::string dir = test::freshDir("numbering");
     const std::string base = dir + "/movie";
     EXPECT_EQ(nextCaptureNumber(base), 0);

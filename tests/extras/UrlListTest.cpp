@@ -13,7 +13,7 @@ namespace {
 
 using Entries = std::vector<StreamEntry>;
 
-TEST(UrlListFile, SplitsAtTheLastEqualsAndStopsAtALineWithout) {
+TEST(UrlListFile, SplitsAtTheLastEqualsStopsAtALineWithoutAndIsBounded) {
     EXPECT_EQ(
         parseUrlList("KBS=mms://a.example/live?ch=1&q=hi\n  Radio = http://b.example/ \n"
                      "no sign here\nLate=http://c.example/\n"),
@@ -25,16 +25,13 @@ TEST(UrlListFile, SplitsAtTheLastEqualsAndStopsAtALineWithout) {
     EXPECT_EQ(parseUrlList("A%3D=http://x/%20\n"), (Entries{{"A%3D", "http://x/%20"}}));
     EXPECT_EQ(parseUrlList("=only address\nname only=\n"),
               (Entries{{"", "only address"}, {"name only", ""}}));
-}
 
-// The byte-order marks and UTF-16 are the text rule's (tests/base); a CP949 list is read too.
-TEST(UrlListFile, ReadsCp949AndEndsALineAtANul) {
+    // The byte-order marks and UTF-16 are the text rule's (tests/base); a CP949 list is read too.
     EXPECT_EQ(parseUrlList("\xB9\xE6\xBC\xDB=mms://x/\r\nB=y\r\n"),  // "방송", CR LF
               (Entries{{"방송", "mms://x/"}, {"B", "y"}}));
     EXPECT_EQ(parseUrlList(std::string("A=b\0junk\nC=d\n", 13)), (Entries{{"A", "b"}, {"C", "d"}}));
-}
 
-TEST(UrlListFile, LongLinesStayOneEntryAndHugeListsAreBounded) {
+    // Long lines stay one entry; huge lists are bounded.
     const std::string longUrl = "http://x/" + std::string(1 << 20, 'a');
     EXPECT_EQ(parseUrlList("Long=" + longUrl + "\nNext=y\n"),
               (Entries{{"Long", longUrl}, {"Next", "y"}}));
@@ -95,6 +92,12 @@ protected:
         store.putString(section, "URL", url);
     }
     StreamAddressModel open() { return StreamAddressModel(store, prompter, urlFile); }
+    // The dialog opened on these stored rows.
+    StreamAddressModel openWith(const Entries& rows) {
+        store.putInt("Config\\URL", "Count", int(rows.size()));
+        for (std::size_t i = 0; i < rows.size(); ++i) putEntry(int(i), rows[i].name, rows[i].url);
+        return open();
+    }
 };
 
 TEST_F(StreamModelTest, ReadsTheStoreSkippingEmptyAndMissingEntries) {
@@ -108,30 +111,26 @@ TEST_F(StreamModelTest, ReadsTheStoreSkippingEmptyAndMissingEntries) {
 
     store.putInt("Config\\URL", "Count", -1);
     EXPECT_TRUE(open().rows().empty());
-}
-
-TEST(StreamStore, AGarbledCountInTheSettingsFileReadsWhatIsThere) {
-    const std::string path = test::freshDir("count") + "/Orvalis.conf";
-    test::writeFile(path,
-                    "[Config\\URL]\nCount=1000000\n[Config\\URL\\0]\nName=A\nURL=http://a/\n"
-                    "[Config\\URL\\999999]\nName=Z\nURL=http://z/\n");
-    IniSettingsStore store(path);
-    EXPECT_EQ(readStoredStreams(store), (Entries{{"A", "http://a/"}}));
+    // A garbled count reads what is there, up to the bound.
+    store.putInt("Config\\URL", "Count", 1000000);
+    putEntry(999999, "Z", "http://z/");
+    EXPECT_EQ(
+        open().rows(),
+        (Entries{{"A", "http://a/"}, {"D", "http://d/"}, {"Beyond", "http://beyond-count/"}}));
 }
 
 TEST_F(StreamModelTest, ClosingStoresRowsButNeverPlaceholders) {
-    store.putInt("Config\\URL", "Count", 3);
-    putEntry(0, "A", "http://a/");
-    putEntry(1, "B", "http://b/");
-    putEntry(2, "C", "http://c/");
     {
-        StreamAddressModel m = open();
+        StreamAddressModel m =
+            openWith({{"A", "http://a/"}, {"B", "http://b/"}, {"C", "http://c/"}});
         EXPECT_EQ(m.columnWidth(0), 100);
         EXPECT_EQ(m.columnWidth(1), 300);
         m.setColumnWidth(0, 140);
         m.setColumnWidth(1, -5);  // not a width
         ASSERT_TRUE(prompter.answers.empty());
         ASSERT_TRUE(m.removeRows({1}));
+        m.setCell(0, StreamAddressModel::AddressColumn, "http://renamed/");
+        m.clickRow(7);  // no such row: nothing
         EXPECT_TRUE(m.addPlaceholder());
         EXPECT_FALSE(m.addPlaceholder());  // the last row is a placeholder already
         m.close();
@@ -146,33 +145,12 @@ TEST_F(StreamModelTest, ClosingStoresRowsButNeverPlaceholders) {
     for (const std::string& w : store.writes)
         EXPECT_EQ(w.find("편집하려면"), std::string::npos) << w;
     StreamAddressModel again = open();
-    EXPECT_EQ(again.rows(), (Entries{{"A", "http://a/"}, {"C", "http://c/"}}));
+    EXPECT_EQ(again.rows(), (Entries{{"A", "http://renamed/"}, {"C", "http://c/"}}));
     EXPECT_EQ(again.columnWidth(0), 140);
 }
 
-TEST_F(StreamModelTest, AddressBoxRowClicksAndOpening) {
-    store.putString("Config\\URL", "Current", "http://last/");
-    store.putInt("Config\\URL", "Count", 1);
-    putEntry(0, "A", "http://a/");
-    StreamAddressModel m = open();
-    EXPECT_EQ(m.address(), "http://last/");
-    EXPECT_TRUE(m.canOpen());
-    m.setAddress("");
-    EXPECT_FALSE(m.canOpen());
-    m.clickRow(0);
-    m.clickRow(7);
-    EXPECT_EQ(m.address(), "http://a/");
-    m.setCell(0, StreamAddressModel::NameColumn, "Renamed");
-    m.setCell(0, StreamAddressModel::AddressColumn, "http://renamed/");
-    EXPECT_EQ(m.accept(), "http://a/");
-    EXPECT_EQ(store.getString("Config\\URL", "Current"), "http://a/");
-    EXPECT_EQ(store.getString("Config\\URL\\0", "URL"), "http://renamed/");
-}
-
 TEST_F(StreamModelTest, DeletingAsksWithTheCountAndNoKeepsTheRows) {
-    store.putInt("Config\\URL", "Count", 3);
-    for (int i = 0; i < 3; ++i) putEntry(i, "n" + std::to_string(i), "u");
-    StreamAddressModel m = open();
+    StreamAddressModel m = openWith({{"n0", "u"}, {"n1", "u"}, {"n2", "u"}});
     EXPECT_FALSE(m.removeRows({}));
     EXPECT_FALSE(m.removeRows({9, -1}));
     EXPECT_TRUE(prompter.messages.empty());
@@ -188,9 +166,7 @@ TEST_F(StreamModelTest, DeletingAsksWithTheCountAndNoKeepsTheRows) {
 }
 
 TEST_F(StreamModelTest, LoadingAsksThenReplacesOrKeepsTheList) {
-    store.putInt("Config\\URL", "Count", 1);
-    putEntry(0, "Old", "http://old/");
-    StreamAddressModel m = open();
+    StreamAddressModel m = openWith({{"Old", "http://old/"}});
     const Entries old = m.rows();
 
     prompter.answers = {MessageResult::No};
@@ -217,9 +193,7 @@ TEST_F(StreamModelTest, LoadingAsksThenReplacesOrKeepsTheList) {
 }
 
 TEST_F(StreamModelTest, SavingWritesPlaceholdersAndAsksBeforeReplacing) {
-    store.putInt("Config\\URL", "Count", 1);
-    putEntry(0, "A", "http://a/");
-    StreamAddressModel m = open();
+    StreamAddressModel m = openWith({{"A", "http://a/"}});
     m.addPlaceholder();
 
     prompter.saveAnswers = {urlFile};

@@ -65,7 +65,7 @@ TEST(ClrRead, NamesStayInsideTheirFieldAndDecodeByTheTextRule) {
     EXPECT_EQ(clr::decode(record("밤😀", 0))[0].name, "밤😀");
 }
 
-TEST(ClrWrite, FactorySetExportsAsElevenRecords) {
+TEST(ClrWrite, FactorySetExportsAsElevenRecordsAndNamesFitTheirField) {
     const std::string path = freshDir("clr-write") + "/Orvalis.clr";
     ASSERT_TRUE(clr::writeFile(path, schemes::factorySet()));  // modes: PlaylistTest.cpp
     const std::string bytes = readFile(path);
@@ -75,9 +75,8 @@ TEST(ClrWrite, FactorySetExportsAsElevenRecords) {
     EXPECT_EQ(bytes.substr(72 + 52, 4), "\x6d\x7e\xbc\x00"s);
     EXPECT_EQ(bytes.substr(72 + 68, 4), std::string(4, '\0'));
     EXPECT_EQ(clr::readFile(path).schemes, schemes::factorySet());
-}
 
-TEST(ClrWrite, NamesTakeCp949WhenTheyCanAndNeverOverflowTheirField) {
+    // Names take CP949 when they can and never overflow their field.
     EXPECT_EQ(clr::nameBytes("한글 제목"), "\xc7\xd1\xb1\xdb \xc1\xa6\xb8\xf1");
     EXPECT_EQ(clr::nameBytes("밤😀"), "밤😀");  // no CP949 form: UTF-8 throughout
     // Cut before a character that would not fit whole, in either encoding.

@@ -220,18 +220,3 @@ TEST_F(PlaylistWindowTest, TheSchemeIsDrawnAndTheControlRowKeepsTheListsHeight) 
     EXPECT_EQ(window->button(PlaylistButton::Next)->geometry().top(), window->height() - 20);
     test::grabDialog(*window, "playlist-controls");
 }
-
-TEST_F(PlaylistWindowTest, AListOfAHundredThousandEntriesFillsTheList) {
-    std::string list = "#EXTM3U\n";
-    for (int i = 0; i < 100000; ++i) list += "/music/" + std::to_string(i) + ".mp3\n";
-    test::writeFile(dir + "/big.m3u", list);
-    openShown();
-    window->port().addPaths({dir + "/big.m3u"});
-    ASSERT_EQ(rows().rowCount(), 100000);
-    EXPECT_EQ(opened, std::vector<std::string>{"/music/0.mp3"});
-    window->list().scrollToBottom();
-    QCoreApplication::processEvents();
-    const QRect last = window->list().visualRect(rows().index(99999, 0));
-    EXPECT_TRUE(viewport()->rect().contains(last.center()));
-    EXPECT_EQ(window->list().indexAt(last.center()).row(), 99999);
-}
