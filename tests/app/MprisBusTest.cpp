@@ -164,10 +164,20 @@ TEST_F(MprisBusTest, OpenPlayPauseNextAndTheirSignals) {
     call(kPlayer, "PlayPause");
     EXPECT_TRUE(controller.engine().flags().paused && backend.paused);
     EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("PlaybackStatus") == "Paused"; }));
-    call(kPlayer, "Pause");  // already paused: stays so
-    EXPECT_TRUE(controller.engine().flags().paused);
     call(kPlayer, "Play");
     EXPECT_TRUE(test::waitUntil([&] { return log.lastChange("PlaybackStatus") == "Playing"; }));
+
+    // Seeks, and the Seeked signal for them and for a seek of the player's own (a key).
+    backend.pos = 1.0;
+    call(kPlayer, "Seek", {qlonglong(1'000'000)});
+    EXPECT_TRUE(sought(2.0));
+    call(kPlayer, "SetPosition",
+         {QVariant::fromValue(QDBusObjectPath(firstTrack)), qlonglong(2'300'000)});
+    EXPECT_TRUE(sought(2.3));
+    controller.runCommand(CommandId::GoToStart);
+    EXPECT_TRUE(test::waitUntil([&] {
+        return log.seeked() == QList<qlonglong>{2'000'000, 2'300'000, 0};
+    }));
 
     // Next changes the track, and clients hear of its new metadata.
     EXPECT_TRUE(get(kPlayer, "CanGoNext").toBool());
@@ -186,56 +196,19 @@ TEST_F(MprisBusTest, OpenPlayPauseNextAndTheirSignals) {
     EXPECT_EQ(backend.loaded, clip);
 }
 
-TEST_F(MprisBusTest, SeeksAndTheSeekedSignal) {
+// The refusals only the bus can get wrong: an argument's type as it travels, and the reply to
+// a file the player itself turns down; the mapping test holds the rest.
+TEST_F(MprisBusTest, BadCallsGetAnErrorAndThePlayerGoesOn) {
     playClip();
-    backend.pos = 4.0;
-    call(kPlayer, "Seek", {qlonglong(5'000'000)});
-    EXPECT_TRUE(sought(9.0));
-    EXPECT_TRUE(test::waitUntil([&] { return log.seeked() == QList<qlonglong>{9'000'000}; }));
-
-    const QString track = qdbus_cast<QVariantMap>(get(kPlayer, "Metadata"))
-                              .value("mpris:trackid")
-                              .value<QDBusObjectPath>()
-                              .path();
-    call(kPlayer, "SetPosition",
-         {QVariant::fromValue(QDBusObjectPath("/org/orvalis/Track/99")), qlonglong(2'000'000)});
-    EXPECT_FALSE(sought(2.0));  // another track's position: stale
-    call(kPlayer, "SetPosition",
-         {QVariant::fromValue(QDBusObjectPath(track)), qlonglong(12'300'000)});
-    EXPECT_TRUE(sought(12.3));
-
-    // A seek of the player's own (a key) reaches clients too.
-    controller.runCommand(CommandId::GoToStart);
-    EXPECT_TRUE(
-        test::waitUntil([&] { return log.seeked().size() == 3 && log.seeked().back() == 0; }));
-}
-
-TEST_F(MprisBusTest, BadCallsGetAnErrorOrNothingAndThePlayerGoesOn) {
-    playClip();
-    backend.pos = 10.0;
-    const std::size_t seeksBefore = backend.calls.size();
-
-    QDBusMessage r = call(kPlayer, "Seek", {QString("ten seconds")});
+    const std::size_t callsBefore = backend.calls.size();
+    QDBusMessage r = call(kPlayer, "Seek", {int(5)});  // an int32, not the int64 the method takes
     EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
-    r = call(kPlayer, "Seek", {int(5)});  // an int32, not the int64 the method takes
-    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
-    r = call(kProps, "Set", {kPlayer, "Volume", QVariant::fromValue(QDBusVariant("half"))});
-    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.InvalidArgs");
-    r = call(kPlayer, "OpenUri", {QString("file:///no/such/file.mkv")});
-    EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.FileNotFound");
-    // A file the player does not play is refused, not answered with success.
     const std::string notes = test::freshDir("mpris-open") + "/notes.txt";
     test::writeFile(notes, "not a medium");
     r = call(kPlayer, "OpenUri", {QString::fromStdString("file://" + notes)});
     EXPECT_EQ(r.errorName(), "org.freedesktop.DBus.Error.NotSupported");
-    EXPECT_EQ(backend.calls.size(), seeksBefore);
-
-    call(kPlayer, "Seek", {qlonglong(-1'000'000'000'000)});
-    EXPECT_TRUE(sought(0.0));
-    call(kPlayer, "Seek",
-         {qlonglong(1'000'000'000'000)});  // past the end: Next, at the list's end a stop
-    EXPECT_FALSE(controller.engine().flags().playing);
-    EXPECT_EQ(get(kPlayer, "PlaybackStatus").toString(), "Stopped");
+    EXPECT_EQ(backend.calls.size(), callsBefore);
+    EXPECT_TRUE(controller.engine().flags().playing);
     call(kRoot, "Quit");
     EXPECT_EQ(exits, 1);
 }

@@ -63,23 +63,19 @@ TEST(SettingsKeys, EachReaderGetsItsDefaultAndEveryTypeReadsBackInTheFilesForm) 
     EXPECT_NE(text.find("[Config\\URL\\3]\nName=라디오\n"), std::string::npos) << text;
 }
 
-TEST(SettingsStore, NestedSectionsAreIndependent) {
-    IniSettingsStore store(storePath());
-    store.putString(sections::PlaylistSkins, "SkinName", "Blue");
-    store.putInt("Playlist\\Skins\\Black", "BackColor", 0);
-    store.removeSection(sections::PlaylistSkins);
-    EXPECT_EQ(store.getString(sections::PlaylistSkins, "SkinName", "none"), "none");
-    EXPECT_EQ(store.getInt("Playlist\\Skins\\Black", "BackColor", 7), 0);
-}
-
-TEST(SettingsStore, StringsKeepEveryCharacter) {
+TEST(SettingsStore, StringsKeepEveryCharacterAndNestedSectionsAreIndependent) {
     IniSettingsStore store(storePath());
     const std::string tricky[] = {" leading and trailing ", "line\nbreak", "\"quoted\"",
                                   "C:\\new\\table", "a=b=c", "; not a comment", ""};
     for (size_t i = 0; i < std::size(tricky); ++i) store.putString("Strings", "k" + std::to_string(i), tricky[i]);
+    store.putString(sections::PlaylistSkins, "SkinName", "Blue");
+    store.putInt("Playlist\\Skins\\Black", "BackColor", 0);
+    store.removeSection(sections::PlaylistSkins);
     IniSettingsStore again(store.path());
     for (size_t i = 0; i < std::size(tricky); ++i)
         EXPECT_EQ(again.getString("Strings", "k" + std::to_string(i), "?"), tricky[i]);
+    EXPECT_EQ(again.getString(sections::PlaylistSkins, "SkinName", "none"), "none");
+    EXPECT_EQ(again.getInt("Playlist\\Skins\\Black", "BackColor", 7), 0);
 }
 
 TEST(SettingsStore, BadIntegersAndGarbledFilesReadAsDefaultsAndStayUsable) {

@@ -171,11 +171,8 @@ TEST(MprisMapping, OpenUriTakesFilesThatExistAndAddressesItCanPlay) {
     EXPECT_EQ(refused(fileUrl(dir)), "org.freedesktop.DBus.Error.FileNotFound");  // a folder
     EXPECT_EQ(refused("javascript:alert(1)"), "org.freedesktop.DBus.Error.NotSupported");
     EXPECT_EQ(refused("smb://host/share/x.avi"), "org.freedesktop.DBus.Error.NotSupported");
-    for (std::string_view garbage :
-         {std::string_view(""), std::string_view("not a uri"), std::string_view("http:"),
-          std::string_view("http://"), std::string_view("http:/x"), std::string_view("http://a\nb"),
-          std::string_view("\x01\x02"), std::string_view("file://other/x"), std::string_view(":x"),
-          std::string_view("1http://x")})
+    for (std::string garbage : {"", "not a uri", "http:", "http://", "http:/x", "http://a\nb",
+                                "\x01\x02", "file://other/x", ":x", "1http://x"})
         EXPECT_EQ(refused(garbage), "org.freedesktop.DBus.Error.InvalidArgs") << garbage;
     EXPECT_EQ(refused(std::string(70000, 'a')), "org.freedesktop.DBus.Error.InvalidArgs");
 }
@@ -254,49 +251,37 @@ TEST(MprisCalls, WrongArgumentsUnknownNamesAndForeignTypesAreRefused) {
     FakePort port;
     PlayerObject object(port);
     port.s = playing();
-    struct Case {
-        Call call;
-        const char* error;
+    using S = std::string;
+    const auto props = [](S member, S signature, std::vector<Argument> args) {
+        return Call{kPropertiesInterface, std::move(member), std::move(signature), std::move(args)};
     };
-    const Case cases[] = {
-        {method("Seek", "s", {std::string("10")}), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {method("Seek"), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {method("Seek", "x", {std::string("lies about its signature")}),
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {method("SetPosition", "sx", {std::string("/x"), std::int64_t{1}}),
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {method("OpenUri", "x", {std::int64_t{1}}), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {method("Play", "s", {std::string("now")}), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {method("Eject"), "org.freedesktop.DBus.Error.UnknownMethod"},
-        {{"org.example.Other", "Play", "", {}}, "org.freedesktop.DBus.Error.UnknownInterface"},
-        {{kRootInterface, "Play", "", {}}, "org.freedesktop.DBus.Error.UnknownMethod"},
-        {{kPropertiesInterface, "Get", "s", {std::string(kPlayerInterface)}},
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {{kPropertiesInterface,
-          "Get",
-          "ss",
-          {std::string(kPlayerInterface), std::string("Shuffle")}},
-         "org.freedesktop.DBus.Error.UnknownProperty"},
-        {{kPropertiesInterface, "GetAll", "s", {std::string("org.example")}},
-         "org.freedesktop.DBus.Error.UnknownInterface"},
-        {{kPropertiesInterface, "Watch", "", {}}, "org.freedesktop.DBus.Error.UnknownMethod"},
-        {setProperty("Volume", std::string("loud")), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {setProperty("Volume", std::nan("")), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {setProperty("Rate", -1.0), "org.freedesktop.DBus.Error.InvalidArgs"},
-        {setProperty("Rate", std::numeric_limits<double>::infinity()),
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {setProperty("LoopStatus", std::string("Forever")),
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {setProperty("Fullscreen", std::string("yes"), kRootInterface),
-         "org.freedesktop.DBus.Error.InvalidArgs"},
-        {setProperty("PlaybackStatus", std::string("Playing")),
-         "org.freedesktop.DBus.Error.PropertyReadOnly"},
-        {setProperty("Shuffle", true), "org.freedesktop.DBus.Error.UnknownProperty"},
-        {setProperty("Volume", 0.5, "org.example"), "org.freedesktop.DBus.Error.UnknownInterface"},
+    const std::pair<Call, const char*> cases[] = {
+        {method("Seek", "s", {S("10")}), "InvalidArgs"},
+        {method("Seek"), "InvalidArgs"},
+        {method("Seek", "x", {S("lies about its signature")}), "InvalidArgs"},
+        {method("SetPosition", "sx", {S("/x"), std::int64_t{1}}), "InvalidArgs"},
+        {method("OpenUri", "x", {std::int64_t{1}}), "InvalidArgs"},
+        {method("Play", "s", {S("now")}), "InvalidArgs"},
+        {method("Eject"), "UnknownMethod"},
+        {{"org.example.Other", "Play", "", {}}, "UnknownInterface"},
+        {{kRootInterface, "Play", "", {}}, "UnknownMethod"},
+        {props("Get", "s", {S(kPlayerInterface)}), "InvalidArgs"},
+        {props("Get", "ss", {S(kPlayerInterface), S("Shuffle")}), "UnknownProperty"},
+        {props("GetAll", "s", {S("org.example")}), "UnknownInterface"},
+        {props("Watch", "", {}), "UnknownMethod"},
+        {setProperty("Volume", S("loud")), "InvalidArgs"},
+        {setProperty("Volume", std::nan("")), "InvalidArgs"},
+        {setProperty("Rate", -1.0), "InvalidArgs"},
+        {setProperty("Rate", std::numeric_limits<double>::infinity()), "InvalidArgs"},
+        {setProperty("LoopStatus", S("Forever")), "InvalidArgs"},
+        {setProperty("Fullscreen", S("yes"), kRootInterface), "InvalidArgs"},
+        {setProperty("PlaybackStatus", S("Playing")), "PropertyReadOnly"},
+        {setProperty("Shuffle", true), "UnknownProperty"},
+        {setProperty("Volume", 0.5, "org.example"), "UnknownInterface"},
     };
-    for (const Case& c : cases) {
-        const Reply r = object.handle(c.call);
-        EXPECT_EQ(r.errorName, c.error) << c.call.member << "(" << c.call.signature << ")";
+    for (const auto& [call, error] : cases) {
+        EXPECT_EQ(object.handle(call).errorName, S("org.freedesktop.DBus.Error.") + error)
+            << call.member << "(" << call.signature << ")";
     }
     EXPECT_TRUE(port.requests.empty());
     EXPECT_TRUE(port.seeks.empty());

@@ -19,23 +19,18 @@ protected:
 
 }  // namespace
 
+// The command line opens as soon as the picture can be drawn, and only once.
 TEST_F(ControllerTest, AFirstStartIsACentredIdleWindowThatPlaysItsCommandLine) {
-    start();
+    controller.initialise();
+    EXPECT_TRUE(playlist.log.empty());
+    controller.rendererReady();
+    controller.rendererReady();  // a lost context came back
     EXPECT_EQ(view.rect, (Rect{777, 404, 1143, 676}));
     EXPECT_TRUE(view.shown);
     EXPECT_TRUE(timers.isActive(TimerId::BarAutoHide));
     EXPECT_FALSE(timers.isActive(TimerId::DeferredInit));
     EXPECT_EQ(playlist.log, (std::vector<std::string>{"addPaths /m/a.avi|/m/b.avi"}));
     EXPECT_EQ(transport.trackColour, 9859955);  // Repeat off: the first track colour
-}
-
-TEST_F(ControllerTest, TheCommandLineOpensAsSoonAsThePictureCanBeDrawnAndOnlyOnce) {
-    controller.initialise();
-    EXPECT_TRUE(playlist.log.empty());
-    controller.rendererReady();
-    EXPECT_FALSE(timers.isActive(TimerId::DeferredInit));
-    controller.rendererReady();  // a lost context came back
-    EXPECT_EQ(playlist.log, (std::vector<std::string>{"addPaths /m/a.avi|/m/b.avi"}));
 }
 
 TEST_F(ControllerTest, StartNormalisesImpossibleSettings) {
@@ -93,7 +88,8 @@ TEST_F(ControllerTest, SkipStartAndSkipEnd) {
     EXPECT_EQ(playlist.log.back(), "playEntry -1");
 }
 
-TEST_F(ControllerTest, RepeatAndTheRepeatRange) {
+// At the end the medium repeats, goes back to A just past B, or plays on or stops.
+TEST_F(ControllerTest, RepeatTheRepeatRangeAndTheEndOfTheMedium) {
     start();
     play("/m/a.avi");
     controller.toggleRepeat();
@@ -109,14 +105,10 @@ TEST_F(ControllerTest, RepeatAndTheRepeatRange) {
     tickAt(10.5);  // 2 s or more past B (a seek took us there): plays on
     EXPECT_FALSE(sought(4.0));
     EXPECT_DOUBLE_EQ(transport.position, 10.5);
-}
 
-TEST_F(ControllerTest, EndOfMediumPlaysOnOrStops) {
-    start();
-    play("/m/a.avi");
+    controller.state().range = {};
     tickAt(20.0);
     EXPECT_EQ(playlist.log.back(), "playEntry -1");
-
     store.putInt(sections::ConfigPlaylist, "Play Continue", 0);
     play("/m/a.avi");
     backend.calls.clear();
@@ -315,6 +307,15 @@ TEST_F(ControllerTest, FullScreenKeepsTheNormalRectangle) {
     EXPECT_EQ(store.getInt(sections::Screen, "left", 0), normal.left);
     EXPECT_EQ(store.getInt(sections::Screen, "bottom", 0), normal.bottom);
     EXPECT_FALSE(playlist.shown);
+    // The pointer hides two seconds after it stops, and comes back when it moves.
+    controller.onTimer(TimerId::PointerHide);
+    EXPECT_NE(view.pointer, PointerShape::Blank);
+    controller.onTimer(TimerId::PointerHide);
+    EXPECT_EQ(view.pointer, PointerShape::Blank);
+    EXPECT_FALSE(timers.isActive(TimerId::PointerHide));
+    view.cursor = {5, 5};
+    controller.pointerMoved({5, 5});
+    EXPECT_EQ(view.pointer, PointerShape::Arrow);
     EXPECT_TRUE(timers.isActive(TimerId::PointerHide));
     controller.toggleFullScreen();
     EXPECT_FALSE(view.fullScreen);
@@ -334,21 +335,6 @@ TEST_F(ControllerTest, FullScreenKeepsTheNormalRectangle) {
     controller.exit();
     EXPECT_EQ(store.getInt(sections::Config, "Maximized", 0), 1);
     EXPECT_EQ(store.getInt(sections::Screen, "right", 0), normal.right);
-}
-
-TEST_F(ControllerTest, ThePointerHidesTwoSecondsAfterItStopsInFullScreen) {
-    start();
-    playlist.shown = false;
-    controller.toggleFullScreen();
-    controller.onTimer(TimerId::PointerHide);
-    EXPECT_NE(view.pointer, PointerShape::Blank);
-    controller.onTimer(TimerId::PointerHide);
-    EXPECT_EQ(view.pointer, PointerShape::Blank);
-    EXPECT_FALSE(timers.isActive(TimerId::PointerHide));
-    view.cursor = {5, 5};
-    controller.pointerMoved({5, 5});
-    EXPECT_EQ(view.pointer, PointerShape::Arrow);
-    EXPECT_TRUE(timers.isActive(TimerId::PointerHide));
 }
 
 TEST_F(ControllerTest, TheBarShowsOnlyInTheBottomBand) {
@@ -394,6 +380,7 @@ TEST_F(ControllerTest, ZoomAspectAndPanAndScan) {
 }
 
 TEST_F(ControllerTest, HidingTheMainWindowRemembersItsPlace) {
+    store.putInt(sections::Config, "AutoHideOnAudio", 1);
     start();
     const Rect normal = view.rect;
     controller.hideMainWindow();
@@ -404,11 +391,7 @@ TEST_F(ControllerTest, HidingTheMainWindowRemembersItsPlace) {
     EXPECT_TRUE(view.shown);
     EXPECT_EQ(view.rect, normal);
     EXPECT_EQ(store.getInt(sections::Config, "ShowMainDlg", 0), 1);
-}
-
-TEST_F(ControllerTest, SoundOnlyMediaHideTheMainWindowWhenAsked) {
-    store.putInt(sections::Config, "AutoHideOnAudio", 1);
-    start();
+    // Sound-only media hide it when asked.
     play("/m/song.mp3", {180, false, 0, 0, {}});
     EXPECT_FALSE(view.shown);
     play("/m/a.avi");

@@ -68,14 +68,6 @@ protected:
 
 }  // namespace
 
-TEST_F(WindowTest, PlaysTheDemoInAWindowOfItsSizeAndDrawsFrames) {
-    startWith(mediaPath("demo.mp4"));
-    EXPECT_EQ(window.size(), QSize(640, 360));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Orvalis "));
-    EXPECT_TRUE(waitUntil([&] { return window.videoSurface().framesDrawn() > 5; }, 10000));
-    EXPECT_TRUE(desktop.inhibited);
-}
-
 // The window manager's maximize (its button, its keys, wmctrl) toggles full screen as Enter
 // does; its minimize takes the transport bar away.
 TEST_F(WindowTest, TheWindowManagersMaximizeAndMinimizeAreThePlayersOwn) {
@@ -98,26 +90,23 @@ TEST_F(WindowTest, TheWindowManagersMaximizeAndMinimizeAreThePlayersOwn) {
     window.showNormal();
 }
 
-TEST_F(WindowTest, BorderZonesResizeWithThePicturesProportions) {
-    startWith(mediaPath("test/av.mp4"));
-    const QRect before = window.geometry();  // 320 x 240
-    // Press in the right border zone and drag 80 pixels to the right.
-    const QPoint press(before.width() - 4, before.height() / 2);
-    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, press);
-    QMouseEvent move(QEvent::MouseMove, QPointF(press + QPoint(80, 0)),
-                     QPointF(window.mapToGlobal(press + QPoint(80, 0))), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&window, &move);
-    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, press + QPoint(80, 0));
-    EXPECT_TRUE(waitUntil([&] { return window.width() == before.width() + 80; }, 3000)) << window.width();
-    EXPECT_EQ(window.height(), (before.width() + 80) * 240 / 320);
-    EXPECT_TRUE(window.engine().flags().playing) << "a resize is not a click";
-}
-
-TEST_F(WindowTest, DraggingTheInsideMovesTheWindow) {
+// A drag in a border zone resizes in the picture's proportions; one inside moves the window.
+TEST_F(WindowTest, DragsResizeAtTheBorderAndMoveInside) {
     startWith(mediaPath("demo.mp4"));
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QRect start = window.geometry();  // 640 x 360
+    // Press in the right border zone and drag 80 pixels to the right.
+    const QPoint edge(start.width() - 4, start.height() / 2);
+    QTest::mousePress(&window, Qt::LeftButton, Qt::NoModifier, edge);
+    QMouseEvent stretch(QEvent::MouseMove, QPointF(edge + QPoint(80, 0)),
+                        QPointF(window.mapToGlobal(edge + QPoint(80, 0))), Qt::NoButton,
+                        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&window, &stretch);
+    QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, edge + QPoint(80, 0));
+    EXPECT_TRUE(waitUntil([&] { return window.width() == start.width() + 80; }, 3000)) << window.width();
+    EXPECT_EQ(window.height(), (start.width() + 80) * 360 / 640);
+
     const QRect before = window.geometry();
     const QPoint press(before.width() / 2, before.height() / 2);
     const QPoint pressGlobal = window.mapToGlobal(press);
@@ -132,19 +121,7 @@ TEST_F(WindowTest, DraggingTheInsideMovesTheWindow) {
     QTest::mouseRelease(&window, Qt::LeftButton, Qt::NoModifier, press);
     EXPECT_TRUE(waitUntil([&] { return window.pos() == before.topLeft() + QPoint(30, 21); }, 3000))
         << window.pos().x() << "," << window.pos().y();
-    EXPECT_TRUE(window.engine().flags().playing) << "a drag is not a click";
-}
-
-// X11 gives Alt + wheel as a sideways turn: it still sizes the caption area.
-TEST_F(WindowTest, AltWheelSizesTheCaptionAreaAsX11GivesIt) {
-    startWith(mediaPath("demo.mp4"));
-    ASSERT_TRUE(window.engine().flags().captionsLoaded);
-    const int space = window.controller().captionStyle().captionSpace;
-    const QPointF at(window.width() / 2, window.height() / 2);
-    QWheelEvent turn(at, window.mapToGlobal(at), QPoint(), QPoint(120, 0), Qt::NoButton,
-                     Qt::AltModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(&window, &turn);
-    EXPECT_GT(window.controller().captionStyle().captionSpace, space);
+    EXPECT_TRUE(window.engine().flags().playing) << "a resize or a drag is not a click";
 }
 
 TEST_F(WindowTest, FilesDroppedOnThePlayerFillTheListAndTheFirstPlays) {
@@ -234,11 +211,8 @@ TEST_F(WindowTest, TheTransportBarSeeksAndComesAndGoes) {
     EXPECT_TRUE(waitUntil([&] { return !bar.isVisible(); }, 3000));
 }
 
-// Every command has its handler in the assembled player; F2 reaches the settings sheet the
-// assembly builds on first use, modal over the player.
-TEST_F(WindowTest, EveryCommandIsHandledAndF2OpensTheSettingsSheet) {
-    for (const CommandInfo& c : allCommands())
-        EXPECT_TRUE(window.controller().commands().handles(c.id)) << c.name;
+// F2 reaches the settings sheet the assembly builds on first use, modal over the player.
+TEST_F(WindowTest, F2OpensTheSettingsSheet) {
     player.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QString title;
@@ -290,14 +264,9 @@ TEST_F(WindowTest, InputOnThePictureReachesThePlayersCommands) {
 
     QTest::keyClick(picture, Qt::Key_Space);
     EXPECT_TRUE(window.engine().flags().paused);
-    QTest::keyClick(picture, Qt::Key_Space);
-    EXPECT_TRUE(window.engine().flags().playing);
-
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     const QPoint middle(picture->width() / 2, picture->height() / 2);
-    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, middle);
-    EXPECT_TRUE(window.engine().flags().paused);
     QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, middle);
     EXPECT_TRUE(window.engine().flags().playing);
 
@@ -309,6 +278,13 @@ TEST_F(WindowTest, InputOnThePictureReachesThePlayersCommands) {
     EXPECT_EQ(player.osd().text().toStdString(), "Volume : " + std::to_string((step + 1) * 100 / 19) + "%");
     EXPECT_TRUE(player.osd().isVisible());
     QTest::keyClick(picture, Qt::Key_G);  // not in the map: nothing, and no crash
+    // X11 gives Alt + wheel as a sideways turn: it still sizes the caption area.
+    ASSERT_TRUE(window.engine().flags().captionsLoaded);
+    const int space = window.controller().captionStyle().captionSpace;
+    QWheelEvent turn(QPointF(middle), window.mapToGlobal(QPointF(middle)), QPoint(), QPoint(120, 0),
+                     Qt::NoButton, Qt::AltModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&window, &turn);
+    EXPECT_GT(window.controller().captionStyle().captionSpace, space);
 
     QString menuShown;
     QTimer::singleShot(300, [&] {
@@ -326,10 +302,13 @@ TEST_F(WindowTest, InputOnThePictureReachesThePlayersCommands) {
     EXPECT_TRUE(waitUntil([&] { return picture->size() == window.size(); }, 5000));
 }
 
-// The picture's GL context going away takes the renderer with it; the next one gets a renderer
-// of its own and the picture plays on.
-TEST_F(WindowTest, TheRendererGoesWithItsContextAndComesBackWithTheNext) {
+// The demo plays in a window of its size and draws frames. The picture's GL context going away
+// takes the renderer with it; the next one gets a renderer of its own and the picture plays on.
+TEST_F(WindowTest, PlaysTheDemoAndItsRendererComesBackWithTheNextContext) {
     startWith(mediaPath("demo.mp4"));
+    EXPECT_EQ(window.size(), QSize(640, 360));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Orvalis "));
+    EXPECT_TRUE(desktop.inhibited);
     auto* picture = dynamic_cast<VideoWindow*>(pictureWindow());
     ASSERT_NE(picture, nullptr);
     VideoSurface& surface = window.videoSurface();

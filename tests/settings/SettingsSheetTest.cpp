@@ -83,17 +83,23 @@ TEST_F(SheetFixture, OkStoresWhatTheControlsShow) {
               std::vector({25, 0, 0x123456, 2, 2, 8}));
     EXPECT_EQ(store.getString("Config", "Default Folder"), "/media/films");
     EXPECT_EQ(store.getString("Caption\\Caption Folders", "0"), "/subs");
-    // A colour the user cancels changes nothing.
+    // Opened again: a colour the user cancels changes nothing; the test button plays the
+    // sound file; a font that is not installed stays chosen until another is.
+    store.putString("Config\\Control", "Sound File", "/sounds/shutter.wav");
+    store.putString("Caption", "FontName", "굴림체 없는 글꼴");
     sheet->begin();
     control<ColourButton>(page::Caption, "FontColor")->click();
     EXPECT_EQ(sheet->model().values().number("Caption", "FontColor"), 0x123456);
-}
-
-TEST_F(SheetFixture, TheTestButtonPlaysTheSoundFile) {
-    store.putString("Config\\Control", "Sound File", "/sounds/shutter.wav");
-    sheet->begin();
     control<QPushButton>(page::Screen, "button1025")->click();
     EXPECT_EQ(sound.played, std::vector<std::string>{"/sounds/shutter.wav"});
+    auto* fonts = control<QComboBox>(page::Caption, "FontName");
+    EXPECT_EQ(fonts->currentText(), QString::fromUtf8("굴림체 없는 글꼴"));
+    const int installed = fonts->findText(QStringLiteral("NanumGothic"));
+    ASSERT_GT(installed, 0) << "the Nanum fonts of install-deps.sh";
+    fonts->setCurrentIndex(installed);
+    EXPECT_EQ(sheet->model().values().text("Caption", "FontName"), "NanumGothic");
+    EXPECT_EQ(fonts->findText(QString::fromUtf8("굴림체 없는 글꼴")), -1);
+    EXPECT_EQ(fonts->currentText(), QStringLiteral("NanumGothic"));
 }
 
 TEST_F(SheetFixture, TheDefaultMenuOpensUnderItsButtonAndCancelKeepsOnlyThePage) {
@@ -118,19 +124,6 @@ TEST_F(SheetFixture, TheDefaultMenuOpensUnderItsButtonAndCancelKeepsOnlyThePage)
     sheet->tabs()->setCurrentIndex(page::Control);
     sheetButton("취소")->click();
     EXPECT_EQ(store.writes, std::vector<std::string>{"Config/ActivePage=3"});
-}
-
-TEST_F(SheetFixture, AFontThatIsNotInstalledStaysChosen) {
-    store.putString("Caption", "FontName", "굴림체 없는 글꼴");
-    sheet->begin();
-    auto* fonts = control<QComboBox>(page::Caption, "FontName");
-    EXPECT_EQ(fonts->currentText(), QString::fromUtf8("굴림체 없는 글꼴"));
-    const int installed = fonts->findText(QStringLiteral("NanumGothic"));
-    ASSERT_GT(installed, 0) << "the Nanum fonts of install-deps.sh";
-    fonts->setCurrentIndex(installed);
-    EXPECT_EQ(sheet->model().values().text("Caption", "FontName"), "NanumGothic");
-    EXPECT_EQ(fonts->findText(QString::fromUtf8("굴림체 없는 글꼴")), -1);
-    EXPECT_EQ(fonts->currentText(), QStringLiteral("NanumGothic"));
 }
 
 // --- how the pages look ---------------------------------------------------------------------
