@@ -12,7 +12,9 @@
 #include "base/SettingsKeys.h"
 #include "captions/CaptionController.h"
 #include "engine/MpvBackend.h"
+#include "engine/SubtitledClip.h"
 #include "extras/PowerControl.h"
+#include "player/OsdTip.h"
 #include "player/PlayerWindow.h"
 #include "player/VideoSurface.h"
 #include "support/TestSupport.h"
@@ -61,6 +63,20 @@ void keepGlDriverLoaded() {
             return 0;
         },
         nullptr);
+}
+
+// The light pixels of libmpv's own subtitles (white letters, black border), in a band of rows.
+Count subtitlePixels(const QImage& frame, int top, int bottom) {
+    Count c;
+    for (int y = std::max(top, 0); y < std::min(bottom, frame.height()); ++y)
+        for (int x = 0; x < frame.width(); ++x) {
+            const QRgb p = frame.pixel(x, y);
+            if (qRed(p) > 180 && qGreen(p) > 180 && qBlue(p) > 180) {
+                ++c.inside;
+                c.box |= QRect(x, y, 1, 1);
+            }
+        }
+    return c;
 }
 
 // The player window on the real libmpv with the given settings.
@@ -155,4 +171,73 @@ TEST(CaptionScreen, TheDemoClipAndASoundShowTheirCaptionsOnThePicture) {
     EXPECT_GT(soundFill.inside, 50);
     EXPECT_EQ(soundFill.outside, 0);
     EXPECT_EQ(sound.pixel(5, 5) & 0xFFFFFF, 0x404040u);  // the background colour
+}
+
+TEST(CaptionScreen, AClipsTextTracksAreDrawnAsCaptionsAndItsStyledTrackByLibmpv) {
+    constexpr int kCaptionColour = 0xAC6824;  // nowhere in the clip, nor in libmpv's subtitles
+    const std::string clip =
+        test::makeSubtitledClip("embedded-screen",
+                                {{"eng", "English", "English subtitle line", "srt"},
+                                 {"kor", "한국어", "한국어 자막", "webvtt"},
+                                 {"jpn", "Signs", "STYLED SIGN", "ass"}},
+                                10);
+    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the clip";
+    test::MemorySettingsStore settings;
+    settings.putInt(sections::Caption, "FontColor", kCaptionColour);
+    settings.putInt(sections::Caption, "FontOffset", -20);
+    Player player(settings);
+    PlayerWindow& window = player.window;
+    ASSERT_TRUE(window.videoSurface().rendererReady());
+    const CaptionController& captions = player.assembly.captionController();
+
+    window.engine().openFile(clip);
+    ASSERT_TRUE(waitUntil([&] { return window.engine().flags().playing; }, 15000));
+    ASSERT_TRUE(waitUntil([&] { return captions.embeddedTrack() == 2; }, 5000));
+    EXPECT_TRUE(captions.trackDrawnAsCaptions());
+    EXPECT_TRUE(window.engine().flags().captionsLoaded);
+    window.engine().pause();
+    window.engine().setPosition(1.0);
+    auto shows = [&](const std::string& text) {
+        return waitUntil(
+            [&] {
+                const CaptionPicture& p = captions.picture();
+                return text.empty() ? p.empty() : p.lines.size() == 1 && p.lines[0].text == text;
+            },
+            8000);
+    };
+    ASSERT_TRUE(shows("한국어 자막"));
+    test::processEventsFor(300);
+    const QImage korean = window.videoSurface().grabShown();
+    const geometry::Rect r = captions.picture().lines[0].rect;
+    const Count fill = pixels(korean, rgbOf(kCaptionColour),
+                              QRect(r.left, r.top, r.width(), r.height()).adjusted(-1, -1, 1, 1));
+    EXPECT_GT(fill.inside, 100);
+    EXPECT_EQ(fill.outside, 0);
+    EXPECT_GT(r.top, korean.height() / 2);
+    // libmpv draws nothing of it: no white letters.
+    EXPECT_EQ(subtitlePixels(korean, 0, korean.height()).inside, 0);
+
+    // The styled track is libmpv's to draw.
+    window.controller().runCommand(CommandId::CaptionLanguage);
+    EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 언어 : 일어 (Signs)");
+    EXPECT_FALSE(captions.trackDrawnAsCaptions());
+    EXPECT_TRUE(shows(""));
+    QImage styled;
+    waitUntil(
+        [&] {
+            test::processEventsFor(300);
+            styled = window.videoSurface().grabShown();
+            return subtitlePixels(styled, styled.height() / 2, styled.height()).inside > 100;
+        },
+        8000);
+    EXPECT_GT(subtitlePixels(styled, styled.height() / 2, styled.height()).inside, 100);
+
+    window.controller().runCommand(CommandId::CaptionLanguage);
+    EXPECT_TRUE(shows("English subtitle line"));
+    // Two seconds later: at 1 s the track is not due yet.
+    for (int i = 0; i < 4; ++i) window.controller().runCommand(CommandId::CaptionSyncLater);
+    EXPECT_EQ(player.assembly.osd().text().toStdString(), "자막 싱크 : 2.0초 느림");
+    EXPECT_TRUE(shows(""));
+    window.controller().runCommand(CommandId::CaptionSyncReset);
+    EXPECT_TRUE(shows("English subtitle line"));
 }
