@@ -389,74 +389,53 @@ void CaptionController::message(osd::Switch which, const std::string& text) {
     if (osd_ && osd::switchOn(settings_, which)) osd_->show(text, 0);
 }
 
-void CaptionController::command(CommandId id) {
+void CaptionController::registerCommands(CommandTable& table) {
     using C = CommandId;
-    switch (id) {
-        case C::CaptionLarger:
-            changeSize(1);
-            break;
-        case C::CaptionSmaller:
-            changeSize(-1);
-            break;
-        case C::CaptionUp:
-            moveBottom(1);
-            break;
-        case C::CaptionDown:
-            moveBottom(-1);
-            break;
-        case C::CaptionAreaLarger:
-            changeSpace(kSpaceStep);
-            break;
-        case C::CaptionAreaSmaller:
-            changeSpace(-kSpaceStep);
-            break;
-        case C::CaptionSyncEarlier:
-            changeSync(kSyncStep);
-            break;
-        case C::CaptionSyncLater:
-            changeSync(-kSyncStep);
-            break;
-        case C::CaptionSyncReset:
-            changeSync(0);
-            break;
-        case C::CaptionHide:
-            toggleShown();
-            break;
-        case C::CaptionFileView:
-            openInEditor();
-            break;
-        case C::CaptionLanguage:
-            nextLanguage();
-            break;
-        case C::OpenCaptionFile:
-            openCaptionDialog();
-            break;
-        case C::CaptionTwoLanguages:
-            toggleTwoLanguages();
-            break;
-        case C::CaptionIgnoreStyle:
-            settings::put(settings_, keys::IgnoreSubtitleStyle, !ignoreStyles());
-            if (embeddedTrack_ != 0) showEmbeddedTrack();
-            break;
-        case C::CaptionSmoothing:
-            if (!loaded()) break;
-            style_.fontAlias = !style_.fontAlias && !style_.fontBorder;
-            createFont();
-            break;
-        case C::CaptionBold:
-            if (!loaded()) break;
-            style_.fontBold = !style_.fontBold;
-            createFont();
-            break;
-        case C::CaptionBorder:
-            if (!loaded()) break;
-            style_.fontBorder = !style_.fontBorder;
-            if (style_.fontBorder) style_.fontAlias = false;
-            createFont();
-            break;
-        default:
-            break;
-    }
+    using Self = CaptionController;
+    struct Row {
+        C id;
+        void (*run)(Self&);
+    };
+    // clang-format off
+    static constexpr Row kRows[] = {
+        {C::CaptionLarger, [](Self& c) { c.changeSize(1); }},
+        {C::CaptionSmaller, [](Self& c) { c.changeSize(-1); }},
+        {C::CaptionUp, [](Self& c) { c.moveBottom(1); }},
+        {C::CaptionDown, [](Self& c) { c.moveBottom(-1); }},
+        {C::CaptionAreaLarger, [](Self& c) { c.changeSpace(kSpaceStep); }},
+        {C::CaptionAreaSmaller, [](Self& c) { c.changeSpace(-kSpaceStep); }},
+        {C::CaptionSyncEarlier, [](Self& c) { c.changeSync(kSyncStep); }},
+        {C::CaptionSyncLater, [](Self& c) { c.changeSync(-kSyncStep); }},
+        {C::CaptionSyncReset, [](Self& c) { c.changeSync(0); }},
+        {C::CaptionHide, [](Self& c) { c.toggleShown(); }},
+        {C::CaptionFileView, [](Self& c) { c.openInEditor(); }},
+        {C::CaptionLanguage, [](Self& c) { c.nextLanguage(); }},
+        {C::OpenCaptionFile, [](Self& c) { c.openCaptionDialog(); }},
+        {C::CaptionTwoLanguages, [](Self& c) { c.toggleTwoLanguages(); }},
+        {C::CaptionIgnoreStyle, [](Self& c) { c.toggleIgnoreStyle(); }},
+        // Smoothing and the outline never go together: the outline turns smoothing off.
+        {C::CaptionSmoothing, [](Self& c) {
+            c.restyle([](CaptionStyle& s) { s.fontAlias = !s.fontAlias && !s.fontBorder; }); }},
+        {C::CaptionBold, [](Self& c) {
+            c.restyle([](CaptionStyle& s) { s.fontBold = !s.fontBold; }); }},
+        {C::CaptionBorder, [](Self& c) { c.restyle([](CaptionStyle& s) {
+            s.fontBorder = !s.fontBorder;
+            if (s.fontBorder) s.fontAlias = false; }); }},
+    };
+    // clang-format on
+    for (const Row& row : kRows) table.add(row.id, [this, run = row.run] { run(*this); });
+}
+
+void CaptionController::toggleIgnoreStyle() {
+    settings::put(settings_, keys::IgnoreSubtitleStyle, !ignoreStyles());
+    if (embeddedTrack_ != 0) showEmbeddedTrack();
+}
+
+// A change of the caption style, with a caption file loaded.
+void CaptionController::restyle(void (*change)(CaptionStyle&)) {
+    if (!loaded()) return;
+    change(style_);
+    createFont();
 }
 
 void CaptionController::changeSize(int step) {

@@ -71,7 +71,7 @@ public:
     void setSyncOffset(int tenths) override;
     void createFont() override;
     void reparse() override;
-    void command(CommandId id) override;
+    void registerCommands(CommandTable& table) override;
     int languageCount() const override;
     CaptionEncodingState captionEncoding() const override;
     void rereadCaptionFile(std::optional<text::Encoding> encoding) override;
@@ -113,6 +113,8 @@ private:
     void reportButtons();
 
     void changeSize(int step);
+    void restyle(void (*change)(CaptionStyle&));
+    void toggleIgnoreStyle();
     void moveBottom(int step);
     void changeSpace(int step);
     void changeSync(int step);

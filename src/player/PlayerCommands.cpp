@@ -206,17 +206,6 @@ void PlayerCommands::registerCommands() {
     };
     // clang-format on
     for (const Row& row : kRows) table_.add(row.id, [this, run = row.run] { run(*this); });
-
-    // The captions run their own commands through their port.
-    for (C id : {C::OpenCaptionFile, C::CaptionSmoothing, C::CaptionBold, C::CaptionBorder,
-                 C::CaptionLarger, C::CaptionSmaller, C::CaptionUp, C::CaptionDown,
-                 C::CaptionAreaLarger, C::CaptionAreaSmaller, C::CaptionSyncLater,
-                 C::CaptionSyncEarlier, C::CaptionSyncReset, C::CaptionHide, C::CaptionFileView,
-                 C::CaptionLanguage, C::CaptionIgnoreStyle, C::CaptionTwoLanguages}) {
-        table_.add(id, [this, id] {
-            if (parts_.captions) parts_.captions->command(id);
-        });
-    }
 }
 
 MenuState PlayerCommands::menuState() const {

@@ -41,7 +41,11 @@ public:
     // The pieces that are windows or subsystems of their own; each may be absent.
     void attachTransport(TransportPort* p) { parts_.transport = p; }
     void attachPlaylist(PlaylistPort* p) { parts_.playlist = p; }
-    void attachCaptions(CaptionPort* p) { parts_.captions = p; }
+    // The captions bring the handlers of their own commands.
+    void attachCaptions(CaptionPort* p) {
+        parts_.captions = p;
+        if (p) p->registerCommands(commands());
+    }
     void attachBookmarks(BookmarkPort* p) { parts_.bookmarks = p; }
     void attachShutdown(ShutdownPort* p) { parts_.shutdown = p; }
     void attachSettingsSheet(SettingsSheetPort* p) { parts_.sheet = p; }

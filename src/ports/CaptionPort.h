@@ -33,8 +33,9 @@ public:
     virtual void setSyncOffset(int tenths) = 0;
     virtual void createFont() = 0;
     virtual void reparse() = 0;
-    // The caption commands (size, position, sync, space, show, editor, language, style).
-    virtual void command(CommandId id) = 0;
+    // Puts the handlers of the caption commands (size, position, sync, space, show, editor,
+    // language, style) in the player's command table.
+    virtual void registerCommands(CommandTable& table) = 0;
     virtual int languageCount() const = 0;
     virtual CaptionEncodingState captionEncoding() const = 0;
     // Reads the caption file again in this encoding (nothing: the one it shows), and keeps

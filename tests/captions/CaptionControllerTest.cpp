@@ -152,7 +152,10 @@ protected:
         host.flags.playing = true;
         style.fontSize = 37;
         style.fontOffset = -17;
+        captions.registerCommands(commands);
     }
+    // A caption command, as the player's command table runs it.
+    void command(CommandId id) { EXPECT_TRUE(commands.run(id)) << commandNumber(id); }
     // A caption file in a folder of its own, loaded as if dropped on the window.
     std::string load(const std::string& sami = kTwoLanguages) {
         const std::string path = freshDir("drop") + "/film.smi";
@@ -185,6 +188,7 @@ protected:
     FakeTracks tracks;
     CaptionController captions{
         {host, style, settings, timers, canvas, prompter, desktop, &osd, &tracks}};
+    CommandTable commands;
 };
 
 }  // namespace
@@ -192,23 +196,23 @@ protected:
 TEST_F(CaptionControllerTest, SizeStaysWithin10To70AndAlwaysSaysSo) {
     load();
     style.fontOffset = 70 - style.fontSize;
-    captions.command(CommandId::CaptionLarger);
+    command(CommandId::CaptionLarger);
     EXPECT_EQ(style.fontOffset, 33);
     EXPECT_EQ(osd.last(), "자막 크기 : 70 Pt");
     EXPECT_FALSE(timers.isActive(TimerId::CaptionRedraw));
 
-    captions.command(CommandId::CaptionSmaller);
+    command(CommandId::CaptionSmaller);
     EXPECT_EQ(osd.last(), "자막 크기 : 69 Pt");
     EXPECT_EQ(canvas.font.points, 69);
     EXPECT_EQ(timers.active[TimerId::CaptionRedraw], 10);  // redrawn with the new font
 
     // Without captions the size stays, and the message still comes.
     host.flags.captionsLoaded = false;
-    captions.command(CommandId::CaptionSmaller);
+    command(CommandId::CaptionSmaller);
     EXPECT_EQ(osd.last(), "자막 크기 : 69 Pt");
     style.fontOffset = 10 - style.fontSize;
     host.flags.captionsLoaded = true;
-    captions.command(CommandId::CaptionSmaller);
+    command(CommandId::CaptionSmaller);
     EXPECT_EQ(osd.last(), "자막 크기 : 10 Pt");
 }
 
@@ -216,100 +220,100 @@ TEST_F(CaptionControllerTest, BottomMarginMovesTheCaptionAndSaysSoOnlyWhenItMove
     load();
     captions.lookup(1.0);
     const int top = canvas.shown.lines.at(0).rect.top;
-    captions.command(CommandId::CaptionUp);
+    command(CommandId::CaptionUp);
     EXPECT_EQ(style.captionBottom, 11);
     EXPECT_EQ(osd.last(), "자막 하단 여백 : 11%");
     EXPECT_LT(canvas.shown.lines.at(0).rect.top, top);
 
     style.captionBottom = 50;
     osd.shown.clear();
-    captions.command(CommandId::CaptionUp);
+    command(CommandId::CaptionUp);
     EXPECT_EQ(style.captionBottom, 50);
     EXPECT_TRUE(osd.shown.empty());
     style.captionBottom = 0;
-    captions.command(CommandId::CaptionDown);
+    command(CommandId::CaptionDown);
     EXPECT_EQ(style.captionBottom, 0);
     EXPECT_TRUE(osd.shown.empty());
 }
 
 TEST_F(CaptionControllerTest, SyncStepsHalfSecondsWithinFiveMinutes) {
     load();
-    for (int i = 0; i < 6; ++i) captions.command(CommandId::CaptionSyncEarlier);
+    for (int i = 0; i < 6; ++i) command(CommandId::CaptionSyncEarlier);
     EXPECT_EQ(osd.last(), "자막 싱크 : 3.0초 빠름");
     EXPECT_EQ(captions.syncOffset(), 30);
 
     captions.setSyncOffset(-5);
-    captions.command(CommandId::CaptionSyncEarlier);
+    command(CommandId::CaptionSyncEarlier);
     EXPECT_EQ(osd.last(), "자막 싱크 : 없음");
-    captions.command(CommandId::CaptionSyncLater);
+    command(CommandId::CaptionSyncLater);
     EXPECT_EQ(osd.last(), "자막 싱크 : 0.5초 느림");
 
     captions.setSyncOffset(2998);
-    captions.command(CommandId::CaptionSyncEarlier);
+    command(CommandId::CaptionSyncEarlier);
     EXPECT_EQ(captions.syncOffset(), 3000);
     EXPECT_EQ(osd.last(), "자막 싱크 : 300.0초 빠름");
     captions.setSyncOffset(-99999);  // a stored value out of range
     EXPECT_EQ(captions.syncOffset(), -3000);
-    captions.command(CommandId::CaptionSyncReset);
+    command(CommandId::CaptionSyncReset);
     EXPECT_EQ(osd.last(), "자막 싱크 : 없음");
 
     // The switch silences the message only; without captions nothing happens at all.
     settings.putInt(sections::Config, "Show Tooltip Caption Synch", 0);
     osd.shown.clear();
-    captions.command(CommandId::CaptionSyncLater);
+    command(CommandId::CaptionSyncLater);
     EXPECT_EQ(captions.syncOffset(), -5);
     EXPECT_TRUE(osd.shown.empty());
     host.flags.captionsLoaded = false;
-    captions.command(CommandId::CaptionSyncLater);
+    command(CommandId::CaptionSyncLater);
     EXPECT_EQ(captions.syncOffset(), -5);
 }
 
 TEST_F(CaptionControllerTest, CaptionSpaceResizesTheWindowEvenAtItsLimit) {
     load();
     style.captionSpace = 30;
-    captions.command(CommandId::CaptionAreaLarger);
+    command(CommandId::CaptionAreaLarger);
     EXPECT_EQ(style.captionSpace, 30);
     EXPECT_EQ(osd.last(), "자막 공간 : 30 %");
     EXPECT_EQ(host.log.back(), "space");
-    captions.command(CommandId::CaptionAreaSmaller);
+    command(CommandId::CaptionAreaSmaller);
     EXPECT_EQ(style.captionSpace, 28);
     EXPECT_EQ(osd.last(), "자막 공간 : 28 %");
 }
 
 TEST_F(CaptionControllerTest, NextLanguageCyclesThroughTheFilesLanguages) {
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 없음");  // a medium without captions
     load();
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 영어");
     captions.lookup(1.0);
     EXPECT_EQ(canvas.shown.lines.at(0).text, "one");
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 한글");
 
     load("<SAMI><BODY><SYNC Start=1000><P>x\n</BODY></SAMI>");
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 알 수 없음");
 
     host.flags.loaded = false;  // no medium: not even a message
     osd.shown.clear();
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_TRUE(osd.shown.empty());
 }
 
 TEST_F(CaptionControllerTest, FontTogglesAndTheOutlineThatForbidsSmoothing) {
     load();
     const int refreshes = host.buttonRefreshes;
-    captions.command(CommandId::CaptionSmoothing);
+    command(CommandId::CaptionSmoothing);
     EXPECT_TRUE(style.fontAlias);
     EXPECT_TRUE(canvas.font.smooth);
-    captions.command(CommandId::CaptionBorder);
+    command(CommandId::CaptionBorder);
     EXPECT_TRUE(style.fontBorder);
     EXPECT_FALSE(style.fontAlias);
     EXPECT_FALSE(canvas.font.smooth);
-    captions.command(CommandId::CaptionSmoothing);  // stays off under the outline
+    command(CommandId::CaptionSmoothing);  // stays off under the outline
     EXPECT_FALSE(style.fontAlias);
-    captions.command(CommandId::CaptionBold);
+    command(CommandId::CaptionBold);
     EXPECT_FALSE(canvas.font.bold);
     EXPECT_EQ(host.buttonRefreshes, refreshes + 3);  // the transport bar's check boxes follow
 
@@ -322,11 +326,11 @@ TEST_F(CaptionControllerTest, HidingErasesAndShowingDrawsAgain) {
     load();
     captions.lookup(1.0);
     ASSERT_FALSE(canvas.shown.empty());
-    captions.command(CommandId::CaptionHide);
+    command(CommandId::CaptionHide);
     EXPECT_FALSE(style.showCaption);
     EXPECT_TRUE(canvas.shown.empty());
     EXPECT_EQ(captions.model().lastDrawnCaption, "F3E2C1|하나");  // kept while hidden
-    captions.command(CommandId::CaptionHide);
+    command(CommandId::CaptionHide);
     EXPECT_EQ(canvas.shown.lines.at(0).text, "하나");
 }
 
@@ -335,12 +339,12 @@ TEST_F(CaptionControllerTest, ADroppedFileNeedsAMediumAndTheEditorOpensItOutside
     load();
     EXPECT_FALSE(host.flags.captionsLoaded);
     host.flags.loaded = true;
-    captions.command(CommandId::CaptionFileView);
+    command(CommandId::CaptionFileView);
     EXPECT_TRUE(desktop.editedFiles.empty());
     const std::string path = load();
     EXPECT_TRUE(host.flags.captionsLoaded);
     host.fullScreen = true;
-    captions.command(CommandId::CaptionFileView);
+    command(CommandId::CaptionFileView);
     EXPECT_EQ(host.log, (std::vector<std::string>{"exitFullScreen"}));
     EXPECT_EQ(desktop.editedFiles, (std::vector<std::string>{path}));
 }
@@ -413,10 +417,10 @@ TEST_F(CaptionControllerTest, TheHoldTimerClearsAPlayingCaptionAndWaitsWhilePaus
 TEST_F(CaptionControllerTest, TheOpenDialogPausesAPlayingVideoAndLoadsTheChosenFile) {
     const std::string first = load();
     settings.putString(sections::Config, "Recent Folder", "/recent");
-    captions.command(CommandId::CaptionSyncEarlier);
+    command(CommandId::CaptionSyncEarlier);
 
     prompter.answer = {};  // cancelled
-    captions.command(CommandId::OpenCaptionFile);
+    command(CommandId::OpenCaptionFile);
     EXPECT_FALSE(prompter.playingWhileOpen);
     EXPECT_TRUE(host.flags.playing);
     ASSERT_EQ(prompter.asked.size(), 1u);
@@ -425,18 +429,18 @@ TEST_F(CaptionControllerTest, TheOpenDialogPausesAPlayingVideoAndLoadsTheChosenF
     const std::string other = freshDir("chosen") + "/other.smi";
     writeFile(other, "<SYNC Start=1000><P>other\n");
     prompter.answer = {other};
-    captions.command(CommandId::OpenCaptionFile);
+    command(CommandId::OpenCaptionFile);
     EXPECT_EQ(captions.syncOffset(), 0);
     EXPECT_TRUE(host.flags.captionsLoaded);
     EXPECT_TRUE(host.flags.playing);
-    captions.command(CommandId::CaptionFileView);
+    command(CommandId::CaptionFileView);
     EXPECT_EQ(desktop.editedFiles.back(), other);
 
     // A file that cannot be read turns captions off and takes the caption off the picture.
     captions.lookup(1.0);
     ASSERT_FALSE(canvas.shown.empty());
     prompter.answer = {first + ".missing"};
-    captions.command(CommandId::OpenCaptionFile);
+    command(CommandId::OpenCaptionFile);
     EXPECT_FALSE(host.flags.captionsLoaded);
     EXPECT_TRUE(canvas.shown.empty());
 
@@ -444,10 +448,10 @@ TEST_F(CaptionControllerTest, TheOpenDialogPausesAPlayingVideoAndLoadsTheChosenF
     host.flags.playing = false;
     host.flags.paused = true;
     prompter.answer = {};
-    captions.command(CommandId::OpenCaptionFile);
+    command(CommandId::OpenCaptionFile);
     EXPECT_TRUE(host.flags.paused);
     host.flags.loaded = false;
-    captions.command(CommandId::OpenCaptionFile);
+    command(CommandId::OpenCaptionFile);
     EXPECT_EQ(prompter.asked.size(), 4u);
 }
 
@@ -518,18 +522,18 @@ TEST_F(CaptionControllerTest, SubRipAndWebVttFilesTakeTheCaptionCommandsLikeSami
     writeFile(path, "1\n00:00:10,000 --> 00:00:12,000\n<font color=\"#ff0000\">빨간 자막</font>\n");
     captions.loadDropped(path);
     ASSERT_TRUE(host.flags.captionsLoaded);
-    captions.command(CommandId::CaptionSyncEarlier);
+    command(CommandId::CaptionSyncEarlier);
     captions.lookup(9.5);
     ASSERT_EQ(canvas.shown.lines.size(), 1u);
     EXPECT_EQ(canvas.shown.lines[0].colour, 0x0000FFu);  // red, as 0x00BBGGRR
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 한글");  // from the file's name
     EXPECT_TRUE(tracks.log.empty());            // the file's captions are ours alone
 
     const std::string vtt = freshDir("chosen-vtt") + "/other.vtt";
     writeFile(vtt, "WEBVTT\n\n00:01.000 --> 00:02.000\nfrom vtt\n");
     prompter.answer = {vtt};
-    captions.command(CommandId::OpenCaptionFile);
+    command(CommandId::OpenCaptionFile);
     captions.lookup(1.0);
     EXPECT_EQ(canvas.shown.lines.at(0).text, "from vtt");
 }
@@ -550,18 +554,18 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     EXPECT_EQ(tracks.log.size(), 3u);
 
     tracks.log.clear();
-    for (int i = 0; i < 3; ++i) captions.command(CommandId::CaptionLanguage);
+    for (int i = 0; i < 3; ++i) command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.shown, (std::vector<std::string>{"자막 언어 : 일어", "자막 언어 : 영어 (Full)",
                                                    "자막 언어 : 한글 (대사)"}));
     EXPECT_EQ(selections(tracks.log),
               (std::vector<std::string>{"select 3", "select 1", "select 2"}));
 
     tracks.log.clear();
-    captions.command(CommandId::CaptionHide);
-    captions.command(CommandId::CaptionHide);
-    captions.command(CommandId::CaptionSyncLater);
+    command(CommandId::CaptionHide);
+    command(CommandId::CaptionHide);
+    command(CommandId::CaptionSyncLater);
     EXPECT_EQ(osd.last(), "자막 싱크 : 0.5초 느림");
-    captions.command(CommandId::CaptionSyncReset);
+    command(CommandId::CaptionSyncReset);
     captions.setSyncOffset(30);  // read back after the settings sheet
     EXPECT_EQ(tracks.log,
               (std::vector<std::string>{"hidden", "visible", "delay 0.5", "delay 0", "delay -3"}));
@@ -579,7 +583,7 @@ TEST_F(CaptionControllerTest, WithoutACaptionFileTheMediumsKoreanTrackIsDrawnAnd
     tracks.listener->subtitleTracksChanged(marked);
     EXPECT_EQ(tracks.log.size(), 1u);
     // The file has one language: the next ones are the tracks'.
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 영어 (Full)");
     EXPECT_EQ(captions.embeddedTrack(), 1);
 }
@@ -600,28 +604,28 @@ TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCo
     EXPECT_EQ(canvas.shown.lines[1].text, "a < b");
     EXPECT_EQ(canvas.shown.lines[1].colour, 0x00FFFFu);
     const int top = canvas.shown.lines[0].rect.top;
-    captions.command(CommandId::CaptionUp);
+    command(CommandId::CaptionUp);
     EXPECT_LT(canvas.shown.lines[0].rect.top, top);
     // The playback tick does not touch it; a seek keeps it until the framework says more.
     captions.lookup(100.0);
     captions.afterSeek(3.0);
     EXPECT_EQ(canvas.shown.lines.size(), 2u);
     tracks.log.clear();
-    captions.command(CommandId::CaptionSyncEarlier);
+    command(CommandId::CaptionSyncEarlier);
     EXPECT_EQ(tracks.log, (std::vector<std::string>{"delay -0.5"}));
     tracks.listener->subtitleTextChanged("");
     EXPECT_TRUE(canvas.shown.empty());
     // Two languages: the English text track's text above the Korean.
     tracks.listener->subtitleTextChanged("안녕하세요");
     tracks.log.clear();
-    captions.command(CommandId::CaptionTwoLanguages);
+    command(CommandId::CaptionTwoLanguages);
     EXPECT_EQ(tracks.log, (std::vector<std::string>{"second 1"}));
     EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
     tracks.listener->secondSubtitleTextChanged("Hello");
     ASSERT_EQ(canvas.shown.lines.size(), 2u);
     EXPECT_EQ(canvas.shown.lines[1].text, "Hello");
     EXPECT_LT(canvas.shown.lines[1].rect.bottom, canvas.shown.lines[0].rect.top);
-    captions.command(CommandId::CaptionTwoLanguages);
+    command(CommandId::CaptionTwoLanguages);
     EXPECT_EQ(canvas.shown.lines.size(), 1u);
 
     // A huge cue is cut to what a screen shows.
@@ -630,14 +634,14 @@ TEST_F(CaptionControllerTest, ATextTracksTextIsDrawnAsCaptionsWithEveryCaptionCo
 
     // A styled track goes to the framework, unless styles are ignored.
     tracks.log.clear();
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(tracks.log, (std::vector<std::string>{"visible", "delay -0.5", "select 3"}));
     EXPECT_FALSE(captions.trackDrawnAsCaptions());
     EXPECT_FALSE(host.flags.captionsLoaded);
     EXPECT_TRUE(canvas.shown.empty());
     tracks.listener->subtitleTextChanged("styled");
     EXPECT_TRUE(canvas.shown.empty());
-    captions.command(CommandId::CaptionIgnoreStyle);
+    command(CommandId::CaptionIgnoreStyle);
     EXPECT_EQ(settings.getInt(sections::Caption, "Ignore Subtitle Style", 0), 1);
     EXPECT_TRUE(captions.trackDrawnAsCaptions());
     tracks.listener->subtitleTextChanged("styled");
@@ -667,7 +671,7 @@ TEST_F(CaptionControllerTest, CaptionFilesByLanguageKoreanFirstThenEnglishThenTh
     tracks.listener->subtitleTracksChanged({track(7, "kor", "대사")});
     EXPECT_EQ(captions.embeddedTrack(), 0);
 
-    for (int i = 0; i < 5; ++i) captions.command(CommandId::CaptionLanguage);
+    for (int i = 0; i < 5; ++i) command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.shown,
               (std::vector<std::string>{"자막 언어 : 한글", "자막 언어 : 영어", "자막 언어 : de",
                                         "자막 언어 : 한글 (대사)", "자막 언어 : 한글"}));
@@ -681,7 +685,7 @@ TEST_F(CaptionControllerTest, CaptionFilesByLanguageKoreanFirstThenEnglishThenTh
 TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
     load();
     settings.putInt(sections::Caption, "Second Caption Synch", -10);  // the second 1 s later
-    captions.command(CommandId::CaptionTwoLanguages);
+    command(CommandId::CaptionTwoLanguages);
     EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
     captions.lookup(1.0);
     ASSERT_EQ(canvas.shown.lines.size(), 1u);
@@ -693,11 +697,11 @@ TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
     EXPECT_EQ(canvas.shown.lines[1].colour, 0x00FFFFu);
     EXPECT_LT(canvas.shown.lines[1].rect.bottom, canvas.shown.lines[0].rect.top);
     // The language command turns both: English first, Korean second.
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     captions.afterSeek(2.5);
     EXPECT_EQ(canvas.shown.lines.at(0).text, "one");
     EXPECT_EQ(canvas.shown.lines.at(1).text, "하나");
-    captions.command(CommandId::CaptionTwoLanguages);
+    command(CommandId::CaptionTwoLanguages);
     EXPECT_EQ(osd.last(), "두 언어 자막 : 끔");
     EXPECT_EQ(canvas.shown.lines.size(), 1u);
 
@@ -707,7 +711,7 @@ TEST_F(CaptionControllerTest, TwoLanguagesOfOneFileOrOfTwoFilesAtOnce) {
     writeFile(dir + "/film.en.srt", srt("English"));
     settings.putInt(sections::Caption, "Second Caption Synch", 0);
     host.flags.captionsLoaded = captions.findCaptionFile(dir + "/film.mkv");
-    captions.command(CommandId::CaptionTwoLanguages);
+    command(CommandId::CaptionTwoLanguages);
     EXPECT_EQ(osd.last(), "두 언어 자막 : 한글 + 영어");
     captions.lookup(1.0);
     EXPECT_EQ(texts(canvas.shown), (std::vector<std::string>{"한국어", "English"}));
@@ -751,10 +755,10 @@ TEST_F(CaptionControllerTest, TrackListsOfNoMediumOrOfAClosedOneChooseNothing) {
     tracks.listener->subtitleTracksChanged({});
     EXPECT_EQ(captions.embeddedTrack(), 0);
     tracks.log.clear();
-    captions.command(CommandId::CaptionLanguage);
+    command(CommandId::CaptionLanguage);
     EXPECT_EQ(osd.last(), "자막 언어 : 없음");
-    captions.command(CommandId::CaptionHide);
-    captions.command(CommandId::CaptionSyncEarlier);
+    command(CommandId::CaptionHide);
+    command(CommandId::CaptionSyncEarlier);
     EXPECT_TRUE(style.showCaption);
     EXPECT_EQ(captions.syncOffset(), 0);
     EXPECT_TRUE(tracks.log.empty());

@@ -4,11 +4,23 @@
 
 #include <set>
 
+#include "captions/CaptionController.h"
 #include "player/Shortcuts.h"
 #include "support/ControllerRig.h"
 
 using namespace orvalis;
 using C = CommandId;
+
+namespace {
+
+// The captions bring the handlers of their own commands; a canvas that draws nothing will do.
+struct NoCanvas final : CaptionCanvas {
+    TextExtent measure(std::string_view) const override { return {}; }
+    void setFont(const CaptionFont&) override {}
+    void present(const CaptionPicture&) override {}
+};
+
+}  // namespace
 
 TEST(Commands, EachCommandHasOneNumberAndOneName) {
     std::set<int> numbers;
@@ -30,6 +42,10 @@ TEST(Commands, EachCommandHasOneNumberAndOneName) {
 // together.
 TEST(Commands, EveryCommandAndEveryMappedInputHasAHandler) {
     test::ControllerRig rig;
+    NoCanvas canvas;
+    CaptionController captions{{rig.controller, rig.controller.captionStyle(), rig.store, rig.timers,
+                                canvas, rig.prompter, rig.desktop}};
+    rig.controller.attachCaptions(&captions);
     for (const CommandInfo& c : allCommands())
         EXPECT_TRUE(rig.controller.commands().handles(c.id)) << c.name;
     EXPECT_FALSE(rig.controller.runCommand(static_cast<C>(12345)));
@@ -60,6 +76,7 @@ TEST(Commands, EveryCommandAndEveryMappedInputHasAHandler) {
         EXPECT_NE(findCommand(c), nullptr) << commandNumber(c);
         EXPECT_TRUE(rig.controller.commands().handles(c)) << commandNumber(c);
     }
+    rig.controller.attachCaptions(nullptr);
 }
 
 // The shortcut after a label's tab is made from the maps; each key or wheel move it names runs
