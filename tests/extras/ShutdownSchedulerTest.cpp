@@ -68,6 +68,9 @@ TEST_F(SchedulerTest, EndOfMediumShutsDownInOrderOnlyOnceAndOnlyForItsMedium) {
     EXPECT_FALSE(scheduler.onMediumEnd());
     EXPECT_EQ(rec.count("poweroff"), 1);
     EXPECT_EQ(rec.count("close"), 1);
+    // Once the shutdown has begun, a new schedule arms nothing.
+    choose(ShutdownMode::AtTime, localDateTime(now + 60));
+    EXPECT_EQ(rec.count("timer 1000"), 0);
 }
 
 TEST_F(SchedulerTest, TimedShutdownFiresAtOrAfterItsSecond) {
