@@ -143,8 +143,11 @@ void setLabel(MenuItem& m, const MenuState& s) {
             if (full) m.label = "일반화면 보기(&M)\t" + shortcutText(id);
             break;
         case C::Exit:
-            m.label = std::string(commandLabel(id)) + "\t" + compact(shortcutText(id));
-            break;
+            // Out of full screen the item has always named Esc too, whatever "Esc Key" makes
+            // of the key there.
+            m.label = std::string(commandLabel(id)) + "\t" + compact(shortcutText(id)) +
+                      (full ? "" : "/Esc");
+            return;
         // Without a drive the item keeps its plain label (and is disabled).
         case C::Drive1Open:
         case C::Drive1Close:
