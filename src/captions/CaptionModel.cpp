@@ -84,7 +84,9 @@ CaptionStep CaptionModel::tick(double seconds) {
     // first tenth of a second has nothing else to show it.
     if (i < 0 || i > tables_.lastSlot) return step;
 
-    const long long probes[] = {i, i > 1 ? i - 1 : -1, i + 1};
+    // The slot before is looked at down to the first, so that a caption at the very start
+    // is still found by a tick in the second tenth of a second.
+    const long long probes[] = {i, i - 1, i + 1};
     for (long long slot : probes) {
         if (slot < 0 || slot > tables_.lastSlot) continue;
         std::string_view cell = tables_.cell(activeLanguage_, static_cast<int>(slot));

@@ -68,6 +68,12 @@ TEST(CaptionModel, TickLooksAtTheSlotAndItsNeighbours) {
     model.syncOffset = -5;
     EXPECT_EQ(model.tick(1.0).caption, "F3E2C1|early");
     EXPECT_EQ(model.tick(1.5).caption, "F3E2C1|하나");
+
+    // A caption at the very start is still found by a tick in the second tenth of a second.
+    CaptionModel first;
+    first.parseBytes("<SAMI><BODY><SYNC Start=0><P Class=KRCC>처음\n"
+                     "<SYNC Start=2000><P Class=KRCC>&nbsp;\n</BODY></SAMI>\n");
+    EXPECT_EQ(first.tick(0.15).caption, "F3E2C1|처음");
 }
 
 TEST(CaptionModel, RecoveryAfterASeek) {
