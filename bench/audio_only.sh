@@ -68,8 +68,7 @@ theirs() {
 
 paused_10s() {  # CPU seconds of process $1 over 10 s, after it settled
     sleep 1
-    a=$(cpu_seconds "$1"); sleep 10; b=$(cpu_seconds "$1")
-    awk "BEGIN {printf \"%.3f\", $b - $a}"
+    cpu_over_10s "$1"
 }
 
 ours_cpu="" mpv_cpu="" ours_rss="" mpv_rss="" ratios=""

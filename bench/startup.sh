@@ -61,11 +61,6 @@ echo "bench first_frame.mpv $base ms"
 echo "bench first_frame.orvalis $ours ms"
 echo "bench first_frame.ratio $(awk "BEGIN {printf \"%.2f\", $ours / $base}") x"
 
-paused_cpu() {  # $1: pid of a paused player; CPU over 10 s
-    a=$(cpu_seconds "$1"); sleep 10; b=$(cpu_seconds "$1")
-    awk "BEGIN {printf \"%.3f\", $b - $a}"
-}
-
 # Ours: Space pauses; the key reaches the window by xdotool.
 "$player" "$clip" >/dev/null 2>&1 &
 pid=$!
@@ -73,14 +68,14 @@ sleep 3
 wid=$(xdotool search --sync --name '^Orvalis $' | head -1)
 xdotool windowfocus --sync "$wid" key space
 sleep 1
-ours_cpu=$(paused_cpu $pid)
+ours_cpu=$(cpu_over_10s $pid)
 kill -TERM $pid; wait $pid 2>/dev/null || true
 
 mpv --no-config --profile=libmpv --idle=no --vo=gpu --gpu-context=x11egl --geometry=640x360 \
     --pause --really-quiet "$clip" >/dev/null 2>&1 &
 mpid=$!
 sleep 3
-mpv_cpu=$(paused_cpu $mpid)
+mpv_cpu=$(cpu_over_10s $mpid)
 kill $mpid; wait $mpid 2>/dev/null || true
 echo "bench paused_cpu_10s.mpv $mpv_cpu s"
 echo "bench paused_cpu_10s.orvalis $ours_cpu s"

@@ -4,6 +4,11 @@ cpu_seconds() {  # utime + stime of a process, in seconds
     awk -v hz="$(getconf CLK_TCK)" '{print ($14 + $15) / hz}' "/proc/$1/stat"
 }
 
+cpu_over_10s() {  # CPU seconds of process $1 over the next 10 s
+    a=$(cpu_seconds "$1"); sleep 10; b=$(cpu_seconds "$1")
+    awk "BEGIN {printf \"%.3f\", $b - $a}"
+}
+
 resident_mib() {  # resident memory of a process, in MiB
     awk '/^VmRSS:/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"
 }
