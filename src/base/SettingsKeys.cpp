@@ -59,22 +59,3 @@ std::string schemeSection(std::string_view name) {
 }
 
 }  // namespace orvalis::settings
-
-namespace orvalis {
-
-void writeLiveValues(SettingsStore& store, const PlayerLiveValues& live) {
-    using settings::put;
-    SettingsBatch batch(store);
-    put(store, keys::FontSize, live.fontSize);
-    put(store, keys::FontOffset, live.fontOffset);
-    put(store, keys::FontBold, live.fontBold);
-    put(store, keys::FontAlias, live.fontAlias);
-    put(store, keys::FontBorder, live.fontBorder);
-    put(store, keys::CaptionSynch, live.captionSynch);
-    put(store, keys::CaptionSpace, live.captionSpace);
-    put(store, keys::ShowFrameNumber, live.showFrameNumber);
-    put(store, keys::BackMode, live.backMode);
-    put(store, keys::BackImage, live.backImage);
-}
-
-}  // namespace orvalis

@@ -298,24 +298,3 @@ std::string urlEntrySection(int index);
 std::string schemeSection(std::string_view name);
 
 }  // namespace orvalis::settings
-
-namespace orvalis {
-
-// What the player window holds live and writes to the store before the sheet opens, so
-// that the pages show it.
-struct PlayerLiveValues {
-    int fontSize = 0;
-    int fontOffset = 0;
-    int fontBold = 0;
-    int fontAlias = 0;
-    int fontBorder = 0;
-    int captionSynch = 0;
-    int captionSpace = 0;
-    int showFrameNumber = 0;
-    int backMode = 0;
-    std::string backImage;
-};
-
-void writeLiveValues(SettingsStore& store, const PlayerLiveValues& live);
-
-}  // namespace orvalis

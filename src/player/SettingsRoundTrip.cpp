@@ -90,18 +90,22 @@ Rect SettingsRoundTrip::startPlacement() const {
 void SettingsRoundTrip::openSettings() {
     parts_.timers.kill(TimerId::PointerHide);
     state_.cursorIdle = 0;
-    PlayerLiveValues live;
-    live.fontSize = caption_.fontSize;
-    live.fontOffset = caption_.fontOffset;
-    live.fontBold = caption_.fontBold;
-    live.fontAlias = caption_.fontAlias;
-    live.fontBorder = caption_.fontBorder;
-    live.captionSynch = parts_.captions ? parts_.captions->syncOffset() : state_.captionSync;
-    live.captionSpace = caption_.captionSpace;
-    live.showFrameNumber = settings_.showFrameNumber;
-    live.backMode = settings_.backMode;
-    live.backImage = settings_.backImage;
-    writeLiveValues(store_, live);
+    // What the window holds live goes to the store first, so that the pages show it.
+    {
+        using settings::put;
+        SettingsBatch batch(store_);
+        put(store_, keys::FontSize, caption_.fontSize);
+        put(store_, keys::FontOffset, caption_.fontOffset);
+        put(store_, keys::FontBold, caption_.fontBold);
+        put(store_, keys::FontAlias, caption_.fontAlias);
+        put(store_, keys::FontBorder, caption_.fontBorder);
+        put(store_, keys::CaptionSynch,
+            parts_.captions ? parts_.captions->syncOffset() : state_.captionSync);
+        put(store_, keys::CaptionSpace, caption_.captionSpace);
+        put(store_, keys::ShowFrameNumber, settings_.showFrameNumber);
+        put(store_, keys::BackMode, settings_.backMode);
+        put(store_, keys::BackImage, settings_.backImage);
+    }
     const int divideLength = settings::get(store_, keys::CaptionDivideLength);
 
     MediaEngine& e = parts_.media();

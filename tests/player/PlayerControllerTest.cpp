@@ -434,8 +434,10 @@ TEST_F(ControllerTest, SettingsAreRereadOnlyAfterOk) {
     start();
     play("/m/a.avi");
     store.putInt(sections::Config, "Interval", 25);
+    controller.captionStyle().fontOffset = -5;  // changed live, not yet written
     controller.openSettings();
     EXPECT_EQ(sheet.runs, 1);
+    EXPECT_EQ(store.getInt(sections::Caption, "FontOffset", 0), -5);  // the pages show it
     EXPECT_EQ(controller.windowSettings().interval, 10);
     EXPECT_TRUE(controller.engine().flags().playing);  // resumed after Cancel
 
